@@ -1,0 +1,88 @@
+#include "core/programfolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString g_home;
+
+QString absoluteFolder(const QString &directory)
+{
+    return QDir::cleanPath(QDir(directory).absolutePath());
+}
+
+QString homeFromArguments(const QStringList &arguments)
+{
+    // The first argument is the program itself.
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == QLatin1String("--home")) {
+            if (i + 1 < arguments.size() && !arguments.at(i + 1).isEmpty())
+                return arguments.at(i + 1);
+            return {};
+        }
+        if (argument.startsWith(QLatin1String("--home=")))
+            return argument.mid(7);
+    }
+    return {};
+}
+
+QString executableFolder(const QStringList &arguments)
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    // No application object yet: the kernel knows where the executable is.
+    const QFileInfo self(QStringLiteral("/proc/self/exe"));
+    if (self.exists())
+        return QFileInfo(self.symLinkTarget()).absolutePath();
+    if (!arguments.isEmpty() && !arguments.first().isEmpty())
+        return QFileInfo(arguments.first()).absolutePath();
+    return QDir::currentPath();
+}
+
+QString resolveHome(const QStringList &arguments)
+{
+    QString home = homeFromArguments(arguments);
+    if (home.isEmpty())
+        home = qEnvironmentVariable("KORVANE_HOME");
+    if (home.isEmpty())
+        home = executableFolder(arguments);
+    return absoluteFolder(home);
+}
+
+} // namespace
+
+void ProgramFolder::init(const QStringList &arguments)
+{
+    g_home = resolveHome(arguments);
+}
+
+void ProgramFolder::setHome(const QString &directory)
+{
+    g_home = directory.isEmpty() ? QString() : absoluteFolder(directory);
+}
+
+QString ProgramFolder::home()
+{
+    if (g_home.isEmpty())
+        g_home = resolveHome(QCoreApplication::instance() ? QCoreApplication::arguments() : QStringList());
+    return g_home;
+}
+
+QString ProgramFolder::path(const QString &programPath)
+{
+    QString relative = programPath;
+    relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    qsizetype start = 0;
+    while (start < relative.size() && relative.at(start) == QLatin1Char('/'))
+        ++start;
+    relative.remove(0, start);
+    const QString base = home();
+    if (relative.isEmpty())
+        return base;
+    if (base.endsWith(QLatin1Char('/'))) // the root folder
+        return base + relative;
+    return base + QLatin1Char('/') + relative;
+}

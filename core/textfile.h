@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFlags>
+#include <QString>
+#include <QStringList>
+
+// Text files of the program: bytes on disk are Windows-1251 with CR LF line ends,
+// read and written in binary mode so every byte survives; inside, everything is QString.
+//
+// Paths: every function takes a program path such as "\\Логи\\логи.txt" (backslashes,
+// the leading one optional), resolved by ProgramFolder::path(). A file outside the
+// program folder (a sound or answer file the operator picked) is named by wrapping its
+// real path in TextFile::Absolute{path}; such a path is used as it is.
+//
+// Failures: a missing or unreadable file reads as empty text. Writers return a Result
+// with the reason; callers that follow the skip-on-failure rule may ignore it.
+namespace TextFile {
+
+struct Absolute
+{
+    QString path;
+};
+
+enum class Option {
+    None = 0x0,
+    // rw------- (0600): for files that hold passwords. Applied when the file is
+    // created and again on every rewrite or append, so an older file is tightened too.
+    OwnerOnly = 0x1,
+};
+Q_DECLARE_FLAGS(Options, Option)
+
+struct Result
+{
+    bool ok = false;
+    QString error; // empty on success
+    explicit operator bool() const { return ok; }
+};
+
+// The file-system path of a program path (same as ProgramFolder::path()).
+QString filePath(const QString &programPath);
+inline QString filePath(const Absolute &file)
+{
+    return file.path;
+}
+
+// --- reading -------------------------------------------------------------------------
+
+// The whole file decoded from Windows-1251, CR LF kept. Missing/unreadable: empty.
+QString readAll(const QString &programPath);
+QString readAll(const Absolute &file);
+// The raw bytes. Missing/unreadable: empty.
+QByteArray readBytes(const QString &programPath);
+QByteArray readBytes(const Absolute &file);
+
+// The file's lines as VB's Line Input loop gives them, see splitLines().
+QStringList readLines(const QString &programPath);
+QStringList readLines(const Absolute &file);
+// The first line (empty when the file is missing or empty).
+QString firstLine(const QString &programPath);
+QString firstLine(const Absolute &file);
+
+// Splits text into lines: CR LF, a bare LF and a bare CR each end a line. A final line
+// end does not start another line; an unended last line is a line.
+//   ""            -> []            "a"           -> ["a"]
+//   "a\r\n"       -> ["a"]         "a\r\nb"      -> ["a", "b"]
+//   "\r\n"        -> [""]          "a\r\n\r\n"   -> ["a", ""]
+//   "a\nb\r\n"    -> ["a", "b"]    "a\r\r\n"     -> ["a", ""]
+QStringList splitLines(const QString &text);
+
+// --- writing -------------------------------------------------------------------------
+// Every writer creates the missing parent folders first (mkpath). A rewrite is atomic
+// (QSaveFile): when it fails the old file stays as it was.
+
+// Replaces the file with text encoded as Windows-1251 (no line end is added).
+Result writeAll(const QString &programPath, const QString &text, Options options = {});
+Result writeAll(const Absolute &file, const QString &text, Options options = {});
+Result writeBytes(const QString &programPath, const QByteArray &bytes, Options options = {});
+Result writeBytes(const Absolute &file, const QByteArray &bytes, Options options = {});
+
+// A list file's rewrite: lines joined by CR LF, then one CR LF. An empty list
+// writes a single empty line ("\r\n"); delete the file with remove() where that file wants it gone.
+Result writeLines(const QString &programPath, const QStringList &lines, Options options = {});
+Result writeLines(const Absolute &file, const QStringList &lines, Options options = {});
+
+// Appends text as it is (creates the file when missing).
+Result append(const QString &programPath, const QString &text, Options options = {});
+Result append(const Absolute &file, const QString &text, Options options = {});
+// Appends line followed by CR LF, as VB's Print # does.
+Result appendLine(const QString &programPath, const QString &line, Options options = {});
+Result appendLine(const Absolute &file, const QString &line, Options options = {});
+
+// --- files and folders ---------------------------------------------------------------
+
+// True when a regular file (not a folder) exists there.
+bool exists(const QString &programPath);
+bool exists(const Absolute &file);
+bool folderExists(const QString &programPath);
+
+// Deletes one file; true when a file was deleted (false when missing or not deletable).
+bool remove(const QString &programPath);
+bool remove(const Absolute &file);
+
+// VB's Kill: the last path component may hold the wildcards '*' (any run of characters)
+// and '?' (one character); a trailing ".*" also matches names without a dot ("*.*" is
+// every file). Matching ignores letter case, as on the platform the data folders come from. Only regular
+// files in that one folder are deleted, never folders. Returns how many were deleted.
+// A pattern without wildcards deletes that one file.
+int removeMatching(const QString &programPattern);
+int removeMatching(const Absolute &pattern);
+
+// Creates the folder and its parents; true when it exists afterwards.
+bool ensureFolder(const QString &programPath);
+bool ensureFolder(const Absolute &folder);
+
+} // namespace TextFile
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(TextFile::Options)

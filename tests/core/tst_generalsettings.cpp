@@ -1,0 +1,365 @@
+#include "core/generalsettings.h"
+#include "core/programfolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(std::optional<QString>)
+
+using namespace GeneralSettings;
+
+namespace {
+
+// The permission bits on disk, as in ls -l (0600 = rw-------).
+int unixMode(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return -1;
+    return int(info.st_mode & 0777);
+}
+
+const Pairs connectionPairs{{Key::Server, "login.icq.com"}, {Key::Port, "5190"},  {Key::AutoRun, "0"},
+                            {Key::AutoUpdate, "1"},         {Key::HideTray, "0"}, {Key::ReConnect, "1"},
+                            {Key::IntervalConnect, "5"}};
+
+const QByteArray connectionText = "Server=login.icq.com\r\nPort=5190\r\nAutoRun=0\r\nAutoUpdate=1\r\n"
+                                  "HideTray=0\r\nReConnect=1\r\nIntervalConnect=5\r\n";
+
+} // namespace
+
+class TestGeneralSettings : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void keysInWriterOrder();
+    void noFileCreatesFolderAndFile();
+    void emptyFileGetsWriterKeysAlone();
+    void otherWritersLinesKept();
+    void ownLineReplacedInPlace();
+    void duplicatedKeyAllLinesReplaced();
+    void lineWithoutEqualsSurvives();
+    void lowerCaseServerIsAnotherKey();
+    void exitTwiceLeavesOneLineEach();
+    void keysOutOfOrderKeepTheirPlaces();
+    void bareLfFileIsRewrittenWithCrLf();
+    void cyrillicValueIn1251();
+    void fileIsOwnerOnly();
+    void failedMergeKeepsOldFile();
+    void mergedText_data();
+    void mergedText();
+
+    void lookupByLine_data();
+    void lookupByLine();
+    void lookupOnMissingOrEmptyFile();
+    void lookupInText_data();
+    void lookupInText();
+    void lookupsOnOneReading();
+
+    void addresses();
+
+private:
+    QByteArray fileBytes() const;
+    void writeFile(const QByteArray &bytes);
+
+    std::unique_ptr<QTemporaryDir> m_home;
+};
+
+void TestGeneralSettings::init()
+{
+    m_home = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_home->isValid());
+    ProgramFolder::setHome(m_home->path());
+}
+
+void TestGeneralSettings::cleanup()
+{
+    ProgramFolder::setHome(QString());
+    m_home.reset();
+}
+
+QByteArray TestGeneralSettings::fileBytes() const
+{
+    QFile file(m_home->path() + "/Настройки/Общие.txt");
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll();
+}
+
+void TestGeneralSettings::writeFile(const QByteArray &bytes)
+{
+    QDir(m_home->path()).mkpath("Настройки");
+    QFile file(m_home->path() + "/Настройки/Общие.txt");
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+void TestGeneralSettings::keysInWriterOrder()
+{
+    QCOMPARE(ConnectionKeys, (QStringList{"Server", "Port", "AutoRun", "AutoUpdate", "HideTray", "ReConnect",
+                                          "IntervalConnect"}));
+    QCOMPARE(AutoLoginKeys, (QStringList{"AutoEnter", "AutoICQNumber", "AutoPassword"}));
+    QCOMPARE(SoundKeys, (QStringList{"PlaySounds", "PlaySoundsOpov", "PlaySoundsHello"}));
+    QCOMPARE(PopupKeys, (QStringList{"Message", "MessageUP", "MessageTime"}));
+    QCOMPARE(HumanImitationKeys, (QStringList{"AI", "AITime"}));
+    QCOMPARE(ExitKeys, (QStringList{"SaveRejim", "SaveStatusMade"}));
+    QCOMPARE(RememberStatusKeys, (QStringList{"SaveStatus"}));
+    QCOMPARE(FilePath, QStringLiteral("\\Настройки\\Общие.txt"));
+}
+
+void TestGeneralSettings::noFileCreatesFolderAndFile()
+{
+    QVERIFY(!QFileInfo::exists(m_home->path() + "/Настройки"));
+    const auto result = MergeSettings(
+        {{Key::AutoEnter, "1"}, {Key::AutoICQNumber, "18930041.18"}, {Key::AutoPassword, "005000990101"}});
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(fileBytes(),
+             QByteArray("AutoEnter=1\r\nAutoICQNumber=18930041.18\r\nAutoPassword=005000990101\r\n"));
+}
+
+void TestGeneralSettings::emptyFileGetsWriterKeysAlone()
+{
+    writeFile("");
+    QVERIFY(MergeSettings({{Key::AI, "1"}, {Key::AITime, "400"}}));
+    QCOMPARE(fileBytes(), QByteArray("AI=1\r\nAITime=400\r\n"));
+}
+
+void TestGeneralSettings::otherWritersLinesKept()
+{
+    writeFile(connectionText);
+    QVERIFY(MergeSettings({{Key::PlaySounds, "0"},
+                           {Key::PlaySoundsOpov, "/snd/msg.wav"},
+                           {Key::PlaySoundsHello, "/snd/hello.wav"}}));
+    QCOMPARE(fileBytes(),
+             connectionText +
+                 "PlaySounds=0\r\nPlaySoundsOpov=/snd/msg.wav\r\nPlaySoundsHello=/snd/hello.wav\r\n");
+}
+
+void TestGeneralSettings::ownLineReplacedInPlace()
+{
+    writeFile("Server=a\r\nPlaySoundsOpov=x\r\nPlaySounds=1\r\nPort=1\r\n");
+    QVERIFY(MergeSettings({{Key::PlaySounds, "0"}, {Key::PlaySoundsOpov, "y"}, {Key::PlaySoundsHello, "z"}}));
+    QCOMPARE(fileBytes(),
+             QByteArray("Server=a\r\nPlaySoundsOpov=y\r\nPlaySounds=0\r\nPort=1\r\nPlaySoundsHello=z\r\n"));
+}
+
+void TestGeneralSettings::duplicatedKeyAllLinesReplaced()
+{
+    writeFile("AI=1\r\nServer=a\r\nAI=0\r\n");
+    QVERIFY(MergeSettings({{Key::AI, "1"}, {Key::AITime, "900"}}));
+    QCOMPARE(fileBytes(), QByteArray("AI=1\r\nServer=a\r\nAI=1\r\nAITime=900\r\n"));
+    QCOMPARE(LookupByLine(Key::AI), std::optional<QString>("1"));
+}
+
+void TestGeneralSettings::lineWithoutEqualsSurvives()
+{
+    writeFile("# hand-written note\r\nServer=a\r\n\r\nlast line\r\n");
+    QVERIFY(MergeSettings({{Key::Server, "b"}}));
+    QCOMPARE(fileBytes(), QByteArray("# hand-written note\r\nServer=b\r\n\r\nlast line\r\n"));
+    QVERIFY(MergeSettings({{Key::Server, "c"}}));
+    QCOMPARE(fileBytes(), QByteArray("# hand-written note\r\nServer=c\r\n\r\nlast line\r\n"));
+}
+
+void TestGeneralSettings::lowerCaseServerIsAnotherKey()
+{
+    writeFile("server=old.example\r\n");
+    QVERIFY(MergeSettings(connectionPairs));
+    QCOMPARE(fileBytes(), "server=old.example\r\n" + connectionText);
+    QCOMPARE(LookupByLine(Key::Server), std::optional<QString>("login.icq.com"));
+    QCOMPARE(LookupByLine("server"), std::optional<QString>("old.example"));
+}
+
+void TestGeneralSettings::exitTwiceLeavesOneLineEach()
+{
+    writeFile(connectionText);
+    QVERIFY(MergeSettings({{Key::SaveRejim, "2"}, {Key::SaveStatusMade, "1"}}));
+    QVERIFY(MergeSettings({{Key::SaveRejim, "3"}, {Key::SaveStatusMade, "2"}}));
+    QCOMPARE(fileBytes(), connectionText + "SaveRejim=3\r\nSaveStatusMade=2\r\n");
+}
+
+void TestGeneralSettings::keysOutOfOrderKeepTheirPlaces()
+{
+    writeFile("IntervalConnect=9\r\nAI=1\r\nServer=x\r\n");
+    QVERIFY(MergeSettings(connectionPairs));
+    QCOMPARE(fileBytes(), QByteArray("IntervalConnect=5\r\nAI=1\r\nServer=login.icq.com\r\nPort=5190\r\n"
+                                     "AutoRun=0\r\nAutoUpdate=1\r\nHideTray=0\r\nReConnect=1\r\n"));
+}
+
+void TestGeneralSettings::bareLfFileIsRewrittenWithCrLf()
+{
+    writeFile("Server=a\nPort=1");
+    QVERIFY(MergeSettings({{Key::Port, "2"}}));
+    QCOMPARE(fileBytes(), QByteArray("Server=a\r\nPort=2\r\n"));
+}
+
+void TestGeneralSettings::cyrillicValueIn1251()
+{
+    QVERIFY(MergeSettings({{Key::PlaySoundsOpov, "C:\\Звуки\\сообщение.wav"}}));
+    QCOMPARE(
+        fileBytes(),
+        QByteArray("PlaySoundsOpov=C:\\\xC7\xE2\xF3\xEA\xE8\\\xF1\xEE\xEE\xE1\xF9\xE5\xED\xE8\xE5.wav\r\n"));
+    QCOMPARE(LookupByLine(Key::PlaySoundsOpov), std::optional<QString>("C:\\Звуки\\сообщение.wav"));
+}
+
+void TestGeneralSettings::fileIsOwnerOnly()
+{
+    QVERIFY(MergeSettings({{Key::AutoPassword, "0050"}}));
+    QCOMPARE(unixMode(m_home->path() + "/Настройки/Общие.txt"), 0600);
+}
+
+void TestGeneralSettings::failedMergeKeepsOldFile()
+{
+    // "\Настройки\Общие.txt" is a folder here: the rewrite cannot be done.
+    QVERIFY(QDir(m_home->path()).mkpath("Настройки/Общие.txt"));
+    const auto result = MergeSettings({{Key::Server, "x"}});
+    QVERIFY(!result.ok);
+    QVERIFY(!result.error.isEmpty());
+    QVERIFY(QFileInfo(m_home->path() + "/Настройки/Общие.txt").isDir());
+    QCOMPARE(LookupByLine(Key::Server), std::nullopt);
+}
+
+void TestGeneralSettings::mergedText_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<Pairs>("pairs");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("empty") << "" << Pairs{{"A", "1"}, {"B", "2"}} << "A=1\r\nB=2\r\n";
+    QTest::newRow("only CR LF") << "\r\n" << Pairs{{"A", "1"}} << "A=1\r\n";
+    QTest::newRow("no final line end") << "X=0" << Pairs{{"A", "1"}} << "X=0\r\nA=1\r\n";
+    QTest::newRow("empty value") << "A=old" << Pairs{{"A", ""}} << "A=\r\n";
+    QTest::newRow("value with =") << "" << Pairs{{"A", "x=y=z"}} << "A=x=y=z\r\n";
+    QTest::newRow("key given twice") << "" << Pairs{{"A", "1"}, {"A", "2"}} << "A=1\r\n";
+    QTest::newRow("no pairs") << "X=0\r\n" << Pairs{} << "X=0\r\n";
+    QTest::newRow("prefix key is another key") << "AITime=400\r\n"
+                                               << Pairs{{"AI", "1"}} << "AITime=400\r\nAI=1\r\n";
+    QTest::newRow("blank around = makes another key") << "A = 1\r\n"
+                                                      << Pairs{{"A", "2"}} << "A = 1\r\nA=2\r\n";
+}
+
+void TestGeneralSettings::mergedText()
+{
+    QFETCH(QString, before);
+    QFETCH(Pairs, pairs);
+    QFETCH(QString, after);
+    QCOMPARE(KeyValueFile::merged(before, pairs), after);
+}
+
+void TestGeneralSettings::lookupByLine_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<std::optional<QString>>("value");
+    QTest::newRow("found") << connectionText << "Port" << std::optional<QString>("5190");
+    QTest::newRow("last line") << connectionText << "IntervalConnect" << std::optional<QString>("5");
+    QTest::newRow("absent") << connectionText << "AI" << std::optional<QString>();
+    QTest::newRow("case-sensitive") << QByteArray("server=x\r\n") << "Server" << std::optional<QString>();
+    QTest::newRow("value with =") << QByteArray("Server=a=b\r\n") << "Server"
+                                  << std::optional<QString>("a=b");
+    QTest::newRow("empty value") << QByteArray("AutoPassword=\r\n") << "AutoPassword"
+                                 << std::optional<QString>("");
+    QTest::newRow("later line wins") << QByteArray("Port=1\r\nPort=2\r\n") << "Port"
+                                     << std::optional<QString>("2");
+    QTest::newRow("prefix is not the key")
+        << QByteArray("AITime=400\r\n") << "AI" << std::optional<QString>();
+    QTest::newRow("no line end") << QByteArray("Port=7") << "Port" << std::optional<QString>("7");
+    QTest::newRow("line without =") << QByteArray("Port\r\n") << "Port" << std::optional<QString>();
+    QTest::newRow("blank kept") << QByteArray("Port= 1 \r\n") << "Port" << std::optional<QString>(" 1 ");
+}
+
+void TestGeneralSettings::lookupByLine()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, key);
+    QFETCH(std::optional<QString>, value);
+    writeFile(file);
+    QCOMPARE(LookupByLine(key), value);
+}
+
+void TestGeneralSettings::lookupOnMissingOrEmptyFile()
+{
+    QCOMPARE(LookupByLine(Key::Server), std::nullopt);
+    QCOMPARE(LookupInText(Key::AI, LookupKind::Flag), std::nullopt);
+    writeFile("");
+    QCOMPARE(LookupByLine(Key::Server), std::nullopt);
+    QCOMPARE(LookupInText(Key::MessageTime, LookupKind::Text), std::nullopt);
+}
+
+void TestGeneralSettings::lookupInText_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<std::optional<QString>>("value");
+    const int flag = int(LookupKind::Flag);
+    const int text = int(LookupKind::Text);
+    QTest::newRow("flag") << QByteArray("AI=1\r\nAITime=400\r\n") << "AI" << flag
+                          << std::optional<QString>("1");
+    QTest::newRow("text") << QByteArray("AI=1\r\nAITime=400\r\n") << "AITime" << text
+                          << std::optional<QString>("400");
+    // A substring search would read "T" here; the line lookup finds the AI line.
+    QTest::newRow("AITime before AI")
+        << QByteArray("AITime=400\r\nAI=1\r\n") << "AI" << flag << std::optional<QString>("1");
+    QTest::newRow("AI inside an earlier value")
+        << QByteArray("PlaySoundsOpov=C:\\AIsounds\\m.wav\r\nAI=1\r\n") << "AI" << flag
+        << std::optional<QString>("1");
+    QTest::newRow("AI only inside a value")
+        << QByteArray("PlaySoundsOpov=C:\\AI.wav\r\n") << "AI" << flag << std::optional<QString>();
+    QTest::newRow("Message before MessageUP")
+        << QByteArray("MessageUP=1\r\nMessage=0\r\n") << "Message" << flag << std::optional<QString>("0");
+    QTest::newRow("flag is one character")
+        << QByteArray("Message=10\r\n") << "Message" << flag << std::optional<QString>("1");
+    QTest::newRow("empty flag") << QByteArray("Message=\r\n") << "Message" << flag
+                                << std::optional<QString>("");
+    QTest::newRow("text on last line") << QByteArray("Server=a\r\nMessageTime=3000\r\n") << "MessageTime"
+                                       << text << std::optional<QString>("3000");
+    QTest::newRow("text with =") << QByteArray("PlaySoundsHello=a=b.wav\r\n") << "PlaySoundsHello" << text
+                                 << std::optional<QString>("a=b.wav");
+    QTest::newRow("absent") << QByteArray("Server=a\r\n") << "AI" << flag << std::optional<QString>();
+}
+
+void TestGeneralSettings::lookupInText()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, key);
+    QFETCH(int, kind);
+    QFETCH(std::optional<QString>, value);
+    writeFile(file);
+    QCOMPARE(LookupInText(key, LookupKind(kind)), value);
+}
+
+void TestGeneralSettings::lookupsOnOneReading()
+{
+    writeFile("Message=1\r\nMessageUP=0\r\nMessageTime=2500\r\n");
+    const QString text = ReadText();
+    QFile::remove(m_home->path() + "/Настройки/Общие.txt");
+    QCOMPARE(LookupInText(text, Key::Message, LookupKind::Flag), std::optional<QString>("1"));
+    QCOMPARE(LookupInText(text, Key::MessageUP, LookupKind::Flag), std::optional<QString>("0"));
+    QCOMPARE(LookupInText(text, Key::MessageTime, LookupKind::Text), std::optional<QString>("2500"));
+    QCOMPARE(LookupByLine(text, Key::MessageTime), std::optional<QString>("2500"));
+}
+
+void TestGeneralSettings::addresses()
+{
+    QCOMPARE(Addresses::value("WeatherFeed"), std::nullopt);
+    QVERIFY(Addresses::setValues({{"WeatherFeed", "http://127.0.0.1:8080/rss"}, {"Site", ""}}));
+    QCOMPARE(Addresses::value("WeatherFeed"), std::optional<QString>("http://127.0.0.1:8080/rss"));
+    QCOMPARE(Addresses::value("Site"), std::nullopt); // empty counts as missing
+    QCOMPARE(Addresses::value("weatherfeed"), std::nullopt);
+    QVERIFY(QFileInfo::exists(m_home->path() + "/Настройки/Адреса.txt"));
+    QVERIFY(!QFileInfo::exists(m_home->path() + "/Настройки/Общие.txt"));
+}
+
+QTEST_GUILESS_MAIN(TestGeneralSettings)
+#include "tst_generalsettings.moc"

@@ -1,0 +1,134 @@
+#include "core/programfolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestProgramFolder : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void homeArgumentWithSeparateValue();
+    void homeArgumentWithEquals();
+    void argumentBeatsEnvironment();
+    void environmentWhenNoArgument();
+    void executableFolderLast();
+    void relativeHomeIsMadeAbsolute();
+    void setHome();
+    void path_data();
+    void path();
+
+private:
+    QByteArray m_savedEnvironment;
+    bool m_hadEnvironment = false;
+};
+
+void TestProgramFolder::init()
+{
+    m_hadEnvironment = qEnvironmentVariableIsSet("KORVANE_HOME");
+    m_savedEnvironment = qgetenv("KORVANE_HOME");
+    qunsetenv("KORVANE_HOME");
+}
+
+void TestProgramFolder::cleanup()
+{
+    if (m_hadEnvironment)
+        qputenv("KORVANE_HOME", m_savedEnvironment);
+    else
+        qunsetenv("KORVANE_HOME");
+    ProgramFolder::setHome(QString());
+}
+
+void TestProgramFolder::homeArgumentWithSeparateValue()
+{
+    QTemporaryDir dir;
+    ProgramFolder::init({"korvane", "--other", "--home", dir.path(), "--last"});
+    QCOMPARE(ProgramFolder::home(), dir.path());
+}
+
+void TestProgramFolder::homeArgumentWithEquals()
+{
+    QTemporaryDir dir;
+    ProgramFolder::init({"korvane", "--home=" + dir.path()});
+    QCOMPARE(ProgramFolder::home(), dir.path());
+}
+
+void TestProgramFolder::argumentBeatsEnvironment()
+{
+    QTemporaryDir fromArgument;
+    QTemporaryDir fromEnvironment;
+    qputenv("KORVANE_HOME", QFile::encodeName(fromEnvironment.path()));
+    ProgramFolder::init({"korvane", "--home", fromArgument.path()});
+    QCOMPARE(ProgramFolder::home(), fromArgument.path());
+}
+
+void TestProgramFolder::environmentWhenNoArgument()
+{
+    QTemporaryDir fromEnvironment;
+    qputenv("KORVANE_HOME", QFile::encodeName(fromEnvironment.path()));
+    ProgramFolder::init({"korvane"});
+    QCOMPARE(ProgramFolder::home(), fromEnvironment.path());
+    // "--home" without a value does not count.
+    ProgramFolder::init({"korvane", "--home"});
+    QCOMPARE(ProgramFolder::home(), fromEnvironment.path());
+}
+
+void TestProgramFolder::executableFolderLast()
+{
+    ProgramFolder::init({"korvane"});
+    QCOMPARE(ProgramFolder::home(), QCoreApplication::applicationDirPath());
+    // Without init() the folder is resolved on first use the same way.
+    ProgramFolder::setHome(QString());
+    QCOMPARE(ProgramFolder::home(), QCoreApplication::applicationDirPath());
+}
+
+void TestProgramFolder::relativeHomeIsMadeAbsolute()
+{
+    ProgramFolder::init({"korvane", "--home=some/where/.."});
+    QCOMPARE(ProgramFolder::home(), QDir::current().absoluteFilePath("some"));
+}
+
+void TestProgramFolder::setHome()
+{
+    QTemporaryDir dir;
+    ProgramFolder::setHome(dir.path() + "/");
+    QCOMPARE(ProgramFolder::home(), dir.path());
+}
+
+void TestProgramFolder::path_data()
+{
+    QTest::addColumn<QString>("programPath");
+    QTest::addColumn<QString>("relative");
+    QTest::newRow("settings file") << "\\Настройки\\Общие.txt"
+                                   << "/Настройки/Общие.txt";
+    QTest::newRow("no leading backslash") << "Настройки\\Общие.txt"
+                                          << "/Настройки/Общие.txt";
+    QTest::newRow("forward slashes") << "/Логи/логи.txt"
+                                     << "/Логи/логи.txt";
+    QTest::newRow("folder with trailing backslash") << "\\Подпрограммы\\"
+                                                    << "/Подпрограммы/";
+    QTest::newRow("top file") << "\\Выход.txt"
+                              << "/Выход.txt";
+    QTest::newRow("blank in name") << "\\Группы\\Все группы.txt"
+                                   << "/Группы/Все группы.txt";
+    QTest::newRow("empty is the folder") << ""
+                                         << "";
+    QTest::newRow("backslash is the folder") << "\\"
+                                             << "";
+}
+
+void TestProgramFolder::path()
+{
+    QFETCH(QString, programPath);
+    QFETCH(QString, relative);
+    QTemporaryDir dir;
+    ProgramFolder::setHome(dir.path());
+    QCOMPARE(ProgramFolder::path(programPath), dir.path() + relative);
+}
+
+QTEST_GUILESS_MAIN(TestProgramFolder)
+#include "tst_programfolder.moc"

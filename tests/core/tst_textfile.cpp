@@ -1,0 +1,426 @@
+#include "core/programfolder.h"
+#include "core/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+
+namespace {
+
+// The permission bits on disk, as in ls -l (0600 = rw-------).
+int unixMode(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return -1;
+    return int(info.st_mode & 0777);
+}
+
+QByteArray allBytes()
+{
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b)
+        bytes.append(char(b));
+    return bytes;
+}
+
+QByteArray rawRead(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll();
+}
+
+void rawWrite(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Limits the size of files this process may write, so a write fails even for root.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        m_ok = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+    bool m_ok = false;
+};
+
+} // namespace
+
+class TestTextFile : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void everyByteSurvivesReadAndWrite();
+    void cyrillicNamesAreUtf8OnDisk();
+    void missingFileReadsEmpty();
+    void splitLines_data();
+    void splitLines();
+    void readLinesWithCrLfAndBareLf();
+    void firstLine();
+    void writeLinesEndsWithOneCrLf();
+    void writeCreatesParentFolders();
+    void appendAndAppendLine();
+    void failedWriteWherePathComponentIsAFile();
+    void failedWriteWhereTargetIsAFolder();
+    void failedRewriteKeepsOldFile();
+    void ownerOnlyAtCreation();
+    void ownerOnlyOnRewriteAndAppend();
+    void plainRewriteKeepsPermissions();
+    void removeOneFile();
+    void removeMatching_data();
+    void removeMatching();
+    void removeMatchingLeavesFolders();
+    void existsAndFolders();
+    void absolutePaths();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_home;
+    QString home() const { return m_home->path(); }
+};
+
+void TestTextFile::init()
+{
+    m_home = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_home->isValid());
+    ProgramFolder::setHome(m_home->path());
+}
+
+void TestTextFile::cleanup()
+{
+    ProgramFolder::setHome(QString());
+    m_home.reset();
+}
+
+void TestTextFile::everyByteSurvivesReadAndWrite()
+{
+    const QByteArray bytes = allBytes();
+    rawWrite(home() + "/in.bin", bytes);
+
+    const QString text = TextFile::readAll(QStringLiteral("\\in.bin"));
+    QCOMPARE(text.size(), 256);
+    QVERIFY(TextFile::writeAll(QStringLiteral("\\out.bin"), text));
+    QCOMPARE(rawRead(home() + "/out.bin").toHex(' '), bytes.toHex(' '));
+
+    // Appending goes through the same codec.
+    QVERIFY(TextFile::append(QStringLiteral("\\out.bin"), text));
+    QCOMPARE(rawRead(home() + "/out.bin"), bytes + bytes);
+    QCOMPARE(TextFile::readBytes(QStringLiteral("\\in.bin")), bytes);
+}
+
+void TestTextFile::cyrillicNamesAreUtf8OnDisk()
+{
+    QVERIFY(
+        TextFile::writeAll(QStringLiteral("\\Настройки\\Общие.txt"), QStringLiteral("Ключ=Значение\r\n")));
+    const QByteArray utf8Name = QStringLiteral("Настройки/Общие.txt").toUtf8();
+    QVERIFY(QFile::exists(QFile::decodeName(QFile::encodeName(home()) + '/' + utf8Name)));
+    // Contents are 1251, not UTF-8.
+    QCOMPARE(rawRead(home() + "/Настройки/Общие.txt"),
+             QByteArray("\xCA\xEB\xFE\xF7=\xC7\xED\xE0\xF7\xE5\xED\xE8\xE5\r\n"));
+    QCOMPARE(TextFile::readAll(QStringLiteral("Настройки/Общие.txt")), QStringLiteral("Ключ=Значение\r\n"));
+}
+
+void TestTextFile::missingFileReadsEmpty()
+{
+    QCOMPARE(TextFile::readAll(QStringLiteral("\\нет.txt")), QString());
+    QCOMPARE(TextFile::readBytes(QStringLiteral("\\нет.txt")), QByteArray());
+    QCOMPARE(TextFile::readLines(QStringLiteral("\\нет.txt")), QStringList());
+    QCOMPARE(TextFile::firstLine(QStringLiteral("\\нет.txt")), QString());
+    QDir(home()).mkdir("folder");
+    QCOMPARE(TextFile::readAll(QStringLiteral("\\folder")), QString());
+}
+
+void TestTextFile::splitLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("empty") << "" << QStringList();
+    QTest::newRow("one unended") << "a" << QStringList{"a"};
+    QTest::newRow("one ended") << "a\r\n" << QStringList{"a"};
+    QTest::newRow("two, last unended") << "a\r\nb" << QStringList{"a", "b"};
+    QTest::newRow("two ended") << "a\r\nb\r\n" << QStringList{"a", "b"};
+    QTest::newRow("only CR LF") << "\r\n" << QStringList{""};
+    QTest::newRow("trailing empty line") << "a\r\n\r\n" << QStringList{"a", ""};
+    QTest::newRow("empty line inside") << "a\r\n\r\nb\r\n" << QStringList{"a", "", "b"};
+    QTest::newRow("bare LF") << "a\nb\n" << QStringList{"a", "b"};
+    QTest::newRow("mixed") << "a\nb\r\nc" << QStringList{"a", "b", "c"};
+    QTest::newRow("bare CR") << "a\rb" << QStringList{"a", "b"};
+    QTest::newRow("CR CR LF") << "a\r\r\n" << QStringList{"a", ""};
+    QTest::newRow("LF CR") << "a\n\rb" << QStringList{"a", "", "b"};
+    QTest::newRow("blanks kept") << " a \r\n" << QStringList{" a "};
+}
+
+void TestTextFile::splitLines()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QCOMPARE(TextFile::splitLines(text), lines);
+}
+
+void TestTextFile::readLinesWithCrLfAndBareLf()
+{
+    rawWrite(home() + "/Логи/x.txt", "\xCF\xE5\xF0\xE2\xE0\xFF\r\nsecond\nthird\r\n");
+    QCOMPARE(TextFile::readLines(QStringLiteral("\\Логи\\x.txt")),
+             (QStringList{QStringLiteral("Первая"), "second", "third"}));
+}
+
+void TestTextFile::firstLine()
+{
+    rawWrite(home() + "/f.txt", " 1 \r\nrest\r\n");
+    QCOMPARE(TextFile::firstLine(QStringLiteral("\\f.txt")), QStringLiteral(" 1 "));
+}
+
+void TestTextFile::writeLinesEndsWithOneCrLf()
+{
+    QVERIFY(TextFile::writeLines(QStringLiteral("\\l.txt"), {"a", "б"}));
+    QCOMPARE(rawRead(home() + "/l.txt"), QByteArray("a\r\n\xE1\r\n"));
+    QVERIFY(TextFile::writeLines(QStringLiteral("\\l.txt"), {}));
+    QCOMPARE(rawRead(home() + "/l.txt"), QByteArray("\r\n"));
+}
+
+void TestTextFile::writeCreatesParentFolders()
+{
+    const auto result = TextFile::writeAll(QStringLiteral("\\Статистика\\05.03.2008\\a.txt"), "x");
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QVERIFY(result.error.isEmpty());
+    QCOMPARE(rawRead(home() + "/Статистика/05.03.2008/a.txt"), QByteArray("x"));
+}
+
+void TestTextFile::appendAndAppendLine()
+{
+    QVERIFY(TextFile::appendLine(QStringLiteral("\\Логи\\неизвестные.txt"), "один"));
+    QVERIFY(TextFile::appendLine(QStringLiteral("\\Логи\\неизвестные.txt"), "два"));
+    QVERIFY(TextFile::append(QStringLiteral("\\Логи\\неизвестные.txt"), "три"));
+    QCOMPARE(TextFile::readAll(QStringLiteral("\\Логи\\неизвестные.txt")),
+             QStringLiteral("один\r\nдва\r\nтри"));
+}
+
+void TestTextFile::failedWriteWherePathComponentIsAFile()
+{
+    rawWrite(home() + "/Настройки", "I am a file");
+    const auto result = TextFile::writeAll(QStringLiteral("\\Настройки\\Общие.txt"), "Server=x\r\n");
+    QVERIFY(!result.ok);
+    QVERIFY(!result);
+    QVERIFY(!result.error.isEmpty());
+    QCOMPARE(rawRead(home() + "/Настройки"), QByteArray("I am a file"));
+
+    const auto appended = TextFile::append(QStringLiteral("\\Настройки\\Общие.txt"), "x");
+    QVERIFY(!appended.ok);
+    QVERIFY(!appended.error.isEmpty());
+    QVERIFY(!TextFile::ensureFolder(QStringLiteral("\\Настройки\\sub")));
+}
+
+void TestTextFile::failedWriteWhereTargetIsAFolder()
+{
+    QVERIFY(QDir(home()).mkpath("target.txt/inner"));
+    const auto result = TextFile::writeAll(QStringLiteral("\\target.txt"), "x");
+    QVERIFY(!result.ok);
+    QVERIFY(!result.error.isEmpty());
+    QVERIFY(QFileInfo(home() + "/target.txt/inner").isDir());
+    QVERIFY(!TextFile::remove(QStringLiteral("\\target.txt")));
+    QVERIFY(QFileInfo(home() + "/target.txt").isDir());
+}
+
+void TestTextFile::failedRewriteKeepsOldFile()
+{
+    const QByteArray old = "Server=login.icq.com\r\nPort=5190\r\n";
+    rawWrite(home() + "/Настройки/Общие.txt", old);
+
+    TextFile::Result result;
+    {
+        // Permissions do not stop root; a file-size limit does.
+        FileSizeLimit limit(4096);
+        QVERIFY(limit.ok());
+        result =
+            TextFile::writeAll(QStringLiteral("\\Настройки\\Общие.txt"), QString(100000, QLatin1Char('x')));
+    }
+    QVERIFY(!result.ok);
+    QVERIFY(!result.error.isEmpty());
+    QCOMPARE(rawRead(home() + "/Настройки/Общие.txt"), old);
+    // No temporary file is left beside it.
+    QCOMPARE(QDir(home() + "/Настройки").entryList(QDir::Files | QDir::Hidden), QStringList{"Общие.txt"});
+
+    // Once the limit is gone the same write succeeds.
+    QVERIFY(TextFile::writeAll(QStringLiteral("\\Настройки\\Общие.txt"), QString(100000, QLatin1Char('x'))));
+    QCOMPARE(rawRead(home() + "/Настройки/Общие.txt").size(), 100000);
+}
+
+void TestTextFile::ownerOnlyAtCreation()
+{
+    QVERIFY(
+        TextFile::writeAll(QStringLiteral("\\Настройки\\Админ.txt"), "secret", TextFile::Option::OwnerOnly));
+    QCOMPARE(unixMode(home() + "/Настройки/Админ.txt"), 0600);
+
+    QVERIFY(TextFile::appendLine(QStringLiteral("\\Настройки\\Распределение.txt"), "1:^:pw",
+                                 TextFile::Option::OwnerOnly));
+    QCOMPARE(unixMode(home() + "/Настройки/Распределение.txt"), 0600);
+
+    QVERIFY(TextFile::writeLines(QStringLiteral("\\Настройки\\L.txt"), {"a"}, TextFile::Option::OwnerOnly));
+    QCOMPARE(unixMode(home() + "/Настройки/L.txt"), 0600);
+}
+
+void TestTextFile::ownerOnlyOnRewriteAndAppend()
+{
+    const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    const QFile::Permissions open = ownerOnly | QFile::ReadGroup | QFile::ReadOther;
+    const QString path = home() + "/Настройки/Админ.txt";
+    rawWrite(path, "old");
+    QVERIFY(QFile::setPermissions(path, open));
+    QVERIFY(TextFile::writeAll(QStringLiteral("\\Настройки\\Админ.txt"), "new", TextFile::Option::OwnerOnly));
+    QCOMPARE(unixMode(path), 0600);
+    QCOMPARE(rawRead(path), QByteArray("new"));
+
+    QVERIFY(QFile::setPermissions(path, open));
+    QVERIFY(TextFile::append(QStringLiteral("\\Настройки\\Админ.txt"), "!", TextFile::Option::OwnerOnly));
+    QCOMPARE(unixMode(path), 0600);
+    QCOMPARE(rawRead(path), QByteArray("new!"));
+}
+
+void TestTextFile::plainRewriteKeepsPermissions()
+{
+    // A new plain file gets the usual mode, 0666 less the umask.
+    const mode_t mask = ::umask(022);
+    QVERIFY(TextFile::writeAll(QStringLiteral("\\new.txt"), "x"));
+    QVERIFY(TextFile::append(QStringLiteral("\\appended.txt"), "x"));
+    ::umask(mask);
+    QCOMPARE(unixMode(home() + "/new.txt"), 0644);
+    QCOMPARE(unixMode(home() + "/appended.txt"), 0644);
+
+    const QFile::Permissions open =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    const QString path = home() + "/a.txt";
+    rawWrite(path, "old");
+    QVERIFY(QFile::setPermissions(path, open));
+    QVERIFY(TextFile::writeAll(QStringLiteral("\\a.txt"), "new"));
+    QCOMPARE(unixMode(path), 0644);
+}
+
+void TestTextFile::removeOneFile()
+{
+    rawWrite(home() + "/Выход.txt", " 1 \r\n");
+    QVERIFY(TextFile::remove(QStringLiteral("\\Выход.txt")));
+    QVERIFY(!QFile::exists(home() + "/Выход.txt"));
+    QVERIFY(!TextFile::remove(QStringLiteral("\\Выход.txt")));
+}
+
+void TestTextFile::removeMatching_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("kept");
+
+    const QStringList rooms{"Общая.txt", "Флуд.txt", "без_точки", "a.b.c"};
+    QTest::newRow("*.* takes every file") << "\\Подпрограммы\\Комнаты\\*.*" << rooms << QStringList();
+    QTest::newRow("* takes every file") << "\\Подпрограммы\\Комнаты\\*" << rooms << QStringList();
+    QTest::newRow("*.txt") << "\\Подпрограммы\\Комнаты\\*.txt" << rooms << QStringList{"a.b.c", "без_точки"};
+    QTest::newRow("prefix*") << "\\Подпрограммы\\Сообщения_в*"
+                             << QStringList{"Сообщения_в1.txt", "Сообщения_вход.txt", "Сообщения.txt",
+                                            "Чат.txt"}
+                             << QStringList{"Сообщения.txt", "Чат.txt"};
+    QTest::newRow("question mark is one character")
+        << "\\Подпрограммы\\q?.txt" << QStringList{"q1.txt", "q12.txt", "q.txt"}
+        << QStringList{"q.txt", "q12.txt"};
+    QTest::newRow("letter case ignored")
+        << "\\Подпрограммы\\сообщения_В*" << QStringList{"Сообщения_в1.txt", "x.txt"} << QStringList{"x.txt"};
+    QTest::newRow("no wildcard: one file")
+        << "\\Подпрограммы\\a.txt" << QStringList{"a.txt", "a.txt2"} << QStringList{"a.txt2"};
+    QTest::newRow("dots are literal")
+        << "\\Подпрограммы\\a.t*" << QStringList{"a.txt", "abt.txt"} << QStringList{"abt.txt"};
+}
+
+void TestTextFile::removeMatching()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, kept);
+
+    const QString programFolder = pattern.left(pattern.lastIndexOf('\\'));
+    const QString folder = ProgramFolder::path(programFolder);
+    for (const QString &name : files)
+        rawWrite(folder + '/' + name, "x");
+    const int removed = TextFile::removeMatching(pattern);
+    QCOMPARE(removed, files.size() - kept.size());
+    QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    QStringList expected = kept;
+    expected.sort();
+    left.sort();
+    QCOMPARE(left, expected);
+}
+
+void TestTextFile::removeMatchingLeavesFolders()
+{
+    rawWrite(home() + "/Подпрограммы/Комнаты/a.txt", "x");
+    QVERIFY(QDir(home()).mkpath("Подпрограммы/Комнаты/sub.dir"));
+    rawWrite(home() + "/Подпрограммы/Комнаты/sub.dir/b.txt", "x");
+    QCOMPARE(TextFile::removeMatching(QStringLiteral("\\Подпрограммы\\Комнаты\\*.*")), 1);
+    QVERIFY(QFileInfo(home() + "/Подпрограммы/Комнаты/sub.dir/b.txt").isFile());
+    QCOMPARE(TextFile::removeMatching(QStringLiteral("\\Нет\\*.*")), 0);
+}
+
+void TestTextFile::existsAndFolders()
+{
+    QVERIFY(!TextFile::exists(QStringLiteral("\\Разрешение.txt")));
+    QVERIFY(TextFile::writeAll(QStringLiteral("\\Разрешение.txt"), "1"));
+    QVERIFY(TextFile::exists(QStringLiteral("\\Разрешение.txt")));
+    QVERIFY(!TextFile::folderExists(QStringLiteral("\\Разрешение.txt")));
+
+    QVERIFY(!TextFile::folderExists(QStringLiteral("\\Подпрограммы\\")));
+    QVERIFY(TextFile::ensureFolder(QStringLiteral("\\Подпрограммы\\")));
+    QVERIFY(TextFile::ensureFolder(QStringLiteral("\\Подпрограммы\\")));
+    QVERIFY(TextFile::folderExists(QStringLiteral("\\Подпрограммы")));
+    QVERIFY(!TextFile::exists(QStringLiteral("\\Подпрограммы")));
+}
+
+void TestTextFile::absolutePaths()
+{
+    QTemporaryDir other;
+    QVERIFY(other.isValid());
+    const TextFile::Absolute file{other.path() + "/звук/путь.txt"};
+    QCOMPARE(TextFile::filePath(file), file.path);
+    QVERIFY(TextFile::writeAll(file, "Привет"));
+    QCOMPARE(rawRead(file.path), QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2"));
+    QCOMPARE(TextFile::readAll(file), QStringLiteral("Привет"));
+    QVERIFY(TextFile::exists(file));
+    QVERIFY(TextFile::appendLine(file, "!"));
+    QCOMPARE(TextFile::readLines(file), (QStringList{"Привет!"}));
+    QCOMPARE(TextFile::removeMatching(TextFile::Absolute{other.path() + "/звук/*.txt"}), 1);
+    QVERIFY(!TextFile::exists(file));
+    // Nothing went into the program folder.
+    QCOMPARE(QDir(home()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+QTEST_GUILESS_MAIN(TestTextFile)
+#include "tst_textfile.moc"
