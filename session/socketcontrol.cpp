@@ -1,0 +1,276 @@
+#include "session/socketcontrol.h"
+
+#include "platform/dialogs.h"
+
+#include <QHostInfo>
+#include <QNetworkInterface>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <utility>
+
+namespace {
+
+// A closed connection still gets this long to hand its queued bytes to the peer.
+constexpr int FlushTimeoutMs = 30000;
+
+bool isPort(int port)
+{
+    return port >= 0 && port <= 0xFFFF;
+}
+
+} // namespace
+
+T::T(QObject *parent)
+    : QObject(parent)
+{}
+
+T::~T()
+{
+    // Children go with us; make sure none of them calls back into a half-destroyed control.
+    if (m_socket)
+        m_socket->disconnect(this);
+    if (m_server)
+        m_server->disconnect(this);
+}
+
+QString T::LocalName() const
+{
+    return QHostInfo::localHostName();
+}
+
+QString T::LocalIP() const
+{
+    static const QString address = [] {
+        QString loopback;
+        for (const QHostAddress &a : QNetworkInterface::allAddresses()) {
+            if (a.protocol() != QAbstractSocket::IPv4Protocol)
+                continue;
+            if (!a.isLoopback())
+                return a.toString();
+            if (loopback.isEmpty())
+                loopback = a.toString();
+        }
+        return loopback;
+    }();
+    return address;
+}
+
+quint16 T::listeningPort() const
+{
+    return m_server ? m_server->serverPort() : 0;
+}
+
+void T::Connect(const QString &host, int port)
+{
+    m_host = host;
+    m_port = port;
+    m_state = StateConnecting;
+    retireDataSocket();
+    m_peerClosed = false;
+
+    if (!isPort(port)) {
+        const quint64 generation = m_generation;
+        QMetaObject::invokeMethod(
+            this, [this, generation] { failConnect(generation); }, Qt::QueuedConnection);
+        return;
+    }
+
+    auto *socket = new QTcpSocket(this);
+    adoptDataSocket(socket);
+    m_connecting = true;
+    // Results are never raised from inside connectToHost: both are queued.
+    connect(socket, &QAbstractSocket::connected, this, [this] {
+        if (!m_connecting)
+            return;
+        m_connecting = false;
+        const quint64 generation = m_generation;
+        QMetaObject::invokeMethod(
+            this, [this, generation] { announceConnected(generation); }, Qt::QueuedConnection);
+    });
+    connect(socket, &QAbstractSocket::errorOccurred, this, [this] {
+        if (!m_connecting)
+            return; // errors of an established connection are not reported
+        m_connecting = false;
+        const quint64 generation = m_generation;
+        QMetaObject::invokeMethod(
+            this, [this, generation] { failConnect(generation); }, Qt::QueuedConnection);
+    });
+    socket->connectToHost(host, quint16(port), QIODevice::ReadWrite, QAbstractSocket::IPv4Protocol);
+}
+
+bool T::SendData(const QByteArray &data)
+{
+    if (data.isEmpty() || !m_socket || !m_announced || m_socket->state() != QAbstractSocket::ConnectedState)
+        return false;
+    // The socket buffers whatever the system does not take at once, so a frame is never cut.
+    if (m_socket->write(data) != data.size())
+        return false;
+    m_state = StateSent;
+    return true;
+}
+
+bool T::Listen(int port)
+{
+    retireDataSocket();
+    retireServer();
+
+    auto *server = new QTcpServer(this);
+    if (!isPort(port) || !server->listen(QHostAddress::AnyIPv4, quint16(port))) {
+        delete server;
+        if (m_alertMode == 0)
+            Dialogs::instance().notify(QStringLiteral("Ошибка"),
+                                       QStringLiteral("Невозможно слушать порт, наверное он занят"),
+                                       Dialogs::Icon::Critical, QStringLiteral("socket-listen"));
+        return false;
+    }
+    m_server = server;
+    connect(server, &QTcpServer::newConnection, this, [this, server] {
+        QMetaObject::invokeMethod(
+            this,
+            [this, guard = QPointer<QTcpServer>(server)] {
+                if (guard && guard == m_server)
+                    acceptPending();
+            },
+            Qt::QueuedConnection);
+    });
+    m_state = StateListening;
+    return true;
+}
+
+void T::CloseConnection()
+{
+    retireDataSocket();
+    retireServer();
+}
+
+void T::adoptDataSocket(QTcpSocket *socket)
+{
+    retireDataSocket();
+    socket->setParent(this);
+    m_socket = socket;
+    m_peerClosed = false;
+    connect(socket, &QIODevice::readyRead, this, &T::scheduleRead);
+    connect(socket, &QAbstractSocket::disconnected, this, [this] {
+        // Recorded only: a closed connection looks like a silent one to the owner.
+        m_peerClosed = true;
+        // Whatever arrived before the close is still delivered.
+        if (m_socket && m_socket->bytesAvailable() > 0)
+            scheduleRead();
+    });
+}
+
+void T::retireDataSocket()
+{
+    ++m_generation;
+    m_connecting = false;
+    m_announced = false;
+    m_readScheduled = false;
+    QTcpSocket *socket = std::exchange(m_socket, nullptr);
+    if (!socket)
+        return;
+    socket->disconnect(this);
+    if (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() > 0) {
+        // Let the peer have what SendData already accepted, as closing a system socket would.
+        connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QAbstractSocket::errorOccurred, socket, &QObject::deleteLater);
+        QTimer::singleShot(FlushTimeoutMs, socket, [socket] {
+            socket->abort();
+            socket->deleteLater();
+        });
+        socket->disconnectFromHost();
+        return;
+    }
+    socket->abort();
+    // Never deleted in place: the caller may be running inside one of its notifications.
+    socket->deleteLater();
+}
+
+void T::retireServer()
+{
+    QTcpServer *server = std::exchange(m_server, nullptr);
+    if (!server)
+        return;
+    server->disconnect(this);
+    server->close();
+    server->deleteLater();
+}
+
+void T::scheduleRead()
+{
+    if (!m_announced || m_readScheduled || !m_socket)
+        return;
+    m_readScheduled = true;
+    const quint64 generation = m_generation;
+    QMetaObject::invokeMethod(
+        this, [this, generation] { readChunk(generation); }, Qt::QueuedConnection);
+}
+
+void T::readChunk(quint64 generation)
+{
+    if (!isCurrent(generation) || !m_socket)
+        return;
+    m_readScheduled = false;
+    const QByteArray data = m_socket->read(MaxChunk);
+    if (data.isEmpty())
+        return;
+    const QPointer<T> self(this);
+    emit DataArrival(data);
+    // The handler may have closed, reconnected or deleted this control.
+    if (!self || !isCurrent(generation))
+        return;
+    if (m_socket->bytesAvailable() > 0)
+        scheduleRead(); // the rest comes in further events, one chunk per event-loop turn
+}
+
+void T::announceConnected(quint64 generation)
+{
+    if (!isCurrent(generation) || !m_socket)
+        return;
+    m_state = StateConnected;
+    m_announced = true;
+    const QPointer<T> self(this);
+    emit Connected(m_host, m_port);
+    if (!self || !isCurrent(generation))
+        return;
+    if (m_socket->bytesAvailable() > 0)
+        scheduleRead();
+}
+
+void T::failConnect(quint64 generation)
+{
+    if (!isCurrent(generation))
+        return;
+    retireDataSocket();
+    const QPointer<T> self(this);
+    if (m_alertMode == 0)
+        Dialogs::instance().notify(QStringLiteral("Ошибка"),
+                                   QStringLiteral("Невозможно установить коннект к хосту ") + m_host,
+                                   Dialogs::Icon::Critical, QStringLiteral("socket-connect"));
+    if (!self)
+        return;
+    emit ConnectError();
+}
+
+void T::acceptPending()
+{
+    QTcpSocket *socket = m_server ? m_server->nextPendingConnection() : nullptr;
+    if (!socket)
+        return;
+    adoptDataSocket(socket);
+    m_remoteIp = socket->peerAddress().toString();
+    const quint64 generation = m_generation;
+    m_announced = true;
+    const QPointer<T> self(this);
+    emit Accepted(m_remoteIp);
+    if (!self || !isCurrent(generation))
+        return;
+    if (m_socket->bytesAvailable() > 0)
+        scheduleRead();
+    // More connections may be waiting behind this one; the last accepted one wins.
+    if (m_server && m_server->hasPendingConnections())
+        QMetaObject::invokeMethod(
+            this, [this] { acceptPending(); }, Qt::QueuedConnection);
+}
