@@ -33,7 +33,7 @@ public:
                              const QString &filter = QString()) = 0;
 
     static Dialogs &instance();
-    // Replaces the instance (not owned); nullptr restores the real one.
+    // Replaces the instance (not owned); nullptr restores the logging default.
     static void setInstance(Dialogs *dialogs);
 
     static QString programTitle();

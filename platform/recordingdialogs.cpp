@@ -1,6 +1,7 @@
 #include "platform/recordingdialogs.h"
 
-Dialogs::Button RecordingDialogs::message(const QString &title, const QString &text, Icon icon, Buttons buttons)
+Dialogs::Button RecordingDialogs::message(const QString &title, const QString &text, Icon icon,
+                                          Buttons buttons)
 {
     shown.append({Kind::Message, title, text, icon, buttons, QString()});
     if (!m_buttons.isEmpty())
