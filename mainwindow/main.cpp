@@ -1,11 +1,19 @@
+#include "core/programfolder.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/pictures.h"
+#include "platform/platformservices.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Korvane"));
+    QApplication::setApplicationName(QStringLiteral("Korvane"));
+    QApplication::setWindowIcon(Pictures::programIcon());
+    ProgramFolder::init(QApplication::arguments());
+    const auto services = installPlatformServices(QApplication::arguments());
+
+    MDIForm1 window;
     window.show();
-    return app.exec();
+    return QApplication::exec();
 }
