@@ -1,0 +1,560 @@
+#include "session/icqsession.h"
+
+#include "core/cp1251.h"
+#include "core/softassert.h"
+#include "core/textfile.h"
+#include "platform/dialogs.h"
+#include "session/databytes.h"
+#include "session/hexlog.h"
+#include "session/incomingreader.h"
+#include "session/loginexchange.h"
+#include "session/messagesender.h"
+#include "session/signon.h"
+#include "session/socketcontrol.h"
+#include "session/statuschange.h"
+
+#include <QLoggingCategory>
+
+#include <algorithm>
+#include <limits>
+
+Q_LOGGING_CATEGORY(lcSession, "korvane.session", QtInfoMsg)
+
+namespace {
+
+const QString DistributionList = QStringLiteral("\\Настройки\\Распределение.txt");
+const QString VisibleList = QStringLiteral("\\видимый список.txt");
+
+const QString RefusedTitle = QStringLiteral("Ошибка ввода логина или пароля");
+const QString RefusedText =
+    QStringLiteral("Ошибка подключения. Она могла возникнуть из-за того, что Вы не правильно "
+                   "ввели логин или пароль, либо превышен лимит подключений к серверу.");
+
+constexpr quint8 ChannelSignOn = 1;
+constexpr quint8 ChannelSnac = 2;
+constexpr quint8 ChannelSignOff = 4;
+
+quint32 snacKey(int family, int subtype)
+{
+    return (quint32(family & 0xFFFF) << 16) | quint32(subtype & 0xFFFF);
+}
+
+QString hexNumber(int n)
+{
+    return QString::number(n, 16).toUpper();
+}
+
+bool isSlot(int slot)
+{
+    return slot >= 1 && slot <= IcqSession::MaxSlot;
+}
+
+} // namespace
+
+IcqSession::IcqSession(QObject *parent)
+    : QObject(parent)
+{
+    registerHandler(0x0001, 0x0003, [this](int slot, const FLAP &f) { onServerReady(slot, f); });
+    registerHandler(0x0001, 0x0018, [this](int slot, const FLAP &f) { onVersions(slot, f); });
+    registerHandler(0x0001, 0x0007, [this](int slot, const FLAP &f) { onRateInfo(slot, f); });
+    // Own online information and meta replies: nothing in the bot uses them.
+    registerHandler(0x0001, 0x000F, [](int, const FLAP &) {});
+    registerHandler(0x0009, 0x0003, [this](int slot, const FLAP &f) { onPrivacyRights(slot, f); });
+    registerHandler(0x0004, 0x0007, [this](int slot, const FLAP &f) { readIncomingMessage(slot, f); });
+    registerHandler(0x0003, 0x000B,
+                    [this](int, const FLAP &f) { readBuddy(f, QStringLiteral(" is OnLine")); });
+    registerHandler(0x0003, 0x000C,
+                    [this](int, const FLAP &f) { readBuddy(f, QStringLiteral(" is Off-Line")); });
+    registerHandler(0x0015, 0x0003, [](int, const FLAP &) {});
+}
+
+IcqSession::~IcqSession() = default;
+
+// --- slots -------------------------------------------------------------------------
+
+IcqSession::Slot *IcqSession::findSlot(int slot)
+{
+    const auto it = m_slots.find(slot);
+    return it == m_slots.end() ? nullptr : &it->second;
+}
+
+const IcqSession::Slot *IcqSession::findSlot(int slot) const
+{
+    const auto it = m_slots.find(slot);
+    return it == m_slots.end() ? nullptr : &it->second;
+}
+
+IcqSession::Slot &IcqSession::slotAt(int slot)
+{
+    return m_slots[slot];
+}
+
+QString IcqSession::NetSlotUin(int slot) const
+{
+    const Slot *s = findSlot(slot);
+    return s ? s->netUin : QString();
+}
+
+QString IcqSession::WorkSlotUin(int slot) const
+{
+    const Slot *s = findSlot(slot);
+    return s ? s->workUin : QString();
+}
+
+qint32 IcqSession::SlotSequence(int slot) const
+{
+    const Slot *s = findSlot(slot);
+    return s ? s->sequence : 0;
+}
+
+T *IcqSession::net(int slot) const
+{
+    const Slot *s = findSlot(slot);
+    return s ? s->net : nullptr;
+}
+
+T *IcqSession::Work(int slot) const
+{
+    const Slot *s = findSlot(slot);
+    return s ? s->work : nullptr;
+}
+
+QList<int> IcqSession::slotNumbers() const
+{
+    QList<int> numbers;
+    for (const auto &[number, slot] : m_slots)
+        numbers.append(number);
+    return numbers;
+}
+
+int IcqSession::slotForNumber(const QString &numberText)
+{
+    // Lines: index, number, password, count, separated by single blanks; the first
+    // empty line ends the list.
+    for (const QString &line : TextFile::readLines(DistributionList)) {
+        if (line.isEmpty())
+            break;
+        const QStringList fields = line.split(QLatin1Char(' '));
+        if (fields.size() < 2 || fields.at(1) != numberText)
+            continue;
+        bool ok = false;
+        const int index = fields.at(0).toInt(&ok);
+        if (ok && index >= 2 && index <= MaxSlot)
+            return index;
+    }
+    return 1;
+}
+
+T *IcqSession::loginConnection(int slot)
+{
+    Slot &s = slotAt(slot);
+    if (!s.net) {
+        s.net = new T(this);
+        connect(s.net, &T::DataArrival, this,
+                [this, slot](const QByteArray &data) { onLoginData(slot, data); });
+    }
+    return s.net;
+}
+
+T *IcqSession::sessionConnection(int slot)
+{
+    Slot &s = slotAt(slot);
+    if (!s.work) {
+        s.work = new T(this);
+        connect(s.work, &T::DataArrival, this,
+                [this, slot](const QByteArray &data) { onSessionData(slot, data); });
+    }
+    return s.work;
+}
+
+void IcqSession::resetSession(Slot &slot)
+{
+    slot.sessionFrames.clear();
+    ++slot.sessionGeneration;
+}
+
+void IcqSession::startLogin(int slot, const QString &numberText, const QString &host, quint16 port)
+{
+    KORVANE_ASSERT(isSlot(slot), return );
+    Slot &s = slotAt(slot);
+    s.netUin = numberText;
+    s.loginPending = true;
+    s.loginUin = m_mainUin;
+    s.loginNumber = Cp1251::encode(numberText);
+    s.loginPassword = Cp1251::encode(m_mainPassword);
+    m_currentNetSlot = slot;
+
+    T *connection = loginConnection(slot);
+    connection->CloseConnection();
+    s.loginFrames.clear();
+    connection->Connect(host, port);
+}
+
+void IcqSession::closeSlot(int slot)
+{
+    Slot *s = findSlot(slot);
+    if (!s)
+        return;
+    if (s->net) {
+        s->net->CloseConnection();
+        s->loginFrames.clear();
+        s->loginPending = false;
+    }
+    if (s->work) {
+        s->work->CloseConnection();
+        resetSession(*s);
+    }
+}
+
+void IcqSession::closeAll()
+{
+    for (const int slot : slotNumbers())
+        closeSlot(slot);
+}
+
+void IcqSession::releaseSlot(int slot)
+{
+    if (Slot *s = findSlot(slot)) {
+        s->netUin.clear();
+        s->workUin.clear();
+    }
+}
+
+// --- login connection ----------------------------------------------------------------
+
+void IcqSession::onLoginData(int slot, const QByteArray &data)
+{
+    m_currentNetSlot = slot;
+    SetStatus(QStringLiteral("SERVER SEND: LEN - %1").arg(data.size()));
+    Slot &s = slotAt(slot);
+    const int desyncs = s.loginFrames.desyncCount();
+    const QList<QByteArray> frames = s.loginFrames.feed(data);
+    if (s.loginFrames.desyncCount() != desyncs)
+        SetStatus(QStringLiteral("login connection %1 lost the frame marker; buffer dropped").arg(slot));
+    for (const QByteArray &bytes : frames) {
+        // A hand-over closes this connection; whatever followed the reply is of no use.
+        if (!findSlot(slot)->loginPending)
+            break;
+        FLAP frame;
+        frame.ReadFLAP(bytes);
+        handleLoginFrame(slot, frame);
+    }
+}
+
+void IcqSession::handleLoginFrame(int slot, const FLAP &frame)
+{
+    Slot &s = slotAt(slot);
+    if (LoginExchange::isHello(frame)) {
+        m_outFlap.FLAP_Create(ChannelSignOn, LoginExchange::LoginSequence);
+        m_outFlap.AppendData(LoginExchange::loginPacket(s.loginNumber, s.loginPassword));
+        s.net->SendData(m_outFlap.FLAP_Send());
+        return;
+    }
+    if (frame.ChannelID() != ChannelSignOff)
+        return;
+
+    const LoginExchange::Reply reply = LoginExchange::readReply(frame, s.loginUin);
+    if (!reply.matched) {
+        SetStatus(QStringLiteral("login reply for another number ignored"));
+        return;
+    }
+    if (reply.refused) {
+        s.loginPending = false;
+        Dialogs::instance().notify(RefusedTitle, RefusedText, Dialogs::Icon::Critical,
+                                   QStringLiteral("login-refused"));
+        emit loginRefused(slot);
+        return;
+    }
+    if (!reply.handsOver()) {
+        SetStatus(QStringLiteral("login reply without session address or cookie ignored"));
+        return;
+    }
+    handOver(slot, reply.cookie, reply.host, reply.port);
+}
+
+void IcqSession::handOver(int slot, const QByteArray &cookie, const QString &host, quint16 port)
+{
+    Slot &s = slotAt(slot);
+    s.loginPending = false;
+    m_authCookie = cookie;
+    m_bosHost = host;
+    m_bosPort = port;
+    s.cookie = cookie;
+
+    // Goodbye on the login connection, which then closes (queued bytes still go out).
+    m_outFlap.FLAP_Create(ChannelSignOff, LoginExchange::LoginSequence);
+    s.net->SendData(m_outFlap.FLAP_Send());
+    s.net->CloseConnection();
+    s.loginFrames.clear();
+    SetStatus(QStringLiteral("Autorization complite"));
+
+    // The bot keeps its slot: the session connection is the login's own slot's.
+    s.workUin = s.netUin;
+    m_currentSlot = slot;
+    T *connection = sessionConnection(slot);
+    connection->CloseConnection();
+    resetSession(s);
+    connection->Connect(host, port);
+    emit handedOver(slot);
+}
+
+// --- session connection ------------------------------------------------------------
+
+void IcqSession::registerHandler(int family, int subtype, Handler handler)
+{
+    m_handlers.insert(snacKey(family, subtype), std::move(handler));
+}
+
+void IcqSession::onSessionData(int slot, const QByteArray &data)
+{
+    m_currentSlot = slot;
+    Slot &s = slotAt(slot);
+    const int desyncs = s.sessionFrames.desyncCount();
+    const QList<QByteArray> frames = s.sessionFrames.feed(data);
+    if (s.sessionFrames.desyncCount() != desyncs)
+        SetStatus(QStringLiteral("session connection %1 lost the frame marker; buffer dropped").arg(slot));
+    if (frames.isEmpty())
+        return;
+
+    HexLog::append(frames.join());
+
+    const quint64 generation = s.sessionGeneration;
+    for (const QByteArray &bytes : frames) {
+        if (findSlot(slot)->sessionGeneration != generation)
+            break;
+        m_currentSlot = slot;
+        FLAP frame;
+        frame.ReadFLAP(bytes);
+        dispatch(slot, frame);
+    }
+}
+
+void IcqSession::dispatch(int slot, const FLAP &frame)
+{
+    SetStatus(
+        QStringLiteral("<== SNAC %1, %2").arg(hexNumber(frame.SNAC_FamID()), hexNumber(frame.SNAC_TipID())));
+    switch (frame.ChannelID()) {
+    case ChannelSignOff:
+        // The server ends the session; the reconnect watchdog notices a lost main bot.
+        SetStatus(QStringLiteral("ERROR"));
+        return;
+    case ChannelSignOn:
+        if (LoginExchange::isHello(frame))
+            onSessionHello(slot);
+        return;
+    case ChannelSnac:
+        break;
+    default:
+        return;
+    }
+
+    const quint32 key = snacKey(frame.SNAC_FamID(), frame.SNAC_TipID());
+    const auto handler = m_handlers.constFind(key);
+    if (handler != m_handlers.constEnd()) {
+        (*handler)(slot, frame);
+        return;
+    }
+    if (!m_unknownSeen.contains(key)) {
+        m_unknownSeen.insert(key);
+        qCInfo(lcSession).noquote() << "ignoring SNAC"
+                                    << hexNumber(frame.SNAC_FamID()) + QLatin1Char(',') +
+                                           hexNumber(frame.SNAC_TipID());
+    }
+}
+
+// --- sending -----------------------------------------------------------------------
+
+qint32 IcqSession::takeSequence(int slot)
+{
+    // A slot without a hello yet goes on from the last number built on any slot.
+    Slot &s = slotAt(slot);
+    if (s.sequence != 0)
+        m_nextSequence = s.sequence;
+    const qint32 sequence = m_nextSequence;
+    m_nextSequence = sequence < std::numeric_limits<qint32>::max() ? sequence + 1 : 1;
+    s.sequence = m_nextSequence;
+    return sequence;
+}
+
+bool IcqSession::sendFrame(int slot, quint8 channel, const QByteArray &payload)
+{
+    Slot *s = findSlot(slot);
+    if (!s || !s->work) {
+        SetStatus(QStringLiteral("slot %1 has no session connection; nothing sent").arg(slot));
+        return false;
+    }
+    if (payload.size() > 0xFFFF) {
+        SetStatus(QStringLiteral("frame longer than 65535 bytes; nothing sent"));
+        return false;
+    }
+    m_outFlap.FLAP_Create(channel, takeSequence(slot));
+    m_outFlap.AppendData(payload);
+    // A closed connection refuses silently; the counter has advanced all the same.
+    s->work->SendData(m_outFlap.FLAP_Send());
+    return true;
+}
+
+void IcqSession::sendSnac(int slot, const QByteArray &payload, const QString &trace)
+{
+    sendFrame(slot, ChannelSnac, payload);
+    if (!trace.isEmpty())
+        SetStatus(trace);
+}
+
+bool IcqSession::SendMessage(const QString &txt, const QString &toUIN)
+{
+    return sendMessageOn(m_currentSlot, txt, toUIN);
+}
+
+bool IcqSession::sendMessageOn(int slot, const QString &txt, const QString &toUIN)
+{
+    const MessageSender::Payload payload = MessageSender::messagePayload(
+        MessageSender::randomCookie(), Cp1251::encode(toUIN), Cp1251::encode(txt));
+    if (!payload.ok()) {
+        SetStatus(QStringLiteral("message to %1 not sent: %2").arg(toUIN, payload.refusal));
+        qCWarning(lcSession).noquote() << "message to" << toUIN << "not sent:" << payload.refusal;
+        return false;
+    }
+    return sendFrame(slot, ChannelSnac, payload.data);
+}
+
+void IcqSession::abb(int stat_zn)
+{
+    const std::optional<QByteArray> payload = StatusChange::statusPayload(stat_zn);
+    if (!payload)
+        return;
+    // Every slot that has been through a session hello, also one whose connection is gone.
+    for (const int slot : slotNumbers()) {
+        if (SlotSequence(slot) == 0)
+            continue;
+        if (sendFrame(slot, ChannelSnac, *payload))
+            m_currentStatus = stat_zn;
+    }
+}
+
+void IcqSession::SetStatus(const QString &txt)
+{
+    qCDebug(lcSession).noquote() << txt;
+    emit traced(txt);
+}
+
+// --- sign-on -----------------------------------------------------------------------
+
+void IcqSession::onSessionHello(int slot)
+{
+    Slot &s = slotAt(slot);
+    s.sequence = slot * SequenceStep;
+    sendFrame(slot, ChannelSignOn, SignOn::sessionHello(s.cookie));
+}
+
+void IcqSession::onServerReady(int slot, const FLAP &)
+{
+    sendSnac(slot, SignOn::serviceVersions(), QStringLiteral("> SNAC 1,17"));
+}
+
+void IcqSession::onVersions(int slot, const FLAP &)
+{
+    sendSnac(slot, SignOn::rateRequest(), QStringLiteral("> SNAC 1,6"));
+}
+
+void IcqSession::onRateInfo(int slot, const FLAP &)
+{
+    sendSnac(slot, SignOn::rateAcknowledge(), QStringLiteral("> SNAC 1,8"));
+    sendSnac(slot, SignOn::ownInfoRequest(), QStringLiteral("> SNAC 1,E"));
+    sendSnac(slot, SignOn::locationRightsRequest(), QStringLiteral("> SNAC 2,2"));
+    sendSnac(slot, SignOn::contactRightsRequest(), QStringLiteral("> SNAC 3,2"));
+    sendSnac(slot, SignOn::messageParamsRequest(), QStringLiteral("> SNAC 4,4"));
+    sendSnac(slot, SignOn::privacyRightsRequest(), QStringLiteral("> SNAC 9,2"));
+}
+
+void IcqSession::onPrivacyRights(int slot, const FLAP &)
+{
+    sendSnac(slot, SignOn::setMessageParams(), QStringLiteral("> SNAC 4,2"));
+    sendSnac(slot, SignOn::setLocationInfo(), QStringLiteral("> SNAC 2,4"));
+
+    const QStringList lines = TextFile::readLines(VisibleList);
+    const QStringList numbers = SignOn::visibleNumbers(lines);
+    int nonEmpty = 0;
+    for (const QString &line : lines)
+        nonEmpty += line.trimmed().isEmpty() ? 0 : 1;
+    if (numbers.size() != nonEmpty)
+        SetStatus(QStringLiteral("visible list: %1 lines are not ICQ numbers and were left out")
+                      .arg(nonEmpty - numbers.size()));
+    sendSnac(slot, SignOn::addVisible(numbers), QStringLiteral("> SNAC 9,7"));
+    sendSnac(slot, SignOn::setStatusOnline(), QString());
+
+    if (m_postLogin)
+        m_postLogin(slot);
+
+    // The number this slot logged in with, whatever log-in has started since.
+    const qint32 uin = slotAt(slot).loginUin;
+    sendSnac(slot, SignOn::clientReady(), QStringLiteral("> SNAC 1,2"));
+    sendSnac(slot, SignOn::offlineMessagesRequest(uin), QStringLiteral("> SNAC 15,2 (offline messages)"));
+    const QStringList keys = SignOn::infoKeys();
+    for (int n = 1; n <= keys.size(); ++n)
+        sendSnac(slot, SignOn::infoRequest(uin, n, keys.at(n - 1)),
+                 QStringLiteral("> SNAC 15,2 XML (%1)").arg(keys.at(n - 1)));
+    emit signedOn(slot);
+}
+
+// --- incoming readers --------------------------------------------------------------
+
+void IcqSession::readIncomingMessage(int slot, const FLAP &frame)
+{
+    const std::optional<IncomingReader::Message> message = IncomingReader::parseMessage(frame.SNAC_Data());
+    if (!message) {
+        SetStatus(QStringLiteral("incoming message too short; dropped"));
+        return;
+    }
+    if (!IncomingReader::isValidUin(message->sender)) {
+        SetStatus(QStringLiteral("incoming message from a malformed sender number dropped"));
+        qCWarning(lcSession).noquote()
+            << "message from a malformed sender number dropped:"
+            << DataForm::ShowHex(message->sender.first(std::min<qsizetype>(message->sender.size(), 32)));
+        return;
+    }
+    if (message->text.isEmpty())
+        return;
+
+    MessageState state;
+    state.slot = slot;
+    state.SenderUin = QString::fromLatin1(message->sender);
+    state.MessageText = IncomingReader::decodeText(message->text, message->charset);
+    if (state.MessageText.isEmpty())
+        return;
+
+    if (!IncomingReader::lastCharacterAccepted(state.MessageText)) {
+        sendMessageOn(slot, IncomingReader::RefusalText, state.SenderUin);
+        return;
+    }
+    if (state.MessageText == IncomingReader::ProbeText) {
+        m_probeReturned = true;
+        return;
+    }
+    if (state.MessageText == IncomingReader::VersionQuestion) {
+        sendMessageOn(slot, IncomingReader::VersionAnswer, state.SenderUin);
+        return;
+    }
+    if (m_hooks.checkBans) {
+        m_hooks.checkBans(state);
+        if (state.SenderBanned) {
+            sendMessageOn(slot, state.ReplyText, state.SenderUin);
+            state.SenderBanned = false;
+            return;
+        }
+    }
+    if (m_hooks.distribute && !m_hooks.distribute(state))
+        return;
+    if (m_hooks.logMessage)
+        m_hooks.logMessage(state);
+    if (m_hooks.processMessage)
+        m_hooks.processMessage(state);
+}
+
+void IcqSession::readBuddy(const FLAP &frame, const QString &what)
+{
+    const std::optional<QByteArray> number = IncomingReader::userNumber(frame.SNAC_Data());
+    if (!number || number->isEmpty())
+        return;
+    SetStatus(QStringLiteral("User ") + Cp1251::decode(*number) + what);
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class IcqSession;
+
+// What the login window "Вход" does, without the window: the button's log-in, the
+// remembered login it shows when it becomes active, and the login server it uses.
+class LoginForm
+{
+public:
+    enum class Outcome {
+        Started,            // the login connection is opening
+        NoDistributionList, // no secondary bots: no log-in; the settings' distribution page should open
+        BadNumber,          // the number box does not hold an ICQ number
+        PasswordTooLong,    // more than the 16 bytes the login packet can roast
+    };
+    struct Credentials
+    {
+        QString number;
+        QString password;
+    };
+    struct Server
+    {
+        QString host;
+        quint16 port = 5190;
+    };
+
+    static inline const QString DistributionTitle = QStringLiteral("Ощибка");
+    static inline const QString DistributionText = QStringLiteral(
+        "Бот с версии 1.9 является многономерным. Теперь для входа нужно не только ввести номер главно бота, "
+        "но и как минимум 1 второстепенный.");
+    static inline const QString ErrorTitle = QStringLiteral("Ошибка");
+    static inline const QString BadNumberText = QStringLiteral("Введён не правильный формат ICQ номера");
+    static inline const QString PasswordTooLongText =
+        QStringLiteral("Пароль слишком длинный: сервер принимает не больше 16 символов.");
+
+    static inline const QString RememberedLoginFile = QStringLiteral("\\Настройки\\Автоввод.txt");
+    static inline const QString StoredLoginFile = QStringLiteral("\\Настройки\\Автовход.txt");
+    static inline const QString DistributionListFile = QStringLiteral("\\Настройки\\Распределение.txt");
+    // The entry of our own address file that names the standard login server.
+    static inline const QString LoginServerKey = QStringLiteral("LoginServer");
+    static inline const QString FallbackLoginHost = QStringLiteral("login.icq.com");
+
+    explicit LoginForm(IcqSession &session);
+
+    // The button's log-in with the boxes' texts. On Started the bot being logged in is
+    // MainUin and MainPassword, on its fixed slot (slot()).
+    Outcome submit(const QString &number, const QString &password, bool remember);
+    int slot() const { return m_slot; }
+
+    // What the boxes show when the window becomes active: the remembered login file, or
+    // the stored login file decoded (which also sets MainUin and MainPassword).
+    std::optional<Credentials> rememberedLogin();
+
+    // Server and Port of the general settings file; the standard login server (our
+    // address file, else login.icq.com) and 5190 for what it does not name.
+    static Server loginServer();
+    static bool distributionListEmpty();
+    // The number box's text as an ICQ number: digits only, within 32 bits.
+    static std::optional<qint32> numberFromText(const QString &text);
+    // The scrambled number and password of the stored login.
+    static std::optional<qint32> decodeStoredNumber(const QString &text);
+    static QString decodeStoredPassword(const QString &text);
+
+private:
+    IcqSession &m_session;
+    int m_slot = 0;
+};

@@ -1,0 +1,335 @@
+// The bot on the local OSCAR server, over TCP: it logs in from its login window, users
+// write to it and get answers, it sends and changes status, and survives a dropped
+// session. Every test runs in a fresh program folder.
+#include "tcptap.h"
+
+#include "core/cp1251.h"
+#include "core/generalsettings.h"
+#include "core/programfolder.h"
+#include "core/textfile.h"
+#include "platform/recordingdialogs.h"
+#include "session/framereader.h"
+#include "session/icqsession.h"
+#include "session/incomingreader.h"
+#include "session/loginexchange.h"
+#include "session/loginform.h"
+#include "session/loginwindow.h"
+#include "session/packetreader.h"
+#include "session/signon.h"
+#include "session/socketcontrol.h"
+#include "tools/peer/oscarpeer.h"
+#include "tools/server/oscarserver.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr int Timeout = 10000;
+
+const QString Bot = QStringLiteral("111111");
+const QByteArray BotPassword = "botpass";
+const QString Secondary = QStringLiteral("222222");
+const QByteArray SecondaryPassword = "секрет";
+const QString User = QStringLiteral("424242");
+const QByteArray UserPassword = "userpw";
+
+QList<FLAP> framesOf(const QByteArray &stream)
+{
+    FrameReader reader;
+    QList<FLAP> frames;
+    for (const QByteArray &bytes : reader.feed(stream)) {
+        frames.append(FLAP());
+        frames.last().ReadFLAP(bytes);
+    }
+    return frames;
+}
+
+QString nameOf(const FLAP &frame)
+{
+    if (frame.ChannelID() != 2)
+        return QStringLiteral("ch%1").arg(frame.ChannelID());
+    return QStringLiteral("%1,%2").arg(frame.SNAC_FamID(), 0, 16).arg(frame.SNAC_TipID(), 0, 16).toUpper();
+}
+
+} // namespace
+
+class tst_IcqOnline : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void mainBotLogsInFromWindow_data();
+    void mainBotLogsInFromWindow();
+    void wrongPasswordShowsOneBox();
+    void usersMessagesTakeTheirRoad();
+    void malformedSenderDropped();
+    void sendMessageDeliversCyrillic();
+    void statusOnEachSignedOnSlot();
+    void silentlyClosedSessionLeavesNoBox();
+
+private:
+    // The main bot logged in through the window's logic; true once the server has it online.
+    bool logInMainBot();
+    // A user of the server, online.
+    bool logInUser(OscarPeer &peer);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<RecordingDialogs> m_dialogs;
+    std::unique_ptr<OscarServer> m_server;
+    std::unique_ptr<IcqSession> m_session;
+};
+
+void tst_IcqOnline::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    ProgramFolder::setHome(m_dir->path());
+    m_dialogs = std::make_unique<RecordingDialogs>();
+    Dialogs::setInstance(m_dialogs.get());
+
+    m_server = std::make_unique<OscarServer>();
+    m_server->addAccount(Bot, BotPassword);
+    m_server->addAccount(Secondary, Cp1251::encode(QString::fromUtf8(SecondaryPassword)));
+    m_server->addAccount(User, UserPassword);
+    QVERIFY2(m_server->listen(QHostAddress::LocalHost), qPrintable(m_server->errorString()));
+
+    TextFile::writeLines(GeneralSettings::FilePath,
+                         {"Server=127.0.0.1", QStringLiteral("Port=%1").arg(m_server->loginPort())});
+    TextFile::writeLines(QStringLiteral("\\Настройки\\Распределение.txt"),
+                         {QStringLiteral("2 %1 %2 0").arg(Secondary, QString::fromUtf8(SecondaryPassword))});
+    m_session = std::make_unique<IcqSession>();
+}
+
+void tst_IcqOnline::cleanup()
+{
+    m_session.reset();
+    m_server.reset();
+    Dialogs::setInstance(nullptr);
+    m_dialogs.reset();
+    m_dir.reset();
+}
+
+bool tst_IcqOnline::logInMainBot()
+{
+    LoginForm form(*m_session);
+    if (form.submit(Bot, QString::fromLatin1(BotPassword), false) != LoginForm::Outcome::Started)
+        return false;
+    return QTest::qWaitFor([&] { return m_server->isOnline(Bot); }, Timeout);
+}
+
+bool tst_IcqOnline::logInUser(OscarPeer &peer)
+{
+    peer.logIn(QStringLiteral("127.0.0.1"), m_server->loginPort(), User, UserPassword);
+    return QTest::qWaitFor([&] { return peer.isOnline(); }, Timeout);
+}
+
+void tst_IcqOnline::mainBotLogsInFromWindow_data()
+{
+    QTest::addColumn<OscarServer::WriteMode>("mode");
+    QTest::newRow("whole frames") << OscarServer::WriteMode::Whole;
+    QTest::newRow("split frames") << OscarServer::WriteMode::Split;
+    QTest::newRow("coalesced frames") << OscarServer::WriteMode::Coalesced;
+}
+
+void tst_IcqOnline::mainBotLogsInFromWindow()
+{
+    QFETCH(OscarServer::WriteMode, mode);
+    m_server->setWriteMode(mode);
+    // Taps between bot and server keep every byte the bot sends.
+    TcpTap loginTap(m_server->loginPort());
+    TcpTap sessionTap(m_server->sessionPort());
+    QVERIFY(loginTap.listen());
+    QVERIFY(sessionTap.listen());
+    m_server->setAdvertisedSessionAddress(QStringLiteral("127.0.0.1:%1").arg(sessionTap.port()));
+    TextFile::writeLines(GeneralSettings::FilePath,
+                         {"Server=127.0.0.1", QStringLiteral("Port=%1").arg(loginTap.port())});
+    QSignalSpy signedOn(m_session.get(), &IcqSession::signedOn);
+
+    fMain window(*m_session);
+    window.show();
+    QTest::keyClicks(window.findChild<QLineEdit *>(QStringLiteral("Text1")), Bot);
+    QTest::keyClicks(window.findChild<QLineEdit *>(QStringLiteral("Text2")),
+                     QString::fromLatin1(BotPassword));
+    window.findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(true);
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(Bot), Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(signedOn.size(), 1, Timeout);
+    QCOMPARE(signedOn.first().first().toInt(), 1);
+    QVERIFY(!window.Command1->isEnabled());
+    QVERIFY(m_dialogs->shown.isEmpty());
+    QCOMPARE(TextFile::readLines(LoginForm::RememberedLoginFile),
+             (QStringList{Bot, QString::fromLatin1(BotPassword)}));
+
+    // The login connection: the login packet byte for byte, then the goodbye.
+    QCOMPARE(loginTap.count(), 1);
+    const QByteArray login =
+        PacketWriter::flap(1, 2000, LoginExchange::loginPacket(Bot.toLatin1(), BotPassword));
+    QTRY_COMPARE_WITH_TIMEOUT(loginTap.sent(0).toHex(' '),
+                              (login + QByteArray::fromHex("2A0407D00000")).toHex(' '), Timeout);
+
+    // The session connection: the sign-on frames in order, numbered from 12171.
+    QCOMPARE(sessionTap.count(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(framesOf(sessionTap.sent(0)).size(), 18, Timeout);
+    const QList<FLAP> frames = framesOf(sessionTap.sent(0));
+    QStringList names;
+    for (int k = 0; k < frames.size(); ++k) {
+        names.append(nameOf(frames[k]));
+        QCOMPARE(frames[k].SeqNumber(), 12171 + k);
+    }
+    QCOMPARE(names, (QStringList{"ch1", "1,17", "1,6", "1,8", "1,E", "2,2", "3,2", "4,4", "9,2", "4,2", "2,4",
+                                 "9,7", "1,1E", "1,2", "15,2", "15,2", "15,2", "15,2"}));
+    const QByteArray expected[] = {SignOn::serviceVersions(),       SignOn::rateRequest(),
+                                   SignOn::rateAcknowledge(),       SignOn::ownInfoRequest(),
+                                   SignOn::locationRightsRequest(), SignOn::contactRightsRequest(),
+                                   SignOn::messageParamsRequest(),  SignOn::privacyRightsRequest(),
+                                   SignOn::setMessageParams(),      SignOn::setLocationInfo(),
+                                   SignOn::addVisible({}),          SignOn::setStatusOnline(),
+                                   SignOn::clientReady(),           SignOn::offlineMessagesRequest(111111)};
+    for (int k = 0; k < int(std::size(expected)); ++k)
+        QCOMPARE(frames[k + 1].Data().toHex(' '), expected[k].toHex(' '));
+    QCOMPARE(m_server->statusOf(Bot), std::optional<quint32>(0x00030000));
+}
+
+void tst_IcqOnline::wrongPasswordShowsOneBox()
+{
+    QSignalSpy refused(m_server.get(), &OscarServer::loginRefused);
+    fMain window(*m_session);
+    QTest::keyClicks(window.Text1, Bot);
+    QTest::keyClicks(window.Text2, QStringLiteral("wrong"));
+    QTest::mouseClick(window.Command1, Qt::LeftButton);
+
+    QTRY_COMPARE_WITH_TIMEOUT(refused.size(), 1, Timeout);
+    // The server closes after its refusal: once the bot has seen that, it has read everything.
+    QTRY_VERIFY_WITH_TIMEOUT(m_session->net(1) && m_session->net(1)->peerClosed(), Timeout);
+    QCOMPARE(m_dialogs->shown.size(), 1);
+    QCOMPARE(m_dialogs->shown[0].title, QStringLiteral("Ошибка ввода логина или пароля"));
+    QCOMPARE(m_dialogs->shown[0].text,
+             QStringLiteral(
+                 "Ошибка подключения. Она могла возникнуть из-за того, что Вы не правильно ввели логин или "
+                 "пароль, либо превышен лимит подключений к серверу."));
+    QCOMPARE(m_dialogs->shown[0].icon, Dialogs::Icon::Critical);
+    QVERIFY(!window.Command1->isEnabled());
+    QCOMPARE(m_session->WorkSlotUin(1), QString());
+    QVERIFY(!m_server->isOnline(Bot));
+}
+
+void tst_IcqOnline::usersMessagesTakeTheirRoad()
+{
+    QList<MessageState> pipeline;
+    MessageHooks hooks;
+    hooks.processMessage = [&](MessageState &state) { pipeline.append(state); };
+    m_session->setMessageHooks(hooks);
+    QVERIFY(logInMainBot());
+    OscarPeer user;
+    QVERIFY(logInUser(user));
+
+    // A command reaches the pipeline with its sender, text and slot.
+    QVERIFY(user.sendText(Bot, QStringLiteral("Погода Москва")));
+    QTRY_COMPARE_WITH_TIMEOUT(pipeline.size(), 1, Timeout);
+    QCOMPARE(pipeline[0].SenderUin, User);
+    QCOMPARE(pipeline[0].MessageText, QStringLiteral("Погода Москва"));
+    QCOMPARE(pipeline[0].slot, 1);
+
+    // The version question is answered by the bot itself.
+    QVERIFY(user.sendText(Bot, QStringLiteral("!версия")));
+    QTRY_COMPARE_WITH_TIMEOUT(user.receivedMessages().size(), 1, Timeout);
+    QCOMPARE(user.receivedMessages()[0].from, Bot);
+    QCOMPARE(user.receivedMessages()[0].text, QStringLiteral("Версия от 13.11.2008"));
+
+    // A text ending in a character the filter refuses gets the filter's reply.
+    QVERIFY(user.sendText(Bot, QStringLiteral("ещё")));
+    QTRY_COMPARE_WITH_TIMEOUT(user.receivedMessages().size(), 2, Timeout);
+    QCOMPARE(user.receivedMessages()[1].text, IncomingReader::RefusalText);
+    QCOMPARE(pipeline.size(), 1);
+}
+
+void tst_IcqOnline::malformedSenderDropped()
+{
+    QList<MessageState> pipeline;
+    MessageHooks hooks;
+    hooks.processMessage = [&](MessageState &state) { pipeline.append(state); };
+    m_session->setMessageHooks(hooks);
+    QVERIFY(logInMainBot());
+
+    const QRegularExpression dropped("malformed sender number dropped");
+    QTest::ignoreMessage(QtWarningMsg, dropped);
+    QTest::ignoreMessage(QtWarningMsg, dropped);
+    QVERIFY(m_server->injectText(QStringLiteral("12/34"), Bot, QStringLiteral("help")));
+    QVERIFY(m_server->injectText(QStringLiteral("1234567890123456"), Bot, QStringLiteral("!версия")));
+    // A well-formed sender after them: once its message is through, theirs were read.
+    QVERIFY(m_server->injectText(User, Bot, QStringLiteral("help")));
+    QTRY_COMPARE_WITH_TIMEOUT(pipeline.size(), 1, Timeout);
+    QCOMPARE(pipeline[0].SenderUin, User);
+    QVERIFY(m_server->messagesSentBy(Bot).isEmpty());
+}
+
+void tst_IcqOnline::sendMessageDeliversCyrillic()
+{
+    QVERIFY(logInMainBot());
+    OscarPeer user;
+    QVERIFY(logInUser(user));
+
+    const QString text = QStringLiteral("Привет, мир! Ёлка №1\r\nвторая строка");
+    m_session->setCurrentSlot(1);
+    QVERIFY(m_session->SendMessage(text, User));
+    QTRY_COMPARE_WITH_TIMEOUT(user.receivedMessages().size(), 1, Timeout);
+    QCOMPARE(user.receivedMessages()[0].from, Bot);
+    QCOMPARE(user.receivedMessages()[0].text, text);
+    QCOMPARE(user.receivedMessages()[0].bytes, Cp1251::encode(text));
+}
+
+void tst_IcqOnline::statusOnEachSignedOnSlot()
+{
+    QVERIFY(logInMainBot());
+    // The secondary bot of the distribution list, on its slot.
+    QSignalSpy signedOn(m_session.get(), &IcqSession::signedOn);
+    m_session->setMainUin(Secondary.toInt());
+    m_session->setMainPassword(QString::fromUtf8(SecondaryPassword));
+    const LoginForm::Server server = LoginForm::loginServer();
+    m_session->startLogin(IcqSession::slotForNumber(Secondary), Secondary, server.host, server.port);
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(Secondary), Timeout);
+    QCOMPARE(signedOn.first().first().toInt(), 2);
+
+    QSignalSpy changed(m_server.get(), &OscarServer::statusChanged);
+    const int current = m_session->CurrentSlot();
+    m_session->abb(2);
+    QCOMPARE(m_session->CurrentStatus(), 2);
+    QCOMPARE(m_session->CurrentSlot(), current);
+    QTRY_COMPARE_WITH_TIMEOUT(changed.size(), 2, Timeout);
+    QCOMPARE(m_server->statusOf(Bot), std::optional<quint32>(0x20030011));
+    QCOMPARE(m_server->statusOf(Secondary), std::optional<quint32>(0x20030011));
+}
+
+void tst_IcqOnline::silentlyClosedSessionLeavesNoBox()
+{
+    QVERIFY(logInMainBot());
+    QSignalSpy closed(m_server.get(), &OscarServer::sessionClosed);
+    QVERIFY(m_server->closeSessionSilently(Bot));
+    QTRY_COMPARE_WITH_TIMEOUT(closed.size(), 1, Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(m_session->Work(1)->peerClosed(), Timeout);
+
+    // Nothing is shown and the bot keeps its slot; sending on the dead slot is harmless.
+    QVERIFY(m_dialogs->shown.isEmpty());
+    QCOMPARE(m_session->WorkSlotUin(1), Bot);
+    m_session->setCurrentSlot(1);
+    m_session->SendMessage(QStringLiteral("anyone there?"), User);
+    m_session->abb(3);
+    QVERIFY(m_dialogs->shown.isEmpty());
+
+    // And it can log in again on the same slot.
+    QVERIFY(logInMainBot());
+    QCOMPARE(m_session->slotNumbers(), QList<int>{1});
+}
+
+QTEST_MAIN(tst_IcqOnline)
+#include "tst_icqonline.moc"
