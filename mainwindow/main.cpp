@@ -1,5 +1,5 @@
 #include "core/programfolder.h"
-#include "mainwindow/main_window.h"
+#include "mainwindow/botapplication.h"
 #include "mainwindow/pictures.h"
 #include "platform/platformservices.h"
 
@@ -13,7 +13,7 @@ int main(int argc, char *argv[])
     ProgramFolder::init(QApplication::arguments());
     const auto services = installPlatformServices(QApplication::arguments());
 
-    MDIForm1 window;
-    window.show();
+    BotApplication bot;
+    bot.start();
     return QApplication::exec();
 }
