@@ -1,6 +1,7 @@
 #include "session/flap.h"
 
 #include "session/databytes.h"
+#include "session/packetreader.h"
 
 #include <algorithm>
 #include <limits>
@@ -63,16 +64,7 @@ QByteArray FLAP::GetTLV_Data(int index) const
 
 bool FLAP::findTLV(qint32 type, QByteArray *value) const
 {
-    for (const TLVEntry &entry : m_tlvs) {
-        if (entry.type == type) {
-            if (value)
-                *value = entry.value;
-            return true;
-        }
-    }
-    if (value)
-        value->clear();
-    return false;
+    return findTlv(m_tlvs, type, value);
 }
 
 void FLAP::ClearFLAP()
