@@ -50,7 +50,9 @@ Result writeBytesAt(const QString &path, const QByteArray &bytes, Options option
     // before any byte is written so a password never lies in a readable file.
     if (options.testFlag(Option::OwnerOnly))
         file.setPermissions(kOwnerOnly);
-    if (file.write(bytes) != bytes.size()) {
+    // write() only fills Qt's buffer; a disk that fills up shows at flush(), and
+    // commit() would still put the truncated file in place.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         result.error = file.errorString();
         file.cancelWriting();
         return result;

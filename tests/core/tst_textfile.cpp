@@ -96,6 +96,7 @@ private Q_SLOTS:
     void appendAndAppendLine();
     void failedWriteWherePathComponentIsAFile();
     void failedWriteWhereTargetIsAFolder();
+    void failedRewriteKeepsOldFile_data();
     void failedRewriteKeepsOldFile();
     void ownerOnlyAtCreation();
     void ownerOnlyOnRewriteAndAppend();
@@ -254,18 +255,28 @@ void TestTextFile::failedWriteWhereTargetIsAFolder()
     QVERIFY(QFileInfo(home() + "/target.txt").isDir());
 }
 
+void TestTextFile::failedRewriteKeepsOldFile_data()
+{
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("size");
+    // A large write fails in write(); a small one only when the buffer is flushed.
+    QTest::newRow("larger than the buffer") << 4096 << 100000;
+    QTest::newRow("cut short at flush") << 4 << 50;
+}
+
 void TestTextFile::failedRewriteKeepsOldFile()
 {
+    QFETCH(int, limit);
+    QFETCH(int, size);
     const QByteArray old = "Server=login.icq.com\r\nPort=5190\r\n";
     rawWrite(home() + "/Настройки/Общие.txt", old);
 
     TextFile::Result result;
     {
         // Permissions do not stop root; a file-size limit does.
-        FileSizeLimit limit(4096);
-        QVERIFY(limit.ok());
-        result =
-            TextFile::writeAll(QStringLiteral("\\Настройки\\Общие.txt"), QString(100000, QLatin1Char('x')));
+        FileSizeLimit fileSizeLimit{rlim_t(limit)};
+        QVERIFY(fileSizeLimit.ok());
+        result = TextFile::writeAll(QStringLiteral("\\Настройки\\Общие.txt"), QString(size, QLatin1Char('x')));
     }
     QVERIFY(!result.ok);
     QVERIFY(!result.error.isEmpty());
@@ -274,8 +285,8 @@ void TestTextFile::failedRewriteKeepsOldFile()
     QCOMPARE(QDir(home() + "/Настройки").entryList(QDir::Files | QDir::Hidden), QStringList{"Общие.txt"});
 
     // Once the limit is gone the same write succeeds.
-    QVERIFY(TextFile::writeAll(QStringLiteral("\\Настройки\\Общие.txt"), QString(100000, QLatin1Char('x'))));
-    QCOMPARE(rawRead(home() + "/Настройки/Общие.txt").size(), 100000);
+    QVERIFY(TextFile::writeAll(QStringLiteral("\\Настройки\\Общие.txt"), QString(size, QLatin1Char('x'))));
+    QCOMPARE(rawRead(home() + "/Настройки/Общие.txt").size(), size);
 }
 
 void TestTextFile::ownerOnlyAtCreation()
