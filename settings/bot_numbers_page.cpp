@@ -1,0 +1,150 @@
+#include "settings/bot_numbers_page.h"
+
+#include "platform/dialogs.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QFrame *line(const QString &name, QWidget *parent)
+{
+    auto *frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setFrameShape(QFrame::HLine);
+    frame->setFrameShadow(QFrame::Sunken);
+    return frame;
+}
+
+} // namespace
+
+UserControl5::UserControl5(QWidget *parent)
+    : QWidget(parent)
+{
+    Shape1 = new QFrame(this);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setFrameShape(QFrame::StyledPanel);
+
+    Label1 = new QLabel(QStringLiteral("Распределение"), Shape1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont titleFont = Label1->font();
+    titleFont.setBold(true);
+    Label1->setFont(titleFont);
+
+    Line1 = line(QStringLiteral("Line1"), Shape1);
+
+    Label2 = new QLabel(QStringLiteral("Введите ICQ номера на которые сервер будет переводить пользователей. "
+                                       "Эта функция сделана для разгрузки сервера и его зависания."),
+                        Shape1);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setWordWrap(true);
+
+    List1 = new QListWidget(Shape1);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    Command2 = new QPushButton(QStringLiteral("Добавить"), Shape1);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command3 = new QPushButton(QStringLiteral("Удалить"), Shape1);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command1 = new QPushButton(QStringLiteral("Применить"), Shape1);
+    Command1->setObjectName(QStringLiteral("Command1"));
+
+    Line2 = line(QStringLiteral("Line2"), Shape1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(Command2);
+    buttons->addWidget(Command3);
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+
+    auto *inner = new QVBoxLayout(Shape1);
+    inner->addWidget(Label1);
+    inner->addWidget(Line1);
+    inner->addWidget(Label2);
+    inner->addWidget(List1, 1);
+    inner->addWidget(Line2);
+    inner->addLayout(buttons);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(Shape1);
+
+    connect(&m_numbers, &BotNumbers::rowsChanged, this, &UserControl5::showRows);
+    connect(List1, &QListWidget::itemSelectionChanged, this, &UserControl5::followSelection);
+    connect(Command2, &QPushButton::clicked, this, &UserControl5::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &UserControl5::Command3_Click);
+    connect(Command1, &QPushButton::clicked, this, &UserControl5::Command1_Click);
+
+    m_numbers.load();
+    showRows();
+}
+
+void UserControl5::Command2_Click()
+{
+    // Both boxes are asked, as the operator expects the pair.
+    const QString number = Dialogs::instance().input(NumberTitle, NumberPrompt);
+    const QString password = Dialogs::instance().input(PasswordTitle, PasswordPrompt);
+
+    QString refusal;
+    switch (m_numbers.add(number, password)) {
+    case BotNumbers::AddOutcome::Added:
+    case BotNumbers::AddOutcome::NothingEntered:
+        return;
+    case BotNumbers::AddOutcome::BadNumber:
+        refusal = BadNumberText;
+        break;
+    case BotNumbers::AddOutcome::EmptyPassword:
+        refusal = EmptyPasswordText;
+        break;
+    case BotNumbers::AddOutcome::PasswordWithBlank:
+        refusal = PasswordWithBlankText;
+        break;
+    case BotNumbers::AddOutcome::PasswordNotStorable:
+        refusal = PasswordNotStorableText;
+        break;
+    }
+    Dialogs::instance().message(ErrorTitle, refusal, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+}
+
+void UserControl5::Command3_Click()
+{
+    const QList<QListWidgetItem *> selected = List1->selectedItems();
+    if (selected.isEmpty())
+        return;
+    m_numbers.remove(List1->row(selected.constFirst()));
+}
+
+void UserControl5::Command1_Click()
+{
+    const BotNumbers::SaveResult saved = m_numbers.save();
+    switch (saved.outcome) {
+    case BotNumbers::SaveOutcome::Saved:
+        Dialogs::instance().message(SavedTitle, SavedText, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+        break;
+    case BotNumbers::SaveOutcome::EmptyList:
+        Dialogs::instance().message(ErrorTitle, EmptyListText, Dialogs::Icon::Information,
+                                    Dialogs::Buttons::Ok);
+        break;
+    case BotNumbers::SaveOutcome::WriteFailed:
+        Dialogs::instance().message(ErrorTitle, WriteFailedText.arg(saved.error), Dialogs::Icon::Warning,
+                                    Dialogs::Buttons::Ok);
+        break;
+    }
+}
+
+void UserControl5::showRows()
+{
+    List1->clear();
+    List1->addItems(m_numbers.rowTexts());
+    followSelection();
+}
+
+void UserControl5::followSelection()
+{
+    Command3->setEnabled(!List1->selectedItems().isEmpty());
+}

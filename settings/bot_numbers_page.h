@@ -1,0 +1,67 @@
+#pragma once
+
+#include "settings/botnumbers.h"
+
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+// The bot numbers page "Распределение" of the settings window: the secondary bot
+// numbers and their passwords. It shows BotNumbers and forwards the buttons; the list
+// is read once, when the page is made, and written only by "Применить".
+class UserControl5 : public QWidget
+{
+    Q_OBJECT
+public:
+    static inline const QString ErrorTitle = QStringLiteral("Ошибка");
+    static inline const QString EmptyListText = QStringLiteral("В списке должен быть хотя бы 1 номер.");
+    static inline const QString SavedTitle = QStringLiteral("Распределение");
+    static inline const QString SavedText =
+        QStringLiteral("Настройки сохранены. Чтобы не возникло ошибок, не обходимо из бота выйти и "
+                       "запустить программу заново.");
+    static inline const QString WriteFailedText =
+        QStringLiteral("Не удалось сохранить список номеров (%1). Прежний список остался без изменений.");
+    static inline const QString NumberTitle = QStringLiteral("UIN");
+    static inline const QString NumberPrompt = QStringLiteral("Введите ICQ номер бота");
+    static inline const QString PasswordTitle = QStringLiteral("Пароль");
+    static inline const QString PasswordPrompt = QStringLiteral("Введите пароль к боту");
+    static inline const QString BadNumberText =
+        QStringLiteral("ICQ номер бота должен состоять только из цифр, от 1 до 15. Номер не добавлен.");
+    static inline const QString EmptyPasswordText =
+        QStringLiteral("Пароль к боту не может быть пустым. Номер не добавлен.");
+    static inline const QString PasswordWithBlankText =
+        QStringLiteral("Пароль к боту не может содержать пробелы. Номер не добавлен.");
+    static inline const QString PasswordNotStorableText = QStringLiteral(
+        "Пароль к боту содержит символы, которые нельзя сохранить в списке. Номер не добавлен.");
+
+    // Fills the list from the distribution list.
+    explicit UserControl5(QWidget *parent = nullptr);
+
+    BotNumbers &botNumbers() { return m_numbers; }
+
+    // "Добавить": asks for the number, then the password, and adds the row.
+    void Command2_Click();
+    // "Удалить": removes the selected row.
+    void Command3_Click();
+    // "Применить": writes the distribution list.
+    void Command1_Click();
+
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QListWidget *List1 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QFrame *Shape1 = nullptr;
+    QFrame *Line1 = nullptr;
+    QFrame *Line2 = nullptr;
+
+private:
+    void showRows();
+    void followSelection();
+
+    BotNumbers m_numbers;
+};
