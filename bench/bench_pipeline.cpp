@@ -1,0 +1,108 @@
+// Messages per second through the answer pipeline (the reader's ban check and message
+// log included, the answer timer excluded) over command bases of several sizes.
+#include "core/namedtimer.h"
+#include "core/programfolder.h"
+#include "core/textfile.h"
+#include "engine/answerengine.h"
+#include "engine/bancheck.h"
+#include "engine/records.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+QString commandBase(int commands, const QString &prefix)
+{
+    QString text;
+    for (int i = 0; i < commands; ++i) {
+        text += QStringLiteral("Команда: ") + prefix + QString::number(i) + CrLf +
+                QStringLiteral("Действие: ответ номер ") + QString::number(i) + CrLf +
+                QStringLiteral("====") + CrLf;
+    }
+    return text;
+}
+
+long peakRssKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Arguments: number of commands in each of the group and the common file; size of the
+// message log before the first message, in bytes.
+void BM_Pipeline(benchmark::State &state)
+{
+    const int commands = int(state.range(0));
+    const qint64 logBytes = state.range(1);
+    QTemporaryDir home;
+    ProgramFolder::setHome(home.path());
+    TextFile::writeAll(QStringLiteral("\\Команды\\Общая.txt"),
+                       commandBase(commands, QStringLiteral("общая")));
+    TextFile::writeAll(QStringLiteral("\\Команды\\Друзья.txt"),
+                       commandBase(commands, QStringLiteral("своя")));
+    TextFile::writeAll(QStringLiteral("\\Группы\\Номера.txt"), QStringLiteral("424242:Друзья\r\n"));
+    if (logBytes > 0) {
+        const QString line = QStringLiteral("05.03.2008 - 9:05:07 - 123456 : старое сообщение в логе") + CrLf;
+        QString log;
+        log.reserve(logBytes + line.size());
+        while (log.size() < logBytes)
+            log += line;
+        TextFile::writeAll(Records::MessageLogPath, log);
+    }
+
+    NamedTimer timer1(QStringLiteral("Timer1"));
+    qint64 sent = 0;
+    AnswerEngine engine(timer1, [&sent](int, const QString &, const QString &) {
+        ++sent;
+        return true;
+    });
+    // The last common command: the group file and the common file are searched whole.
+    const QString wanted = QStringLiteral("общая") + QString::number(commands - 1);
+    for (auto _ : state) {
+        MessageState message;
+        message.SenderUin = QStringLiteral("424242");
+        message.MessageText = wanted;
+        message.slot = 1;
+        CheckBans(message);
+        LogMessage(message);
+        engine.ProcessMessage(message);
+        state.PauseTiming();
+        timer1.tick();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["answers"] = double(sent);
+    state.counters["peak_rss_KiB"] = double(peakRssKiB());
+}
+
+} // namespace
+
+BENCHMARK(BM_Pipeline)
+    ->ArgNames({"commands", "log_bytes"})
+    ->Args({10, 0})
+    ->Args({1000, 0})
+    ->Args({10000, 0})
+    ->Args({10, 1 << 20})
+    ->Args({1000, 1 << 20})
+    ->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::printf("peak memory: %ld KiB\n", peakRssKiB());
+    return 0;
+}

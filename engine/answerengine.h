@@ -1,0 +1,152 @@
+#pragma once
+
+#include "commands/commandsettings.h"
+#include "engine/answersender.h"
+#include "session/messagestate.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <optional>
+
+class NamedTimer;
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// What a stage decided about the message.
+enum class StageOutcome {
+    Continue, // the next stage runs
+    Stop,     // the message is finished (replied to directly, deferred, or dropped)
+    SendNow,  // the answer in ReplyText goes to the answer timer at once
+};
+
+// Stages whose features live elsewhere. An empty hook takes nothing: the message goes on.
+struct EngineHooks
+{
+    using Stage = std::function<StageOutcome(MessageState &)>;
+
+    // 1 power off, 2 reboot; called only for the administrator's authorised command.
+    std::function<void(int kind)> shutdownSystem;
+    Stage addAnswerVariant; // "!add"
+    Stage checkAntiSpam;
+    Stage handleVote;
+    Stage handleWeatherRequest;
+    Stage handleQuotationRequest; // SendNow with the quotations in ReplyText
+    Stage handleCurrencyRequest;
+    Stage handleAdminContact;
+    Stage handleNotepad;
+    // Sets MessageHandled when it took the message; may leave an answer in ReplyText.
+    std::function<void(MessageState &)> handleChatMessage;
+    std::function<void(MessageState &)> playEventSound;
+    std::function<void(MessageState &)> showMessagePopup;
+};
+
+// The answer engine: turns one incoming message into an answer, stage by stage, over the
+// message's own MessageState. Answers go to the AnswerSender (Timer1); direct replies
+// and forwards go out through the send function at once.
+class AnswerEngine : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int DownloadTimeoutMs = 15000;
+    static constexpr qint64 MaxDownloadBytes = 4 * 1024 * 1024;
+    static constexpr int MaxProgramWaitSecs = 3600;
+    static constexpr int MaxRandomPicks = 10000;
+    static inline const QString CommonSeparator = QStringLiteral("---Ответ из общей группы---");
+    static inline const QString EmptyProgramOutput =
+        QStringLiteral("Файл с ответом либо пуст, либо его нет. Обратитесь к админстратору.");
+    static inline const QString DownloadedAnswerPath = QStringLiteral("\\otv.txt");
+
+    // timer1 is the main window's answer timer (not owned; must outlive the engine).
+    AnswerEngine(NamedTimer &timer1, SendFunction send, QObject *parent = nullptr);
+    ~AnswerEngine() override;
+
+    void setHooks(const EngineHooks &hooks) { m_hooks = hooks; }
+    // "3" mirror, "2" auto-responder, anything else commands.
+    void setBotMode(const QString &mode) { m_botMode = mode; }
+    QString botMode() const { return m_botMode; }
+    void setDownloadTimeout(int ms) { m_downloadTimeoutMs = ms; }
+
+    // Runs the pipeline on the message. SenderUin and MessageText must be set.
+    void ProcessMessage(MessageState &state);
+
+    AnswerSender &answerSender() { return m_sender; }
+    // Download and program answers still being made.
+    int pendingDeferred() const { return int(m_deferred.size()); }
+
+Q_SIGNALS:
+    // An answer went to the answer timer's queue.
+    void answerQueued(int slot, const QString &toUin, const QString &text);
+    // A new number went into "\Статистика\Пользователи.txt"; an open user list refreshes.
+    void userListChanged();
+
+private:
+    struct Run
+    {
+        MessageState &state;
+        CommandOptions options;
+    };
+    using StageFn = StageOutcome (AnswerEngine::*)(Run &);
+    struct NamedStage
+    {
+        const char *name;
+        StageFn fn;
+    };
+    enum class Source { Group, Common };
+    struct Deferred
+    {
+        MessageState state;
+        Source source = Source::Group;
+        QNetworkReply *reply = nullptr;
+    };
+
+    // Runs the stages from the one with fn on, to the end or the first stop.
+    void runStages(Run &run, StageFn from);
+    StageOutcome runHook(const EngineHooks::Stage &hook, MessageState &state);
+
+    StageOutcome stagePowerCommands(Run &run);
+    StageOutcome stageBan(Run &run);
+    StageOutcome stageAddAnswer(Run &run);
+    StageOutcome stageClearReply(Run &run);
+    StageOutcome stageAntiSpam(Run &run);
+    StageOutcome stageMirror(Run &run);
+    StageOutcome stageAutoResponder(Run &run);
+    StageOutcome stageVote(Run &run);
+    StageOutcome stageServices(Run &run);
+    StageOutcome stageChat(Run &run);
+    StageOutcome stageRedirect(Run &run);
+    StageOutcome stageSound(Run &run);
+    StageOutcome stageStatistics(Run &run);
+    StageOutcome stageOptions(Run &run);
+    StageOutcome stagePopup(Run &run);
+    StageOutcome stageGroupAnswer(Run &run);
+    StageOutcome stageCommonAnswer(Run &run);
+    StageOutcome stageUnknownCommand(Run &run);
+    StageOutcome stageSignature(Run &run);
+    StageOutcome stageAnswerTimer(Run &run);
+
+    // The answer of a record body; nullopt when a deferred answer was started.
+    std::optional<QString> answerFromBody(Run &run, const QString &body, Source source);
+    QString randomAnswer(const QString &body);
+    void startDownload(const MessageState &state, Source source, const QString &url);
+    void startProgram(const MessageState &state, Source source, const QString &body);
+    void resume(MessageState state, Source source, const QString &answer);
+    void combine(MessageState &state, const QString &commonAnswer, bool joint);
+    void finishDownload(quint64 id);
+
+    int answerInterval() const;
+    void sendDirect(const MessageState &state, const QString &txt, const QString &toUin);
+
+    static const NamedStage s_stages[];
+
+    SendFunction m_send;
+    AnswerSender m_sender;
+    EngineHooks m_hooks;
+    QString m_botMode;
+    int m_downloadTimeoutMs = DownloadTimeoutMs;
+    QNetworkAccessManager *m_network = nullptr;
+    std::map<quint64, Deferred> m_deferred;
+    quint64 m_nextDeferredId = 1;
+};

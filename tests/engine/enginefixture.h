@@ -1,0 +1,144 @@
+#pragma once
+
+// Shared parts of the engine tests: a fresh program folder, a fixed clock, scripted
+// chance, the answer timer and a recording sender.
+#include "core/clock.h"
+#include "core/namedtimer.h"
+#include "core/programfolder.h"
+#include "core/random.h"
+#include "core/textfile.h"
+#include "engine/answerengine.h"
+#include "session/messagestate.h"
+
+#include <QList>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QVariantMap>
+
+#include <memory>
+
+struct SentMessage
+{
+    int slot = 0;
+    QString txt;
+    QString toUin;
+    bool operator==(const SentMessage &other) const
+    {
+        return slot == other.slot && txt == other.txt && toUin == other.toUin;
+    }
+};
+
+inline char *toString(const SentMessage &m)
+{
+    return qstrdup(
+        QStringLiteral("(slot %1 to %2: \"%3\")").arg(m.slot).arg(m.toUin, m.txt).toUtf8().constData());
+}
+
+class EngineFixture
+{
+public:
+    EngineFixture()
+        : timer1(QStringLiteral("Timer1"))
+        , m_home(std::make_unique<QTemporaryDir>())
+    {
+        ProgramFolder::setHome(m_home->path());
+        Clock::setInstance(&clock);
+        Random::setInstance(&random);
+        engine =
+            std::make_unique<AnswerEngine>(timer1, [this](int slot, const QString &txt, const QString &to) {
+                sent.append({slot, txt, to});
+                return true;
+            });
+    }
+    ~EngineFixture()
+    {
+        engine.reset();
+        Clock::setInstance(nullptr);
+        Random::setInstance(nullptr);
+    }
+
+    bool valid() const { return m_home->isValid(); }
+    QString home() const { return m_home->path(); }
+
+    // Files as program path -> content.
+    static void writeFiles(const QVariantMap &files)
+    {
+        for (auto it = files.cbegin(); it != files.cend(); ++it)
+            TextFile::writeAll(it.key(), it.value().toString());
+    }
+
+    MessageState message(const QString &uin, const QString &text, int slot = 1) const
+    {
+        MessageState state;
+        state.SenderUin = uin;
+        state.MessageText = text;
+        state.slot = slot;
+        return state;
+    }
+
+    void process(const QString &uin, const QString &text, int slot = 1)
+    {
+        MessageState state = message(uin, text, slot);
+        engine->ProcessMessage(state);
+    }
+
+    // The messages that went out during ticks of the answer timer until its queue is empty.
+    QList<SentMessage> drainAnswers()
+    {
+        const qsizetype before = sent.size();
+        for (int i = 0; i < 100 && engine->answerSender().pendingCount() > 0; ++i)
+            timer1.tick();
+        return sent.mid(before);
+    }
+
+    FixedClock clock;
+    ScriptedRandom random;
+    NamedTimer timer1;
+    QList<SentMessage> sent;
+    std::unique_ptr<AnswerEngine> engine;
+
+private:
+    std::unique_ptr<QTemporaryDir> m_home;
+};
+
+// A one-shot HTTP server on 127.0.0.1 that answers every request with a canned response.
+class CannedHttpServer : public QTcpServer
+{
+public:
+    explicit CannedHttpServer(const QByteArray &response)
+        : m_response(response)
+    {
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    m_request += socket->readAll();
+                    if (!m_request.contains("\r\n\r\n"))
+                        return;
+                    ++requests;
+                    socket->write(m_response);
+                    socket->disconnectFromHost();
+                });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+        listen(QHostAddress::LocalHost, 0);
+    }
+
+    static QByteArray ok(const QByteArray &body)
+    {
+        return "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\nContent-Length: " +
+               QByteArray::number(body.size()) + "\r\n\r\n" + body;
+    }
+
+    QString url(const QString &path = QStringLiteral("/answer.txt")) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path);
+    }
+
+    int requests = 0;
+
+private:
+    QByteArray m_response;
+    QByteArray m_request;
+};

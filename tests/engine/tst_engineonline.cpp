@@ -1,0 +1,219 @@
+// The answer engine behind a real session on the local OSCAR server: users write to the
+// main bot (no secondary bots) and get their answers over the wire.
+#include "enginefixture.h"
+
+#include "core/cp1251.h"
+#include "core/datetexts.h"
+#include "core/generalsettings.h"
+#include "engine/bancheck.h"
+#include "engine/records.h"
+#include "session/icqsession.h"
+#include "tools/server/oscarserver.h"
+
+#include <QTest>
+
+namespace {
+
+constexpr int Timeout = 10000;
+const QString Bot = QStringLiteral("111111");
+const QByteArray BotPassword = "botpass";
+const QString User = QStringLiteral("424242");
+const QString Other = QStringLiteral("535353");
+const QString CrLf = QStringLiteral("\r\n");
+const QString Common = QStringLiteral("\\Команды\\Общая.txt");
+
+QString rec(const QString &name, const QString &body)
+{
+    return QStringLiteral("Команда: ") + name + CrLf + QStringLiteral("Действие: ") + body + CrLf +
+           QStringLiteral("====") + CrLf;
+}
+
+} // namespace
+
+class tst_EngineOnline : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void commandsAnswered();
+    void longAnswerAndTwoUsers();
+    void answerKinds();
+    void bansStatisticsAndLog();
+
+private:
+    // What the bot sent to the number, decoded.
+    QStringList sentTo(const QString &uin) const;
+
+    // Stands still, so a run across midnight cannot split the day's records.
+    FixedClock m_clock;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<OscarServer> m_server;
+    std::unique_ptr<IcqSession> m_session;
+    std::unique_ptr<NamedTimer> m_timer1;
+    std::unique_ptr<AnswerEngine> m_engine;
+};
+
+void tst_EngineOnline::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    ProgramFolder::setHome(m_dir->path());
+    m_clock.set(QDateTime::currentDateTime());
+    Clock::setInstance(&m_clock);
+    m_server = std::make_unique<OscarServer>();
+    m_server->addAccount(Bot, BotPassword);
+    QVERIFY2(m_server->listen(QHostAddress::LocalHost), qPrintable(m_server->errorString()));
+
+    m_session = std::make_unique<IcqSession>();
+    m_timer1 = std::make_unique<NamedTimer>(QStringLiteral("Timer1"));
+    IcqSession *session = m_session.get();
+    m_engine =
+        std::make_unique<AnswerEngine>(*m_timer1, [session](int slot, const QString &txt, const QString &to) {
+            return session->sendMessageOn(slot, txt, to);
+        });
+    // The wiring the main window does.
+    MessageHooks hooks;
+    hooks.checkBans = [](MessageState &state) { CheckBans(state); };
+    hooks.logMessage = [](MessageState &state) { LogMessage(state); };
+    AnswerEngine *engine = m_engine.get();
+    hooks.processMessage = [engine](MessageState &state) { engine->ProcessMessage(state); };
+    m_session->setMessageHooks(hooks);
+
+    m_session->setMainUin(Bot.toInt());
+    m_session->setMainPassword(QString::fromLatin1(BotPassword));
+    m_session->startLogin(1, Bot, QStringLiteral("127.0.0.1"), m_server->loginPort());
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(Bot), Timeout);
+}
+
+void tst_EngineOnline::cleanup()
+{
+    m_engine.reset();
+    m_session.reset();
+    m_timer1.reset();
+    m_server.reset();
+    m_dir.reset();
+    Clock::setInstance(nullptr);
+}
+
+QStringList tst_EngineOnline::sentTo(const QString &uin) const
+{
+    QStringList texts;
+    const QList<RoutedMessage> messages = m_server->messagesSentBy(Bot);
+    for (const RoutedMessage &message : messages) {
+        if (message.to == uin)
+            texts.append(Cp1251::decode(message.text));
+    }
+    return texts;
+}
+
+void tst_EngineOnline::commandsAnswered()
+{
+    TextFile::writeAll(Common, rec("привет", "Здравствуй!"));
+    TextFile::writeAll(QStringLiteral("\\Команды\\Друзья.txt"), rec("свой", "для друзей"));
+    TextFile::writeAll(QStringLiteral("\\Группы\\Номера.txt"), User + QStringLiteral(":Друзья\r\n"));
+    TextFile::writeAll(QStringLiteral("\\Команды\\Подпись.txt"), QStringLiteral("1\r\n-- \r\nKorvane\r\n"));
+
+    QVERIFY(m_server->injectText(User, Bot, QStringLiteral("привет")));
+    QTRY_COMPARE_WITH_TIMEOUT(sentTo(User).size(), 1, Timeout);
+    QVERIFY(m_server->injectText(User, Bot, QStringLiteral("свой")));
+    QTRY_COMPARE_WITH_TIMEOUT(sentTo(User).size(), 2, Timeout);
+    QVERIFY(m_server->injectText(Other, Bot, QStringLiteral("свой")));
+    QTRY_COMPARE_WITH_TIMEOUT(sentTo(Other).size(), 1, Timeout);
+
+    QCOMPARE(sentTo(User), (QStringList{"Здравствуй!\r\n-- Korvane", "для друзей\r\n-- Korvane"}));
+    QCOMPARE(sentTo(Other),
+             QStringList{"Извините, но такой команды нет. Обратитесь к администратору.\r\n-- Korvane"});
+    QCOMPARE(TextFile::readAll(Records::UnknownLogPath), Other + QStringLiteral(": свой\r\n"));
+}
+
+void tst_EngineOnline::longAnswerAndTwoUsers()
+{
+    const QString longAnswer = QString(4500, QChar(0x0416)); // "Ж"
+    TextFile::writeAll(Common, rec("длинный", longAnswer) + rec("короткий", "коротко"));
+    QVERIFY(m_server->injectText(User, Bot, QStringLiteral("длинный")));
+    QVERIFY(m_server->injectText(Other, Bot, QStringLiteral("короткий")));
+    QTRY_COMPARE_WITH_TIMEOUT(sentTo(User).size(), 3, Timeout);
+    QCOMPARE(sentTo(User), (QStringList{QStringLiteral("Начало сообщения:\r\n\r\n") + longAnswer.left(2000),
+                                        longAnswer.left(2000),
+                                        longAnswer.left(500) + QStringLiteral("\r\n\r\nКонец сообщения.")}));
+    QCOMPARE(sentTo(Other), QStringList{"коротко"});
+}
+
+void tst_EngineOnline::answerKinds()
+{
+    CannedHttpServer http(CannedHttpServer::ok(Cp1251::encode(QStringLiteral("скачано"))));
+    QVERIFY(http.isListening());
+    QTcpServer dead;
+    QVERIFY(dead.listen(QHostAddress::LocalHost, 0));
+    const quint16 deadPort = dead.serverPort();
+    dead.close(); // nothing listens there any more: the download fails at once
+
+    TextFile::writeAll(QStringLiteral("\\ответ.txt"), QStringLiteral("из файла"));
+    TextFile::writeAll(QStringLiteral("\\источник.txt"), QStringLiteral("от программы"));
+    TextFile::writeAll(
+        Common, rec("файл", "'Ответ из файла'\r\nответ.txt") +
+                    rec("случай", "'Случайный ответ'\r\nТип: 2\r\nСообщений: 1\r\n#**\r\nединственный\r\n#") +
+                    rec("сеть", "'Ответ из файла, скаченного из интернета'\r\n" + http.url()) +
+                    rec("мимо", QStringLiteral("'Ответ из файла, скаченного из интернета'\r\n"
+                                               "http://127.0.0.1:%1/x")
+                                    .arg(deadPort)) +
+                    rec("прог", "'Ответ из файла, генерирующегося программой'\r\ncp источник.txt "
+                                "вывод.txt\r\n1\r\nвывод.txt"));
+    const QStringList requests{"файл", "случай", "сеть", "мимо", "прог"};
+    for (const QString &request : requests)
+        QVERIFY(m_server->injectText(User, Bot, request));
+    QTRY_COMPARE_WITH_TIMEOUT(sentTo(User).size(), 5, Timeout);
+    QStringList answers = sentTo(User);
+    answers.sort();
+    QStringList expected{"из файла", "единственный", "скачано",
+                         "Извините, но такой команды нет. Обратитесь к администратору.", "от программы"};
+    expected.sort();
+    QCOMPARE(answers, expected);
+}
+
+void tst_EngineOnline::bansStatisticsAndLog()
+{
+    TextFile::writeAll(Common, rec("привет", "Здравствуй!"));
+    const QString today = DateTexts::dateText(m_clock.today());
+    const QString tomorrow = DateTexts::dateText(m_clock.today().addDays(1));
+    const QString yesterday = DateTexts::dateText(m_clock.today().addDays(-1));
+    TextFile::writeLines(BanCheck::BlacklistPath,
+                         {User + QStringLiteral(":^:") + tomorrow + QStringLiteral(":^:спам"),
+                          Other + QStringLiteral(":^:") + yesterday + QStringLiteral(":^:было")});
+
+    QVERIFY(m_server->injectText(User, Bot, QStringLiteral("привет")));
+    QVERIFY(m_server->injectText(Other, Bot, QStringLiteral("привет")));
+    QTRY_COMPARE_WITH_TIMEOUT(sentTo(Other).size(), 1, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(sentTo(User).size(), 1, Timeout);
+    QCOMPARE(sentTo(User), QStringList{QStringLiteral("Вы забанены до: ") + tomorrow +
+                                       QStringLiteral("\r\nПричина бана: спам")});
+    QCOMPARE(sentTo(Other), QStringList{"Здравствуй!"});
+    // The expired ban is gone, the standing one stays.
+    QCOMPARE(TextFile::readLines(BanCheck::BlacklistPath),
+             QStringList{User + QStringLiteral(":^:") + tomorrow + QStringLiteral(":^:спам")});
+
+    // The banned message is neither counted nor logged.
+    const QString day = QStringLiteral("\\Статистика\\") + today;
+    QCOMPARE(TextFile::readAll(day + QStringLiteral("\\Обращения.txt")), QStringLiteral(" 1 \r\n"));
+    QCOMPARE(TextFile::readLines(day + QStringLiteral("\\Хинты.txt")), QStringList{Other});
+    QCOMPARE(TextFile::readLines(Records::UsersPath), QStringList{Other});
+    QVERIFY(TextFile::readAll(day + QStringLiteral("\\") + Other + QStringLiteral(".txt"))
+                .endsWith(QStringLiteral(" - ") + Other + QStringLiteral(" : привет\r\n")));
+    const QStringList log = TextFile::readLines(Records::MessageLogPath);
+    QCOMPARE(log.size(), 1);
+    QVERIFY(log.at(0).startsWith(today + QStringLiteral(" - ")));
+    QVERIFY(log.at(0).endsWith(QStringLiteral(" - ") + Other + QStringLiteral(" : привет")));
+
+    // The next message goes on top, with the empty line every rewrite leaves.
+    QVERIFY(m_server->injectText(Other, Bot, QStringLiteral("еще раз")));
+    QTRY_COMPARE_WITH_TIMEOUT(sentTo(Other).size(), 2, Timeout);
+    QCOMPARE(TextFile::readLines(Records::MessageLogPath).size(), 3);
+    QVERIFY(TextFile::readLines(Records::MessageLogPath).at(0).endsWith(QStringLiteral(" : еще раз")));
+    QCOMPARE(TextFile::readAll(day + QStringLiteral("\\Обращения.txt")), QStringLiteral(" 2 \r\n"));
+}
+
+QTEST_GUILESS_MAIN(tst_EngineOnline)
+#include "tst_engineonline.moc"
