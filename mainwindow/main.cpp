@@ -1,5 +1,7 @@
 #include "core/programfolder.h"
 #include "mainwindow/botapplication.h"
+#include "mainwindow/exitsequence.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/pictures.h"
 #include "platform/platformservices.h"
 
@@ -14,6 +16,10 @@ int main(int argc, char *argv[])
     const auto services = installPlatformServices(QApplication::arguments());
 
     BotApplication bot;
-    bot.start();
+    // A termination signal ends the run the way the exit menu item does.
+    ExitSignals exitSignals;
+    QObject::connect(&exitSignals, &ExitSignals::received, &bot.exitSequence(), &ExitSequence::run);
+    bot.startup().hooks().askQuestion = StartupSequence::questionWithoutBlocking(&bot.mainWindow());
+    bot.run();
     return QApplication::exec();
 }

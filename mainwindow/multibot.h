@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class BotDistribution;
+class BotPresence;
+class ConnectionCommands;
+class IcqSession;
+class MDIForm1;
+class PostLoginActions;
+class ReconnectWatchdog;
+class SavedStatus;
+class SecondaryLogin;
+class StatusCommands;
+struct MessageHooks;
+
+// The many-bot layer wired into the main window: what follows each sign-on, the log-in
+// chain of the secondary bots, the distribution of users over them, the watchdog, the
+// connect and disconnect items, the status and bot-mode items and the saved status.
+class MultiBot : public QObject
+{
+    Q_OBJECT
+public:
+    // Starts an automatic log-in of a number on a slot (MainUin and MainPassword set).
+    using AutoLogin = std::function<void(int slot, const QString &number, const QString &password)>;
+
+    MultiBot(IcqSession &session, MDIForm1 &window, QObject *parent = nullptr);
+    ~MultiBot() override;
+
+    // Puts the distribution into the incoming reader's hooks.
+    void addHooks(MessageHooks &hooks);
+    // Replaces the plain log-in used by the chain and the watchdog.
+    void setAutoLogin(AutoLogin login) { m_autoLogin = std::move(login); }
+    // The plain one: the login window shows the bot's login, its boxes and button off.
+    void startAutoLogin(int slot, const QString &number, const QString &password);
+
+    BotPresence &presence() const { return *m_presence; }
+    BotDistribution &distribution() const { return *m_distribution; }
+    PostLoginActions &postLogin() const { return *m_postLogin; }
+    SecondaryLogin &secondaryLogin() const { return *m_secondaryLogin; }
+    ReconnectWatchdog &watchdog() const { return *m_watchdog; }
+    SavedStatus &savedStatus() const { return *m_savedStatus; }
+    StatusCommands &statusCommands() const { return *m_statusCommands; }
+    ConnectionCommands &connectionCommands() const { return *m_connectionCommands; }
+
+private:
+    void hideLoginWindow();
+
+    IcqSession &m_session;
+    MDIForm1 &m_window;
+    AutoLogin m_autoLogin;
+    std::unique_ptr<BotPresence> m_presence;
+    std::unique_ptr<BotDistribution> m_distribution;
+    std::unique_ptr<PostLoginActions> m_postLogin;
+    std::unique_ptr<SecondaryLogin> m_secondaryLogin;
+    std::unique_ptr<ReconnectWatchdog> m_watchdog;
+    std::unique_ptr<SavedStatus> m_savedStatus;
+    std::unique_ptr<StatusCommands> m_statusCommands;
+    std::unique_ptr<ConnectionCommands> m_connectionCommands;
+};

@@ -1,0 +1,303 @@
+#include "mainwindow/startup.h"
+
+#include "core/clock.h"
+#include "core/datetexts.h"
+#include "core/generalsettings.h"
+#include "core/listfile.h"
+#include "core/namedtimer.h"
+#include "core/programfolder.h"
+#include "core/textfile.h"
+#include "core/vbvalues.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/settingsload.h"
+#include "platform/dialogs.h"
+#include "platform/sound.h"
+#include "session/autologin.h"
+#include "session/icqsession.h"
+#include "session/loginform.h"
+#include "session/loginwindow.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+
+const QStringList StartupSequence::AutoOpenWindows = {
+    QStringLiteral("Form1"),  QStringLiteral("Form2"),  QStringLiteral("Form5"),
+    QStringLiteral("Form16"), QStringLiteral("Form9"),  QStringLiteral("Form11"),
+    QStringLiteral("Form19"), QStringLiteral("Form18"), QStringLiteral("Form28"),
+};
+
+const QStringList StartupSequence::DataFolders = {
+    QStringLiteral("\\Настройки"),      QStringLiteral("\\Логи"),         QStringLiteral("\\Команды"),
+    QStringLiteral("\\Подпрограммы\\"), QStringLiteral("\\Статистика\\"), QStringLiteral("\\Группы\\"),
+};
+
+namespace {
+
+bool holdsOne(const QString &text)
+{
+    return VbValues::holdsNumber(text.trimmed(), 1);
+}
+
+void setModeMarks(MDIForm1 &window, const QString &mode)
+{
+    const std::pair<const char *, const char *> marks[] = {
+        {"rej_auto_m", "2"}, {"rej_kom_m", "1"}, {"rej_zerk_m", "3"}};
+    for (const auto &[name, itsMode] : marks) {
+        if (QAction *item = window.action(QString::fromLatin1(name)))
+            item->setChecked(mode == QLatin1String(itsMode));
+    }
+}
+
+} // namespace
+
+StartupSequence::StartupSequence(MDIForm1 &window, IcqSession &session, ProgramState &state, QObject *parent)
+    : QObject(parent)
+    , m_window(window)
+    , m_session(session)
+    , m_state(state)
+{}
+
+StartupSequence::Outcome StartupSequence::run()
+{
+    if (distributionListEmpty()) {
+        noDistributionList();
+        return Outcome::NoDistributionList;
+    }
+    cleanUpAfterUncleanEnd();
+    if (!agreementAccepted()) {
+        // The agreement window ends the program whichever way it is closed.
+        if (QWidget *agreement = m_window.showWindow(QStringLiteral("Form48"))) {
+            agreement->hide();
+            agreement->setWindowModality(Qt::ApplicationModal);
+            agreement->show();
+        }
+        return Outcome::AgreementShown;
+    }
+    createFolders();
+    std::optional<QString> reConnect;
+    if (!loadSettings(reConnect))
+        return Outcome::NoDistributionList;
+    armAutoMessages();
+    offerTutorial();
+    openChosenWindows();
+    purgeBlacklist();
+    if (reConnect && holdsOne(*reConnect)) {
+        m_state.HideAfterLogin = true;
+        if (m_hooks.hideToTray)
+            m_hooks.hideToTray();
+    }
+    return Outcome::Completed;
+}
+
+void StartupSequence::showDistributionPage(MDIForm1 &window)
+{
+    QWidget *settings = window.showWindow(QStringLiteral("Form1"));
+    if (!settings)
+        return;
+    const std::pair<const char *, bool> pages[] = {
+        {"nast_v1", false},   {"nast_a_v1", false},     {"nast_b_v1", false},    {"nast_c_v1", false},
+        {"nast_d_v1", false}, {"UserControl21", false}, {"UserControl51", true}, {"UserControl41", false},
+    };
+    for (const auto &[name, visible] : pages) {
+        if (QWidget *page = settings->findChild<QWidget *>(QString::fromLatin1(name)))
+            page->setVisible(visible);
+    }
+}
+
+StartupSequence::Question StartupSequence::questionWithoutBlocking(QWidget *parent)
+{
+    const QPointer<QWidget> owner(parent);
+    return [owner](const QString &title, const QString &text, std::function<void(bool yes)> answered) {
+        auto *box = new QMessageBox(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                                    owner.data());
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(box, &QMessageBox::buttonClicked, box, [box, answered](QAbstractButton *button) {
+            if (answered)
+                answered(box->standardButton(button) == QMessageBox::Yes);
+        });
+        box->open();
+    };
+}
+
+bool StartupSequence::distributionListEmpty() const
+{
+    return LoginForm::distributionListEmpty();
+}
+
+void StartupSequence::noDistributionList()
+{
+    // From the start-up, not from a click: the box must not hold the program up.
+    Dialogs::instance().notify(LoginForm::DistributionTitle, LoginForm::DistributionText,
+                               Dialogs::Icon::Information, QStringLiteral("distribution"));
+    showDistributionPage(m_window);
+}
+
+void StartupSequence::cleanUpAfterUncleanEnd()
+{
+    if (!holdsOne(TextFile::firstLine(CleanExitFile))) {
+        TextFile::remove(QStringLiteral("\\Подпрограммы\\Список_чата.txt"));
+        TextFile::removeMatching(QStringLiteral("\\Подпрограммы\\Комнаты\\*.*"));
+        TextFile::removeMatching(QStringLiteral("\\Подпрограммы\\Сообщения_в*"));
+    }
+    TextFile::remove(CleanExitFile);
+}
+
+bool StartupSequence::agreementAccepted()
+{
+    VbValues::toByte(TextFile::readAll(AgreementFile).trimmed(), m_state.AgreementAccepted);
+    return m_state.AgreementAccepted == 1;
+}
+
+void StartupSequence::createFolders()
+{
+    for (const QString &folder : DataFolders)
+        TextFile::ensureFolder(folder);
+}
+
+bool StartupSequence::loadSettings(std::optional<QString> &reConnect)
+{
+    SettingsLoad::Effects effects;
+    effects.playStartupSound = [this] { playStartupSound(); };
+    effects.checkForUpdate = [this] {
+        if (m_hooks.checkForUpdate)
+            m_hooks.checkForUpdate();
+    };
+    const std::optional<SettingsLoad::Loaded> loaded =
+        SettingsLoad::read(GeneralSettings::ReadText(), effects);
+    if (!loaded)
+        return true;
+
+    if (loaded->saveStatus) {
+        if (QAction *item = m_window.action(QStringLiteral("zap_st_m")))
+            item->setChecked(*loaded->saveStatus);
+    }
+    reConnect = loaded->reConnect;
+    if (reConnect && holdsOne(*reConnect))
+        m_state.ReconnectInterval =
+            SettingsLoad::reconnectInterval(loaded->reConnect, loaded->intervalConnect);
+    if (loaded->autoEnter)
+        m_state.AutoEnterOn = *loaded->autoEnter;
+    if (m_state.AutoEnterOn == 1 &&
+        !autoLogin(loaded->autoICQNumber.value_or(QString()), loaded->autoPassword.value_or(QString())))
+        return false;
+
+    m_state.BotMode = SettingsLoad::botMode(loaded->saveRejim);
+    setModeMarks(m_window, m_state.BotMode);
+    return true;
+}
+
+bool StartupSequence::autoLogin(const QString &scrambledNumber, const QString &scrambledPassword)
+{
+    const std::optional<AutoLogin::Credentials> stored =
+        AutoLogin::decode(scrambledNumber, scrambledPassword);
+    // Without a number there is nothing to log in: the login window stays usable.
+    if (!stored)
+        return true;
+    m_session.setMainUin(stored->uin);
+    m_session.setMainPassword(stored->password);
+    if (distributionListEmpty()) {
+        noDistributionList();
+        return false;
+    }
+    const QString number = QString::number(stored->uin);
+    if (auto *login = qobject_cast<fMain *>(m_window.showWindow(QStringLiteral("fMain")))) {
+        login->Text1->setText(number);
+        login->Text2->setText(stored->password);
+        login->Command1->setEnabled(false);
+        login->Text1->setEnabled(false);
+        login->Text2->setEnabled(false);
+    }
+    m_autoLoginSlot = AutoLogin::vhod_auto(m_session, number);
+    return true;
+}
+
+void StartupSequence::armAutoMessages()
+{
+    if (TextFile::readAll(AutoMessagesFile).isEmpty())
+        return;
+    const QStringList lines = TextFile::readLines(AutoMessagesFile);
+    NamedTimer *timer = m_window.timers().timer(QStringLiteral("auto_soob"));
+    if (timer)
+        timer->setInterval(1000);
+    VbValues::toByte(lines.value(0), m_state.AutoMessageInterval);
+    if (timer)
+        timer->setEnabled(true);
+    VbValues::toByte(lines.value(1), m_state.AutoMessageRandom);
+}
+
+void StartupSequence::offerTutorial()
+{
+    if (holdsOne(TextFile::firstLine(TutorialFile)))
+        return;
+    m_state.BotMode = QStringLiteral("1");
+    setModeMarks(m_window, m_state.BotMode);
+
+    const QPointer<StartupSequence> self(this);
+    auto answered = [self](bool yes) {
+        if (!self)
+            return;
+        if (yes) {
+            // The tutorial window writes the marker when it is completed.
+            self->m_window.showWindow(QStringLiteral("Form26"));
+            return;
+        }
+        Dialogs::instance().notify(TutorialLaterTitle, TutorialLaterText, Dialogs::Icon::Information,
+                                   QStringLiteral("tutorial"));
+        TextFile::writeAll(TutorialFile, VbValues::printForm(1) + QStringLiteral("\r\n"));
+    };
+    if (m_hooks.askQuestion) {
+        m_hooks.askQuestion(TutorialTitle, TutorialText, answered);
+    } else {
+        answered(Dialogs::instance().message(TutorialTitle, TutorialText, Dialogs::Icon::Question,
+                                             Dialogs::Buttons::YesNo) == Dialogs::Button::Yes);
+    }
+}
+
+void StartupSequence::openChosenWindows()
+{
+    const QStringList lines = TextFile::readLines(AutoOpenFile);
+    for (qsizetype i = 0; i < AutoOpenWindows.size(); ++i) {
+        if (holdsOne(lines.value(i)))
+            m_window.showWindow(AutoOpenWindows.at(i));
+    }
+}
+
+void StartupSequence::purgeBlacklist()
+{
+    if (TextFile::readAll(BlacklistFile).isEmpty())
+        return;
+    const QDate today = Clock::instance().today();
+    QStringList kept;
+    for (const QString &line : TextFile::readLines(BlacklistFile)) {
+        // The until field stands between the first and the second separator.
+        const qsizetype first = line.indexOf(ListFile::Separator);
+        if (first < 0)
+            continue;
+        const qsizetype start = first + ListFile::Separator.size();
+        const qsizetype second = line.indexOf(ListFile::Separator, start);
+        const QString until = second < 0 ? line.mid(start) : line.mid(start, second - start);
+        if (until.isEmpty())
+            continue;
+        const std::optional<QDate> date = DateTexts::parseDate(until);
+        if (!date || *date > today)
+            kept.append(line);
+    }
+    TextFile::writeLines(BlacklistFile, kept);
+}
+
+void StartupSequence::playStartupSound()
+{
+    if (m_hooks.playStartupSound) {
+        m_hooks.playStartupSound();
+        return;
+    }
+    const QString standard = ProgramFolder::path(StartupSoundFile);
+    QString chosen = GeneralSettings::LookupByLine(GeneralSettings::Key::PlaySoundsHello).value_or(QString());
+    if (chosen.isEmpty() || QDir::cleanPath(QDir::fromNativeSeparators(chosen)) == QDir::cleanPath(standard))
+        chosen = standard;
+    Sound::instance().play(chosen);
+}

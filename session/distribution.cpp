@@ -1,0 +1,170 @@
+#include "session/distribution.h"
+
+#include "core/clock.h"
+#include "core/datetexts.h"
+#include "core/textfile.h"
+#include "session/distributionlist.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcDistribution, "korvane.distribution", QtInfoMsg)
+
+namespace {
+
+// "slot number" of the assignment list, compared as whole fields.
+struct Assignment
+{
+    int slot = 0;
+    QString uin;
+};
+
+std::optional<Assignment> parseAssignment(const QString &line)
+{
+    const qsizetype blank = line.indexOf(QLatin1Char(' '));
+    if (blank < 0)
+        return std::nullopt;
+    bool ok = false;
+    const int slot = line.left(blank).toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return Assignment{slot, line.mid(blank + 1)};
+}
+
+QString firstField(const QString &line)
+{
+    const qsizetype blank = line.indexOf(QLatin1Char(' '));
+    return blank < 0 ? line : line.left(blank);
+}
+
+QString activityLine(const QString &uin)
+{
+    return uin + QLatin1Char(' ') + DateTexts::dateTimeText(Clock::instance().now());
+}
+
+// Writes the lines, or deletes the file when none are left.
+void rewriteOrRemove(const QString &path, const QStringList &lines)
+{
+    if (lines.isEmpty())
+        TextFile::remove(path);
+    else
+        TextFile::writeLines(path, lines);
+}
+
+} // namespace
+
+BotDistribution::BotDistribution(SendFunction send, SignedOnCheck isSignedOn)
+    : m_send(std::move(send))
+    , m_isSignedOn(std::move(isSignedOn))
+{}
+
+int BotDistribution::assignedSlot(const QString &uin)
+{
+    for (const QString &line : TextFile::readLines(AssignmentFile)) {
+        const std::optional<Assignment> assignment = parseAssignment(line);
+        if (assignment && assignment->uin == uin)
+            return assignment->slot;
+    }
+    return 0;
+}
+
+bool BotDistribution::distribute(MessageState &state)
+{
+    const QString &uin = state.SenderUin;
+    if (state.slot > 1) {
+        // A secondary bot serves only its own users.
+        for (const QString &line : TextFile::readLines(AssignmentFile)) {
+            const std::optional<Assignment> assignment = parseAssignment(line);
+            if (assignment && assignment->slot == state.slot && assignment->uin == uin) {
+                refreshActivity(uin);
+                return true;
+            }
+        }
+        m_send(1, ReferralText, uin);
+        return false;
+    }
+
+    DistributionList list = DistributionList::load();
+    if (list.entries().isEmpty()) {
+        refreshActivity(uin);
+        return true;
+    }
+    if (const int slot = assignedSlot(uin)) {
+        m_send(slot, YourBotText, uin);
+        return false;
+    }
+    for (const DistributionList::Entry &entry : list.entries()) {
+        if (entry.count >= UsersPerBot || !m_isSignedOn(entry.index))
+            continue;
+        list.changeCount(entry.index, +1);
+        TextFile::appendLine(AssignmentFile, QString::number(entry.index) + QLatin1Char(' ') + uin);
+        TextFile::appendLine(ActivityFile, activityLine(uin));
+        m_send(entry.index, AssignedText, uin);
+        return false;
+    }
+    m_send(1, AllBusyText, uin);
+    return false;
+}
+
+void BotDistribution::refreshActivity(const QString &uin)
+{
+    const QStringList lines = TextFile::readLines(ActivityFile);
+    if (lines.isEmpty()) {
+        TextFile::writeLines(ActivityFile, {activityLine(uin)});
+        return;
+    }
+    QStringList kept;
+    for (const QString &line : lines) {
+        if (line.isEmpty())
+            continue;
+        kept.append(firstField(line) == uin ? activityLine(uin) : line);
+    }
+    TextFile::writeLines(ActivityFile, kept);
+}
+
+void BotDistribution::releaseIdle()
+{
+    const QStringList lines = TextFile::readLines(ActivityFile);
+    if (lines.isEmpty())
+        return;
+    // To the minute: an entry of 10:30:59 is idle at 10:50:00.
+    QDateTime now = Clock::instance().now();
+    now.setTime(QTime(now.time().hour(), now.time().minute()));
+    const QDateTime cutOff = now.addSecs(-IdleMinutes * 60);
+
+    QStringList kept;
+    for (const QString &line : lines) {
+        if (line.isEmpty())
+            continue;
+        const QString uin = firstField(line);
+        const std::optional<QDateTime> seen = DateTexts::parseDateTime(line.mid(uin.size() + 1));
+        if (seen) {
+            const QDateTime seenMinute(seen->date(), QTime(seen->time().hour(), seen->time().minute()));
+            if (seenMinute > cutOff) {
+                kept.append(line);
+                continue;
+            }
+        } else {
+            qCInfo(lcDistribution).noquote() << "activity line without a date and time; user released";
+        }
+        release(uin);
+    }
+    rewriteOrRemove(ActivityFile, kept);
+}
+
+void BotDistribution::release(const QString &uin)
+{
+    const QStringList lines = TextFile::readLines(AssignmentFile);
+    if (lines.isEmpty())
+        return;
+    QStringList kept;
+    for (const QString &line : lines) {
+        const std::optional<Assignment> assignment = parseAssignment(line);
+        if (assignment && assignment->uin == uin) {
+            DistributionList list = DistributionList::load();
+            list.changeCount(assignment->slot, -1);
+            continue;
+        }
+        kept.append(line);
+    }
+    rewriteOrRemove(AssignmentFile, kept);
+}

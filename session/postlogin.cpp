@@ -1,0 +1,67 @@
+#include "session/postlogin.h"
+
+#include "core/generalsettings.h"
+#include "core/namedtimer.h"
+#include "core/programfolder.h"
+#include "platform/sound.h"
+#include "session/connectionlog.h"
+
+namespace {
+
+void call(const std::function<void()> &f)
+{
+    if (f)
+        f();
+}
+
+void enable(TimerRegistry &timers, const QString &name, int intervalMs = 0)
+{
+    NamedTimer *timer = timers.timer(name);
+    if (!timer)
+        return;
+    if (intervalMs > 0)
+        timer->setInterval(intervalMs);
+    timer->setEnabled(true);
+}
+
+} // namespace
+
+PostLoginActions::PostLoginActions(TimerRegistry &timers, PostLoginView view)
+    : m_timers(timers)
+    , m_view(std::move(view))
+    , m_loginSound(&PostLoginActions::playStartupSound)
+{}
+
+void PostLoginActions::run(int slot)
+{
+    // Any secondary bot, not only slot 2: with fixed slots the first line may have another index.
+    if (slot > 1)
+        enable(m_timers, QStringLiteral("timer_chat"));
+    call(m_view.hideLoginWindow);
+    call(m_view.showConnected);
+    // The next secondary bot's log-in follows shortly.
+    enable(m_timers, QStringLiteral("rasperd"), 100);
+    ConnectionLog::prepend(ConnectionLog::LogInText);
+    call(m_loginSound);
+    if (m_view.setStatusText)
+        m_view.setStatusText(OnlineText);
+    enable(m_timers, QStringLiteral("Timer9"));
+    if (m_hideAfterLogin) {
+        m_hideAfterLogin = false;
+        call(m_view.hideWindows);
+    }
+}
+
+void PostLoginActions::playStartupSound()
+{
+    const QString settings = GeneralSettings::ReadText();
+    const std::optional<QString> off = GeneralSettings::LookupInText(
+        settings, GeneralSettings::Key::PlaySounds, GeneralSettings::LookupKind::Flag);
+    if (!off || *off != QLatin1String("0"))
+        return;
+    const QString standard = ProgramFolder::path(GeneralSettings::Default::SoundStartup);
+    const QString chosen = GeneralSettings::LookupInText(settings, GeneralSettings::Key::PlaySoundsHello,
+                                                         GeneralSettings::LookupKind::Text)
+                               .value_or(QString());
+    Sound::instance().play(chosen.isEmpty() ? standard : chosen);
+}

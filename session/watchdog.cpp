@@ -1,0 +1,122 @@
+#include "session/watchdog.h"
+
+#include "core/generalsettings.h"
+#include "core/namedtimer.h"
+#include "core/vbvalues.h"
+#include "platform/dialogs.h"
+#include "session/botpresence.h"
+#include "session/distributionlist.h"
+#include "session/icqsession.h"
+#include "session/incomingreader.h"
+#include "session/loginform.h"
+
+#include <limits>
+
+ReconnectWatchdog::ReconnectWatchdog(IcqSession &session, BotPresence &presence, TimerRegistry &timers,
+                                     QObject *parent)
+    : QObject(parent)
+    , m_session(session)
+    , m_presence(presence)
+    , m_timers(timers)
+{}
+
+int ReconnectWatchdog::intervalFromSettings()
+{
+    const QString settings = GeneralSettings::ReadText();
+    const std::optional<QString> on =
+        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::ReConnect);
+    if (!on || !VbValues::holdsNumber(*on, 1))
+        return 0;
+    qint16 minutes = 0;
+    const std::optional<QString> interval =
+        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::IntervalConnect);
+    if (!interval || !VbValues::toInt16(*interval, minutes) || minutes <= 0)
+        return 5;
+    return minutes;
+}
+
+QString ReconnectWatchdog::probeNumber() const
+{
+    return m_mainNumber.isEmpty() ? QString::number(m_session.MainUin()) : m_mainNumber;
+}
+
+void ReconnectWatchdog::noteSignedOn(int slot)
+{
+    m_suspended = false;
+    if (slot == 1 && !m_session.WorkSlotUin(1).isEmpty())
+        m_mainNumber = m_session.WorkSlotUin(1);
+}
+
+void ReconnectWatchdog::setTimer(const QString &name, bool enabled)
+{
+    if (NamedTimer *timer = m_timers.timer(name))
+        timer->setEnabled(enabled);
+}
+
+void ReconnectWatchdog::perepodkTick()
+{
+    if (m_minuteCount < std::numeric_limits<qint16>::max())
+        ++m_minuteCount;
+    if (m_minuteCount != m_interval)
+        return;
+    m_minuteCount = 0;
+    if (m_suspended)
+        return;
+    m_session.setProbeReturned(false);
+    // The main bot's own number, through the main bot's own connection.
+    m_session.setCurrentSlot(1);
+    m_session.sendMessageOn(1, IncomingReader::ProbeText, probeNumber());
+    setTimer(QStringLiteral("perepodk1"), true);
+    emit probeSent();
+}
+
+void ReconnectWatchdog::perepodk1Tick()
+{
+    setTimer(QStringLiteral("perepodk1"), false);
+    if (m_session.ProbeReturned())
+        return;
+    m_session.setProbeReturned(true);
+    if (m_suspended)
+        return;
+    m_session.closeSlot(1);
+    m_session.releaseSlot(1);
+    m_presence.forget(1);
+    emit connectionLost();
+    relogin();
+}
+
+void ReconnectWatchdog::relogin()
+{
+    const QString settings = GeneralSettings::ReadText();
+    if (settings.isEmpty())
+        return;
+    const std::optional<QString> autoEnter =
+        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::AutoEnter);
+    if (!autoEnter || !VbValues::holdsNumber(*autoEnter, 1))
+        return;
+    const std::optional<qint32> uin = LoginForm::decodeStoredNumber(
+        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::AutoICQNumber).value_or(QString()));
+    if (!uin || *uin <= 0)
+        return;
+    const QString password = LoginForm::decodeStoredPassword(
+        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::AutoPassword).value_or(QString()));
+    if (password.isEmpty())
+        return;
+    if (m_agreementAccepted && !m_agreementAccepted())
+        return;
+    if (DistributionList::isEmpty()) {
+        Dialogs::instance().notify(DistributionTitle, DistributionText, Dialogs::Icon::Information,
+                                   QStringLiteral("distribution-list-empty"));
+        emit distributionPageRequested();
+        return;
+    }
+    const QString number = QString::number(*uin);
+    m_session.setMainUin(*uin);
+    m_session.setMainPassword(password);
+    if (m_relogin) {
+        m_relogin(number, password);
+        return;
+    }
+    const LoginForm::Server server = LoginForm::loginServer();
+    m_session.startLogin(1, number, server.host, server.port);
+}

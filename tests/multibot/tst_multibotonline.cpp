@@ -1,0 +1,498 @@
+// The main bot and two secondary bots on the local OSCAR server, over TCP: the log-in
+// chain, the users' distribution over the bots, the watchdog, the connect, disconnect,
+// status and mode items and the saved status. Every test runs in a fresh program folder.
+#include "core/clock.h"
+#include "core/cp1251.h"
+#include "core/generalsettings.h"
+#include "core/namedtimer.h"
+#include "core/programfolder.h"
+#include "core/textfile.h"
+#include "core/vbvalues.h"
+#include "mainwindow/botapplication.h"
+#include "mainwindow/connectioncommands.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/multibot.h"
+#include "mainwindow/statuscommands.h"
+#include "platform/recordingdialogs.h"
+#include "platform/recordingsound.h"
+#include "session/botpresence.h"
+#include "session/connectionlog.h"
+#include "session/distribution.h"
+#include "session/distributionlist.h"
+#include "session/icqsession.h"
+#include "session/incomingreader.h"
+#include "session/loginform.h"
+#include "session/loginwindow.h"
+#include "session/secondarylogin.h"
+#include "session/watchdog.h"
+#include "tools/server/oscarserver.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr int Timeout = 20000;
+
+const QString Bot = QStringLiteral("111111");
+const QString BotPassword = QStringLiteral("botpass");
+const QString First = QStringLiteral("222222");
+const QString Second = QStringLiteral("333333");
+
+constexpr quint32 Occupied = 0x20030011;
+constexpr quint32 Invisible = 0x20030100;
+
+// The stored login as the auto-login page scrambles it.
+QString scrambledNumber(qint32 uin)
+{
+    return VbValues::numberText((uin * 23.0 / 3 + 10) / 50);
+}
+
+QString scrambledPassword(const QString &password)
+{
+    QString text;
+    for (qsizetype k = 1; k <= password.size(); ++k) {
+        const int code = Cp1251::encode(password.mid(k - 1, 1)).at(0) & 0xFF;
+        text += QStringLiteral("%1").arg(code + (k % 2 ? 1 : 2), 4, 10, QLatin1Char('0'));
+    }
+    return text;
+}
+
+} // namespace
+
+class tst_MultiBotOnline : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void allBotsSignOnInTurn();
+    void usersSpreadOverTheBots();
+    void lostMainSessionLogsInAgain();
+    void freshMainSignOnBringsBackSecondaryBots();
+    void statusItemsReachEveryBot_data();
+    void statusItemsReachEveryBot();
+    void modeItemsWriteTheirFiles();
+    void disconnectClosesEverythingAndConnectReopensTheBoxes();
+    void savedStatusRestoredAfterLogin();
+    void rememberStatusItemWritesSetting();
+    void programWiresTheBots();
+
+private:
+    void startBot(const QStringList &extraSettings = {});
+    bool logInAll();
+    int nonEmptyLines(const QString &path) const;
+    bool sentTo(const QString &from, const QString &to, const QString &text) const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    RecordingDialogs m_dialogs;
+    RecordingSound m_sound;
+    FixedClock m_clock;
+    std::unique_ptr<OscarServer> m_server;
+    std::unique_ptr<IcqSession> m_session;
+    std::unique_ptr<MDIForm1> m_window;
+    std::unique_ptr<MultiBot> m_multiBot;
+    QList<MessageState> m_processed;
+};
+
+void tst_MultiBotOnline::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    ProgramFolder::setHome(m_dir->path());
+    m_dialogs.shown.clear();
+    Dialogs::setInstance(&m_dialogs);
+    m_sound.played.clear();
+    Sound::setInstance(&m_sound);
+    m_clock.set(QDateTime(QDate(2026, 12, 10), QTime(12, 0)));
+    Clock::setInstance(&m_clock);
+    m_processed.clear();
+
+    m_server = std::make_unique<OscarServer>();
+    m_server->addAccount(Bot, BotPassword.toLatin1());
+    m_server->addAccount(First, "first");
+    m_server->addAccount(Second, Cp1251::encode(QStringLiteral("второй")));
+    QVERIFY2(m_server->listen(QHostAddress::LocalHost), qPrintable(m_server->errorString()));
+    QVERIFY(TextFile::writeLines(DistributionList::FilePath, {QStringLiteral("2 %1 first 0").arg(First),
+                                                              QStringLiteral("3 %1 второй 0").arg(Second)}));
+}
+
+void tst_MultiBotOnline::cleanup()
+{
+    m_multiBot.reset();
+    m_window.reset();
+    m_session.reset();
+    m_server.reset();
+    Clock::setInstance(nullptr);
+    Sound::setInstance(nullptr);
+    Dialogs::setInstance(nullptr);
+    m_dir.reset();
+}
+
+void tst_MultiBotOnline::startBot(const QStringList &extraSettings)
+{
+    QStringList settings = {QStringLiteral("Server=127.0.0.1"),
+                            QStringLiteral("Port=%1").arg(m_server->loginPort()),
+                            QStringLiteral("PlaySounds=0")};
+    QVERIFY(TextFile::writeLines(GeneralSettings::FilePath, settings + extraSettings));
+
+    m_session = std::make_unique<IcqSession>();
+    m_window = std::make_unique<MDIForm1>();
+    IcqSession *session = m_session.get();
+    m_window->roster().addWindow(QStringLiteral("fMain"), QStringLiteral("Вход"),
+                                 WindowRoster::Placement::Child,
+                                 [session](QWidget *parent) { return new fMain(*session, parent); });
+    m_multiBot = std::make_unique<MultiBot>(*m_session, *m_window);
+    MessageHooks hooks;
+    m_multiBot->addHooks(hooks);
+    hooks.processMessage = [this](MessageState &state) { m_processed.append(state); };
+    m_session->setMessageHooks(hooks);
+    m_window->show();
+}
+
+bool tst_MultiBotOnline::logInAll()
+{
+    LoginForm form(*m_session);
+    if (form.submit(Bot, BotPassword, false) != LoginForm::Outcome::Started)
+        return false;
+    return QTest::qWaitFor(
+        [&] {
+            return m_server->isOnline(Bot) && m_server->isOnline(First) && m_server->isOnline(Second) &&
+                   m_window->timers().timer(QStringLiteral("perepodk"))->isEnabled();
+        },
+        Timeout);
+}
+
+int tst_MultiBotOnline::nonEmptyLines(const QString &path) const
+{
+    int count = 0;
+    for (const QString &line : TextFile::readLines(path))
+        count += line.isEmpty() ? 0 : 1;
+    return count;
+}
+
+bool tst_MultiBotOnline::sentTo(const QString &from, const QString &to, const QString &text) const
+{
+    for (const RoutedMessage &message : m_server->messagesSentBy(from)) {
+        if (message.to == to && Cp1251::decode(message.text) == text)
+            return true;
+    }
+    return false;
+}
+
+void tst_MultiBotOnline::allBotsSignOnInTurn()
+{
+    // The login window offers the main bot's stored login whenever it becomes active;
+    // the secondary bots log in with their own all the same.
+    QVERIFY(
+        TextFile::writeLines(LoginForm::StoredLoginFile, {QStringLiteral("1"), scrambledNumber(Bot.toInt()),
+                                                          scrambledPassword(BotPassword)}));
+    startBot();
+    QSignalSpy signedOn(m_session.get(), &IcqSession::signedOn);
+    QVERIFY(logInAll());
+
+    QCOMPARE(signedOn.size(), 3);
+    QCOMPARE(signedOn.at(0).first().toInt(), 1);
+    QCOMPARE(signedOn.at(1).first().toInt(), 2);
+    QCOMPARE(signedOn.at(2).first().toInt(), 3);
+    QCOMPARE(m_session->WorkSlotUin(3), Second);
+    QCOMPARE(m_multiBot->secondaryLogin().SecondaryLoginCount(), 3);
+
+    const QStringList log = TextFile::readLines(ConnectionLog::filePath());
+    QCOMPARE(nonEmptyLines(ConnectionLog::filePath()), 3);
+    QCOMPARE(log.first(), QStringLiteral("10.12.2026 - 12:00:00 - Вы подключились к серверу."));
+    QCOMPARE(m_window->statusText(), QStringLiteral("Статус бота: онлайн"));
+    QCOMPARE(m_sound.played, QStringList(3, ProgramFolder::path(GeneralSettings::Default::SoundStartup)));
+    QVERIFY(!m_window->action(QStringLiteral("pod_m"))->isEnabled());
+    QVERIFY(m_window->action(QStringLiteral("otkl_m"))->isEnabled());
+    QVERIFY(m_window->timers().timer(QStringLiteral("timer_chat"))->isEnabled());
+    QVERIFY(!m_window->timers().timer(QStringLiteral("rasperd"))->isEnabled());
+    QVERIFY(!m_window->findWindow(QStringLiteral("fMain"))->isVisible());
+    QVERIFY(m_dialogs.shown.isEmpty());
+}
+
+void tst_MultiBotOnline::usersSpreadOverTheBots()
+{
+    startBot();
+    QVERIFY(logInAll());
+
+    // Ten users fill the first bot; the eleventh goes to the second.
+    for (int n = 1; n <= 11; ++n) {
+        const QString user = QString::number(5000 + n);
+        QVERIFY(m_server->injectText(user, Bot, QStringLiteral("привет")));
+        const QString bot = n <= 10 ? First : Second;
+        QTRY_VERIFY_WITH_TIMEOUT(sentTo(bot, user, BotDistribution::AssignedText), Timeout);
+    }
+    const DistributionList list = DistributionList::load();
+    QCOMPARE(list.entryForSlot(2)->count, 10);
+    QCOMPARE(list.entryForSlot(3)->count, 1);
+    QVERIFY(m_processed.isEmpty());
+
+    // The main bot again: the user's own bot answers.
+    QVERIFY(m_server->injectText(QStringLiteral("5011"), Bot, QStringLiteral("снова")));
+    QTRY_VERIFY_WITH_TIMEOUT(sentTo(Second, QStringLiteral("5011"), BotDistribution::YourBotText), Timeout);
+
+    // A bot that is not the user's refers him to the main bot.
+    QVERIFY(m_server->injectText(QStringLiteral("5001"), Second, QStringLiteral("help")));
+    QTRY_VERIFY_WITH_TIMEOUT(sentTo(Bot, QStringLiteral("5001"), BotDistribution::ReferralText), Timeout);
+
+    // His own bot hands the message on.
+    QVERIFY(m_server->injectText(QStringLiteral("5001"), First, QStringLiteral("help")));
+    QTRY_COMPARE_WITH_TIMEOUT(m_processed.size(), 1, Timeout);
+    QCOMPARE(m_processed.first().slot, 2);
+    QCOMPARE(m_processed.first().SenderUin, QStringLiteral("5001"));
+    QCOMPARE(m_processed.first().MessageText, QStringLiteral("help"));
+
+    // 20 idle minutes later everyone is released; 5001 wrote two minutes after the rest.
+    m_clock.set(QDateTime(QDate(2026, 12, 10), QTime(12, 2)));
+    QVERIFY(m_server->injectText(QStringLiteral("5001"), First, QStringLiteral("help")));
+    QTRY_COMPARE_WITH_TIMEOUT(m_processed.size(), 2, Timeout);
+    m_clock.set(QDateTime(QDate(2026, 12, 10), QTime(12, 20)));
+    m_window->timers().timer(QStringLiteral("timer_chat"))->tick();
+    QCOMPARE(BotDistribution::assignedSlot(QStringLiteral("5002")), 0);
+    QCOMPARE(BotDistribution::assignedSlot(QStringLiteral("5011")), 0);
+    QCOMPARE(BotDistribution::assignedSlot(QStringLiteral("5001")), 2);
+    QCOMPARE(DistributionList::load().entryForSlot(2)->count, 1);
+    QCOMPARE(DistributionList::load().entryForSlot(3)->count, 0);
+
+    m_clock.set(QDateTime(QDate(2026, 12, 10), QTime(12, 22)));
+    m_window->timers().timer(QStringLiteral("timer_chat"))->tick();
+    QVERIFY(!TextFile::exists(BotDistribution::AssignmentFile));
+    QVERIFY(!TextFile::exists(BotDistribution::ActivityFile));
+}
+
+void tst_MultiBotOnline::lostMainSessionLogsInAgain()
+{
+    startBot({QStringLiteral("ReConnect=1"), QStringLiteral("IntervalConnect=2"),
+              QStringLiteral("AutoEnter=1"), QStringLiteral("AutoICQNumber=") + scrambledNumber(Bot.toInt()),
+              QStringLiteral("AutoPassword=") + scrambledPassword(BotPassword)});
+    ReconnectWatchdog &watchdog = m_multiBot->watchdog();
+    QCOMPARE(watchdog.ReconnectInterval(), 2);
+    QVERIFY(logInAll());
+    NamedTimer *perepodk = m_window->timers().timer(QStringLiteral("perepodk"));
+    NamedTimer *perepodk1 = m_window->timers().timer(QStringLiteral("perepodk1"));
+
+    // A healthy session: the probe comes back, nothing else happens.
+    perepodk->tick();
+    QVERIFY(!perepodk1->isEnabled());
+    perepodk->tick();
+    QVERIFY(perepodk1->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(m_session->ProbeReturned(), Timeout);
+    QVERIFY(sentTo(Bot, Bot, IncomingReader::ProbeText));
+    perepodk1->tick();
+    QVERIFY(!perepodk1->isEnabled());
+    QCOMPARE(m_server->loginAttempts(Bot), 1);
+
+    // The server drops the main bot without a word: the probe is lost.
+    QVERIFY(m_server->closeSessionSilently(Bot));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_server->isOnline(Bot), Timeout);
+    QSignalSpy signedOn(m_session.get(), &IcqSession::signedOn);
+    perepodk->tick();
+    perepodk->tick();
+    perepodk1->tick();
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(Bot), Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(signedOn.size(), 1, Timeout);
+    QCOMPARE(signedOn.first().first().toInt(), 1);
+    QCOMPARE(m_session->WorkSlotUin(1), Bot);
+    QCOMPARE(m_server->loginAttempts(Bot), 2);
+    // The secondary bots never left.
+    QVERIFY(m_server->isOnline(First));
+    QVERIFY(m_server->isOnline(Second));
+    QCOMPARE(m_server->loginAttempts(First), 1);
+    QCOMPARE(m_server->loginAttempts(Second), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(perepodk->isEnabled() && !m_window->timers().timer("rasperd")->isEnabled(),
+                             Timeout);
+    QCOMPARE(m_server->loginAttempts(First), 1);
+    QVERIFY(m_dialogs.shown.isEmpty());
+}
+
+void tst_MultiBotOnline::freshMainSignOnBringsBackSecondaryBots()
+{
+    startBot({QStringLiteral("ReConnect=1"), QStringLiteral("IntervalConnect=1"),
+              QStringLiteral("AutoEnter=1"), QStringLiteral("AutoICQNumber=") + scrambledNumber(Bot.toInt()),
+              QStringLiteral("AutoPassword=") + scrambledPassword(BotPassword)});
+    QVERIFY(logInAll());
+
+    QVERIFY(m_server->closeSessionSilently(Second));
+    QVERIFY(m_server->closeSessionSilently(Bot));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_server->isOnline(Bot) && !m_server->isOnline(Second), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_multiBot->presence().isSignedOn(3), Timeout);
+    m_window->timers().timer(QStringLiteral("perepodk"))->tick();
+    m_window->timers().timer(QStringLiteral("perepodk1"))->tick();
+
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(Bot) && m_server->isOnline(Second), Timeout);
+    QCOMPARE(m_session->WorkSlotUin(3), Second);
+    QCOMPARE(m_server->loginAttempts(Second), 2);
+    QCOMPARE(m_server->loginAttempts(First), 1);
+}
+
+void tst_MultiBotOnline::statusItemsReachEveryBot_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<quint32>("status");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("occupied") << "zanjat_m_st" << Occupied << "Статус бота: занят";
+    QTest::newRow("invisible") << "nevid_m_st" << Invisible << "Статус бота: не видимый";
+}
+
+void tst_MultiBotOnline::statusItemsReachEveryBot()
+{
+    QFETCH(QString, item);
+    QFETCH(quint32, status);
+    QFETCH(QString, text);
+    startBot();
+    QVERIFY(logInAll());
+
+    m_window->action(item)->trigger();
+    for (const QString &uin : {Bot, First, Second})
+        QTRY_COMPARE_WITH_TIMEOUT(m_server->statusOf(uin), std::optional<quint32>(status), Timeout);
+    QCOMPARE(m_session->CurrentStatus(), item == QLatin1String("zanjat_m_st") ? 2 : 3);
+    QCOMPARE(m_window->statusText(), text);
+    for (const char *name : {"online_m_st", "zanjat_m_st", "nevid_m_st"})
+        QCOMPARE(m_window->action(QLatin1String(name))->isChecked(), item == QLatin1String(name));
+}
+
+void tst_MultiBotOnline::modeItemsWriteTheirFiles()
+{
+    startBot();
+    QSignalSpy modes(&m_multiBot->statusCommands(), &StatusCommands::botModeChanged);
+    const auto checked = [this] {
+        QStringList names;
+        for (const char *name : {"rej_kom_m", "rej_auto_m", "rej_zerk_m"}) {
+            if (m_window->action(QLatin1String(name))->isChecked())
+                names.append(QLatin1String(name));
+        }
+        return names;
+    };
+
+    m_window->action(QStringLiteral("rej_zerk_m"))->trigger();
+    QCOMPARE(TextFile::readAll(StatusCommands::ModeFile), QStringLiteral("3\r\n"));
+    QCOMPARE(m_multiBot->statusCommands().BotMode(), QStringLiteral("3"));
+    QCOMPARE(checked(), QStringList{"rej_zerk_m"});
+
+    m_dialogs.queueText(QStringLiteral("Я отошёл, напишите позже"));
+    m_window->action(QStringLiteral("rej_auto_m"))->trigger();
+    QCOMPARE(m_dialogs.shown.last().title, StatusCommands::AutoResponderTitle);
+    QCOMPARE(m_dialogs.shown.last().text, StatusCommands::AutoResponderPrompt);
+    QCOMPARE(TextFile::readAll(StatusCommands::AutoResponderFile),
+             QStringLiteral("2\r\nЯ отошёл, напишите позже\r\n"));
+    QCOMPARE(checked(), QStringList{"rej_auto_m"});
+
+    m_window->action(QStringLiteral("rej_kom_m"))->trigger();
+    QCOMPARE(TextFile::readAll(StatusCommands::ModeFile), QStringLiteral("1\r\n"));
+    QCOMPARE(TextFile::readLines(StatusCommands::AutoResponderFile).last(), "Я отошёл, напишите позже");
+
+    // Cancel changes nothing.
+    m_window->action(QStringLiteral("rej_zerk_m"))->trigger();
+    m_window->action(QStringLiteral("rej_auto_m"))->trigger();
+    QCOMPARE(m_multiBot->statusCommands().BotMode(), QStringLiteral("3"));
+    QCOMPARE(checked(), QStringList{"rej_zerk_m"});
+    QCOMPARE(TextFile::readLines(StatusCommands::AutoResponderFile).last(), "Я отошёл, напишите позже");
+    QCOMPARE(modes.size(), 4);
+}
+
+void tst_MultiBotOnline::disconnectClosesEverythingAndConnectReopensTheBoxes()
+{
+    startBot({QStringLiteral("ReConnect=1"), QStringLiteral("IntervalConnect=1"),
+              QStringLiteral("AutoEnter=1"), QStringLiteral("AutoICQNumber=") + scrambledNumber(Bot.toInt()),
+              QStringLiteral("AutoPassword=") + scrambledPassword(BotPassword)});
+    QVERIFY(logInAll());
+    QVERIFY(TextFile::writeLines(ConnectionCommands::ChatMemberList, {"5001"}));
+    m_window->timers().timer(QStringLiteral("Timer10"))->setEnabled(true);
+    m_clock.set(QDateTime(QDate(2026, 12, 10), QTime(13, 5, 9)));
+
+    m_window->action(QStringLiteral("otkl_m"))->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->onlineAccounts().isEmpty(), Timeout);
+    QVERIFY(m_window->action(QStringLiteral("pod_m"))->isEnabled());
+    QVERIFY(!m_window->action(QStringLiteral("otkl_m"))->isEnabled());
+    QCOMPARE(m_window->statusText(), QStringLiteral("Статус бота: отсутствует подключение"));
+    QVERIFY(!m_window->timers().timer(QStringLiteral("Timer10"))->isEnabled());
+    QVERIFY(!TextFile::exists(ConnectionCommands::ChatMemberList));
+    QCOMPARE(TextFile::readLines(ConnectionLog::filePath()).first(),
+             QStringLiteral("10.12.2026 - 13:05:09 - Вы отключились от сервера."));
+    QCOMPARE(nonEmptyLines(ConnectionLog::filePath()), 4);
+
+    // The watchdog stands down until the operator logs in again.
+    m_window->timers().timer(QStringLiteral("perepodk"))->tick();
+    m_window->timers().timer(QStringLiteral("perepodk1"))->tick();
+    QTest::qWait(0);
+    QCOMPARE(m_server->loginAttempts(Bot), 1);
+
+    // "Подключиться": empty, usable boxes, even with a remembered login.
+    QVERIFY(TextFile::writeLines(LoginForm::RememberedLoginFile, {Bot, BotPassword}));
+    m_window->action(QStringLiteral("pod_m"))->trigger();
+    QWidget *login = m_window->findWindow(QStringLiteral("fMain"));
+    QVERIFY(login);
+    QTRY_VERIFY(login->isVisible());
+    auto *number = login->findChild<QLineEdit *>(QStringLiteral("Text1"));
+    auto *password = login->findChild<QLineEdit *>(QStringLiteral("Text2"));
+    auto *button = login->findChild<QPushButton *>(QStringLiteral("Command1"));
+    QCOMPARE(number->text(), QString());
+    QCOMPARE(password->text(), QString());
+    QVERIFY(number->isEnabled() && password->isEnabled() && button->isEnabled());
+
+    // A log-in from there brings every bot back.
+    QTest::keyClicks(number, Bot);
+    QTest::keyClicks(password, BotPassword);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        m_server->isOnline(Bot) && m_server->isOnline(First) && m_server->isOnline(Second), Timeout);
+}
+
+void tst_MultiBotOnline::savedStatusRestoredAfterLogin()
+{
+    startBot({QStringLiteral("SaveStatus=1"), QStringLiteral("SaveStatusMade=2")});
+    QVERIFY(logInAll());
+    for (const QString &uin : {Bot, First, Second})
+        QTRY_COMPARE_WITH_TIMEOUT(m_server->statusOf(uin), std::optional<quint32>(Occupied), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->timers().timer(QStringLiteral("Timer9"))->isEnabled(), Timeout);
+    QVERIFY(m_window->action(QStringLiteral("zanjat_m_st"))->isChecked());
+    QVERIFY(!m_window->action(QStringLiteral("online_m_st"))->isChecked());
+    QCOMPARE(m_window->statusText(), QStringLiteral("Статус бота: занят"));
+}
+
+void tst_MultiBotOnline::rememberStatusItemWritesSetting()
+{
+    startBot();
+    QAction *item = m_window->action(QStringLiteral("zap_st_m"));
+    QVERIFY(item->isChecked());
+    item->trigger();
+    QVERIFY(!item->isChecked());
+    QCOMPARE(GeneralSettings::LookupByLine(GeneralSettings::Key::SaveStatus), std::optional<QString>("0"));
+    item->trigger();
+    QVERIFY(item->isChecked());
+    QCOMPARE(GeneralSettings::LookupByLine(GeneralSettings::Key::SaveStatus), std::optional<QString>("1"));
+    QCOMPARE(TextFile::readLines(GeneralSettings::FilePath).last(), QStringLiteral("SaveStatus=1"));
+}
+
+void tst_MultiBotOnline::programWiresTheBots()
+{
+    QVERIFY(TextFile::writeLines(
+        GeneralSettings::FilePath,
+        {QStringLiteral("Server=127.0.0.1"), QStringLiteral("Port=%1").arg(m_server->loginPort())}));
+    BotApplication bot;
+    bot.start();
+    QWidget *login = bot.mainWindow().findWindow(QStringLiteral("fMain"));
+    QVERIFY(login);
+    QTest::keyClicks(login->findChild<QLineEdit *>(QStringLiteral("Text1")), Bot);
+    QTest::keyClicks(login->findChild<QLineEdit *>(QStringLiteral("Text2")), BotPassword);
+    QTest::mouseClick(login->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        m_server->isOnline(Bot) && m_server->isOnline(First) && m_server->isOnline(Second), Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(bot.mainWindow().statusText(), QStringLiteral("Статус бота: онлайн"), Timeout);
+
+    QVERIFY(m_server->injectText(QStringLiteral("5001"), Bot, QStringLiteral("привет")));
+    QTRY_VERIFY_WITH_TIMEOUT(sentTo(First, QStringLiteral("5001"), BotDistribution::AssignedText), Timeout);
+
+    bot.mainWindow().action(QStringLiteral("otkl_m"))->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->onlineAccounts().isEmpty(), Timeout);
+}
+
+QTEST_MAIN(tst_MultiBotOnline)
+#include "tst_multibotonline.moc"

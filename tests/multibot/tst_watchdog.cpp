@@ -1,0 +1,219 @@
+// The reconnect watchdog without a server: when it probes, and what a lost probe leads
+// to under each setting. Every test runs in a fresh program folder.
+#include "core/cp1251.h"
+#include "core/generalsettings.h"
+#include "core/namedtimer.h"
+#include "core/programfolder.h"
+#include "core/textfile.h"
+#include "core/vbvalues.h"
+#include "platform/recordingdialogs.h"
+#include "session/botpresence.h"
+#include "session/distributionlist.h"
+#include "session/icqsession.h"
+#include "session/watchdog.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString StoredNumber = VbValues::numberText((111111 * 23.0 / 3 + 10) / 50);
+// "botpass" scrambled: code + 1 at odd places, + 2 at even ones.
+const QString StoredPassword = QStringLiteral("0099011301170114009801170116");
+
+} // namespace
+
+class tst_Watchdog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void intervalFromSettings_data();
+    void intervalFromSettings();
+    void probeEveryIntervalOnly();
+    void minuteCountStopsAtTheTop();
+    void lostProbe_data();
+    void lostProbe();
+    void returnedProbeChangesNothing();
+    void suspendedUntilNextSignOn();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    RecordingDialogs m_dialogs;
+    std::unique_ptr<IcqSession> m_session;
+    std::unique_ptr<BotPresence> m_presence;
+    std::unique_ptr<TimerRegistry> m_timers;
+    std::unique_ptr<ReconnectWatchdog> m_watchdog;
+    QStringList m_relogins;
+};
+
+void tst_Watchdog::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    ProgramFolder::setHome(m_dir->path());
+    m_dialogs.shown.clear();
+    Dialogs::setInstance(&m_dialogs);
+    m_session = std::make_unique<IcqSession>();
+    m_presence = std::make_unique<BotPresence>(*m_session);
+    m_timers = std::make_unique<TimerRegistry>();
+    m_timers->add(QStringLiteral("perepodk"), 60000);
+    m_timers->add(QStringLiteral("perepodk1"), 30000);
+    m_watchdog = std::make_unique<ReconnectWatchdog>(*m_session, *m_presence, *m_timers);
+    m_relogins.clear();
+    m_watchdog->setRelogin([this](const QString &number, const QString &password) {
+        m_relogins.append(number + QLatin1Char('/') + password);
+    });
+}
+
+void tst_Watchdog::cleanup()
+{
+    m_watchdog.reset();
+    m_timers.reset();
+    m_presence.reset();
+    m_session.reset();
+    Dialogs::setInstance(nullptr);
+    m_dir.reset();
+}
+
+void tst_Watchdog::intervalFromSettings_data()
+{
+    QTest::addColumn<QStringList>("settings");
+    QTest::addColumn<int>("minutes");
+    QTest::newRow("no file") << QStringList{} << 0;
+    QTest::newRow("reconnect off") << QStringList{"ReConnect=0", "IntervalConnect=3"} << 0;
+    QTest::newRow("reconnect on") << QStringList{"ReConnect=1", "IntervalConnect=3"} << 3;
+    QTest::newRow("interval not positive") << QStringList{"ReConnect=1", "IntervalConnect=0"} << 5;
+    QTest::newRow("interval not a number") << QStringList{"ReConnect=1", "IntervalConnect=abc"} << 5;
+    QTest::newRow("later line wins") << QStringList{"ReConnect=1", "IntervalConnect=3", "ReConnect=0"} << 0;
+}
+
+void tst_Watchdog::intervalFromSettings()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(int, minutes);
+    if (!settings.isEmpty())
+        QVERIFY(TextFile::writeLines(GeneralSettings::FilePath, settings));
+    QCOMPARE(ReconnectWatchdog::intervalFromSettings(), minutes);
+}
+
+void tst_Watchdog::probeEveryIntervalOnly()
+{
+    QSignalSpy probes(m_watchdog.get(), &ReconnectWatchdog::probeSent);
+    // Off: no probe however long it runs.
+    for (int n = 0; n < 100; ++n)
+        m_watchdog->perepodkTick();
+    QCOMPARE(probes.size(), 0);
+
+    m_watchdog = std::make_unique<ReconnectWatchdog>(*m_session, *m_presence, *m_timers);
+    QSignalSpy every3(m_watchdog.get(), &ReconnectWatchdog::probeSent);
+    m_watchdog->setReconnectInterval(3);
+    for (int n = 1; n <= 9; ++n) {
+        m_watchdog->perepodkTick();
+        QCOMPARE(every3.size(), n / 3);
+    }
+    QVERIFY(m_timers->timer(QStringLiteral("perepodk1"))->isEnabled());
+    QVERIFY(!m_session->ProbeReturned());
+    QCOMPARE(m_session->CurrentSlot(), 1);
+}
+
+void tst_Watchdog::minuteCountStopsAtTheTop()
+{
+    for (int n = 0; n < 32800; ++n)
+        m_watchdog->perepodkTick();
+    QCOMPARE(m_watchdog->ReconnectMinuteCount(), 32767);
+}
+
+void tst_Watchdog::lostProbe_data()
+{
+    QTest::addColumn<QStringList>("settings");
+    QTest::addColumn<bool>("distributionList");
+    QTest::addColumn<bool>("agreement");
+    QTest::addColumn<QStringList>("relogins");
+    QTest::addColumn<bool>("box");
+
+    const QStringList stored = {"AutoEnter=1", "AutoICQNumber=" + StoredNumber,
+                                "AutoPassword=" + StoredPassword};
+    QTest::newRow("stored login") << stored << true << true << QStringList{"111111/botpass"} << false;
+    QTest::newRow("auto-login off") << QStringList{"AutoEnter=0", stored.at(1), stored.at(2)} << true << true
+                                    << QStringList{} << false;
+    QTest::newRow("no settings file") << QStringList{} << true << true << QStringList{} << false;
+    QTest::newRow("number does not decode") << QStringList{"AutoEnter=1", "AutoICQNumber=x", stored.at(2)}
+                                            << true << true << QStringList{} << false;
+    QTest::newRow("agreement not accepted") << stored << true << false << QStringList{} << false;
+    QTest::newRow("empty distribution list") << stored << false << true << QStringList{} << true;
+}
+
+void tst_Watchdog::lostProbe()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(bool, distributionList);
+    QFETCH(bool, agreement);
+    QFETCH(QStringList, relogins);
+    QFETCH(bool, box);
+    if (!settings.isEmpty())
+        QVERIFY(TextFile::writeLines(GeneralSettings::FilePath, settings));
+    if (distributionList)
+        QVERIFY(TextFile::writeLines(DistributionList::FilePath, {"2 222222 pw 0"}));
+    m_watchdog->setAgreementCheck([agreement] { return agreement; });
+    QSignalSpy lost(m_watchdog.get(), &ReconnectWatchdog::connectionLost);
+    QSignalSpy page(m_watchdog.get(), &ReconnectWatchdog::distributionPageRequested);
+
+    m_watchdog->setReconnectInterval(1);
+    m_watchdog->perepodkTick();
+    m_watchdog->perepodk1Tick();
+
+    QCOMPARE(lost.size(), 1);
+    QVERIFY(m_session->ProbeReturned());
+    QVERIFY(!m_timers->timer(QStringLiteral("perepodk1"))->isEnabled());
+    QCOMPARE(m_relogins, relogins);
+    QCOMPARE(page.size(), box ? 1 : 0);
+    QCOMPARE(m_dialogs.shown.size(), box ? 1 : 0);
+    if (box) {
+        QCOMPARE(m_dialogs.shown.first().kind, RecordingDialogs::Kind::Notify);
+        QCOMPARE(m_dialogs.shown.first().title, QStringLiteral("Ощибка"));
+        QCOMPARE(m_dialogs.shown.first().text, ReconnectWatchdog::DistributionText);
+    }
+    if (!relogins.isEmpty()) {
+        QCOMPARE(m_session->MainUin(), 111111);
+        QCOMPARE(m_session->MainPassword(), QStringLiteral("botpass"));
+    }
+}
+
+void tst_Watchdog::returnedProbeChangesNothing()
+{
+    QSignalSpy lost(m_watchdog.get(), &ReconnectWatchdog::connectionLost);
+    m_watchdog->setReconnectInterval(1);
+    m_watchdog->perepodkTick();
+    m_session->setProbeReturned(true);
+    m_watchdog->perepodk1Tick();
+    QCOMPARE(lost.size(), 0);
+    QVERIFY(!m_timers->timer(QStringLiteral("perepodk1"))->isEnabled());
+}
+
+void tst_Watchdog::suspendedUntilNextSignOn()
+{
+    QVERIFY(TextFile::writeLines(GeneralSettings::FilePath, {"AutoEnter=1", "AutoICQNumber=" + StoredNumber,
+                                                             "AutoPassword=" + StoredPassword}));
+    QVERIFY(TextFile::writeLines(DistributionList::FilePath, {"2 222222 pw 0"}));
+    QSignalSpy probes(m_watchdog.get(), &ReconnectWatchdog::probeSent);
+    m_watchdog->setReconnectInterval(1);
+    m_watchdog->suspend();
+    m_watchdog->perepodkTick();
+    m_watchdog->perepodk1Tick();
+    QCOMPARE(probes.size(), 0);
+    QVERIFY(m_relogins.isEmpty());
+
+    m_watchdog->noteSignedOn(2);
+    m_watchdog->perepodkTick();
+    m_watchdog->perepodk1Tick();
+    QCOMPARE(probes.size(), 1);
+    QCOMPARE(m_relogins, QStringList{"111111/botpass"});
+}
+
+QTEST_GUILESS_MAIN(tst_Watchdog)
+#include "tst_watchdog.moc"
