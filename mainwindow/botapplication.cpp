@@ -1,5 +1,11 @@
 #include "mainwindow/botapplication.h"
 
+#include "core/namedtimer.h"
+#include "engine/answerengine.h"
+#include "engine/bancheck.h"
+#include "engine/messagepopupwindow.h"
+#include "engine/records.h"
+#include "engine/services.h"
 #include "mainwindow/exitsequence.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/multibot.h"
@@ -8,6 +14,8 @@
 #include "session/loginwindow.h"
 #include "session/postlogin.h"
 #include "session/watchdog.h"
+#include "settings/agreement_window.h"
+#include "settings/settings_window.h"
 
 BotApplication::BotApplication(QObject *parent)
     : QObject(parent)
@@ -16,14 +24,19 @@ BotApplication::BotApplication(QObject *parent)
     , m_startup(std::make_unique<StartupSequence>(*m_mainWindow, *m_session, m_state))
     , m_exit(std::make_unique<ExitSequence>(*m_mainWindow, *m_session, m_state))
     , m_multiBot(std::make_unique<MultiBot>(*m_session, *m_mainWindow))
+    , m_popup(std::make_unique<Form20>())
 {
     registerWindows();
+    wireEngine();
     wireMultiBot();
 }
 
 BotApplication::~BotApplication()
 {
     // Windows go first: the login window refers to the session.
+    m_session->setMessageHooks({});
+    m_engine.reset();
+    m_popup.reset();
     m_multiBot.reset();
     m_exit.reset();
     m_startup.reset();
@@ -33,6 +46,10 @@ BotApplication::~BotApplication()
 
 void BotApplication::registerWindows()
 {
+    m_mainWindow->roster().registerFactory(QStringLiteral("Form1"),
+                                           [](QWidget *parent) -> QWidget * { return new Form1(parent); });
+    m_mainWindow->roster().registerFactory(QStringLiteral("Form48"),
+                                           [](QWidget *parent) -> QWidget * { return new Form48(parent); });
     IcqSession *session = m_session.get();
     m_mainWindow->roster().addWindow(QStringLiteral("fMain"), QStringLiteral("Вход"),
                                      WindowRoster::Placement::Child, [this, session](QWidget *parent) {
@@ -56,8 +73,10 @@ StartupSequence::Outcome BotApplication::run()
     // What the start-up restored; the stored login's sign-on is still to come.
     m_multiBot->watchdog().setReconnectInterval(m_state.ReconnectInterval);
     m_multiBot->postLogin().setHideAfterLogin(m_state.HideAfterLogin);
-    if (!m_state.BotMode.isEmpty())
+    if (!m_state.BotMode.isEmpty()) {
         m_multiBot->statusCommands().setBotMode(m_state.BotMode);
+        m_engine->setBotMode(m_state.BotMode);
+    }
     if (outcome != StartupSequence::Outcome::AgreementShown)
         start();
     return outcome;
@@ -67,10 +86,33 @@ void BotApplication::wireMultiBot()
 {
     MessageHooks hooks;
     m_multiBot->addHooks(hooks);
+    hooks.checkBans = [](MessageState &state) { CheckBans(state); };
+    hooks.logMessage = [](MessageState &state) { LogMessage(state); };
+    hooks.processMessage = [this](MessageState &state) { m_engine->ProcessMessage(state); };
     m_session->setMessageHooks(hooks);
     m_multiBot->watchdog().setAgreementCheck([this] { return m_state.AgreementAccepted == 1; });
     connect(&m_multiBot->statusCommands(), &StatusCommands::botModeChanged, this,
-            [this](const QString &mode) { m_state.BotMode = mode; });
+            [this](const QString &mode) {
+                m_state.BotMode = mode;
+                m_engine->setBotMode(mode);
+            });
     connect(&m_multiBot->watchdog(), &ReconnectWatchdog::distributionPageRequested, this,
             [this] { StartupSequence::showDistributionPage(*m_mainWindow); });
+}
+
+void BotApplication::wireEngine()
+{
+    IcqSession *session = m_session.get();
+    const SendFunction send = [session](int slot, const QString &txt, const QString &toUin) {
+        return session->sendMessageOn(slot, txt, toUin);
+    };
+    m_engine = std::make_unique<AnswerEngine>(*m_mainWindow->timers().timer(QStringLiteral("Timer1")), send);
+
+    EngineHooks hooks;
+    ServiceContext services;
+    services.send = send;
+    services.timers = &m_mainWindow->timers();
+    services.popup = m_popup.get();
+    installServiceHooks(hooks, services);
+    m_engine->setHooks(hooks);
 }

@@ -6,7 +6,9 @@
 
 #include <memory>
 
+class AnswerEngine;
 class ExitSequence;
+class Form20;
 class IcqSession;
 class MDIForm1;
 class MultiBot;
@@ -26,6 +28,7 @@ public:
     StartupSequence &startup() const { return *m_startup; }
     ExitSequence &exitSequence() const { return *m_exit; }
     MultiBot &multiBot() const { return *m_multiBot; }
+    AnswerEngine &engine() const { return *m_engine; }
 
     // Shows the main window with the login window inside it.
     void start();
@@ -35,6 +38,7 @@ public:
 private:
     void registerWindows();
     void wireMultiBot();
+    void wireEngine();
 
     std::unique_ptr<IcqSession> m_session;
     std::unique_ptr<MDIForm1> m_mainWindow;
@@ -42,4 +46,6 @@ private:
     std::unique_ptr<StartupSequence> m_startup;
     std::unique_ptr<ExitSequence> m_exit;
     std::unique_ptr<MultiBot> m_multiBot;
+    std::unique_ptr<Form20> m_popup;
+    std::unique_ptr<AnswerEngine> m_engine;
 };

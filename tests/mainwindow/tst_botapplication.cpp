@@ -1,12 +1,14 @@
 // The program as the operator meets it: the main window hosts the login window, and a
 // log-in typed there brings the bot online on the local OSCAR server.
 #include "core/generalsettings.h"
+#include "core/namedtimer.h"
 #include "core/programfolder.h"
 #include "core/textfile.h"
 #include "mainwindow/botapplication.h"
 #include "mainwindow/main_window.h"
 #include "platform/recordingdialogs.h"
 #include "session/icqsession.h"
+#include "tools/peer/oscarpeer.h"
 #include "tools/server/oscarserver.h"
 
 #include <QLineEdit>
@@ -32,6 +34,7 @@ private slots:
     void cleanup();
     void loginWindowLogsTheBotIn();
     void emptyDistributionListOpensSettings();
+    void userIsAnsweredFromTheCommandBase();
 
 private:
     void typeLogin(MDIForm1 &window);
@@ -102,6 +105,40 @@ void tst_BotApplication::emptyDistributionListOpensSettings()
     typeLogin(bot.mainWindow());
     QTRY_VERIFY_WITH_TIMEOUT(bot.mainWindow().findWindow(QStringLiteral("Form1")), Timeout);
     QCOMPARE(m_server->loginAttempts(), 0);
+}
+
+void tst_BotApplication::userIsAnsweredFromTheCommandBase()
+{
+    const QString secondary = QStringLiteral("222222");
+    const QString user = QStringLiteral("424242");
+    m_server->addAccount(secondary, "secret");
+    m_server->addAccount(user, "userpw");
+    QVERIFY(TextFile::writeLines(QStringLiteral("\\Настройки\\Распределение.txt"),
+                                 {QStringLiteral("2 %1 secret 0").arg(secondary)}));
+    QVERIFY(TextFile::writeAll(QStringLiteral("\\Команды\\Общая.txt"),
+                               QStringLiteral("Команда: привет\r\nДействие: Здравствуй!\r\n====\r\n")));
+
+    BotApplication bot;
+    bot.mainWindow().timers().timer(QStringLiteral("rasperd"))->setInterval(50);
+    bot.start();
+    typeLogin(bot.mainWindow());
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(Bot), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(secondary), Timeout);
+
+    OscarPeer peer;
+    QSignalSpy received(&peer, &OscarPeer::messageReceived);
+    peer.logIn(QStringLiteral("127.0.0.1"), m_server->loginPort(), user, "userpw");
+    QTRY_VERIFY_WITH_TIMEOUT(peer.isOnline(), Timeout);
+
+    // The main bot hands the new user over to the secondary bot, which answers him.
+    peer.sendText(Bot, QStringLiteral("привет"));
+    QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
+    QCOMPARE(received.first().at(0).toString(), secondary);
+    received.clear();
+    peer.sendText(secondary, QStringLiteral("привет"));
+    QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
+    QCOMPARE(received.first().at(0).toString(), secondary);
+    QCOMPARE(received.first().at(1).toString(), QStringLiteral("Здравствуй!"));
 }
 
 QTEST_MAIN(tst_BotApplication)
