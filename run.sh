@@ -71,9 +71,10 @@ cat <<TALK
 
 Talk to the bot as the user $USER_UIN from another terminal:
 
-    "$BUILD/tools/korvane-peer" --port $PORT --uin $USER_UIN --password $USER_PASSWORD --to $BOT --text '!версия' --wait 5
+    "$BUILD/tools/korvane-peer" --port $PORT --uin $USER_UIN --password $USER_PASSWORD --to $BOT --text 'привет' --wait 5
 
-The main bot hands each new user over to its secondary bot $SECONDARY; write to it next:
+The main bot hands each new user over to its secondary bot $SECONDARY, which says so;
+write to it next:
 
     "$BUILD/tools/korvane-peer" --port $PORT --uin $USER_UIN --password $USER_PASSWORD --to $SECONDARY --text 'привет' --wait 5
 
