@@ -6,10 +6,12 @@
 #include "engine/messagepopupwindow.h"
 #include "engine/records.h"
 #include "engine/services.h"
+#include "engine/webservices.h"
 #include "mainwindow/exitsequence.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/multibot.h"
 #include "mainwindow/statuscommands.h"
+#include "mainwindow/webmenus.h"
 #include "session/icqsession.h"
 #include "session/loginwindow.h"
 #include "session/postlogin.h"
@@ -29,6 +31,7 @@ BotApplication::BotApplication(QObject *parent)
     registerWindows();
     wireEngine();
     wireMultiBot();
+    wireWebMenus();
 }
 
 BotApplication::~BotApplication()
@@ -36,6 +39,7 @@ BotApplication::~BotApplication()
     // Windows go first: the login window refers to the session.
     m_session->setMessageHooks({});
     m_engine.reset();
+    m_webServices.reset();
     m_popup.reset();
     m_multiBot.reset();
     m_exit.reset();
@@ -114,5 +118,22 @@ void BotApplication::wireEngine()
     services.timers = &m_mainWindow->timers();
     services.popup = m_popup.get();
     installServiceHooks(hooks, services);
+
+    WebContext web;
+    web.send = send;
+    web.queueAnswer = [this](int slot, const QString &toUin, const QString &text) {
+        m_engine->answerSender().queueAnswer(slot, toUin, text, AnswerSender::DefaultIntervalMs);
+    };
+    m_webServices = std::make_unique<WebServices>(web);
+    installWebHooks(hooks, *m_webServices);
     m_engine->setHooks(hooks);
+}
+
+void BotApplication::wireWebMenus()
+{
+    WebMenus *webMenus = installWebMenus(*m_mainWindow);
+    m_webMenus = webMenus;
+    m_startup->hooks().checkForUpdate = [webMenus] { webMenus->checkForUpdateAtStartup(); };
+    m_startup->hooks().hideToTray = [webMenus] { webMenus->startInTray(); };
+    m_multiBot->setHideMainWindow([webMenus] { webMenus->hideToTray(); });
 }

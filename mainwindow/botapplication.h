@@ -9,6 +9,8 @@
 class AnswerEngine;
 class ExitSequence;
 class Form20;
+class WebMenus;
+class WebServices;
 class IcqSession;
 class MDIForm1;
 class MultiBot;
@@ -39,6 +41,7 @@ private:
     void registerWindows();
     void wireMultiBot();
     void wireEngine();
+    void wireWebMenus();
 
     std::unique_ptr<IcqSession> m_session;
     std::unique_ptr<MDIForm1> m_mainWindow;
@@ -48,4 +51,6 @@ private:
     std::unique_ptr<MultiBot> m_multiBot;
     std::unique_ptr<Form20> m_popup;
     std::unique_ptr<AnswerEngine> m_engine;
+    std::unique_ptr<WebServices> m_webServices;
+    WebMenus *m_webMenus = nullptr; // a child of the main window
 };

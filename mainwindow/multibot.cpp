@@ -44,7 +44,10 @@ MultiBot::MultiBot(IcqSession &session, MDIForm1 &window, QObject *parent)
     view.setStatusText = [&window](const QString &text) { window.setStatusText(text); };
     view.hideWindows = [this, &window] {
         hideLoginWindow();
-        window.hide();
+        if (m_hideMainWindow)
+            m_hideMainWindow();
+        else
+            window.hide();
     };
     m_postLogin = std::make_unique<PostLoginActions>(window.timers(), view);
 

@@ -37,6 +37,8 @@ public:
     void setAutoLogin(AutoLogin login) { m_autoLogin = std::move(login); }
     // The plain one: the login window shows the bot's login, its boxes and button off.
     void startAutoLogin(int slot, const QString &number, const QString &password);
+    // How the main window leaves the screen after a log-in; plain hiding unless replaced.
+    void setHideMainWindow(std::function<void()> hide) { m_hideMainWindow = std::move(hide); }
 
     BotPresence &presence() const { return *m_presence; }
     BotDistribution &distribution() const { return *m_distribution; }
@@ -53,6 +55,7 @@ private:
     IcqSession &m_session;
     MDIForm1 &m_window;
     AutoLogin m_autoLogin;
+    std::function<void()> m_hideMainWindow;
     std::unique_ptr<BotPresence> m_presence;
     std::unique_ptr<BotDistribution> m_distribution;
     std::unique_ptr<PostLoginActions> m_postLogin;

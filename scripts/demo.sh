@@ -52,6 +52,7 @@ korvane_demo_prepare_home() { # home port
         mkdir -p "$home/$(dirname "$src")"
         korvane_to_1251 "$KORVANE_DEMO_TEMPLATE/$src" "$home/$src"
     done
+    cp "$KORVANE_ROOT/data/погода.txt" "$home/погода.txt"
     mkdir -p "$home/Sounds"
     cp "$KORVANE_ROOT/sounds/sndMsg.wav" "$KORVANE_ROOT/sounds/sndStartup.wav" "$home/Sounds/"
     korvane_demo_file "$home/Настройки/Общие.txt" private <<SETTINGS

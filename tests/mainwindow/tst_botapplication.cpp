@@ -35,6 +35,7 @@ private slots:
     void loginWindowLogsTheBotIn();
     void emptyDistributionListOpensSettings();
     void userIsAnsweredFromTheCommandBase();
+    void toTrayItemTakesTheWindowAway();
 
 private:
     void typeLogin(MDIForm1 &window);
@@ -139,6 +140,16 @@ void tst_BotApplication::userIsAnsweredFromTheCommandBase()
     QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
     QCOMPARE(received.first().at(0).toString(), secondary);
     QCOMPARE(received.first().at(1).toString(), QStringLiteral("Здравствуй!"));
+}
+
+void tst_BotApplication::toTrayItemTakesTheWindowAway()
+{
+    BotApplication bot;
+    bot.start();
+    QVERIFY(bot.mainWindow().isVisible());
+    bot.mainWindow().action(QStringLiteral("v_trey"))->trigger();
+    // Without a tray the window is minimised instead of hidden.
+    QTRY_VERIFY_WITH_TIMEOUT(!bot.mainWindow().isVisible() || bot.mainWindow().isMinimized(), Timeout);
 }
 
 QTEST_MAIN(tst_BotApplication)
