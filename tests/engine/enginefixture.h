@@ -18,6 +18,15 @@
 
 #include <memory>
 
+inline const QString CrLf = QStringLiteral("\r\n");
+
+// One command record as the command base files hold it.
+inline QString rec(const QString &name, const QString &body)
+{
+    return QStringLiteral("Команда: ") + name + CrLf + QStringLiteral("Действие: ") + body + CrLf +
+           QStringLiteral("====") + CrLf;
+}
+
 struct SentMessage
 {
     int slot = 0;

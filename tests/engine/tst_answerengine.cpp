@@ -11,7 +11,6 @@
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
 const QString Common = QStringLiteral("\\Команды\\Общая.txt");
 const QString Groups = QStringLiteral("\\Группы\\Номера.txt");
 const QString Options = QStringLiteral("\\Команды\\Настройки.txt");
@@ -19,12 +18,6 @@ const QString Signature = QStringLiteral("\\Команды\\Подпись.txt")
 const QString Unknown = QStringLiteral("Извините, но такой команды нет. Обратитесь к администратору.");
 const QString User = QStringLiteral("100500");
 const QString Other = QStringLiteral("200600");
-
-QString rec(const QString &name, const QString &body)
-{
-    return QStringLiteral("Команда: ") + name + CrLf + QStringLiteral("Действие: ") + body + CrLf +
-           QStringLiteral("====") + CrLf;
-}
 
 QString joint(const QString &group, const QString &common)
 {

@@ -19,14 +19,7 @@ const QString Bot = QStringLiteral("111111");
 const QByteArray BotPassword = "botpass";
 const QString User = QStringLiteral("424242");
 const QString Other = QStringLiteral("535353");
-const QString CrLf = QStringLiteral("\r\n");
 const QString Common = QStringLiteral("\\Команды\\Общая.txt");
-
-QString rec(const QString &name, const QString &body)
-{
-    return QStringLiteral("Команда: ") + name + CrLf + QStringLiteral("Действие: ") + body + CrLf +
-           QStringLiteral("====") + CrLf;
-}
 
 } // namespace
 

@@ -23,17 +23,10 @@ Q_DECLARE_METATYPE(StageOutcome)
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
 const QString User = QStringLiteral("424242");
 const QString Admin = QStringLiteral("777");
 const QString NotTaken = QStringLiteral("<not taken>");
 const QString Group = QStringLiteral("\\Команды\\Друзья.txt");
-
-QString rec(const QString &name, const QString &body)
-{
-    return QStringLiteral("Команда: ") + name + CrLf + QStringLiteral("Действие: ") + body + CrLf +
-           QStringLiteral("====") + CrLf;
-}
 
 QString randomBody(const QString &type, const QString &pool)
 {

@@ -30,15 +30,8 @@ const QByteArray BotPassword = "botpass";
 const QString User = QStringLiteral("424242");
 const QString Other = QStringLiteral("535353");
 const QString Admin = QStringLiteral("777");
-const QString CrLf = QStringLiteral("\r\n");
 const QString Common = QStringLiteral("\\Команды\\Общая.txt");
 const QString Unknown = QStringLiteral("Извините, но такой команды нет. Обратитесь к администратору.");
-
-QString rec(const QString &name, const QString &body)
-{
-    return QStringLiteral("Команда: ") + name + CrLf + QStringLiteral("Действие: ") + body + CrLf +
-           QStringLiteral("====") + CrLf;
-}
 
 } // namespace
 

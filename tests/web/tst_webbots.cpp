@@ -9,7 +9,6 @@
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
 const QString Asker = QStringLiteral("111111");
 const QString Other = QStringLiteral("222222");
 const QString CityDatabase = QStringLiteral("00101Москва\r\n00202Санкт-Петербург\r\n");

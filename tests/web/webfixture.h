@@ -2,6 +2,7 @@
 
 // Shared parts of the web tests: a fresh program folder, a fixed clock, scripted chance,
 // the answer engine with the web sub-bots installed, and a recording sender.
+#include "../engine/enginefixture.h"
 #include "core/clock.h"
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
@@ -18,22 +19,7 @@
 
 #include <memory>
 
-struct Sent
-{
-    int slot = 0;
-    QString txt;
-    QString toUin;
-    bool operator==(const Sent &other) const
-    {
-        return slot == other.slot && txt == other.txt && toUin == other.toUin;
-    }
-};
-
-inline char *toString(const Sent &m)
-{
-    return qstrdup(
-        QStringLiteral("(slot %1 to %2: \"%3\")").arg(m.slot).arg(m.toUin, m.txt).toUtf8().constData());
-}
+using Sent = SentMessage;
 
 inline QByteArray fixture(const QString &name)
 {
