@@ -424,6 +424,11 @@ StageOutcome AnswerEngine::stageSignature(Run &run)
     return StageOutcome::Continue;
 }
 
+void AnswerEngine::queueAnswer(int slot, const QString &toUin, const QString &text)
+{
+    m_sender.queueAnswer(slot, toUin, text, answerInterval());
+}
+
 int AnswerEngine::answerInterval() const
 {
     const QString text = GeneralSettings::ReadText();

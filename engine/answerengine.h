@@ -72,6 +72,9 @@ public:
     // Runs the pipeline on the message. SenderUin and MessageText must be set.
     void ProcessMessage(MessageState &state);
 
+    // Hands a text to the answer timer for the user and slot that asked, with the
+    // answer delay the operator set (for answers that arrive later, such as feeds).
+    void queueAnswer(int slot, const QString &toUin, const QString &text);
     AnswerSender &answerSender() { return m_sender; }
     // Download and program answers still being made.
     int pendingDeferred() const { return int(m_deferred.size()); }

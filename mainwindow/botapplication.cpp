@@ -122,7 +122,7 @@ void BotApplication::wireEngine()
     WebContext web;
     web.send = send;
     web.queueAnswer = [this](int slot, const QString &toUin, const QString &text) {
-        m_engine->answerSender().queueAnswer(slot, toUin, text, AnswerSender::DefaultIntervalMs);
+        m_engine->queueAnswer(slot, toUin, text);
     };
     m_webServices = std::make_unique<WebServices>(web);
     installWebHooks(hooks, *m_webServices);

@@ -282,6 +282,12 @@ void tst_AnswerEngine::answerTimerInterval()
     f->process(User, QStringLiteral("x"));
     QCOMPARE(f->timer1.interval(), interval);
     QVERIFY(f->timer1.isRunning());
+
+    // A late answer (a feed that arrived) waits the same delay.
+    f->timer1.setEnabled(false);
+    f->engine->queueAnswer(2, Other, QStringLiteral("позже"));
+    QCOMPARE(f->timer1.interval(), interval);
+    QVERIFY(f->timer1.isRunning());
 }
 
 void tst_AnswerEngine::bannedSenderGetsOnlyTheBanText()
