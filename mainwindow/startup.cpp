@@ -211,6 +211,10 @@ bool StartupSequence::autoLogin(const QString &scrambledNumber, const QString &s
         login->Text1->setEnabled(false);
         login->Text2->setEnabled(false);
     }
+    // Showing the login window loads the remembered login into the session; the stored
+    // one is what logs in now.
+    m_session.setMainUin(stored->uin);
+    m_session.setMainPassword(stored->password);
     m_autoLoginSlot = AutoLogin::vhod_auto(m_session, number);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "session/hexlog.h"
 
 #include "core/programfolder.h"
+#include "core/textfile.h"
 #include "session/databytes.h"
 
 #include <QFile>
@@ -24,11 +25,9 @@ bool append(QByteArrayView bytes)
         QFile::remove(old);
         QFile::rename(path, old);
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    const QByteArray text = entry(bytes);
-    return file.write(text) == text.size();
+    // The log holds every message's text, the administrator's password among them.
+    return bool(TextFile::append(TextFile::Absolute{path}, QString::fromLatin1(entry(bytes)),
+                                 TextFile::Option::OwnerOnly));
 }
 
 } // namespace HexLog

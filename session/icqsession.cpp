@@ -354,7 +354,8 @@ void IcqSession::dispatch(int slot, const FLAP &frame)
         (*handler)(slot, frame);
         return;
     }
-    if (!m_unknownSeen.contains(key)) {
+    // Each unknown kind is reported once; the set stays small whatever a server sends.
+    if (!m_unknownSeen.contains(key) && m_unknownSeen.size() < 256) {
         m_unknownSeen.insert(key);
         qCInfo(lcSession).noquote() << "ignoring SNAC"
                                     << hexNumber(frame.SNAC_FamID()) + QLatin1Char(',') +

@@ -150,6 +150,8 @@ void T::adoptDataSocket(QTcpSocket *socket)
 {
     retireDataSocket();
     socket->setParent(this);
+    // A peer that sends faster than the handlers keep up is slowed by TCP, not buffered without end.
+    socket->setReadBufferSize(1 << 20);
     m_socket = socket;
     m_peerClosed = false;
     connect(socket, &QIODevice::readyRead, this, &T::scheduleRead);

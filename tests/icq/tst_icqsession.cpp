@@ -417,6 +417,8 @@ void tst_IcqSession::hexLogRotates()
     const QString path = ProgramFolder::path(QStringLiteral("WORK.log"));
     QVERIFY(HexLog::append(QByteArray::fromHex("2A02")));
     QCOMPARE(TextFile::readBytes(QStringLiteral("WORK.log")), QByteArray("Server send:\r\n2A 02 \r\n\r\n"));
+    // It holds every message's text: only the owner may read it.
+    QCOMPARE(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
 
     // Grown to the limit: the old log moves aside and a new one starts.
     QFile file(path);
