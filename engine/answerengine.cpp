@@ -506,8 +506,27 @@ QString AnswerEngine::randomAnswer(const QString &body)
     return picks.join(CrLf);
 }
 
+bool AnswerEngine::refuseDeferred(const MessageState &state, Source source)
+{
+    int total = 0;
+    int mine = 0;
+    for (const auto &[id, deferred] : m_deferred) {
+        ++total;
+        if (deferred.state.slot == state.slot && deferred.state.SenderUin == state.SenderUin)
+            ++mine;
+    }
+    if (mine < MaxDeferredPerUser && total < MaxDeferredAnswers)
+        return false;
+    // A few downloads or programs per user, and a bounded number in all: a user repeating
+    // such a command gets the empty answer at once instead of piling up work.
+    QTimer::singleShot(0, this, [this, state, source] { resume(state, source, QString()); });
+    return true;
+}
+
 void AnswerEngine::startDownload(const MessageState &state, Source source, const QString &url)
 {
+    if (refuseDeferred(state, source))
+        return;
     const quint64 id = m_nextDeferredId++;
     QNetworkRequest request{QUrl(url)};
     request.setTransferTimeout(m_downloadTimeoutMs);
@@ -543,6 +562,8 @@ void AnswerEngine::finishDownload(quint64 id)
 
 void AnswerEngine::startProgram(const MessageState &state, Source source, const QString &body)
 {
+    if (refuseDeferred(state, source))
+        return;
     QStringList arguments = QProcess::splitCommand(CommandBase::bodyLine(body, 2));
     qint32 waitSecs = 0;
     VbValues::toInt32(CommandBase::bodyLine(body, 3), waitSecs);

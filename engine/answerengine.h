@@ -52,6 +52,9 @@ class AnswerEngine : public QObject
 public:
     static constexpr int DownloadTimeoutMs = 15000;
     static constexpr qint64 MaxDownloadBytes = 4 * 1024 * 1024;
+    // Downloads and programs under way at once, for one user and for all together.
+    static constexpr int MaxDeferredPerUser = 3;
+    static constexpr int MaxDeferredAnswers = 16;
     static constexpr int MaxProgramWaitSecs = 3600;
     static constexpr int MaxRandomPicks = 10000;
     static inline const QString CommonSeparator = QStringLiteral("---Ответ из общей группы---");
@@ -133,6 +136,9 @@ private:
     // The answer of a record body; nullopt when a deferred answer was started.
     std::optional<QString> answerFromBody(Run &run, const QString &body, Source source);
     QString randomAnswer(const QString &body);
+    // True (and the empty answer follows) when the user already waits for enough
+    // deferred answers or too many are under way.
+    bool refuseDeferred(const MessageState &state, Source source);
     void startDownload(const MessageState &state, Source source, const QString &url);
     void startProgram(const MessageState &state, Source source, const QString &body);
     void resume(MessageState state, Source source, const QString &answer);

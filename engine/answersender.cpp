@@ -14,8 +14,26 @@ AnswerSender::AnswerSender(NamedTimer &timer1, SendFunction send, QObject *paren
     m_timer.setHandler([this] { Timer1_Timer(); });
 }
 
+AnswerSender::~AnswerSender()
+{
+    // The timer outlives us; it must not tick into a destroyed sender.
+    m_timer.setEnabled(false);
+    m_timer.setHandler({});
+}
+
 void AnswerSender::queueAnswer(int slot, const QString &toUin, const QString &text, int intervalMs)
 {
+    int waiting = 0;
+    for (const Pending &answer : std::as_const(m_queue))
+        if (answer.slot == slot && answer.toUin == toUin && answer.partNo == 0)
+            ++waiting;
+    for (qsizetype i = 0; waiting >= MaxWaitingPerUser && i < m_queue.size(); ++i) {
+        const Pending &answer = m_queue.at(i);
+        if (answer.slot == slot && answer.toUin == toUin && answer.partNo == 0) {
+            m_queue.removeAt(i--);
+            --waiting;
+        }
+    }
     m_queue.append({slot, toUin, text, 0});
     if (intervalMs <= 0)
         intervalMs = DefaultIntervalMs;

@@ -23,9 +23,13 @@ public:
     static constexpr int DefaultIntervalMs = 500;
     static inline const QString FirstPartLead = QStringLiteral("Начало сообщения:\r\n\r\n");
     static inline const QString LastPartTail = QStringLiteral("\r\n\r\nКонец сообщения.");
+    // Answers one user may have waiting that have not started going out; a user who
+    // writes faster than the timer sends loses his oldest waiting answers, not memory.
+    static constexpr int MaxWaitingPerUser = 10;
 
     // Attaches itself as the tick handler of timer1 (not owned; must outlive this).
     AnswerSender(NamedTimer &timer1, SendFunction send, QObject *parent = nullptr);
+    ~AnswerSender() override;
 
     // Queues the answer and arms the timer with intervalMs. A running timer with the
     // same interval keeps its countdown, so a stream of messages cannot starve it.

@@ -62,6 +62,7 @@ private slots:
     void failedDownloadGivesTheEmptyAnswerPath_data();
     void failedDownloadGivesTheEmptyAnswerPath();
     void deferredAnswerKeepsItsOwnUser();
+    void deferredAnswersPerUserAreBounded();
 
 private:
     std::unique_ptr<EngineFixture> f;
@@ -590,6 +591,33 @@ void tst_AnswerEngine::deferredAnswerKeepsItsOwnUser()
     QTRY_COMPARE_WITH_TIMEOUT(queued.size(), 2, 10000);
     QCOMPARE(f->drainAnswers(),
              (QList<SentMessage>{{2, QStringLiteral("сразу"), Other}, {1, QStringLiteral("late"), User}}));
+}
+
+void tst_AnswerEngine::deferredAnswersPerUserAreBounded()
+{
+    QTcpServer held; // accepts and never answers
+    QVERIFY(held.listen(QHostAddress::LocalHost, 0));
+    int connections = 0;
+    connect(&held, &QTcpServer::newConnection, this, [&] {
+        while (held.nextPendingConnection())
+            ++connections;
+    });
+    TextFile::writeAll(Common,
+                       rec("скачать", "'Ответ из файла, скаченного из интернета'\r\n" +
+                                          QStringLiteral("http://127.0.0.1:%1/x").arg(held.serverPort())));
+    QSignalSpy queued(f->engine.get(), &AnswerEngine::answerQueued);
+    for (int k = 0; k < AnswerEngine::MaxDeferredPerUser; ++k)
+        f->process(User, QStringLiteral("скачать"));
+    QTRY_COMPARE_WITH_TIMEOUT(connections, AnswerEngine::MaxDeferredPerUser, 10000);
+    // One more from the same user while his downloads run: the empty answer at once.
+    f->process(User, QStringLiteral("скачать"));
+    QTRY_COMPARE_WITH_TIMEOUT(queued.size(), 1, 10000);
+    QCOMPARE(f->drainAnswers(), (QList<SentMessage>{{1, Unknown, User}}));
+    QCOMPARE(f->engine->pendingDeferred(), AnswerEngine::MaxDeferredPerUser);
+    // Another user is not held back by him.
+    f->process(Other, QStringLiteral("скачать"));
+    QTRY_COMPARE_WITH_TIMEOUT(connections, AnswerEngine::MaxDeferredPerUser + 1, 10000);
+    QCOMPARE(f->engine->pendingDeferred(), AnswerEngine::MaxDeferredPerUser + 1);
 }
 
 QTEST_GUILESS_MAIN(tst_AnswerEngine)

@@ -17,6 +17,8 @@ private slots:
     void usersKeepTheirOwnAnswers();
     void oneRecipientsAnswersKeepTheirOrder();
     void timerArmedAndDisarmed();
+    void floodingUserKeepsHisLatestAnswers();
+    void destroyedSenderLeavesTheTimerQuiet();
     void sendsOnRealTicks();
 
 private:
@@ -104,6 +106,35 @@ void tst_AnswerSender::oneRecipientsAnswersKeepTheirOrder()
     QVERIFY(all.at(0).txt.startsWith(AnswerSender::FirstPartLead));
     QCOMPARE(all.at(1).txt, QStringLiteral("x") + AnswerSender::LastPartTail);
     QCOMPARE(all.at(2).txt, QStringLiteral("второй")); // no stray closing line
+}
+
+void tst_AnswerSender::floodingUserKeepsHisLatestAnswers()
+{
+    NamedTimer timer(QStringLiteral("Timer1"));
+    QList<SentMessage> sent;
+    AnswerSender sender(timer, [&sent](int slot, const QString &txt, const QString &to) {
+        sent.append({slot, txt, to});
+        return true;
+    });
+    sender.queueAnswer(1, QStringLiteral("200"), QStringLiteral("другой"), 500);
+    const int flood = AnswerSender::MaxWaitingPerUser + 3;
+    for (int k = 1; k <= flood; ++k)
+        sender.queueAnswer(1, QStringLiteral("100"), QString::number(k), 500);
+    QList<SentMessage> expected{{1, QStringLiteral("другой"), QStringLiteral("200")}};
+    for (int k = flood - AnswerSender::MaxWaitingPerUser + 1; k <= flood; ++k)
+        expected.append({1, QString::number(k), QStringLiteral("100")});
+    QCOMPARE(drain(sender, timer, sent), expected);
+}
+
+void tst_AnswerSender::destroyedSenderLeavesTheTimerQuiet()
+{
+    NamedTimer timer(QStringLiteral("Timer1"));
+    {
+        AnswerSender sender(timer, [](int, const QString &, const QString &) { return true; });
+        sender.queueAnswer(1, QStringLiteral("100"), QStringLiteral("a"), 500);
+    }
+    QVERIFY(!timer.isEnabled());
+    timer.tick(); // no handler left: nothing runs
 }
 
 void tst_AnswerSender::timerArmedAndDisarmed()
