@@ -1,6 +1,7 @@
 #include "core/programfolder.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 
@@ -82,7 +83,14 @@ QString ProgramFolder::path(const QString &programPath)
     const QString base = home();
     if (relative.isEmpty())
         return base;
-    if (base.endsWith(QLatin1Char('/'))) // the root folder
-        return base + relative;
-    return base + QLatin1Char('/') + relative;
+    const QString prefix =
+        base.endsWith(QLatin1Char('/')) ? base : base + QLatin1Char('/'); // the root folder ends in '/'
+    // A name made of user text must never lead out of the program folder.
+    const QString joined = QDir::cleanPath(prefix + relative);
+    if (joined != base && !joined.startsWith(prefix)) {
+        qWarning().noquote() << "path leaves the program folder, refused:" << programPath;
+        return QString();
+    }
+    // A folder named with its trailing separator keeps it, so callers may append names.
+    return relative.endsWith(QLatin1Char('/')) && joined != base ? joined + QLatin1Char('/') : joined;
 }

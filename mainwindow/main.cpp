@@ -10,6 +10,9 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The program ends through its exit sequence only, never because the last visible
+    // window closed (the main window may be hidden in the tray).
+    QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Korvane"));
     QApplication::setWindowIcon(Pictures::programIcon());
     ProgramFolder::init(QApplication::arguments());

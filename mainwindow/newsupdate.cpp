@@ -36,6 +36,8 @@ void openBox(const QString &title, const QString &text, Dialogs::Buttons buttons
     auto *box = new QMessageBox(QMessageBox::Information, title, text,
                                 yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    // Answering it while the main window sits in the tray must not end the program.
+    box->setAttribute(Qt::WA_QuitOnClose, false);
     QObject::connect(box, &QMessageBox::finished, box, [box, answered = std::move(answered), yesNo](int) {
         const QMessageBox::StandardButton clicked = box->standardButton(box->clickedButton());
         if (!answered)

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,6 +23,8 @@ private Q_SLOTS:
     void setHome();
     void path_data();
     void path();
+    void pathNeverLeavesTheFolder_data();
+    void pathNeverLeavesTheFolder();
 
 private:
     QByteArray m_savedEnvironment;
@@ -119,6 +123,27 @@ void TestProgramFolder::path_data()
                                          << "";
     QTest::newRow("backslash is the folder") << "\\"
                                              << "";
+    QTest::newRow("dot-dot inside stays inside") << "\\Блокноты\\..\\Логи\\логи.txt"
+                                                 << "/Логи/логи.txt";
+}
+
+void TestProgramFolder::pathNeverLeavesTheFolder_data()
+{
+    QTest::addColumn<QString>("programPath");
+    QTest::newRow("parent") << "\\..\\x.txt";
+    QTest::newRow("deeper") << "\\Блокноты\\..\\..\\..\\etc\\passwd";
+    QTest::newRow("just dot-dot") << "..";
+    QTest::newRow("sibling folder with the same prefix") << "\\..\\" + QStringLiteral("%1x");
+}
+
+void TestProgramFolder::pathNeverLeavesTheFolder()
+{
+    QFETCH(QString, programPath);
+    QTemporaryDir dir;
+    ProgramFolder::setHome(dir.path());
+    programPath.replace(QStringLiteral("%1"), QFileInfo(dir.path()).fileName());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("leaves the program folder")));
+    QCOMPARE(ProgramFolder::path(programPath), QString());
 }
 
 void TestProgramFolder::path()
