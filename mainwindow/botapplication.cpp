@@ -2,10 +2,9 @@
 
 #include "core/namedtimer.h"
 #include "engine/answerengine.h"
-#include "engine/bancheck.h"
 #include "engine/messagepopupwindow.h"
-#include "engine/records.h"
 #include "engine/services.h"
+#include "engine/sessionhooks.h"
 #include "engine/webservices.h"
 #include "mainwindow/exitsequence.h"
 #include "mainwindow/main_window.h"
@@ -90,9 +89,7 @@ void BotApplication::wireMultiBot()
 {
     MessageHooks hooks;
     m_multiBot->addHooks(hooks);
-    hooks.checkBans = [](MessageState &state) { CheckBans(state); };
-    hooks.logMessage = [](MessageState &state) { LogMessage(state); };
-    hooks.processMessage = [this](MessageState &state) { m_engine->ProcessMessage(state); };
+    addEngineHooks(hooks, *m_engine);
     m_session->setMessageHooks(hooks);
     m_multiBot->watchdog().setAgreementCheck([this] { return m_state.AgreementAccepted == 1; });
     connect(&m_multiBot->statusCommands(), &StatusCommands::botModeChanged, this,

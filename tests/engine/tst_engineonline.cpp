@@ -6,6 +6,7 @@
 #include "core/datetexts.h"
 #include "core/generalsettings.h"
 #include "engine/bancheck.h"
+#include "engine/sessionhooks.h"
 #include "engine/records.h"
 #include "session/icqsession.h"
 #include "tools/server/oscarserver.h"
@@ -69,10 +70,7 @@ void tst_EngineOnline::init()
         });
     // The wiring the main window does.
     MessageHooks hooks;
-    hooks.checkBans = [](MessageState &state) { CheckBans(state); };
-    hooks.logMessage = [](MessageState &state) { LogMessage(state); };
-    AnswerEngine *engine = m_engine.get();
-    hooks.processMessage = [engine](MessageState &state) { engine->ProcessMessage(state); };
+    addEngineHooks(hooks, *m_engine);
     m_session->setMessageHooks(hooks);
 
     m_session->setMainUin(Bot.toInt());

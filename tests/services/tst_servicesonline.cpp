@@ -8,6 +8,7 @@
 #include "engine/admincontact.h"
 #include "engine/antispam.h"
 #include "engine/bancheck.h"
+#include "engine/sessionhooks.h"
 #include "engine/messagepopupwindow.h"
 #include "engine/notepad.h"
 #include "engine/records.h"
@@ -101,10 +102,7 @@ void tst_ServicesOnline::init()
     installServiceHooks(engineHooks, context);
     m_engine->setHooks(engineHooks);
     MessageHooks hooks;
-    hooks.checkBans = [](MessageState &state) { CheckBans(state); };
-    hooks.logMessage = [](MessageState &state) { LogMessage(state); };
-    AnswerEngine *engine = m_engine.get();
-    hooks.processMessage = [engine](MessageState &state) { engine->ProcessMessage(state); };
+    addEngineHooks(hooks, *m_engine);
     m_session->setMessageHooks(hooks);
 
     m_session->setMainUin(Bot.toInt());
