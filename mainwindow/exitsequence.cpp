@@ -1,12 +1,11 @@
 #include "mainwindow/exitsequence.h"
 
-#include "core/clock.h"
-#include "core/datetexts.h"
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
 #include "core/textfile.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/startup.h"
+#include "session/connectionlog.h"
 #include "session/icqsession.h"
 
 #include <QAction>
@@ -89,14 +88,10 @@ void ExitSequence::mergeSettings()
 
 void ExitSequence::logDisconnect()
 {
+    // At exit the log is written only where its folder already exists.
     if (!TextFile::folderExists(QStringLiteral("\\Логи")))
         return;
-    const QDateTime now = Clock::instance().now();
-    const QString file = QStringLiteral("\\Логи\\%1.txt").arg(DateTexts::dateText(now.date()));
-    const QString old = TextFile::readAll(file);
-    TextFile::writeAll(file, DateTexts::dateText(now.date()) + QStringLiteral(" - ") +
-                                 DateTexts::timeText(now.time()) + QStringLiteral(" - ") + DisconnectText +
-                                 QStringLiteral("\r\n") + old + QStringLiteral("\r\n"));
+    ConnectionLog::prepend(DisconnectText);
 }
 
 namespace {

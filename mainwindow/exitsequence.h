@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/connectionlog.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -19,7 +21,7 @@ class ExitSequence : public QObject
     Q_OBJECT
 public:
     static inline const QString CleanExitFile = QStringLiteral("\\Выход.txt");
-    static inline const QString DisconnectText = QStringLiteral("Вы отключились от сервера.");
+    static inline const QString DisconnectText = ConnectionLog::LogOffText;
     // Deleted in this order; the last two are patterns.
     static const QStringList PerRunFiles;
 
