@@ -27,7 +27,8 @@ AntiSpam::Settings AntiSpam::settings()
 AntiSpam::Settings AntiSpam::parse(const QString &text)
 {
     Settings parsed;
-    parsed.on = VbValues::holdsNumber(text.left(2), 1);
+    // A flag typed by hand as "1" and a line end reads as on, like the window's " 1 ".
+    parsed.on = VbValues::holdsNumber(text.left(2).trimmed(), 1);
     QStringList items;
     qsizetype from = 0;
     // flag, question, answer; the success text is the rest, separators and all.

@@ -34,7 +34,11 @@ StageOutcome Notepad::HandleNotepad(MessageState &state)
 
 StageOutcome Notepad::writeNote(MessageState &state, const QString &notePath)
 {
-    TextFile::writeAll(notePath, ServiceText::afterFirstLine(state.MessageText) + ServiceText::CrLf);
+    // A note the disk refused is never confirmed: the user would trust a note that is not there.
+    if (!TextFile::writeAll(notePath, ServiceText::afterFirstLine(state.MessageText) + ServiceText::CrLf)) {
+        ServiceText::send(m_send, state, NotSavedText, state.SenderUin);
+        return StageOutcome::Stop;
+    }
     const bool known = TextFile::readLines(ListPath).contains(state.SenderUin);
     if (!known)
         TextFile::appendLine(ListPath, state.SenderUin);

@@ -16,6 +16,8 @@ public:
     static inline const QString CreatedText = QStringLiteral("Ваша запись создана");
     static inline const QString ChangedText = QStringLiteral("Ваша запись изменена");
     static inline const QString NoNoteText = QStringLiteral("У вас нет записи в блокноте.");
+    static inline const QString NotSavedText =
+        QStringLiteral("Не удалось сохранить запись в блокноте, попробуйте позже.");
 
     explicit Notepad(SendFunction send);
 

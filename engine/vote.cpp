@@ -65,11 +65,17 @@ StageOutcome Vote::HandleVote(MessageState &state)
                 break;
             }
         }
-        if (chosen) {
-            TextFile::appendLine(ResultsPath, answer);
-            TextFile::appendLine(VotersPath, state.SenderUin);
+        if (!chosen) {
+            ServiceText::send(m_send, state, NoSuchOptionText, state.SenderUin);
+            return StageOutcome::Stop;
         }
-        ServiceText::send(m_send, state, chosen ? ThanksText : NoSuchOptionText, state.SenderUin);
+        // A vote the disk refused is not thanked for and the voter may try again.
+        if (!TextFile::appendLine(ResultsPath, answer)) {
+            ServiceText::send(m_send, state, NotSavedText, state.SenderUin);
+            return StageOutcome::Stop;
+        }
+        TextFile::appendLine(VotersPath, state.SenderUin);
+        ServiceText::send(m_send, state, ThanksText, state.SenderUin);
     }
     return StageOutcome::Stop;
 }

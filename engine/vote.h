@@ -21,6 +21,7 @@ public:
         "Если вы не хотите голосвать, то пришлите команду '!отмена голосования' (без кавычек)");
     static inline const QString CancelledText = QStringLiteral("Вы отказались голосвать.");
     static inline const QString ThanksText = QStringLiteral("Спасибо за голос");
+    static inline const QString NotSavedText = QStringLiteral("Не удалось сохранить ваш голос, попробуйте позже.");
     static inline const QString NoSuchOptionText =
         QStringLiteral("Такого варианта нет, попробуйте ответить ещё раз.\r\n") + CancelHint;
 

@@ -15,6 +15,7 @@
 #include "platform/recordingpower.h"
 #include "platform/recordingsound.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
@@ -66,6 +67,7 @@ private slots:
     void adminContact();
     void voteDialogue();
     void voteWholeLinesAndManyOptions();
+    void refusedWritesAreNotConfirmed();
     void antiSpamSettings_data();
     void antiSpamSettings();
     void antiSpamFirstMessageNeverPasses();
@@ -284,6 +286,24 @@ void tst_Services::voteWholeLinesAndManyOptions()
     QCOMPARE(run(service, &Vote::HandleVote, "123", "ГОЛОСОВАНИЕ"), NotTaken);
 }
 
+void tst_Services::refusedWritesAreNotConfirmed()
+{
+    // A folder where the file should be refuses the write for every user, root included.
+    TextFile::writeAll(Notepad::SwitchPath, QStringLiteral(" 1 \r\n"));
+    QVERIFY(QDir().mkpath(TextFile::filePath(Notepad::notePath(User))));
+    Notepad notepad(m_send);
+    QCOMPARE(run(notepad, &Notepad::HandleNotepad, User, "!БЛОКНОТ_ЗАПИСЬ\r\nтекст"), Notepad::NotSavedText);
+    QVERIFY(!TextFile::readLines(Notepad::ListPath).contains(User));
+
+    TextFile::writeAll(Vote::DefinitionPath, QStringLiteral("Вопрос:^:Один\r\n"));
+    QVERIFY(QDir().mkpath(TextFile::filePath(Vote::ResultsPath)));
+    Vote vote(m_send);
+    QVERIFY(run(vote, &Vote::HandleVote, User, "ГОЛОСОВАНИЕ").endsWith(Vote::CancelHint));
+    QCOMPARE(run(vote, &Vote::HandleVote, User, "один"), Vote::NotSavedText);
+    // Not counted as a voter: once the disk takes it, the same user may vote.
+    QVERIFY(!TextFile::readLines(Vote::VotersPath).contains(User));
+}
+
 // --- anti-spam -------------------------------------------------------------------------
 
 void tst_Services::antiSpamSettings_data()
@@ -294,6 +314,7 @@ void tst_Services::antiSpamSettings_data()
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("success");
 
+    QTest::newRow("flag typed by hand") << "1\r\n" << true << "" << "" << "";
     QTest::newRow("window defaults")
         << " 1 \r\n---\r\nВопрос?\r\n\r\n---\r\nPlumwerk\r\n\r\n---\r\nУспех.\r\nДальше.\r\n\r\n"
         << true << "Вопрос?\r\n"
