@@ -3,9 +3,14 @@
 #include "mainwindow/exitsequence.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/pictures.h"
+#include "mainwindow/programstart.h"
+#include "platform/dialogs.h"
 #include "platform/platformservices.h"
 
 #include <QApplication>
+#include <QLockFile>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -17,6 +22,16 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(Pictures::programIcon());
     ProgramFolder::init(QApplication::arguments());
     const auto services = installPlatformServices(QApplication::arguments());
+
+    // Checked before any file is touched: a second Korvane on one folder would write
+    // over the first one's files.
+    const ProgramStart::Claim claim = ProgramStart::claimFolder(ProgramFolder::home());
+    if (!claim.ok) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(claim.refusal));
+        if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+            Dialogs::instance().message(QStringLiteral("Ошибка"), claim.refusal, Dialogs::Icon::Critical);
+        return 1;
+    }
 
     BotApplication bot;
     // A termination signal ends the run the way the exit menu item does.

@@ -46,6 +46,15 @@ korvane_demo_prepare_home() { # home port
     local home="$1" port="$2" bot secondary src
     bot=($(korvane_demo_account 1))
     secondary=($(korvane_demo_account 2))
+    # A Korvane still running on the demo folder holds its lock file (first line: its pid).
+    local holder=""
+    if [ -f "$home/Korvane.lock" ]; then
+        holder=$(head -n 1 "$home/Korvane.lock" 2>/dev/null | tr -dc '0-9')
+    fi
+    if [ -n "$holder" ] && kill -0 "$holder" 2>/dev/null; then
+        echo "The demo folder $home is in use by a running Korvane (process $holder); stop it first." >&2
+        return 1
+    fi
     rm -rf "$home"
     mkdir -p "$home"
     (cd "$KORVANE_DEMO_TEMPLATE" && find . -type f) | while read -r src; do
