@@ -1,0 +1,62 @@
+// The demo's program folder, prepared by the demo script, answers its greeting however
+// the user writes it.
+#include "core/namedtimer.h"
+#include "core/programfolder.h"
+#include "engine/answerengine.h"
+#include "session/messagestate.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_DemoBase : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void greetingInAnyCase_data();
+    void greetingInAnyCase();
+};
+
+void tst_DemoBase::greetingInAnyCase_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("lower") << QStringLiteral("привет");
+    QTest::newRow("capital") << QStringLiteral("Привет");
+    QTest::newRow("upper") << QStringLiteral("ПРИВЕТ");
+}
+
+void tst_DemoBase::greetingInAnyCase()
+{
+    QFETCH(QString, text);
+    QTemporaryDir home;
+    QProcess prepare;
+    prepare.setProcessChannelMode(QProcess::MergedChannels);
+    prepare.start(QStringLiteral("bash"),
+                  {QStringLiteral("-c"),
+                   QStringLiteral("source scripts/common.sh && source scripts/demo.sh && "
+                                  "korvane_demo_prepare_home \"$1\" 5190"),
+                   QStringLiteral("demo"), home.path()});
+    prepare.setWorkingDirectory(QStringLiteral(KORVANE_SOURCE_DIR));
+    QVERIFY(prepare.waitForFinished(30000));
+    QVERIFY2(prepare.exitCode() == 0, prepare.readAll().constData());
+    ProgramFolder::setHome(home.path());
+
+    NamedTimer timer1(QStringLiteral("Timer1"));
+    QStringList answers;
+    AnswerEngine engine(timer1, [&answers](int, const QString &txt, const QString &) {
+        answers.append(txt);
+        return true;
+    });
+    MessageState message;
+    message.SenderUin = QStringLiteral("200001");
+    message.MessageText = text;
+    message.slot = 2;
+    engine.ProcessMessage(message);
+    timer1.tick();
+    QCOMPARE(answers.size(), 1);
+    QVERIFY2(answers.first().startsWith(QStringLiteral("Привет! Я демо-бот")), qPrintable(answers.first()));
+}
+
+QTEST_GUILESS_MAIN(tst_DemoBase)
+#include "tst_demobase.moc"
