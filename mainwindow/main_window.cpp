@@ -308,6 +308,9 @@ void MDIForm1::updateWindowList()
     const QList<QMdiSubWindow *> frames = m_mdiArea->subWindowList();
     for (QMdiSubWindow *frame : frames) {
         QWidget *content = frame->widget();
+        // A window hidden by its own code is not open for the operator.
+        if (frame->isHidden() || (content && content->isHidden()))
+            continue;
         QString title = content ? content->windowTitle() : frame->windowTitle();
         title.replace(QLatin1Char('&'), QStringLiteral("&&"));
         auto *entry = new QAction(title, m_windowListMenu);

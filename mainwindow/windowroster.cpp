@@ -67,7 +67,7 @@ WindowRoster::WindowRoster()
     // The statistics window opens on today.
     add(
         QStringLiteral("Form16"),
-        [] { return QStringLiteral("Статистика за ") + DateTexts::dateText(Clock::instance().today()); },
+        [] { return QStringLiteral("Статистика за : ") + DateTexts::dateText(Clock::instance().today()); },
         child);
 }
 

@@ -438,7 +438,7 @@ void TestMainWindow::openers_data()
         {"posl_m", "Form2", "Послать сообщение", false},
         {"cher_m", "Form5", "Чёрный список", false},
         {"kont_sp_m", "Form37", "Контактная книга", false},
-        {"stat_Mm", "Form16", "Статистика за 05.03.2008", false},
+        {"stat_Mm", "Form16", "Статистика за : 05.03.2008", false},
         {"log_m", "Form7", "Логи", false},
         {"log_ne_izvest_m", "Form29", "Логи не известных команд", false},
         {"spis_pols_m", "Form28", "Список пользователей", false},
@@ -732,7 +732,13 @@ void TestMainWindow::windowList()
 
     // And grows again, with the statistics window's dated title.
     openThroughMenu("stat_Mm");
-    QCOMPARE(windowListTitles(), QStringList({"Статистика за 05.03.2008 *"}));
+    QCOMPARE(windowListTitles(), QStringList({"Статистика за : 05.03.2008 *"}));
+
+    // A window that hides itself stays open but is not listed.
+    openThroughMenu("komand_m");
+    QVERIFY(m_window->findWindow("Form9"));
+    m_window->findWindow("Form9")->hide();
+    QCOMPARE(windowListTitles(), QStringList({"Статистика за : 05.03.2008"}));
 }
 
 void TestMainWindow::cascade()

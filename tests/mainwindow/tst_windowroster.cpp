@@ -94,13 +94,13 @@ void TestWindowRoster::statisticsCaptionCarriesToday()
     Clock::setInstance(&clock);
     const WindowRoster roster;
 
-    QCOMPARE(roster.caption("Form16"), QString("Статистика за 05.03.2008"));
+    QCOMPARE(roster.caption("Form16"), QString("Статистика за : 05.03.2008"));
     std::unique_ptr<QWidget> window(roster.create("Form16", nullptr));
-    QCOMPARE(window->windowTitle(), QString("Статистика за 05.03.2008"));
+    QCOMPARE(window->windowTitle(), QString("Статистика за : 05.03.2008"));
 
     // The date is taken when the window opens, not when the roster was made.
     clock.advanceSecs(1);
-    QCOMPARE(roster.caption("Form16"), QString("Статистика за 06.03.2008"));
+    QCOMPARE(roster.caption("Form16"), QString("Статистика за : 06.03.2008"));
 }
 
 void TestWindowRoster::placeholderCarriesNameAndCaption()
