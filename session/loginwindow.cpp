@@ -1,6 +1,7 @@
 #include "session/loginwindow.h"
 
 #include "platform/dialogs.h"
+#include "platform/passwordfield.h"
 #include "session/icqsession.h"
 
 #include <QCheckBox>
@@ -29,7 +30,7 @@ fMain::fMain(IcqSession &session, QWidget *parent)
     Label2->setObjectName(QStringLiteral("Label2"));
     Text2 = new QLineEdit(this);
     Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setEchoMode(QLineEdit::Password);
+    maskWithAsterisks(Text2);
     Label2->setBuddy(Text2);
 
     Check1 = new QCheckBox(QStringLiteral("Запомнить пароль"), this);

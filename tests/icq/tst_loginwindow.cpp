@@ -121,7 +121,12 @@ void tst_LoginWindow::controls()
     QCOMPARE(window.findChild<QCheckBox *>(QStringLiteral("Check1"))->text(),
              QStringLiteral("Запомнить пароль"));
     QCOMPARE(window.findChild<QPushButton *>(QStringLiteral("Command1"))->text(), QStringLiteral("Войти"));
-    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("Text2"))->echoMode(), QLineEdit::Password);
+    auto *password = window.findChild<QLineEdit *>(QStringLiteral("Text2"));
+    QCOMPARE(password->echoMode(), QLineEdit::Password);
+    password->ensurePolished();
+    QTest::keyClicks(password, QStringLiteral("secret"));
+    QCOMPARE(password->displayText(), QStringLiteral("******"));
+    password->clear();
     QCOMPARE(window.Text1, window.findChild<QLineEdit *>(QStringLiteral("Text1")));
     QVERIFY(window.Command1->isEnabled());
 }
