@@ -5,6 +5,7 @@
 #include "mainwindow/pictures.h"
 #include "mainwindow/programstart.h"
 #include "platform/dialogs.h"
+#include "platform/translations.h"
 #include "platform/platformservices.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Korvane"));
     QApplication::setWindowIcon(Pictures::programIcon());
+    installRussianTranslations();
     ProgramFolder::init(QApplication::arguments());
     const auto services = installPlatformServices(QApplication::arguments());
 
