@@ -89,11 +89,14 @@ void Form48::Command1_Click()
         return;
     const TextFile::Result written = Agreement::writeMarker();
     if (!written) {
+        // The program ends as after any answer: the next start asks again.
         Dialogs::instance().message(MarkerFailedTitle, MarkerFailedText.arg(written.error),
-                                    Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
+                                    Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        endProgram();
         return;
     }
-    Dialogs::instance().message(QString(), AcceptedText, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+    // The box of the accepted agreement carries neither title nor text.
+    Dialogs::instance().message(QString(), QString(), Dialogs::Icon::Information, Dialogs::Buttons::Ok);
     endProgram();
 }
 

@@ -19,12 +19,10 @@ public:
     using EndProgram = std::function<void()>;
 
     static inline const QString Caption = QStringLiteral("Лицензионное соглашение");
-    static inline const QString AcceptedText =
-        QStringLiteral("Условия приняты. Программа будет закрыта: запустите её снова, чтобы начать работу.");
     static inline const QString MarkerFailedTitle = QStringLiteral("Ошибка");
     static inline const QString MarkerFailedText =
         QStringLiteral("Не удалось сохранить согласие с условиями (%1). Проверьте права на папку программы "
-                       "и нажмите «Принимаю условия» ещё раз.");
+                       "и запустите программу ещё раз.");
     static const QString LicenceText;
 
     explicit Form48(QWidget *parent = nullptr);
