@@ -4,6 +4,8 @@
 #include "mainwindow/mainmenu.h"
 #include "mainwindow/pictures.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
@@ -246,8 +248,7 @@ void MDIForm1::buildMenus()
         m_actions.insert(name, action);
     }
 
-    connect(action(QStringLiteral("soft_kask")), &QAction::triggered, m_mdiArea,
-            &QMdiArea::cascadeSubWindows);
+    connect(action(QStringLiteral("soft_kask")), &QAction::triggered, this, &MDIForm1::cascadeInsideArea);
     if (m_windowListMenu)
         connect(m_windowListMenu, &QMenu::aboutToShow, this, &MDIForm1::updateWindowList);
 }
@@ -291,6 +292,30 @@ void MDIForm1::addTimers()
 {
     for (const TimerDesign &design : timerDesigns)
         m_timers->add(QString::fromLatin1(design.name), design.intervalMs);
+}
+
+void MDIForm1::cascadeInsideArea()
+{
+    // The toolkit's cascade walks on past the bottom of a small frame; this one starts a
+    // new run at the top-left whenever the next window would leave the work area.
+    const QRect area = m_mdiArea->viewport()->rect();
+    const int step = std::max(8, m_mdiArea->fontMetrics().height() + 8);
+    int run = 0;
+    for (QMdiSubWindow *frame : m_mdiArea->subWindowList(QMdiArea::StackingOrder)) {
+        if (frame->isHidden() || frame->isMinimized())
+            continue;
+        if (frame->isMaximized())
+            frame->showNormal();
+        const QSize size = frame->size().boundedTo(area.size());
+        QPoint at(run * step, run * step);
+        if (at.x() + size.width() > area.width() || at.y() + size.height() > area.height()) {
+            run = 0;
+            at = QPoint(0, 0);
+        }
+        frame->setGeometry(QRect(area.topLeft() + at, size));
+        frame->raise();
+        ++run;
+    }
 }
 
 void MDIForm1::updateWindowList()

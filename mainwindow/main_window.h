@@ -59,6 +59,7 @@ private:
     void buildStatusBar();
     void addTimers();
     void updateWindowList();
+    void cascadeInsideArea();
     // The frame around an open window: its MDI sub-window or the window itself.
     QWidget *frameOf(const QString &name) const;
 

@@ -110,7 +110,12 @@ Form1::Form1(QWidget *parent)
         *row.tab = tab;
         tabs->addWidget(tab);
         QWidget *page = row.page;
-        // All pages share one cell: only the visible one takes the place.
+        // All pages share one cell: only the visible one is shown, but a hidden page still
+        // counts for the size, so the window is as large as its largest page and switching
+        // pages never cuts a label or a button.
+        QSizePolicy policy = page->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        page->setSizePolicy(policy);
         stack->addWidget(page, 0, 0);
         m_pages.append(page);
         connect(tab, &SettingsTab::gotFocus, this, [this, page] { showOnlyPage(page); });

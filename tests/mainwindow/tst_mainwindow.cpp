@@ -2,6 +2,7 @@
 #include "core/namedtimer.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/pictures.h"
+#include "settings/settings_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -161,6 +162,8 @@ private Q_SLOTS:
 
     void windowList();
     void cascade();
+    void cascadeStaysInsideArea();
+    void settingsWindowFitsEveryPage();
 
     void closingQuitsTheProgram();
 
@@ -761,6 +764,58 @@ void TestMainWindow::cascade()
         QVERIFY2(positions.at(i).y() > positions.at(i - 1).y(), "each window below the one before");
     }
     QCOMPARE(m_window->mdiArea()->subWindowList().size(), windows.size());
+}
+
+void TestMainWindow::cascadeStaysInsideArea()
+{
+    m_window->resize(640, 480);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    const QStringList windows = {"Form1", "Form9", "Form2", "Form5", "Form19", "Form28", "Form37",
+                                 "Form25", "Form7", "Form29", "Form16", "Form18"};
+    for (const QString &name : windows)
+        QVERIFY2(m_window->showWindow(name), qPrintable(name));
+    m_window->action("soft_kask")->trigger();
+    const QRect area = m_window->mdiArea()->viewport()->rect();
+    for (QMdiSubWindow *frame : m_window->mdiArea()->subWindowList()) {
+        QVERIFY2(area.contains(frame->geometry()),
+                 qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 outside %6x%7")
+                                .arg(frame->objectName())
+                                .arg(frame->x())
+                                .arg(frame->y())
+                                .arg(frame->width())
+                                .arg(frame->height())
+                                .arg(area.width())
+                                .arg(area.height())));
+    }
+}
+
+void TestMainWindow::settingsWindowFitsEveryPage()
+{
+    m_window->resize(1024, 768);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->roster().registerFactory(QStringLiteral("Form1"), [](QWidget *parent) { return new Form1(parent); });
+    QWidget *settings = m_window->showWindow("Form1");
+    QVERIFY(settings);
+    const QStringList pages = {"nast_v1", "nast_a_v1", "nast_b_v1", "nast_c_v1", "nast_d_v1",
+                               "UserControl21", "UserControl41", "UserControl51"};
+    auto *form1 = qobject_cast<Form1 *>(settings);
+    QVERIFY(form1);
+    for (const QString &name : pages) {
+        QVERIFY(form1->showOnlyPage(name));
+        QWidget *page = settings->findChild<QWidget *>(name);
+        QTRY_VERIFY(page->isVisible());
+        // Every control of the page lies wholly inside the page, the page inside its frame.
+        const QSize needed = page->minimumSizeHint();
+        QVERIFY2(page->width() >= needed.width() && page->height() >= needed.height(),
+                 qPrintable(QStringLiteral("%1: %2x%3 shown, %4x%5 needed")
+                                .arg(name)
+                                .arg(page->width())
+                                .arg(page->height())
+                                .arg(needed.width())
+                                .arg(needed.height())));
+    }
 }
 
 void TestMainWindow::closingQuitsTheProgram()
