@@ -17,3 +17,13 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:dete
 export LSAN_OPTIONS="suppressions=$KORVANE_ROOT/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir "$BUILD" --output-on-failure -j "$(korvane_jobs)"
+
+# The same tests built with the default compiler (g++), without sanitizers: the code
+# must build and pass with both compilers.
+GCC_BUILD="$KORVANE_ROOT/build-test-gcc"
+cmake -S . -B "$GCC_BUILD" -G Ninja \
+    -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ \
+    -DKORVANE_BUILD_TESTS=ON -DKORVANE_BUILD_FUZZ=OFF -DKORVANE_BUILD_BENCH=OFF
+cmake --build "$GCC_BUILD" -j "$(korvane_jobs)"
+ctest --test-dir "$GCC_BUILD" --output-on-failure -j "$(korvane_jobs)"

@@ -40,10 +40,10 @@ void TestListFile::fields_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<int>("count");
     QTest::addColumn<std::optional<QStringList>>("fields");
-    QTest::newRow("exact") << "a:^:b:^:c" << 3 << std::optional<QStringList>({"a", "b", "c"});
-    QTest::newRow("last holds separator") << "a:^:b:^:c" << 2 << std::optional<QStringList>({"a", "b:^:c"});
-    QTest::newRow("one field is the line") << "a:^:b" << 1 << std::optional<QStringList>({"a:^:b"});
-    QTest::newRow("empty last") << "a:^:" << 2 << std::optional<QStringList>({"a", ""});
+    QTest::newRow("exact") << "a:^:b:^:c" << 3 << std::optional<QStringList>(QStringList{"a", "b", "c"});
+    QTest::newRow("last holds separator") << "a:^:b:^:c" << 2 << std::optional<QStringList>(QStringList{"a", "b:^:c"});
+    QTest::newRow("one field is the line") << "a:^:b" << 1 << std::optional<QStringList>(QStringList{"a:^:b"});
+    QTest::newRow("empty last") << "a:^:" << 2 << std::optional<QStringList>(QStringList{"a", ""});
     QTest::newRow("too few separators") << "a:^:b" << 3 << std::optional<QStringList>();
     QTest::newRow("no fields") << "a" << 0 << std::optional<QStringList>();
 }

@@ -32,12 +32,12 @@ void tst_DemoBase::greetingInAnyCase()
     QTemporaryDir home;
     QProcess prepare;
     prepare.setProcessChannelMode(QProcess::MergedChannels);
+    prepare.setWorkingDirectory(QStringLiteral(KORVANE_SOURCE_DIR));
     prepare.start(QStringLiteral("bash"),
                   {QStringLiteral("-c"),
                    QStringLiteral("source scripts/common.sh && source scripts/demo.sh && "
                                   "korvane_demo_prepare_home \"$1\" 5190"),
                    QStringLiteral("demo"), home.path()});
-    prepare.setWorkingDirectory(QStringLiteral(KORVANE_SOURCE_DIR));
     QVERIFY(prepare.waitForFinished(30000));
     QVERIFY2(prepare.exitCode() == 0, prepare.readAll().constData());
     ProgramFolder::setHome(home.path());

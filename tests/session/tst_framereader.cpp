@@ -98,7 +98,9 @@ void tst_FrameReader::everySplitOfTwoFrames()
     const QByteArray stream = a + b;
     for (int cut = 0; cut <= stream.size(); ++cut) {
         FrameReader reader;
-        const QList<QByteArray> frames = reader.feed(stream.left(cut)) + reader.feed(stream.mid(cut));
+        // Two statements: the operands of + may be evaluated in either order.
+        QList<QByteArray> frames = reader.feed(stream.left(cut));
+        frames += reader.feed(stream.mid(cut));
         QCOMPARE(frames.size(), 2);
         QCOMPARE(frames[0].toHex(' '), a.toHex(' '));
         QCOMPARE(frames[1].toHex(' '), b.toHex(' '));
