@@ -11,6 +11,11 @@ struct TLVEntry
     QByteArray value;
 };
 
+// The FLAP channels the bot and the local server use.
+inline constexpr quint8 ChannelSignOn = 1;  // hello, login and cookie
+inline constexpr quint8 ChannelSnac = 2;    // SNACs
+inline constexpr quint8 ChannelSignOff = 4; // login reply, goodbye
+
 // One OSCAR frame: FLAP header, the SNAC header of a channel-2 frame and the TLV
 // list of its data. Both parser (ReadFLAP) and builder (FLAP_Create ... FLAP_Send).
 // Never reads past its input: short or malformed input gives cleared fields.

@@ -5,6 +5,7 @@
 #include "core/textfile.h"
 #include "platform/dialogs.h"
 #include "session/databytes.h"
+#include "session/flap.h"
 #include "session/hexlog.h"
 #include "session/incomingreader.h"
 #include "session/loginexchange.h"
@@ -30,9 +31,6 @@ const QString RefusedText =
     QStringLiteral("Ошибка подключения. Она могла возникнуть из-за того, что Вы не правильно "
                    "ввели логин или пароль, либо превышен лимит подключений к серверу.");
 
-constexpr quint8 ChannelSignOn = 1;
-constexpr quint8 ChannelSnac = 2;
-constexpr quint8 ChannelSignOff = 4;
 
 quint32 snacKey(int family, int subtype)
 {

@@ -31,7 +31,7 @@ QByteArray loginPacket(QByteArrayView numberText, QByteArrayView password)
 
 bool isHello(const FLAP &frame)
 {
-    return frame.ChannelID() == 1 && frame.Data() == DataForm::HexToBytes("00000001");
+    return frame.ChannelID() == ChannelSignOn && frame.Data() == DataForm::HexToBytes("00000001");
 }
 
 bool numberMatches(QByteArrayView value, qint32 uin)
@@ -71,7 +71,7 @@ void splitAddress(QByteArrayView value, QString *host, quint16 *port)
 Reply readReply(const FLAP &frame, qint32 expectedUin)
 {
     Reply reply;
-    if (frame.ChannelID() != 4)
+    if (frame.ChannelID() != ChannelSignOff)
         return reply;
     for (const TLVEntry &tlv : frame.tlvs()) {
         switch (tlv.type) {

@@ -2,6 +2,7 @@
 
 #include "core/cp1251.h"
 #include "session/databytes.h"
+#include "session/flap.h"
 #include "session/packetreader.h"
 #include "tools/wire/oscarlink.h"
 
@@ -9,9 +10,6 @@
 
 namespace {
 
-constexpr quint8 ChannelSignOn = 1;
-constexpr quint8 ChannelSnac = 2;
-constexpr quint8 ChannelSignOff = 4;
 
 // The request id of the own-information request sent after client ready: its answer
 // shows that the server has handled client ready, so the number is online there.

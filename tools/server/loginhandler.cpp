@@ -1,6 +1,7 @@
 #include "tools/server/loginhandler.h"
 
 #include "session/databytes.h"
+#include "session/flap.h"
 #include "session/packetreader.h"
 #include "tools/server/serverstate.h"
 #include "tools/wire/oscarlink.h"
@@ -9,8 +10,6 @@
 
 namespace {
 
-constexpr quint8 ChannelSignOn = 1;
-constexpr quint8 ChannelSignOff = 4;
 
 constexpr quint16 TlvScreenName = 0x0001;
 constexpr quint16 TlvRoastedPassword = 0x0002;

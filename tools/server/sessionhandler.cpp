@@ -1,6 +1,7 @@
 #include "tools/server/sessionhandler.h"
 
 #include "session/databytes.h"
+#include "session/flap.h"
 #include "session/packetreader.h"
 #include "tools/server/messagerouter.h"
 #include "tools/server/serverstate.h"
@@ -12,9 +13,6 @@
 
 namespace {
 
-constexpr quint8 ChannelSignOn = 1;
-constexpr quint8 ChannelSnac = 2;
-constexpr quint8 ChannelSignOff = 4;
 
 constexpr quint32 key(quint16 family, quint16 subtype)
 {
