@@ -15,6 +15,7 @@
 #include "session/statuschange.h"
 
 #include <QLoggingCategory>
+#include <QTimer>
 
 #include <algorithm>
 #include <limits>
@@ -22,6 +23,11 @@
 Q_LOGGING_CATEGORY(lcSession, "korvane.session", QtInfoMsg)
 
 namespace {
+
+// Frames of one session connection handled per turn of the event loop.
+constexpr int FramesPerTurn = 8;
+// Frames read ahead of handling before the connection's reading pauses.
+constexpr qsizetype MaxPendingFrames = 256;
 
 const QString DistributionList = QStringLiteral("\\Настройки\\Распределение.txt");
 const QString VisibleList = QStringLiteral("\\видимый список.txt");
@@ -168,6 +174,8 @@ T *IcqSession::sessionConnection(int slot)
 void IcqSession::resetSession(Slot &slot)
 {
     slot.sessionFrames.clear();
+    slot.pendingFrames.clear();
+    slot.drainScheduled = false;
     ++slot.sessionGeneration;
 }
 
@@ -315,16 +323,41 @@ void IcqSession::onSessionData(int slot, const QByteArray &data)
         return;
 
     HexLog::append(frames.join());
+    s.pendingFrames.append(frames);
+    // A burst is not read faster than it is handled: the rest waits in the socket.
+    if (s.pendingFrames.size() >= MaxPendingFrames && s.work)
+        s.work->setReadingPaused(true);
+    if (!s.drainScheduled)
+        drainSessionFrames(slot, s.sessionGeneration);
+}
 
-    const quint64 generation = s.sessionGeneration;
-    for (const QByteArray &bytes : frames) {
-        if (findSlot(slot)->sessionGeneration != generation)
+void IcqSession::drainSessionFrames(int slot, quint64 generation)
+{
+    Slot *s = findSlot(slot);
+    if (!s || s->sessionGeneration != generation)
+        return;
+    s->drainScheduled = false;
+    for (int handled = 0; handled < FramesPerTurn; ++handled) {
+        s = findSlot(slot);
+        if (!s || s->sessionGeneration != generation || s->pendingFrames.isEmpty())
             break;
+        const QByteArray bytes = s->pendingFrames.takeFirst();
         m_currentSlot = slot;
         FLAP frame;
         frame.ReadFLAP(bytes);
         dispatch(slot, frame);
     }
+    s = findSlot(slot);
+    if (!s || s->sessionGeneration != generation)
+        return;
+    if (!s->pendingFrames.isEmpty()) {
+        // A zero timer, not a posted event: the answer timer and the other connections'
+        // reads get their turn before the next few frames.
+        s->drainScheduled = true;
+        QTimer::singleShot(0, this, [this, slot, generation] { drainSessionFrames(slot, generation); });
+    }
+    if (s->work && s->work->readingPaused() && s->pendingFrames.size() < MaxPendingFrames / 2)
+        s->work->setReadingPaused(false);
 }
 
 void IcqSession::dispatch(int slot, const FLAP &frame)

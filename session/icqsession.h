@@ -133,6 +133,10 @@ private:
         // Bumped whenever the session connection is reset, so a pass stops dispatching
         // frames of a connection that a handler closed under it.
         quint64 sessionGeneration = 0;
+        // Frames read but not handled yet, in arrival order; a few are handled per turn
+        // of the event loop so answers and other connections run in between.
+        QList<QByteArray> pendingFrames;
+        bool drainScheduled = false;
     };
     using Handler = std::function<void(int slot, const FLAP &frame)>;
 
@@ -148,6 +152,7 @@ private:
     void handOver(int slot, const QByteArray &cookie, const QString &host, quint16 port);
 
     void onSessionData(int slot, const QByteArray &data);
+    void drainSessionFrames(int slot, quint64 generation);
     void dispatch(int slot, const FLAP &frame);
     void registerHandler(int family, int subtype, Handler handler);
 

@@ -170,6 +170,7 @@ void T::retireDataSocket()
     m_connecting = false;
     m_announced = false;
     m_readScheduled = false;
+    m_readPaused = false;
     QTcpSocket *socket = std::exchange(m_socket, nullptr);
     if (!socket)
         return;
@@ -200,9 +201,18 @@ void T::retireServer()
     server->deleteLater();
 }
 
+void T::setReadingPaused(bool paused)
+{
+    if (m_readPaused == paused)
+        return;
+    m_readPaused = paused;
+    if (!paused && m_socket && m_socket->bytesAvailable() > 0)
+        scheduleRead();
+}
+
 void T::scheduleRead()
 {
-    if (!m_announced || m_readScheduled || !m_socket)
+    if (!m_announced || m_readScheduled || m_readPaused || !m_socket)
         return;
     m_readScheduled = true;
     const quint64 generation = m_generation;
@@ -215,6 +225,8 @@ void T::readChunk(quint64 generation)
     if (!isCurrent(generation) || !m_socket)
         return;
     m_readScheduled = false;
+    if (m_readPaused)
+        return;
     const QByteArray data = m_socket->read(MaxChunk);
     if (data.isEmpty())
         return;

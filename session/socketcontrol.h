@@ -52,6 +52,11 @@ public:
 
     // The peer closed the connection. Nothing is raised for it; the owner may ask.
     bool peerClosed() const { return m_peerClosed; }
+    // While paused no DataArrival is raised; the bytes wait in the socket, and once its
+    // buffer is full TCP slows the peer down. Resuming delivers what waited.
+    void setReadingPaused(bool paused);
+    bool readingPaused() const { return m_readPaused; }
+
     // The port a successful Listen took (useful with port 0).
     quint16 listeningPort() const;
 
@@ -80,6 +85,7 @@ private:
     bool m_connecting = false;
     bool m_announced = false; // Connected or Accepted raised: reads may be delivered
     bool m_readScheduled = false;
+    bool m_readPaused = false;
     bool m_peerClosed = false;
     QString m_host;
     int m_port = 0;

@@ -36,6 +36,7 @@ private slots:
     void longAnswerAndTwoUsers();
     void answerKinds();
     void bansStatisticsAndLog();
+    void burstAnswersLeaveWhileReading();
 
 private:
     // What the bot sent to the number, decoded.
@@ -87,6 +88,35 @@ void tst_EngineOnline::cleanup()
     m_server.reset();
     m_dir.reset();
     Clock::setInstance(nullptr);
+}
+
+void tst_EngineOnline::burstAnswersLeaveWhileReading()
+{
+    TextFile::writeAll(Common, rec("привет", "Здравствуй!"));
+    QVERIFY(GeneralSettings::MergeSettings({{QStringLiteral("AI"), QStringLiteral("1")}, {QStringLiteral("AITime"), QStringLiteral("1")}}));
+    // How many answers the server had received each time the bot took a message.
+    QList<qsizetype> answeredBefore;
+    MessageHooks hooks;
+    addEngineHooks(hooks, *m_engine);
+    const auto process = hooks.processMessage;
+    hooks.processMessage = [&, process](MessageState &state) {
+        answeredBefore.append(m_server->messagesSentBy(Bot).size());
+        process(state);
+    };
+    m_session->setMessageHooks(hooks);
+
+    // Written at once, in as few writes as the server can: the bot reads it in big chunks.
+    m_server->setSessionWriteMode(OscarServer::WriteMode::Coalesced);
+    constexpr int Users = 40;
+    constexpr int EachWrites = 10;
+    for (int i = 0; i < EachWrites; ++i) {
+        for (int u = 0; u < Users; ++u)
+            QVERIFY(m_server->injectText(QString::number(500000 + u), Bot, QStringLiteral("привет")));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(answeredBefore.size(), Users * EachWrites, Timeout);
+    // The first answers are out while the last messages of the burst are still being read.
+    QVERIFY2(answeredBefore.constLast() > 0, "every answer waited for the whole burst");
+    QTRY_COMPARE_WITH_TIMEOUT(m_server->messagesSentBy(Bot).size(), qsizetype(Users * EachWrites), Timeout);
 }
 
 QStringList tst_EngineOnline::sentTo(const QString &uin) const
