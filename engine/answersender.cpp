@@ -2,7 +2,11 @@
 
 #include "core/namedtimer.h"
 
+#include <QElapsedTimer>
 #include <QSet>
+
+#include <algorithm>
+#include <memory>
 
 #include <utility>
 
@@ -11,7 +15,16 @@ AnswerSender::AnswerSender(NamedTimer &timer1, SendFunction send, QObject *paren
     , m_timer(timer1)
     , m_send(std::move(send))
 {
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    m_clock = [started] { return started->elapsed(); };
     m_timer.setHandler([this] { Timer1_Timer(); });
+}
+
+void AnswerSender::setClock(SteadyClock clock)
+{
+    if (clock)
+        m_clock = std::move(clock);
 }
 
 AnswerSender::~AnswerSender()
@@ -34,23 +47,57 @@ void AnswerSender::queueAnswer(int slot, const QString &toUin, const QString &te
             --waiting;
         }
     }
-    m_queue.append({slot, toUin, text, 0});
     if (intervalMs <= 0)
         intervalMs = DefaultIntervalMs;
-    if (!m_timer.isEnabled() || m_timer.interval() != intervalMs)
-        m_timer.setInterval(intervalMs);
+    m_queue.append({slot, toUin, text, 0, intervalMs, m_clock() + intervalMs});
+    arm();
+}
+
+namespace {
+// Answers due this close together go out on one tick.
+constexpr qint64 SameTickMs = 5;
+} // namespace
+
+void AnswerSender::arm()
+{
+    // Only a recipient's oldest answer can go next.
+    qint64 earliest = -1;
+    QSet<QPair<int, QString>> seen;
+    for (const Pending &answer : std::as_const(m_queue)) {
+        const QPair<int, QString> key(answer.slot, answer.toUin);
+        if (seen.contains(key))
+            continue;
+        seen.insert(key);
+        if (earliest < 0 || answer.dueMs < earliest)
+            earliest = answer.dueMs;
+    }
+    if (earliest < 0) {
+        m_timer.setEnabled(false);
+        m_armedForMs = -1;
+        return;
+    }
+    if (m_timer.isEnabled() && m_armedForMs >= 0 && m_armedForMs <= earliest)
+        return;
+    // An interval of 0 would never tick.
+    m_timer.setInterval(int(std::max<qint64>(1, earliest - m_clock())));
     m_timer.setEnabled(true);
+    m_armedForMs = earliest;
 }
 
 void AnswerSender::Timer1_Timer()
 {
+    // The tick stands for the due time it was armed for, even when the timer fired a
+    // little early.
+    const qint64 now = std::max(m_clock(), m_armedForMs) + SameTickMs;
+    m_armedForMs = -1;
     // Work on a snapshot: a send may not re-enter, but the queue must stay consistent.
     QList<Pending> queue = std::exchange(m_queue, {});
     QList<Pending> rest;
     QSet<QPair<int, QString>> served;
     for (Pending &answer : queue) {
         const QPair<int, QString> key(answer.slot, answer.toUin);
-        if (served.contains(key)) {
+        if (served.contains(key) || answer.dueMs > now) {
+            served.insert(key); // a recipient's later answers wait behind this one
             rest.append(std::move(answer));
             continue;
         }
@@ -62,6 +109,7 @@ void AnswerSender::Timer1_Timer()
             answer.text.remove(0, PartLength);
             if (answer.partNo == 1)
                 txt.prepend(FirstPartLead);
+            answer.dueMs = now - SameTickMs + answer.intervalMs;
             rest.append(answer);
         } else {
             txt = answer.partNo == 0 ? answer.text : answer.text + LastPartTail;
@@ -73,6 +121,6 @@ void AnswerSender::Timer1_Timer()
     // Answers queued while sending go after the ones still in progress.
     rest.append(m_queue);
     m_queue = std::move(rest);
-    if (m_queue.isEmpty())
-        m_timer.setEnabled(false);
+    m_timer.setEnabled(false);
+    arm();
 }

@@ -12,9 +12,11 @@ class NamedTimer;
 using SendFunction = std::function<bool(int slot, const QString &txt, const QString &toUin)>;
 
 // The answer timer's side: every finished answer waits here, bound to the user and the
-// bot slot that asked, until Timer1 ticks. Each tick sends one part of at most
-// PartLength characters of the oldest answer of every recipient, so a second user
-// writing meanwhile gets his own answer and a long answer keeps its order.
+// bot slot that asked, until its own delay after its message has passed (the human
+// imitation of the settings, or 500 ms). Timer1 is armed for the earliest answer due;
+// each tick sends one part of at most PartLength characters of the oldest due answer of
+// every recipient, so a second user writing meanwhile gets his own answer at his own
+// time, a user's answers keep their order and a long answer goes out one part a delay.
 class AnswerSender : public QObject
 {
     Q_OBJECT
@@ -31,14 +33,21 @@ public:
     AnswerSender(NamedTimer &timer1, SendFunction send, QObject *parent = nullptr);
     ~AnswerSender() override;
 
-    // Queues the answer and arms the timer with intervalMs. A running timer with the
-    // same interval keeps its countdown, so a stream of messages cannot starve it.
+    // Queues the answer, due intervalMs from now, and arms the timer for the earliest
+    // answer due. A timer already armed for an earlier answer keeps its countdown, so a
+    // stream of messages cannot starve it.
     void queueAnswer(int slot, const QString &toUin, const QString &text, int intervalMs);
+
+    // Milliseconds of a steady clock; tests replace it to move time by hand.
+    using SteadyClock = std::function<qint64()>;
+    void setClock(SteadyClock clock);
 
     // The tick handler of Timer1.
     void Timer1_Timer();
 
     int pendingCount() const { return int(m_queue.size()); }
+    // The steady-clock time the armed timer counts down to; -1 when nothing waits.
+    qint64 armedForMs() const { return m_armedForMs; }
 
 Q_SIGNALS:
     // One message went out (or was attempted) for an answer.
@@ -51,9 +60,15 @@ private:
         QString toUin;
         QString text; // what is still to be sent
         int partNo = 0;
+        int intervalMs = DefaultIntervalMs;
+        qint64 dueMs = 0; // when its next part may go out
     };
 
+    void arm();
+
     NamedTimer &m_timer;
+    SteadyClock m_clock;
+    qint64 m_armedForMs = -1; // the due time the running timer counts down to
     SendFunction m_send;
     QList<Pending> m_queue;
 };

@@ -5,6 +5,8 @@
 #include "engine/answersender.h"
 
 #include <QSignalSpy>
+
+#include <limits>
 #include <QTest>
 
 class tst_AnswerSender : public QObject
@@ -17,6 +19,8 @@ private slots:
     void usersKeepTheirOwnAnswers();
     void oneRecipientsAnswersKeepTheirOrder();
     void timerArmedAndDisarmed();
+    void eachAnswerWaitsItsOwnDelay_data();
+    void eachAnswerWaitsItsOwnDelay();
     void floodingUserKeepsHisLatestAnswers();
     void destroyedSenderLeavesTheTimerQuiet();
     void sendsOnRealTicks();
@@ -140,15 +144,72 @@ void tst_AnswerSender::destroyedSenderLeavesTheTimerQuiet()
 void tst_AnswerSender::timerArmedAndDisarmed()
 {
     NamedTimer timer(QStringLiteral("Timer1"));
-    AnswerSender sender(timer, [](int, const QString &, const QString &) { return true; });
+    qint64 now = 0;
+    QStringList sent;
+    AnswerSender sender(timer, [&sent](int, const QString &txt, const QString &) {
+        sent.append(txt);
+        return true;
+    });
+    sender.setClock([&now] { return now; });
     QVERIFY(!timer.isEnabled());
     sender.queueAnswer(1, QStringLiteral("1"), QStringLiteral("a"), 2000);
     QVERIFY(timer.isRunning());
     QCOMPARE(timer.interval(), 2000);
+    // A later answer due sooner re-arms the timer for itself.
     sender.queueAnswer(1, QStringLiteral("2"), QStringLiteral("b"), 0);
     QCOMPARE(timer.interval(), AnswerSender::DefaultIntervalMs);
+    now = 500;
     timer.tick();
+    QCOMPARE(sent, QStringList{"b"});
+    QVERIFY(timer.isRunning());
+    QCOMPARE(timer.interval(), 1500);
+    now = 2000;
+    timer.tick();
+    QCOMPARE(sent, (QStringList{"b", "a"}));
     QVERIFY(!timer.isEnabled());
+}
+
+void tst_AnswerSender::eachAnswerWaitsItsOwnDelay_data()
+{
+    QTest::addColumn<QList<int>>("writtenAt");  // when each user's message came, ms
+    QTest::addColumn<QList<int>>("answeredAt"); // when his answer must leave, ms
+    QTest::addColumn<int>("delay");
+    QTest::newRow("second user 400 ms later") << QList<int>{0, 400} << QList<int>{500, 900} << 500;
+    QTest::newRow("same moment, one tick") << QList<int>{0, 0} << QList<int>{500, 500} << 500;
+    QTest::newRow("short delay") << QList<int>{0, 3, 7} << QList<int>{1, 4, 8} << 1;
+    QTest::newRow("long delay") << QList<int>{0, 1000} << QList<int>{3000, 4000} << 3000;
+}
+
+void tst_AnswerSender::eachAnswerWaitsItsOwnDelay()
+{
+    QFETCH(QList<int>, writtenAt);
+    QFETCH(QList<int>, answeredAt);
+    QFETCH(int, delay);
+    NamedTimer timer(QStringLiteral("Timer1"));
+    qint64 now = 0;
+    QList<QPair<QString, qint64>> sent;
+    AnswerSender sender(timer, [&](int, const QString &, const QString &to) {
+        sent.append({to, now});
+        return true;
+    });
+    sender.setClock([&now] { return now; });
+    // Time moves from event to event: the messages, and the timer's ticks when armed.
+    qsizetype next = 0;
+    for (int step = 0; step < 100 && (next < writtenAt.size() || timer.isEnabled()); ++step) {
+        const qint64 tickAt = timer.isEnabled() ? sender.armedForMs() : std::numeric_limits<qint64>::max();
+        if (next < writtenAt.size() && writtenAt.at(next) < tickAt) {
+            now = writtenAt.at(next);
+            sender.queueAnswer(1, QString::number(next + 1), QStringLiteral("ответ"), delay);
+            ++next;
+        } else {
+            now = tickAt;
+            timer.tick();
+        }
+    }
+    QList<QPair<QString, qint64>> expected;
+    for (qsizetype i = 0; i < answeredAt.size(); ++i)
+        expected.append({QString::number(i + 1), answeredAt.at(i)});
+    QCOMPARE(sent, expected);
 }
 
 void tst_AnswerSender::sendsOnRealTicks()
