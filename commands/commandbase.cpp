@@ -89,6 +89,7 @@ const NameIndex &indexOf(const QString &text, bool upperCase)
     for (NameIndex &index : indexes) {
         if (index.upperCase == upperCase && index.text.size() == text.size() && !index.text.isNull() &&
             (index.text.constData() == text.constData() || index.text == text)) {
+            index.text = text; // the next call with this buffer skips the comparison
             index.lastUse = ++uses;
             return index;
         }

@@ -621,13 +621,19 @@ Storage::Entry *Storage::lookup(const QString &path, ReadState &state)
 
 void Storage::store(const QString &path, const Stamp &stamp, const QByteArray &bytes)
 {
+    Entry entry;
     if (auto it = m_cache.find(path); it != m_cache.end()) {
+        // Unchanged content (a file read again while its stamp was too recent to
+        // trust) keeps its decoded text, so its users see the same shared text.
+        if (it->second.bytes == bytes) {
+            entry.text = std::move(it->second.text);
+            entry.lines = std::move(it->second.lines);
+        }
         m_cachedBytes -= it->second.bytes.size();
         m_cache.erase(it);
     }
     if (bytes.size() > MaxCachedFile)
         return;
-    Entry entry;
     entry.stamp = stamp;
     entry.racy = isRacy(stamp);
     entry.bytes = bytes;
@@ -708,8 +714,10 @@ QString Storage::text(const QString &path, ReadState *state)
     if (!entry->text) {
         bool converted = false;
         entry->text = decode(entry->bytes, &converted);
-        if (converted)
+        if (converted && m_convertedLogged.value(path) != entry->stamp) {
+            m_convertedLogged.insert(path, entry->stamp);
             qInfo("%s: read as a file written on Linux (UTF-8 or LF line ends)", qPrintable(path));
+        }
     }
     return *entry->text;
 }

@@ -138,6 +138,7 @@ private:
     QHash<QString, std::function<void()>> m_pending;
     std::map<QString, std::unique_ptr<Journal>> m_journals;
     QHash<QString, int> m_reported; // path -> bit set of Problem
+    QHash<QString, Stamp> m_convertedLogged;
     QTimer *m_timer = nullptr;
     int m_tickMs = 1000;
     bool m_flushing = false;
