@@ -1,6 +1,7 @@
 #include "core/storage.h"
 
 #include "core/cp1251.h"
+#include "core/textfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -613,7 +614,7 @@ Storage::Entry *Storage::lookup(const QString &path, ReadState &state)
     it = m_cache.find(path);
     if (it != m_cache.end())
         return &it->second;
-    // Too large to keep: a transient entry.
+    // Too large to keep: handed out once through an entry that the next read replaces.
     static Entry transient;
     transient = Entry{stamp, true, bytes, std::nullopt, std::nullopt, 0};
     return &transient;
@@ -731,39 +732,10 @@ QStringList Storage::lines(const QString &path, ReadState *state)
     if (found != ReadState::Readable)
         return {};
     auto it = m_cache.find(path);
-    if (it == m_cache.end()) {
-        // Not kept (too large): split each time.
-        QStringList split;
-        qsizetype start = 0;
-        for (qsizetype i = 0; i < whole.size(); ++i) {
-            const QChar c = whole.at(i);
-            if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-                split.append(whole.mid(start, i - start));
-                if (c == QLatin1Char('\r') && i + 1 < whole.size() && whole.at(i + 1) == QLatin1Char('\n'))
-                    ++i;
-                start = i + 1;
-            }
-        }
-        if (start < whole.size())
-            split.append(whole.mid(start));
-        return split;
-    }
-    if (!it->second.lines) {
-        QStringList split;
-        qsizetype start = 0;
-        for (qsizetype i = 0; i < whole.size(); ++i) {
-            const QChar c = whole.at(i);
-            if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-                split.append(whole.mid(start, i - start));
-                if (c == QLatin1Char('\r') && i + 1 < whole.size() && whole.at(i + 1) == QLatin1Char('\n'))
-                    ++i;
-                start = i + 1;
-            }
-        }
-        if (start < whole.size())
-            split.append(whole.mid(start));
-        it->second.lines = split;
-    }
+    if (it == m_cache.end())
+        return TextFile::splitLines(whole); // not kept (too large): split each time
+    if (!it->second.lines)
+        it->second.lines = TextFile::splitLines(whole);
     return *it->second.lines;
 }
 
@@ -1026,6 +998,8 @@ QString Storage::problemMessage(Problem problem, const QString &path, const QStr
 
 void Storage::report(Problem problem, const QString &path, const QString &error)
 {
+    if (path.isEmpty())
+        return; // a name refused before it reached the disk; its caller says so
     int &bits = m_reported[path];
     if (bits & bit(problem))
         return;
