@@ -4,6 +4,7 @@
 #include "core/vbvalues.h"
 
 #include <QDir>
+#include <QHash>
 
 namespace CommandBase {
 
@@ -68,22 +69,56 @@ QString bodyOf(const QString &text, const RecordSpan &span)
     return body;
 }
 
+namespace {
+
+// The first record of each name in one text, so a command base read again unchanged
+// (the storage layer hands out the same shared text) is not scanned again.
+struct NameIndex
+{
+    QString text; // holds the text's buffer, so a matching pointer means the same text
+    bool upperCase = false;
+    QHash<QString, RecordSpan> first;
+    quint64 lastUse = 0;
+};
+
+const NameIndex &indexOf(const QString &text, bool upperCase)
+{
+    static NameIndex indexes[4];
+    static quint64 uses = 0;
+    NameIndex *oldest = &indexes[0];
+    for (NameIndex &index : indexes) {
+        if (index.upperCase == upperCase && index.text.size() == text.size() && !index.text.isNull() &&
+            (index.text.constData() == text.constData() || index.text == text)) {
+            index.text = text; // the next call with this buffer skips the comparison
+            index.lastUse = ++uses;
+            return index;
+        }
+        if (index.lastUse < oldest->lastUse)
+            oldest = &index;
+    }
+    NameIndex &index = *oldest;
+    index.text = text;
+    index.upperCase = upperCase;
+    index.first.clear();
+    index.lastUse = ++uses;
+    scanRecords(text, [&index](qsizetype head, QStringView name, qsizetype bodyStart, qsizetype bodyEnd) {
+        const QString key = index.upperCase ? VbValues::upperCase(name.toString()) : name.toString();
+        if (!index.first.contains(key))
+            index.first.insert(key, RecordSpan{head, bodyStart, bodyEnd, name.toString()});
+        return true;
+    });
+    return index;
+}
+
+} // namespace
+
 std::optional<RecordSpan> find(const QString &text, const QString &name, bool upperCase)
 {
-    std::optional<RecordSpan> match;
-    const QString wanted = upperCase ? VbValues::upperCase(name) : name;
-    scanRecords(text, [&](qsizetype head, QStringView candidate, qsizetype bodyStart, qsizetype bodyEnd) {
-        // Upper-casing never changes the length, so a length mismatch is no match.
-        if (candidate.size() != wanted.size())
-            return true;
-        const bool equal =
-            upperCase ? VbValues::upperCase(candidate.toString()) == wanted : candidate == wanted;
-        if (!equal)
-            return true;
-        match = RecordSpan{head, bodyStart, bodyEnd, candidate.toString()};
-        return false;
-    });
-    return match;
+    const NameIndex &index = indexOf(text, upperCase);
+    const auto it = index.first.constFind(upperCase ? VbValues::upperCase(name) : name);
+    if (it == index.first.constEnd())
+        return std::nullopt;
+    return *it;
 }
 
 std::optional<QString> findBody(const QString &text, const QString &name, bool upperCase)

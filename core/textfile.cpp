@@ -2,6 +2,7 @@
 
 #include "core/cp1251.h"
 #include "core/programfolder.h"
+#include "core/storage.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,89 +14,27 @@ namespace TextFile {
 
 namespace {
 
-constexpr QFile::Permissions kOwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
-
 QByteArray readBytesAt(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return Storage::instance().bytes(path);
 }
 
-bool makeParent(const QString &path, Result &result)
+QString readAllAt(const QString &path)
 {
-    const QString parent = QFileInfo(path).absolutePath();
-    if (QFileInfo(parent).isDir() || QDir().mkpath(parent))
-        return true;
-    result.error = QStringLiteral("cannot create folder %1").arg(parent);
-    return false;
+    return Storage::instance().text(path);
 }
 
 Result writeBytesAt(const QString &path, const QByteArray &bytes, Options options)
 {
     Result result;
-    if (!makeParent(path, result))
-        return result;
-    if (QFileInfo(path).isDir()) {
-        result.error = QStringLiteral("%1 is a folder").arg(path);
-        return result;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = file.errorString();
-        return result;
-    }
-    // QSaveFile copies the old file's permissions onto its temporary file; narrow them
-    // before any byte is written so a password never lies in a readable file.
-    if (options.testFlag(Option::OwnerOnly))
-        file.setPermissions(kOwnerOnly);
-    // write() only fills Qt's buffer; a disk that fills up shows at flush(), and
-    // commit() would still put the truncated file in place.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        result.error = file.errorString();
-        file.cancelWriting();
-        return result;
-    }
-    if (!file.commit()) {
-        result.error = file.errorString();
-        return result;
-    }
-    if (options.testFlag(Option::OwnerOnly) && !QFile::setPermissions(path, kOwnerOnly)) {
-        result.error = QStringLiteral("cannot restrict permissions of %1").arg(path);
-        return result;
-    }
-    result.ok = true;
+    result.ok = Storage::instance().rewrite(path, bytes, options.testFlag(Option::OwnerOnly), &result.error);
     return result;
 }
 
 Result appendBytesAt(const QString &path, const QByteArray &bytes, Options options)
 {
     Result result;
-    if (!makeParent(path, result))
-        return result;
-    QFile file(path);
-    const bool ownerOnly = options.testFlag(Option::OwnerOnly);
-    const bool opened = ownerOnly ? file.open(QIODevice::WriteOnly | QIODevice::Append, kOwnerOnly)
-                                  : file.open(QIODevice::WriteOnly | QIODevice::Append);
-    if (!opened) {
-        result.error = file.errorString();
-        return result;
-    }
-    if (ownerOnly && file.permissions() != kOwnerOnly && !file.setPermissions(kOwnerOnly)) {
-        result.error = QStringLiteral("cannot restrict permissions of %1").arg(path);
-        return result;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        result.error = file.errorString();
-        return result;
-    }
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
-        result.error = file.errorString();
-        return result;
-    }
-    result.ok = true;
+    result.ok = Storage::instance().append(path, bytes, options.testFlag(Option::OwnerOnly), &result.error);
     return result;
 }
 
@@ -131,16 +70,14 @@ int removeMatchingAt(const QString &pattern)
     const QString namePattern = slash < 0 ? pattern : pattern.mid(slash + 1);
     if (namePattern.isEmpty())
         return 0;
-    if (!namePattern.contains(QLatin1Char('*')) && !namePattern.contains(QLatin1Char('?'))) {
-        const QFileInfo info(pattern);
-        return info.isFile() && QFile::remove(pattern) ? 1 : 0;
-    }
+    if (!namePattern.contains(QLatin1Char('*')) && !namePattern.contains(QLatin1Char('?')))
+        return Storage::instance().remove(pattern) ? 1 : 0;
     const QRegularExpression expression = wildcardExpression(namePattern);
     const QDir dir(folder);
     int removed = 0;
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : names) {
-        if (expression.match(name).hasMatch() && QFile::remove(dir.filePath(name)))
+        if (expression.match(name).hasMatch() && Storage::instance().remove(dir.filePath(name)))
             ++removed;
     }
     return removed;
@@ -148,12 +85,12 @@ int removeMatchingAt(const QString &pattern)
 
 bool isFileAt(const QString &path)
 {
-    return QFileInfo(path).isFile();
+    return Storage::instance().isFile(path);
 }
 
 bool removeAt(const QString &path)
 {
-    return isFileAt(path) && QFile::remove(path);
+    return Storage::instance().remove(path);
 }
 
 bool ensureFolderAt(const QString &path)
@@ -184,20 +121,29 @@ QByteArray readBytes(const Absolute &file)
 
 QString readAll(const QString &programPath)
 {
-    return Cp1251::decode(readBytes(programPath));
+    return readAllAt(filePath(programPath));
 }
 QString readAll(const Absolute &file)
 {
-    return Cp1251::decode(readBytes(file));
+    return readAllAt(file.path);
 }
 
 QStringList readLines(const QString &programPath)
 {
-    return splitLines(readAll(programPath));
+    return Storage::instance().lines(filePath(programPath));
 }
 QStringList readLines(const Absolute &file)
 {
-    return splitLines(readAll(file));
+    return Storage::instance().lines(file.path);
+}
+
+ReadState readState(const QString &programPath)
+{
+    return Storage::instance().readState(filePath(programPath));
+}
+ReadState readState(const Absolute &file)
+{
+    return Storage::instance().readState(file.path);
 }
 
 QString firstLine(const QString &programPath)

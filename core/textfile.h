@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/storage.h"
+
 #include <QByteArray>
 #include <QFlags>
 #include <QString>
@@ -13,8 +15,14 @@
 // program folder (a sound or answer file the operator picked) is named by wrapping its
 // real path in TextFile::Absolute{path}; such a path is used as it is.
 //
-// Failures: a missing or unreadable file reads as empty text. Writers return a Result
-// with the reason; callers that follow the skip-on-failure rule may ignore it.
+// Failures: a missing or unreadable file reads as empty text; readState() tells them
+// apart, and an unreadable file is reported once and never rewritten as if empty.
+// Writers return a Result with the reason (a failure is also reported once per file and
+// kind through Storage's reporter); callers that follow the skip-on-failure rule may
+// ignore it.
+//
+// Everything goes through the storage layer (core/storage.h): reads are served from
+// memory while the file is unchanged on disk.
 namespace TextFile {
 
 struct Absolute
@@ -46,7 +54,13 @@ inline QString filePath(const Absolute &file)
 
 // --- reading -------------------------------------------------------------------------
 
+using ReadState = Storage::ReadState; // Missing, Readable, Unreadable
+ReadState readState(const QString &programPath);
+ReadState readState(const Absolute &file);
+
 // The whole file decoded from Windows-1251, CR LF kept. Missing/unreadable: empty.
+// A file written on Linux reads too: UTF-8 (a BOM, or valid multi-byte sequences) is
+// decoded as UTF-8, and bare LF line ends read as CR LF.
 QString readAll(const QString &programPath);
 QString readAll(const Absolute &file);
 // The raw bytes. Missing/unreadable: empty.

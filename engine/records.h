@@ -3,6 +3,7 @@
 #include "session/messagestate.h"
 
 #include <QString>
+#include <QStringList>
 
 // The records the operator reads: per-day statistics and the message log.
 namespace Records {
@@ -15,13 +16,23 @@ inline const QString UnknownLogPath = QStringLiteral("\\Логи\\Не изве�
 // "<date> - <time> - <uin> : <text>", as the day files and the message log hold it.
 QString logLine(const MessageState &state);
 
+// Takes the message log into the storage layer's care; a journal an earlier run left
+// behind (it was killed or lost power) is folded into the log now. Start-up calls it;
+// LogMessage does it on first use.
+void openMessageLog();
+
+// The files that hold every message (the administrator's password among them).
+inline const QStringList SecretFiles = {MessageLogPath, StatisticsFolder};
+
 } // namespace Records
 
 // Counts the message in the day's statistics: the users since start-up, the sender's
-// day file, the request counter and the day's distinct numbers. True when the sender
+// day file, the request counter and the day's distinct numbers. The numbers of the two
+// lists are kept in memory (read again when their file changes on disk) and the counter
+// is written in batches by the storage layer; the files are owner-only. True when the sender
 // was new to "\Статистика\Пользователи.txt" (the user list window then refreshes).
 bool RecordStatistics(const MessageState &state);
 
-// Puts the message at the top of the message log (rewritten atomically; the folder is
-// created when missing).
+// Puts the message at the top of the message log (through the journal of the storage
+// layer; the folder is created when missing).
 void LogMessage(const MessageState &state);

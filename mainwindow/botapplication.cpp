@@ -1,6 +1,7 @@
 #include "mainwindow/botapplication.h"
 
 #include "core/namedtimer.h"
+#include "core/storage.h"
 #include "engine/answerengine.h"
 #include "engine/messagepopupwindow.h"
 #include "engine/services.h"
@@ -11,6 +12,7 @@
 #include "mainwindow/multibot.h"
 #include "mainwindow/statuscommands.h"
 #include "mainwindow/webmenus.h"
+#include "platform/dialogs.h"
 #include "session/icqsession.h"
 #include "session/loginwindow.h"
 #include "session/postlogin.h"
@@ -27,6 +29,12 @@ BotApplication::BotApplication(QObject *parent)
     , m_multiBot(std::make_unique<MultiBot>(*m_session, *m_mainWindow))
     , m_popup(std::make_unique<Form20>())
 {
+    // A file the disk refuses is told once, without stopping the bot.
+    Storage::setReporter([](Storage::Problem problem, const QString &path, const QString &error) {
+        const QString text = Storage::problemMessage(problem, path, error);
+        qWarning("%s", qPrintable(text));
+        Dialogs::instance().notify(QString(), text, Dialogs::Icon::Warning, QStringLiteral("storage ") + path);
+    });
     registerWindows();
     wireEngine();
     wireMultiBot();

@@ -2,6 +2,7 @@
 
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
+#include "core/storage.h"
 #include "core/textfile.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/startup.h"
@@ -64,6 +65,7 @@ void ExitSequence::run()
     TextFile::writeAll(CleanExitFile, QStringLiteral("1\r\n"));
     mergeSettings();
     logDisconnect();
+    Storage::instance().flushAll();
 
     // Nothing may tick once the connections are gone.
     TimerRegistry &timers = m_window.timers();

@@ -6,13 +6,18 @@
 #include "core/listfile.h"
 #include "core/namedtimer.h"
 #include "core/programfolder.h"
+#include "core/storage.h"
 #include "core/textfile.h"
 #include "core/vbvalues.h"
+#include "engine/records.h"
+#include "engine/remoteshutdown.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/settingsload.h"
 #include "platform/dialogs.h"
 #include "platform/sound.h"
 #include "session/autologin.h"
+#include "session/distributionlist.h"
+#include "session/hexlog.h"
 #include "session/icqsession.h"
 #include "session/loginform.h"
 #include "session/loginwindow.h"
@@ -63,6 +68,16 @@ StartupSequence::StartupSequence(MDIForm1 &window, IcqSession &session, ProgramS
 
 StartupSequence::Outcome StartupSequence::run()
 {
+    // A journal a killed run left is folded first; files that hold passwords or every
+    // message are tightened even before their next rewrite.
+    Records::openMessageLog();
+    QStringList secret = {GeneralSettings::FilePath, LoginForm::RememberedLoginFile, DistributionList::FilePath,
+                          RemoteShutdown::AdminPath, HexLog::FileName, HexLog::FileName + QStringLiteral(".1")};
+    secret += Records::SecretFiles;
+    for (QString &path : secret)
+        path = ProgramFolder::path(path);
+    Storage::tighten(secret);
+
     if (distributionListEmpty()) {
         noDistributionList();
         return Outcome::NoDistributionList;

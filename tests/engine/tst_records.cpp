@@ -1,10 +1,15 @@
 // The ban check, the day statistics and the message log.
 #include "core/clock.h"
+#include "core/cp1251.h"
+#include "core/namedtimer.h"
 #include "core/programfolder.h"
+#include "core/storage.h"
 #include "core/textfile.h"
+#include "engine/answerengine.h"
 #include "engine/bancheck.h"
 #include "engine/records.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,6 +48,10 @@ private slots:
     void newDayNewFolder();
     void messageLogNewestFirst();
     void messageLogKeepsEveryByte();
+    void messageLogAfterKillAndRestart();
+    void statisticsFollowHandEdits();
+    void refusedWriteKeepsAnswering();
+    void editedCommandBaseChangesNextAnswer();
 
 private:
     std::unique_ptr<QTemporaryDir> m_home;
@@ -51,6 +60,7 @@ private:
 
 void tst_Records::init()
 {
+    Storage::discard();
     m_home = std::make_unique<QTemporaryDir>();
     QVERIFY(m_home->isValid());
     ProgramFolder::setHome(m_home->path());
@@ -60,6 +70,8 @@ void tst_Records::init()
 
 void tst_Records::cleanup()
 {
+    Storage::discard();
+    Storage::setReporter({});
     Clock::setInstance(nullptr);
 }
 
@@ -210,6 +222,111 @@ void tst_Records::messageLogKeepsEveryByte()
     LogMessage(message(QStringLiteral("1"), QStringLiteral("ё")));
     QCOMPARE(TextFile::readBytes(Records::MessageLogPath),
              QByteArray("05.03.2008 - 9:05:07 - 1 : \xb8\r\n") + old + "\r\n");
+}
+
+void tst_Records::messageLogAfterKillAndRestart()
+{
+    TextFile::writeBytes(Records::MessageLogPath, "05.03.2008 - 9:00:00 - 9 : old\r\n");
+    // The expected log: one whole rewrite per message, as the log has always been kept.
+    QByteArray expected = TextFile::readBytes(Records::MessageLogPath);
+    const auto logged = [&](const QString &uin, const QString &text) {
+        LogMessage(message(uin, text));
+        expected = QByteArray("05.03.2008 - ") + m_clock.now().time().toString(QStringLiteral("H:mm:ss")).toLatin1() +
+                   " - " + uin.toLatin1() + " : " + Cp1251::encode(text) + "\r\n" + expected + "\r\n";
+        m_clock.advanceSecs(1);
+    };
+    logged(QStringLiteral("1"), QStringLiteral("раз"));
+    logged(QStringLiteral("2"), QStringLiteral("два\r\nстроки"));
+    Storage::instance().flushAll(); // a run that ended normally
+    QCOMPARE(TextFile::readBytes(Records::MessageLogPath), expected);
+
+    logged(QStringLiteral("3"), QStringLiteral("три"));
+    logged(QStringLiteral("4"), QStringLiteral("четыре"));
+    Storage::discard(); // kill -9: nothing folded, the journal stays
+    Records::openMessageLog(); // the restart
+    QCOMPARE(TextFile::readBytes(Records::MessageLogPath), expected);
+    logged(QStringLiteral("5"), QStringLiteral("пять"));
+    QCOMPARE(TextFile::readBytes(Records::MessageLogPath), expected);
+}
+
+void tst_Records::statisticsFollowHandEdits()
+{
+    RecordStatistics(message(QStringLiteral("1")));
+    RecordStatistics(message(QStringLiteral("2")));
+    // The operator edits the day's files while the bot runs.
+    QVERIFY(TextFile::writeAll(Day + QStringLiteral("\\Обращения.txt"), QStringLiteral(" 100 \r\n")));
+    QFile hints(ProgramFolder::path(Day + QStringLiteral("\\Хинты.txt")));
+    QVERIFY(hints.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    hints.write("2\r\n");
+    hints.close();
+    QVERIFY(QFile::remove(ProgramFolder::path(Records::UsersPath)));
+
+    QVERIFY(RecordStatistics(message(QStringLiteral("1"))));
+    QCOMPARE(TextFile::readAll(Day + QStringLiteral("\\Обращения.txt")), QStringLiteral(" 101 \r\n"));
+    QCOMPARE(TextFile::readAll(Day + QStringLiteral("\\Хинты.txt")), QStringLiteral("2\r\n1\r\n"));
+    QCOMPARE(TextFile::readAll(Records::UsersPath), QStringLiteral("1\r\n"));
+    // The counter is written in batches: the exit's flush leaves it whole on disk.
+    RecordStatistics(message(QStringLiteral("1")));
+    Storage::instance().flushAll();
+    QFile counter(ProgramFolder::path(Day + QStringLiteral("\\Обращения.txt")));
+    QVERIFY(counter.open(QIODevice::ReadOnly));
+    QCOMPARE(counter.readAll(), QByteArray(" 102 \r\n"));
+}
+
+void tst_Records::refusedWriteKeepsAnswering()
+{
+    int reports = 0;
+    Storage::setReporter([&reports](Storage::Problem, const QString &, const QString &) { ++reports; });
+    // A file where the statistics folder should be: the disk refuses every write there.
+    QVERIFY(TextFile::writeAll(Records::StatisticsFolder, QStringLiteral("x")));
+    NamedTimer timer1(QStringLiteral("Timer1"));
+    QList<QString> sent;
+    AnswerEngine engine(timer1, [&sent](int, const QString &text, const QString &) {
+        sent.append(text);
+        return true;
+    });
+    timer1.setInterval(1);
+    TextFile::writeAll(QStringLiteral("\\Команды\\Общая.txt"),
+                       QStringLiteral("Команда: привет\r\nДействие: здравствуй\r\n====\r\n"));
+    for (int i = 0; i < 3; ++i) {
+        MessageState state = message(QStringLiteral("123"), QStringLiteral("привет"));
+        state.slot = 1;
+        engine.ProcessMessage(state);
+        timer1.tick();
+    }
+    Storage::instance().flushAll();
+    QCOMPARE(sent, QList<QString>(3, QStringLiteral("здравствуй")));
+    QVERIFY(reports >= 1);
+    QVERIFY(reports <= 4); // once per file and kind, not once per message
+}
+
+void tst_Records::editedCommandBaseChangesNextAnswer()
+{
+    NamedTimer timer1(QStringLiteral("Timer1"));
+    QList<QString> sent;
+    AnswerEngine engine(timer1, [&sent](int, const QString &text, const QString &) {
+        sent.append(text);
+        return true;
+    });
+    timer1.setInterval(1);
+    const QString common = QStringLiteral("\\Команды\\Общая.txt");
+    TextFile::writeAll(common, QStringLiteral("Команда: привет\r\nДействие: первый\r\n====\r\n"));
+    const auto ask = [&] {
+        MessageState state = message(QStringLiteral("123"), QStringLiteral("привет"));
+        state.slot = 1;
+        engine.ProcessMessage(state);
+        timer1.tick();
+        return sent.isEmpty() ? QString() : sent.takeLast();
+    };
+    QCOMPARE(ask(), QStringLiteral("первый"));
+    // Edited by hand while the bot runs (same length, same file).
+    QFile file(ProgramFolder::path(common));
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const QByteArray edited = file.readAll().replace(Cp1251::encode(u"первый"), Cp1251::encode(u"второй"));
+    QVERIFY(file.seek(0));
+    file.write(edited);
+    file.close();
+    QCOMPARE(ask(), QStringLiteral("второй"));
 }
 
 QTEST_GUILESS_MAIN(tst_Records)

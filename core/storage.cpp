@@ -1,0 +1,1043 @@
+#include "core/storage.h"
+
+#include "core/cp1251.h"
+#include "core/textfile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QSaveFile>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Files larger than this are read each time instead of being kept.
+constexpr qint64 MaxCachedFile = 4 * 1024 * 1024;
+constexpr qint64 CacheBudget = 24 * 1024 * 1024;
+// A file changed this recently may change again within the same timestamp tick
+// without its stamp changing; such a file is read again next time.
+constexpr qint64 RacyWindowNs = 50'000'000;
+// The fold of a large file runs less often than the timer, so it never takes more
+// than about a twentieth of the time; the journal is made durable in between.
+constexpr qint64 FoldCostFactor = 20;
+constexpr qint64 MaxFoldIntervalMs = 60'000;
+
+std::unique_ptr<Storage> g_instance;
+Storage::Reporter g_reporter;
+
+QByteArray nativePath(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+Storage::Stamp stampFrom(const struct stat &st)
+{
+    Storage::Stamp stamp;
+    stamp.size = st.st_size;
+    stamp.mtimeNs = qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    stamp.ctimeNs = qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
+    stamp.inode = st.st_ino;
+    stamp.device = st.st_dev;
+    return stamp;
+}
+
+bool isRacy(const Storage::Stamp &stamp)
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const qint64 nowNs = qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+    return nowNs - std::max(stamp.mtimeNs, stamp.ctimeNs) < RacyWindowNs;
+}
+
+QString errnoText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Reads a regular file whole; false with errno set when it cannot be opened or read.
+bool readWhole(const QByteArray &native, qint64 sizeHint, QByteArray &out)
+{
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    out.clear();
+    out.reserve(qsizetype(sizeHint) + 1);
+    char buffer[65536];
+    for (;;) {
+        if (out.size() < out.capacity()) {
+            // Read straight into the array while the hint holds.
+            const qsizetype old = out.size();
+            out.resize(out.capacity());
+            const ssize_t got = ::read(fd, out.data() + old, size_t(out.size() - old));
+            if (got < 0) {
+                if (errno == EINTR) {
+                    out.resize(old);
+                    continue;
+                }
+                const int saved = errno;
+                ::close(fd);
+                errno = saved;
+                return false;
+            }
+            out.resize(old + got);
+            if (got == 0)
+                break;
+            continue;
+        }
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            const int saved = errno;
+            ::close(fd);
+            errno = saved;
+            return false;
+        }
+        if (got == 0)
+            break;
+        out.append(buffer, got);
+    }
+    ::close(fd);
+    return true;
+}
+
+bool makeParent(const QString &path, QString *error)
+{
+    const QString parent = QFileInfo(path).absolutePath();
+    if (QFileInfo(parent).isDir() || QDir().mkpath(parent))
+        return true;
+    if (error)
+        *error = QStringLiteral("cannot create folder %1").arg(parent);
+    return false;
+}
+
+void syncFolderOf(const QString &path)
+{
+    const int fd = ::open(nativePath(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+bool writeAllFd(int fd, const char *data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t done = ::write(fd, data, size_t(size));
+        if (done < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += done;
+        size -= done;
+    }
+    return true;
+}
+
+// Strict UTF-8 check: true only when there is at least one multi-byte sequence and
+// every sequence is well formed (no overlong forms, no surrogates, at most U+10FFFF).
+// Russian text in Windows-1251 almost never passes: its small letters are lead bytes
+// of three-byte sequences that would need two continuation bytes after them.
+bool isMultiByteUtf8(const QByteArray &bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    bool multiByte = false;
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int extra = 0;
+        quint32 code = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+            code = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+            code = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+            code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + extra >= n)
+            return false;
+        for (int k = 1; k <= extra; ++k) {
+            const unsigned char d = p[i + k];
+            if ((d & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (d & 0x3F);
+        }
+        if ((extra == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
+            (extra == 3 && (code < 0x10000 || code > 0x10FFFF)))
+            return false;
+        multiByte = true;
+        i += extra + 1;
+    }
+    return multiByte;
+}
+
+constexpr int bit(Storage::Problem problem)
+{
+    return 1 << int(problem);
+}
+
+QString problemText(Storage::Problem problem)
+{
+    switch (problem) {
+    case Storage::Problem::Read:
+        return QStringLiteral("cannot read");
+    case Storage::Problem::Write:
+        return QStringLiteral("cannot write");
+    case Storage::Problem::Append:
+        return QStringLiteral("cannot append to");
+    case Storage::Problem::Remove:
+        return QStringLiteral("cannot delete");
+    case Storage::Problem::KeptUnreadable:
+        return QStringLiteral("kept unchanged, it cannot be read:");
+    }
+    return {};
+}
+
+quint32 checksum(const char *data, qsizetype size)
+{
+    quint32 hash = 2166136261u; // FNV-1a
+    for (qsizetype i = 0; i < size; ++i) {
+        hash ^= quint8(data[i]);
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+} // namespace
+
+// --- the journal of a newest-first file -----------------------------------------------
+//
+// New lines go to "<file>.journal", oldest first, each framed as
+//   "+" <length> " " <checksum, hex> LF <the line's bytes>
+// so a record cut by a power loss (or filled with zeros) is recognised and dropped
+// together with anything after it. A fold writes the newest-first file anew exactly as
+// one rewrite per line would have (each line on top, the previous content, one CR LF
+// more per rewrite of a non-empty file), after appending the marker
+//   "=" <size of the folded file> LF
+// to the journal: a journal still found with its marker after a crash was folded when
+// the file already has that size, and is folded again otherwise. Appends are not
+// synced; the timer syncs the small journal about once a second.
+class Storage::Journal
+{
+public:
+    Journal(Storage &storage, QString path, bool ownerOnly)
+        : m_storage(storage)
+        , m_path(std::move(path))
+        , m_journalPath(Storage::journalPath(m_path))
+        , m_ownerOnly(ownerOnly)
+    {
+        m_sinceFold.start();
+        if (QFileInfo(m_journalPath).isFile()) {
+            m_hasRecords = true;
+            fold();
+        }
+    }
+    ~Journal() { closeFd(); }
+
+    void add(const QByteArray &line)
+    {
+        if (m_broken) {
+            prependDirectly(line);
+            return;
+        }
+        if (!openFd())
+            return prependDirectly(line);
+        QByteArray record = '+' + QByteArray::number(line.size()) + ' ' +
+                            QByteArray::number(checksum(line.constData(), line.size()), 16) + '\n';
+        record += line;
+        if (!writeAllFd(m_fd, record.constData(), record.size())) {
+            const int error = errno;
+            m_storage.report(Problem::Append, m_journalPath, errnoText(error));
+            return;
+        }
+        m_storage.resolved(Problem::Append, m_journalPath);
+        if (!m_hasRecords)
+            m_sinceFold.restart();
+        m_hasRecords = true;
+        m_unsynced = true;
+    }
+
+    bool hasRecords() const { return m_hasRecords && !m_folding; }
+
+    void tick()
+    {
+        if (!m_hasRecords)
+            return;
+        const qint64 interval =
+            std::clamp(FoldCostFactor * m_foldCostMs, qint64(m_storage.m_tickMs), MaxFoldIntervalMs);
+        if (m_sinceFold.elapsed() >= interval) {
+            fold();
+        } else if (m_unsynced && m_fd >= 0) {
+            ::fdatasync(m_fd);
+            m_unsynced = false;
+        }
+    }
+
+    bool fold()
+    {
+        if (!m_hasRecords || m_folding)
+            return true;
+        m_folding = true;
+        const bool done = foldNow();
+        m_folding = false;
+        return done;
+    }
+
+private:
+    bool foldNow()
+    {
+        QElapsedTimer cost;
+        cost.start();
+        QFile journal(m_journalPath);
+        if (!journal.open(QIODevice::ReadOnly)) {
+            if (!journal.exists()) {
+                m_hasRecords = false;
+                closeFd();
+                return true;
+            }
+            m_storage.report(Problem::Read, m_journalPath, journal.errorString());
+            return false;
+        }
+        const QByteArray bytes = journal.readAll();
+        journal.close();
+
+        const std::optional<Stamp> oldStamp = stampOf(m_path);
+        const qint64 oldSize = oldStamp ? oldStamp->size : 0;
+        qsizetype validEnd = 0;
+        const QList<QByteArray> records = parse(bytes, oldSize, validEnd);
+        if (records.isEmpty())
+            return finish(cost);
+
+        if (m_storage.readState(m_path) == ReadState::Unreadable) {
+            m_storage.report(Problem::KeptUnreadable, m_path, QString());
+            return false;
+        }
+        const qint64 lineEnds = oldSize > 0 ? records.size() : records.size() - 1;
+        qint64 newSize = oldSize + 2 * lineEnds;
+        for (const QByteArray &record : records)
+            newSize += record.size();
+
+        // The marker goes after the valid records; a torn tail is cut off first.
+        if (!openFd())
+            return false;
+        if (validEnd != bytes.size() && ::ftruncate(m_fd, validEnd) != 0)
+            return false;
+        const QByteArray marker = '=' + QByteArray::number(newSize) + '\n';
+        if (!writeAllFd(m_fd, marker.constData(), marker.size()) || ::fdatasync(m_fd) != 0) {
+            m_storage.report(Problem::Append, m_journalPath, errnoText(errno));
+            ::ftruncate(m_fd, validEnd);
+            return false;
+        }
+
+        QString error;
+        if (!writeFolded(records, oldSize, lineEnds, error)) {
+            ::ftruncate(m_fd, validEnd);
+            m_storage.report(Problem::Write, m_path, error);
+            return false;
+        }
+        m_storage.resolved(Problem::Write, m_path);
+        syncFolderOf(m_path);
+        return finish(cost);
+    }
+
+    // Valid records still to fold, oldest first. validEnd: where the valid part ends.
+    static QList<QByteArray> parse(const QByteArray &bytes, qint64 fileSize, qsizetype &validEnd)
+    {
+        QList<QByteArray> pending;
+        qsizetype pos = 0;
+        const qsizetype n = bytes.size();
+        while (pos < n) {
+            const qsizetype lineFeed = bytes.indexOf('\n', pos);
+            if (lineFeed < 0)
+                break;
+            const QByteArray header = bytes.mid(pos + 1, lineFeed - pos - 1);
+            if (bytes.at(pos) == '=') {
+                bool ok = false;
+                const qint64 size = header.toLongLong(&ok);
+                if (!ok)
+                    break;
+                if (size == fileSize)
+                    pending.clear(); // folded before the previous run ended
+                pos = lineFeed + 1;
+                continue;
+            }
+            if (bytes.at(pos) != '+')
+                break;
+            const qsizetype blank = header.indexOf(' ');
+            bool lengthOk = false;
+            bool sumOk = false;
+            const qint64 length = header.left(blank).toLongLong(&lengthOk);
+            const quint32 sum = header.mid(blank + 1).toUInt(&sumOk, 16);
+            if (blank < 0 || !lengthOk || !sumOk || length < 0 || lineFeed + 1 + length > n)
+                break;
+            const char *data = bytes.constData() + lineFeed + 1;
+            if (checksum(data, length) != sum)
+                break;
+            pending.append(QByteArray(data, length));
+            pos = lineFeed + 1 + length;
+        }
+        validEnd = pos;
+        return pending;
+    }
+
+    bool writeFolded(const QList<QByteArray> &records, qint64 oldSize, qint64 lineEnds, QString &error)
+    {
+        QFile old(m_path);
+        if (oldSize > 0 && !old.open(QIODevice::ReadOnly)) {
+            error = old.errorString();
+            return false;
+        }
+        if (!makeParent(m_path, &error))
+            return false;
+        QSaveFile out(m_path);
+        if (!out.open(QIODevice::WriteOnly)) {
+            error = out.errorString();
+            return false;
+        }
+        if (m_ownerOnly)
+            out.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        bool ok = true;
+        for (qsizetype i = records.size() - 1; ok && i >= 0; --i)
+            ok = out.write(records.at(i)) == records.at(i).size();
+        if (oldSize > 0) {
+            QByteArray chunk;
+            while (ok && !old.atEnd()) {
+                chunk = old.read(1 << 20);
+                if (chunk.isEmpty() && old.error() != QFileDevice::NoError)
+                    ok = false;
+                else
+                    ok = out.write(chunk) == chunk.size();
+            }
+        }
+        if (ok && lineEnds > 0)
+            ok = out.write(QByteArray("\r\n").repeated(lineEnds)) == 2 * lineEnds;
+        if (!ok || !out.flush()) {
+            error = out.errorString();
+            out.cancelWriting();
+            return false;
+        }
+        if (!out.commit()) {
+            error = out.errorString();
+            return false;
+        }
+        if (m_ownerOnly)
+            QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
+        m_storage.invalidate(m_path);
+        return true;
+    }
+
+    bool finish(const QElapsedTimer &cost)
+    {
+        closeFd();
+        if (::unlink(nativePath(m_journalPath).constData()) != 0 && errno != ENOENT) {
+            // A journal that can neither go nor be emptied would be folded twice.
+            if (::truncate(nativePath(m_journalPath).constData(), 0) != 0) {
+                m_storage.report(Problem::Remove, m_journalPath, errnoText(errno));
+                m_broken = true;
+            }
+        }
+        m_hasRecords = false;
+        m_unsynced = false;
+        m_foldCostMs = cost.elapsed();
+        m_sinceFold.restart();
+        return true;
+    }
+
+    bool openFd()
+    {
+        if (m_fd >= 0)
+            return true;
+        QString error;
+        if (!makeParent(m_journalPath, &error)) {
+            m_storage.report(Problem::Append, m_journalPath, error);
+            return false;
+        }
+        m_fd = ::open(nativePath(m_journalPath).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
+                      m_ownerOnly ? 0600 : 0666);
+        if (m_fd < 0) {
+            m_storage.report(Problem::Append, m_journalPath, errnoText(errno));
+            return false;
+        }
+        if (m_ownerOnly)
+            ::fchmod(m_fd, 0600);
+        return true;
+    }
+
+    void closeFd()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+
+    // Without a journal: the whole file rewritten per line, as before.
+    void prependDirectly(const QByteArray &line)
+    {
+        ReadState state;
+        const QByteArray previous = m_storage.bytes(m_path, &state);
+        if (state == ReadState::Unreadable)
+            return;
+        QByteArray log = line;
+        if (!previous.isEmpty())
+            log += previous + "\r\n";
+        QString error;
+        m_storage.rewrite(m_path, log, m_ownerOnly, &error);
+    }
+
+    Storage &m_storage;
+    QString m_path;
+    QString m_journalPath;
+    bool m_ownerOnly = false;
+    int m_fd = -1;
+    bool m_hasRecords = false;
+    bool m_unsynced = false;
+    bool m_broken = false;
+    bool m_folding = false;
+    QElapsedTimer m_sinceFold;
+    qint64 m_foldCostMs = 0;
+};
+
+// --- the layer ------------------------------------------------------------------------
+
+Storage::Storage()
+{
+    static quint64 instances = 0;
+    m_generation = ++instances;
+}
+
+bool Storage::isRecent(const Stamp &stamp)
+{
+    return isRacy(stamp);
+}
+
+Storage::~Storage() = default;
+
+Storage &Storage::instance()
+{
+    if (!g_instance) {
+        g_instance.reset(new Storage);
+        if (QCoreApplication *app = QCoreApplication::instance())
+            QObject::connect(app, &QCoreApplication::aboutToQuit, g_instance.get(), &Storage::flushAll);
+    }
+    return *g_instance;
+}
+
+void Storage::discard()
+{
+    if (!g_instance)
+        return;
+    // A killed process leaves its journals as they are.
+    g_instance->m_pending.clear();
+    g_instance.reset();
+}
+
+std::optional<Storage::Stamp> Storage::stampOf(const QString &path)
+{
+    struct stat st{};
+    if (::stat(nativePath(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return stampFrom(st);
+}
+
+QString Storage::journalPath(const QString &path)
+{
+    return path + QStringLiteral(".journal");
+}
+
+Storage::Entry *Storage::lookup(const QString &path, ReadState &state)
+{
+    flushPending(path);
+    const QByteArray native = nativePath(path);
+    struct stat st{};
+    if (::stat(native.constData(), &st) != 0) {
+        const int error = errno;
+        if (auto it = m_cache.find(path); it != m_cache.end()) {
+            m_cachedBytes -= it->second.bytes.size();
+            m_cache.erase(it);
+        }
+        if (error == ENOENT || error == ENOTDIR) {
+            state = ReadState::Missing;
+            resolved(Problem::Read, path);
+        } else {
+            state = ReadState::Unreadable;
+            report(Problem::Read, path, errnoText(error));
+        }
+        return nullptr;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        state = ReadState::Missing;
+        return nullptr;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        // A pipe or a device: opening it could block the bot for good.
+        state = ReadState::Unreadable;
+        report(Problem::Read, path, QStringLiteral("not a regular file"));
+        return nullptr;
+    }
+    const Stamp stamp = stampFrom(st);
+    auto it = m_cache.find(path);
+    if (it != m_cache.end() && !it->second.racy && it->second.stamp == stamp) {
+        it->second.lastUse = ++m_useCounter;
+        state = ReadState::Readable;
+        return &it->second;
+    }
+    QByteArray bytes;
+    if (!readWhole(native, stamp.size, bytes)) {
+        state = ReadState::Unreadable;
+        report(Problem::Read, path, errnoText(errno));
+        return nullptr;
+    }
+    resolved(Problem::Read, path);
+    state = ReadState::Readable;
+    store(path, stamp, bytes);
+    it = m_cache.find(path);
+    if (it != m_cache.end())
+        return &it->second;
+    // Too large to keep: handed out once through an entry that the next read replaces.
+    static Entry transient;
+    transient = Entry{stamp, true, bytes, std::nullopt, std::nullopt, 0};
+    return &transient;
+}
+
+void Storage::store(const QString &path, const Stamp &stamp, const QByteArray &bytes)
+{
+    Entry entry;
+    if (auto it = m_cache.find(path); it != m_cache.end()) {
+        // Unchanged content (a file read again while its stamp was too recent to
+        // trust) keeps its decoded text, so its users see the same shared text.
+        if (it->second.bytes == bytes) {
+            entry.text = std::move(it->second.text);
+            entry.lines = std::move(it->second.lines);
+        }
+        m_cachedBytes -= it->second.bytes.size();
+        m_cache.erase(it);
+    }
+    if (bytes.size() > MaxCachedFile)
+        return;
+    entry.stamp = stamp;
+    entry.racy = isRacy(stamp);
+    entry.bytes = bytes;
+    entry.lastUse = ++m_useCounter;
+    m_cachedBytes += bytes.size();
+    m_cache.emplace(path, std::move(entry));
+    evict();
+}
+
+void Storage::evict()
+{
+    // Text and lines take about four times the bytes of a mostly-Cyrillic file.
+    while (m_cachedBytes * 4 > CacheBudget && m_cache.size() > 1) {
+        auto oldest = m_cache.begin();
+        for (auto it = m_cache.begin(); it != m_cache.end(); ++it) {
+            if (it->second.lastUse < oldest->second.lastUse)
+                oldest = it;
+        }
+        m_cachedBytes -= oldest->second.bytes.size();
+        m_cache.erase(oldest);
+    }
+}
+
+void Storage::invalidate(const QString &path)
+{
+    if (auto it = m_cache.find(path); it != m_cache.end()) {
+        m_cachedBytes -= it->second.bytes.size();
+        m_cache.erase(it);
+    }
+}
+
+Storage::ReadState Storage::readState(const QString &path)
+{
+    ReadState state = ReadState::Missing;
+    lookup(path, state);
+    return state;
+}
+
+QByteArray Storage::bytes(const QString &path, ReadState *state)
+{
+    ReadState found = ReadState::Missing;
+    const Entry *entry = lookup(path, found);
+    if (state)
+        *state = found;
+    return entry ? entry->bytes : QByteArray();
+}
+
+QString Storage::decode(const QByteArray &bytes, bool *converted)
+{
+    bool changed = false;
+    QString text;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        text = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+        changed = true;
+    } else if (isMultiByteUtf8(bytes)) {
+        text = QString::fromUtf8(bytes);
+        changed = true;
+    } else {
+        text = Cp1251::decode(bytes);
+    }
+    if (!text.contains(QLatin1Char('\r')) && text.contains(QLatin1Char('\n'))) {
+        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        changed = true;
+    }
+    if (converted)
+        *converted = changed;
+    return text;
+}
+
+QString Storage::text(const QString &path, ReadState *state)
+{
+    ReadState found = ReadState::Missing;
+    Entry *entry = lookup(path, found);
+    if (state)
+        *state = found;
+    if (!entry)
+        return {};
+    if (!entry->text) {
+        bool converted = false;
+        entry->text = decode(entry->bytes, &converted);
+        if (converted && m_convertedLogged.value(path) != entry->stamp) {
+            m_convertedLogged.insert(path, entry->stamp);
+            qInfo("%s: read as a file written on Linux (UTF-8 or LF line ends)", qPrintable(path));
+        }
+    }
+    return *entry->text;
+}
+
+QStringList Storage::lines(const QString &path, ReadState *state)
+{
+    ReadState found = ReadState::Missing;
+    const QString whole = text(path, &found);
+    if (state)
+        *state = found;
+    if (found != ReadState::Readable)
+        return {};
+    auto it = m_cache.find(path);
+    if (it == m_cache.end())
+        return TextFile::splitLines(whole); // not kept (too large): split each time
+    if (!it->second.lines)
+        it->second.lines = TextFile::splitLines(whole);
+    return *it->second.lines;
+}
+
+bool Storage::rewrite(const QString &path, const QByteArray &bytes, bool ownerOnly, QString *error)
+{
+    flushPending(path);
+    QString reason;
+    const auto fail = [&](Problem problem) {
+        report(problem, path, reason);
+        if (error)
+            *error = reason;
+        return false;
+    };
+    struct stat st{};
+    if (::stat(nativePath(path).constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            reason = QStringLiteral("%1 is a folder").arg(path);
+            return fail(Problem::Write);
+        }
+        // What cannot be read was never taken in, so writing over it would lose it.
+        bool readable = S_ISREG(st.st_mode);
+        if (readable) {
+            auto it = m_cache.find(path);
+            if (it == m_cache.end() || it->second.stamp != stampFrom(st)) {
+                const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+                readable = fd >= 0;
+                if (fd >= 0)
+                    ::close(fd);
+            }
+        }
+        if (!readable) {
+            reason = QStringLiteral("the file there cannot be read");
+            return fail(Problem::KeptUnreadable);
+        }
+    }
+    if (!makeParent(path, &reason))
+        return fail(Problem::Write);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        reason = file.errorString();
+        return fail(Problem::Write);
+    }
+    constexpr QFile::Permissions ownerRw = QFile::ReadOwner | QFile::WriteOwner;
+    // QSaveFile copies the old file's permissions onto its temporary file; narrow them
+    // before any byte is written so a password never lies in a readable file.
+    if (ownerOnly)
+        file.setPermissions(ownerRw);
+    // write() only fills Qt's buffer; a disk that fills up shows at flush(), and
+    // commit() would still put the truncated file in place.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        reason = file.errorString();
+        file.cancelWriting();
+        return fail(Problem::Write);
+    }
+    if (!file.commit()) {
+        reason = file.errorString();
+        return fail(Problem::Write);
+    }
+    if (ownerOnly && !QFile::setPermissions(path, ownerRw)) {
+        reason = QStringLiteral("cannot restrict permissions of %1").arg(path);
+        return fail(Problem::Write);
+    }
+    resolved(Problem::Write, path);
+    resolved(Problem::KeptUnreadable, path);
+    if (const std::optional<Stamp> stamp = stampOf(path))
+        store(path, *stamp, bytes);
+    else
+        invalidate(path);
+    return true;
+}
+
+bool Storage::append(const QString &path, const QByteArray &bytes, bool ownerOnly, QString *error)
+{
+    flushPending(path);
+    invalidate(path);
+    QString reason;
+    const auto fail = [&](Problem problem) {
+        report(problem, path, reason);
+        if (error)
+            *error = reason;
+        return false;
+    };
+    const QByteArray native = nativePath(path);
+    const int flags = O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK;
+    const mode_t mode = ownerOnly ? 0600 : 0666;
+    int fd = ::open(native.constData(), flags, mode);
+    if (fd < 0 && errno == ENOENT) {
+        if (!makeParent(path, &reason))
+            return fail(Problem::Append);
+        fd = ::open(native.constData(), flags, mode);
+    }
+    if (fd < 0) {
+        reason = errnoText(errno);
+        return fail(Problem::Append);
+    }
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        reason = QStringLiteral("not a regular file");
+        return fail(Problem::Append);
+    }
+    if (ownerOnly && (st.st_mode & 0777) != 0600 && ::fchmod(fd, 0600) != 0) {
+        ::close(fd);
+        reason = QStringLiteral("cannot restrict permissions of %1").arg(path);
+        return fail(Problem::Append);
+    }
+    const bool written = writeAllFd(fd, bytes.constData(), bytes.size());
+    const int writeError = errno;
+    if (::close(fd) != 0 || !written) {
+        reason = errnoText(written ? errno : writeError);
+        return fail(Problem::Append);
+    }
+    resolved(Problem::Append, path);
+    return true;
+}
+
+bool Storage::isFile(const QString &path)
+{
+    flushPending(path);
+    struct stat st{};
+    return ::stat(nativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool Storage::remove(const QString &path)
+{
+    flushPending(path);
+    invalidate(path);
+    if (!QFileInfo(path).isFile())
+        return false;
+    QFile file(path);
+    if (!file.remove()) {
+        report(Problem::Remove, path, file.errorString());
+        return false;
+    }
+    resolved(Problem::Remove, path);
+    return true;
+}
+
+void Storage::defer(const QString &path, std::function<void()> flush)
+{
+    if (!m_pending.contains(path))
+        m_pending.insert(path, std::move(flush));
+    ensureTimer();
+}
+
+void Storage::flushPending(const QString &path)
+{
+    if (!m_pending.isEmpty()) {
+        auto it = m_pending.find(path);
+        if (it != m_pending.end()) {
+            const std::function<void()> flush = std::move(it.value());
+            m_pending.erase(it);
+            flush();
+        }
+    }
+    if (!m_journals.empty()) {
+        auto it = m_journals.find(path);
+        if (it != m_journals.end() && it->second->hasRecords())
+            it->second->fold();
+    }
+}
+
+void Storage::flushAll()
+{
+    if (m_flushing)
+        return;
+    m_flushing = true;
+    while (!m_pending.isEmpty()) {
+        auto it = m_pending.begin();
+        const std::function<void()> flush = std::move(it.value());
+        m_pending.erase(it);
+        flush();
+    }
+    for (auto &[path, journal] : m_journals)
+        journal->fold();
+    m_flushing = false;
+}
+
+void Storage::tick()
+{
+    if (m_flushing)
+        return;
+    m_flushing = true;
+    while (!m_pending.isEmpty()) {
+        auto it = m_pending.begin();
+        const std::function<void()> flush = std::move(it.value());
+        m_pending.erase(it);
+        flush();
+    }
+    for (auto &[path, journal] : m_journals)
+        journal->tick();
+    m_flushing = false;
+}
+
+void Storage::ensureTimer()
+{
+    if (!QCoreApplication::instance())
+        return;
+    if (!m_timer) {
+        m_timer = new QTimer(this);
+        m_timer->setInterval(m_tickMs);
+        connect(m_timer, &QTimer::timeout, this, &Storage::tick);
+    }
+    if (!m_timer->isActive())
+        m_timer->start();
+}
+
+void Storage::setTickInterval(int ms)
+{
+    m_tickMs = ms;
+    if (m_timer)
+        m_timer->setInterval(ms);
+}
+
+void Storage::openNewestFirst(const QString &path, bool ownerOnly)
+{
+    if (m_journals.find(path) == m_journals.end())
+        m_journals.emplace(path, std::make_unique<Journal>(*this, path, ownerOnly));
+    ensureTimer();
+}
+
+void Storage::prependLine(const QString &path, const QByteArray &lineBytes, bool ownerOnly)
+{
+    auto it = m_journals.find(path);
+    if (it == m_journals.end()) {
+        openNewestFirst(path, ownerOnly);
+        it = m_journals.find(path);
+    }
+    it->second->add(lineBytes);
+}
+
+void Storage::setReporter(Reporter reporter)
+{
+    g_reporter = std::move(reporter);
+}
+
+QString Storage::problemMessage(Problem problem, const QString &path, const QString &error)
+{
+    QString text;
+    switch (problem) {
+    case Problem::Read:
+        text = QStringLiteral("Файл есть, но прочитать его не удалось:");
+        break;
+    case Problem::KeptUnreadable:
+        text = QStringLiteral("Файл есть, но прочитать его не удалось, поэтому он не перезаписан:");
+        break;
+    case Problem::Write:
+    case Problem::Append:
+        text = QStringLiteral("Не удалось записать файл:");
+        break;
+    case Problem::Remove:
+        text = QStringLiteral("Не удалось удалить файл:");
+        break;
+    }
+    text += QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
+    if (!error.isEmpty())
+        text += QStringLiteral("\r\n") + error;
+    return text;
+}
+
+void Storage::report(Problem problem, const QString &path, const QString &error)
+{
+    if (path.isEmpty())
+        return; // a name refused before it reached the disk; its caller says so
+    int &bits = m_reported[path];
+    if (bits & bit(problem))
+        return;
+    bits |= bit(problem);
+    if (g_reporter)
+        g_reporter(problem, path, error);
+    else
+        qWarning("Storage: %s %s: %s", qPrintable(problemText(problem)), qPrintable(path), qPrintable(error));
+}
+
+void Storage::resolved(Problem problem, const QString &path)
+{
+    if (m_reported.isEmpty())
+        return;
+    auto it = m_reported.find(path);
+    if (it != m_reported.end())
+        it.value() &= ~bit(problem);
+}
+
+int Storage::tighten(const QStringList &paths)
+{
+    int tightened = 0;
+    const auto tightenFile = [&tightened](const QString &file) {
+        struct stat st{};
+        if (::lstat(nativePath(file).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+            return;
+        if ((st.st_mode & 0077) != 0 && ::chmod(nativePath(file).constData(), st.st_mode & 0700) == 0)
+            ++tightened;
+    };
+    for (const QString &path : paths) {
+        if (QFileInfo(path).isDir()) {
+            QDirIterator it(path, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+            while (it.hasNext())
+                tightenFile(it.next());
+        } else {
+            tightenFile(path);
+            tightenFile(journalPath(path));
+        }
+    }
+    return tightened;
+}

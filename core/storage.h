@@ -1,0 +1,146 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+class QTimer;
+
+// The storage layer under TextFile: every read and write of the program folder goes
+// through it. Reads are served from memory and re-read only when the file changed on
+// disk (a stat per read); records that grow per message are kept in memory or in a
+// journal and folded into their file in the background, so no message pays for a
+// whole-file rewrite or an fsync. All paths here are file-system paths.
+class Storage : public QObject
+{
+    Q_OBJECT
+public:
+    enum class ReadState {
+        Missing,    // no file there (a folder counts as no file)
+        Readable,
+        Unreadable, // something is there but cannot be read: never to be taken as empty
+    };
+
+    // What went wrong, reported once per file and kind until that kind succeeds again.
+    enum class Problem { Read, Write, Append, Remove, KeptUnreadable };
+    using Reporter = std::function<void(Problem problem, const QString &path, const QString &error)>;
+
+    // What identifies one version of a file on disk.
+    struct Stamp
+    {
+        qint64 size = -1;
+        qint64 mtimeNs = 0;
+        qint64 ctimeNs = 0;
+        quint64 inode = 0;
+        quint64 device = 0;
+        bool operator==(const Stamp &) const = default;
+    };
+
+    static Storage &instance();
+    // Forgets every cache, pending count and journal without writing anything, as a
+    // killed process would; the next instance() starts afresh (tests).
+    static void discard();
+
+    ~Storage() override;
+
+    // The stamp of a regular file; nullopt when there is none.
+    static std::optional<Stamp> stampOf(const QString &path);
+    // True when the file changed so recently that a second change within the same
+    // timestamp tick could leave the stamp as it is: such a stamp proves nothing yet.
+    static bool isRecent(const Stamp &stamp);
+    // Counts the instances, so state kept beside the layer can tell a fresh one.
+    quint64 generation() const { return m_generation; }
+
+    // --- reading --------------------------------------------------------------------
+    ReadState readState(const QString &path);
+    // True when a regular file is there (pending records count as written).
+    bool isFile(const QString &path);
+    // Raw bytes, the decoded text (see decode()) and its lines; empty unless Readable.
+    QByteArray bytes(const QString &path, ReadState *state = nullptr);
+    QString text(const QString &path, ReadState *state = nullptr);
+    QStringList lines(const QString &path, ReadState *state = nullptr);
+
+    // File bytes as text: Windows-1251, except a UTF-8 file (a BOM, or valid multi-byte
+    // sequences and nothing else) which is decoded as UTF-8; a file whose lines end in a
+    // bare LF only reads with CR LF. *converted says whether either applied.
+    static QString decode(const QByteArray &bytes, bool *converted = nullptr);
+
+    // --- writing (low level; TextFile wraps these) ------------------------------------
+    // Atomic synced rewrite. Refused when the file there cannot be read.
+    bool rewrite(const QString &path, const QByteArray &bytes, bool ownerOnly, QString *error);
+    bool append(const QString &path, const QByteArray &bytes, bool ownerOnly, QString *error);
+    bool remove(const QString &path);
+    // After a write the layer did not see (a rename, a removal by pattern).
+    void invalidate(const QString &path);
+
+    // --- deferred records -------------------------------------------------------------
+    // Registers work that brings path up to date on disk. It runs at the next tick of
+    // the background timer, at flushAll(), and before any read or write of that path,
+    // so every reader sees the pending state. Registering again replaces nothing: the
+    // first registration stays until it has run.
+    void defer(const QString &path, std::function<void()> flush);
+    // Runs the pending work of one path now.
+    void flushPending(const QString &path);
+    // Everything pending goes to disk (the exit sequence).
+    void flushAll();
+
+    // A newest-first file whose new lines are journalled beside it (see storage.cpp).
+    // Created on first use; a journal a previous run left is folded at once.
+    void prependLine(const QString &path, const QByteArray &lineBytes, bool ownerOnly);
+    void openNewestFirst(const QString &path, bool ownerOnly);
+    static QString journalPath(const QString &path);
+
+    // --- reporting --------------------------------------------------------------------
+    // The default writes a warning; the main window adds a non-blocking box.
+    static void setReporter(Reporter reporter);
+    // The operator's text of a report, in Russian.
+    static QString problemMessage(Problem problem, const QString &path, const QString &error);
+    void report(Problem problem, const QString &path, const QString &error);
+    void resolved(Problem problem, const QString &path);
+
+    // Owner-only permissions for existing files (and the files under folders), for the
+    // secret files at start-up. Returns how many were tightened.
+    static int tighten(const QStringList &paths);
+
+    // The period of the background timer (tests shorten it).
+    void setTickInterval(int ms);
+
+private:
+    class Journal;
+    struct Entry
+    {
+        Stamp stamp;
+        bool racy = false;
+        QByteArray bytes;
+        std::optional<QString> text;
+        std::optional<QStringList> lines;
+        quint64 lastUse = 0;
+    };
+
+    Storage();
+    Entry *lookup(const QString &path, ReadState &state);
+    void store(const QString &path, const Stamp &stamp, const QByteArray &bytes);
+    void evict();
+    void tick();
+    void ensureTimer();
+
+    std::map<QString, Entry> m_cache;
+    qint64 m_cachedBytes = 0;
+    quint64 m_useCounter = 0;
+    QHash<QString, std::function<void()>> m_pending;
+    std::map<QString, std::unique_ptr<Journal>> m_journals;
+    QHash<QString, int> m_reported; // path -> bit set of Problem
+    QHash<QString, Stamp> m_convertedLogged;
+    QTimer *m_timer = nullptr;
+    int m_tickMs = 1000;
+    bool m_flushing = false;
+    quint64 m_generation = 0;
+};

@@ -1,0 +1,309 @@
+// The storage layer: the read cache against edits on disk, the journal of a newest-first
+// file across a kill and a restart, reports of refused and unreadable files, and the
+// reading of files written on Linux.
+#include "core/programfolder.h"
+#include "core/storage.h"
+#include "core/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QString Log = QStringLiteral("\\Логи\\логи.txt");
+
+// What one whole rewrite per line leaves (the format the journal must keep).
+QByteArray rewrittenPerLine(QByteArray file, const QList<QByteArray> &lines)
+{
+    for (const QByteArray &line : lines)
+        file = file.isEmpty() ? line : line + file + "\r\n";
+    return file;
+}
+
+struct Reported
+{
+    Storage::Problem problem;
+    QString path;
+};
+
+} // namespace
+
+class tst_Storage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void editOnDiskIsReadNext_data();
+    void editOnDiskIsReadNext();
+    void journalFoldsNewestFirst_data();
+    void journalFoldsNewestFirst();
+    void journalSurvivesKill();
+    void tornJournalTailDropped();
+    void foldedJournalNotFoldedTwice();
+    void refusedWriteReportedOnce();
+    void unreadableNeverRewritten();
+    void linuxFilesRead_data();
+    void linuxFilesRead();
+    void secretFilesTightened();
+
+private:
+    QString path(const QString &programPath) const { return ProgramFolder::path(programPath); }
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    QList<Reported> m_reports;
+};
+
+void tst_Storage::init()
+{
+    Storage::discard();
+    m_home = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_home->isValid());
+    ProgramFolder::setHome(m_home->path());
+    m_reports.clear();
+    Storage::setReporter([this](Storage::Problem problem, const QString &file, const QString &) {
+        m_reports.append({problem, file});
+    });
+}
+
+void tst_Storage::cleanup()
+{
+    Storage::discard();
+    Storage::setReporter({});
+}
+
+void tst_Storage::editOnDiskIsReadNext_data()
+{
+    QTest::addColumn<QByteArray>("edited");
+    QTest::addColumn<bool>("inPlace"); // same inode, else replaced by a new file
+    QTest::newRow("same size, in place") << QByteArray("B\r\n") << true;
+    QTest::newRow("longer, in place") << QByteArray("BBB\r\n") << true;
+    QTest::newRow("same size, new file") << QByteArray("C\r\n") << false;
+    QTest::newRow("emptied") << QByteArray() << true;
+}
+
+void tst_Storage::editOnDiskIsReadNext()
+{
+    QFETCH(QByteArray, edited);
+    QFETCH(bool, inPlace);
+    const QString file = QStringLiteral("\\Команды\\Общая.txt");
+    QVERIFY(TextFile::writeAll(file, QStringLiteral("A\r\n")));
+    QCOMPARE(TextFile::readAll(file), QStringLiteral("A\r\n")); // the window's write, seen at once
+    QCOMPARE(TextFile::readAll(file), QStringLiteral("A\r\n")); // from memory
+
+    // An editor outside the program changes the file.
+    if (!inPlace)
+        QVERIFY(QFile::remove(path(file)));
+    QFile disk(path(file));
+    QVERIFY(disk.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    disk.write(edited);
+    disk.close();
+    QCOMPARE(TextFile::readBytes(file), edited);
+    QCOMPARE(TextFile::readLines(file), TextFile::splitLines(QString::fromLatin1(edited)));
+}
+
+void tst_Storage::journalFoldsNewestFirst_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::newRow("no log yet") << QByteArray();
+    QTest::newRow("a log") << QByteArray("old\r\n");
+    QByteArray every;
+    for (int b = 0; b < 256; ++b)
+        every.append(char(b));
+    QTest::newRow("every byte") << every + "\r\n";
+}
+
+void tst_Storage::journalFoldsNewestFirst()
+{
+    QFETCH(QByteArray, before);
+    if (!before.isEmpty())
+        QVERIFY(TextFile::writeBytes(Log, before));
+    const QList<QByteArray> lines = {"1 : a\r\n", "2 : b\r\nc\r\n", "3 : \xb8\r\n"};
+    for (const QByteArray &line : lines)
+        Storage::instance().prependLine(path(Log), line, true);
+    QVERIFY(QFile::exists(Storage::journalPath(path(Log))));
+    // A reader sees the lines as if folded, and the fold leaves no journal behind.
+    QCOMPARE(TextFile::readBytes(Log), rewrittenPerLine(before, lines));
+    QVERIFY(!QFile::exists(Storage::journalPath(path(Log))));
+
+    Storage::instance().prependLine(path(Log), "4 : d\r\n", true);
+    Storage::instance().flushAll();
+    QCOMPARE(TextFile::readBytes(Log), rewrittenPerLine(before, lines + QList<QByteArray>{"4 : d\r\n"}));
+    QCOMPARE(QFile::permissions(path(Log)), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+}
+
+void tst_Storage::journalSurvivesKill()
+{
+    QVERIFY(TextFile::writeBytes(Log, "old\r\n"));
+    Storage::instance().prependLine(path(Log), "1 : a\r\n", true);
+    Storage::instance().prependLine(path(Log), "2 : b\r\n", true);
+    Storage::discard(); // killed: nothing folded
+    QCOMPARE(QFile(path(Log)).size(), qint64(5));
+
+    // The next run folds what the journal holds before anything else.
+    Storage::instance().openNewestFirst(path(Log), true);
+    QVERIFY(!QFile::exists(Storage::journalPath(path(Log))));
+    QCOMPARE(TextFile::readBytes(Log), rewrittenPerLine("old\r\n", {"1 : a\r\n", "2 : b\r\n"}));
+}
+
+void tst_Storage::tornJournalTailDropped()
+{
+    Storage::instance().prependLine(path(Log), "1 : a\r\n", true);
+    Storage::instance().prependLine(path(Log), "2 : b\r\n", true);
+    Storage::discard();
+    // A power loss cut the last record short, or left zeros where it was.
+    QFile journal(Storage::journalPath(path(Log)));
+    const qint64 whole = journal.size();
+    QVERIFY(journal.resize(whole - 3));
+    QVERIFY(journal.open(QIODevice::Append));
+    journal.write(QByteArray(8, '\0'));
+    journal.close();
+
+    Storage::instance().openNewestFirst(path(Log), true);
+    QCOMPARE(TextFile::readBytes(Log), QByteArray("1 : a\r\n"));
+    // New lines after the recovery are kept.
+    Storage::instance().prependLine(path(Log), "3 : c\r\n", true);
+    QCOMPARE(TextFile::readBytes(Log), rewrittenPerLine({}, {"1 : a\r\n", "3 : c\r\n"}));
+}
+
+void tst_Storage::foldedJournalNotFoldedTwice()
+{
+    // A run that died after the folded log was in place but before its journal went.
+    Storage::instance().prependLine(path(Log), "1 : a\r\n", true);
+    const QByteArray journalBytes = [&] {
+        QFile journal(Storage::journalPath(path(Log)));
+        journal.open(QIODevice::ReadOnly);
+        return journal.readAll();
+    }();
+    Storage::instance().flushAll();
+    const QByteArray folded = TextFile::readBytes(Log);
+    Storage::discard();
+    QFile journal(Storage::journalPath(path(Log)));
+    QVERIFY(journal.open(QIODevice::WriteOnly));
+    journal.write(journalBytes + "=" + QByteArray::number(folded.size()) + "\n");
+    journal.close();
+
+    Storage::instance().openNewestFirst(path(Log), true);
+    QCOMPARE(TextFile::readBytes(Log), folded);
+    QVERIFY(!QFile::exists(Storage::journalPath(path(Log))));
+}
+
+void tst_Storage::refusedWriteReportedOnce()
+{
+    // A file where a folder should be: every write below it is refused, root or not.
+    QVERIFY(TextFile::writeAll(QStringLiteral("\\Статистика"), QStringLiteral("x")));
+    const QString counter = QStringLiteral("\\Статистика\\05.03.2008\\Обращения.txt");
+    QVERIFY(!TextFile::writeAll(counter, QStringLiteral(" 1 \r\n")));
+    QVERIFY(!TextFile::writeAll(counter, QStringLiteral(" 2 \r\n")));
+    QVERIFY(!TextFile::appendLine(counter, QStringLiteral("3")));
+    QVERIFY(!TextFile::appendLine(counter, QStringLiteral("4")));
+    QCOMPARE(m_reports.size(), 2); // once per file and kind
+    QCOMPARE(m_reports.at(0).problem, Storage::Problem::Write);
+    QCOMPARE(m_reports.at(1).problem, Storage::Problem::Append);
+    QCOMPARE(m_reports.at(0).path, path(counter));
+
+    // Once the disk takes it again, a later refusal is news again.
+    QVERIFY(TextFile::remove(QStringLiteral("\\Статистика")));
+    QVERIFY(TextFile::writeAll(counter, QStringLiteral(" 5 \r\n")));
+    QCOMPARE(TextFile::readAll(counter), QStringLiteral(" 5 \r\n"));
+    QVERIFY(QFile::remove(path(counter)));
+    QVERIFY(QDir(path(QStringLiteral("\\Статистика"))).removeRecursively());
+    QVERIFY(TextFile::writeAll(QStringLiteral("\\Статистика"), QStringLiteral("x")));
+    QVERIFY(!TextFile::writeAll(counter, QStringLiteral(" 6 \r\n")));
+    QCOMPARE(m_reports.size(), 3);
+}
+
+void tst_Storage::unreadableNeverRewritten()
+{
+    // A named pipe stands for a file that exists but cannot be read: unlike a file
+    // without read permission it stops root too (the tests may run as root), and
+    // opening it to read would block the bot.
+    const QString list = QStringLiteral("\\Настройки\\Распределение.txt");
+    QVERIFY(TextFile::ensureFolder(QStringLiteral("\\Настройки")));
+    QCOMPARE(::mkfifo(QFile::encodeName(path(list)).constData(), 0600), 0);
+    QCOMPARE(TextFile::readState(list), TextFile::ReadState::Unreadable);
+    QCOMPARE(TextFile::readAll(list), QString());
+    QCOMPARE(TextFile::readState(QStringLiteral("\\Настройки\\нет.txt")), TextFile::ReadState::Missing);
+
+    QVERIFY(!TextFile::writeLines(list, {QStringLiteral("1 2")}));
+    QVERIFY(!TextFile::writeLines(list, {QStringLiteral("1 2")}));
+    QVERIFY(!TextFile::appendLine(list, QStringLiteral("3 4")));
+    struct stat st{};
+    QCOMPARE(::stat(QFile::encodeName(path(list)).constData(), &st), 0);
+    QVERIFY(S_ISFIFO(st.st_mode)); // still there, untouched
+
+    int kept = 0;
+    int read = 0;
+    for (const Reported &report : std::as_const(m_reports)) {
+        kept += report.problem == Storage::Problem::KeptUnreadable;
+        read += report.problem == Storage::Problem::Read;
+    }
+    QCOMPARE(kept, 1);
+    QCOMPARE(read, 1);
+
+    if (::geteuid() != 0) {
+        // Without root, a file without read permission is the everyday case.
+        const QString secret = QStringLiteral("\\Настройки\\Админ.txt");
+        QVERIFY(TextFile::writeAll(secret, QStringLiteral("123\r\n")));
+        QVERIFY(QFile::setPermissions(path(secret), QFile::WriteOwner));
+        QCOMPARE(TextFile::readState(secret), TextFile::ReadState::Unreadable);
+        QVERIFY(!TextFile::writeAll(secret, QString()));
+        QVERIFY(QFile::setPermissions(path(secret), QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(TextFile::readAll(secret), QStringLiteral("123\r\n"));
+    }
+}
+
+void tst_Storage::linuxFilesRead_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("1251, CR LF") << QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2\r\n") << QStringLiteral("Привет\r\n");
+    QTest::newRow("1251, LF only") << QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2\na\n") << QStringLiteral("Привет\r\na\r\n");
+    QTest::newRow("ASCII, LF only") << QByteArray("a\nb") << QStringLiteral("a\r\nb");
+    QTest::newRow("UTF-8") << QStringLiteral("Привет\r\n").toUtf8() << QStringLiteral("Привет\r\n");
+    QTest::newRow("UTF-8, LF only") << QStringLiteral("Команда: привет\nДействие: да\n====\n").toUtf8()
+                                    << QStringLiteral("Команда: привет\r\nДействие: да\r\n====\r\n");
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xef\xbb\xbfok\r\n") << QStringLiteral("ok\r\n");
+    QTest::newRow("1251 that is nearly UTF-8") << QByteArray("\xd0\xb8\xd0") << QStringLiteral("РёР");
+    QTest::newRow("mixed line ends kept") << QByteArray("a\r\nb\nc") << QStringLiteral("a\r\nb\nc");
+}
+
+void tst_Storage::linuxFilesRead()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    const QString file = QStringLiteral("\\Команды\\Общая.txt");
+    QVERIFY(TextFile::writeBytes(file, bytes));
+    QCOMPARE(TextFile::readAll(file), text);
+    QCOMPARE(TextFile::readBytes(file), bytes); // the bytes themselves are never changed
+    // What the program writes stays 1251 with CR LF.
+    QVERIFY(TextFile::writeLines(file, TextFile::readLines(file)));
+    QVERIFY(!TextFile::readBytes(file).contains("\xd0\x9f")); // no UTF-8 "П"
+}
+
+void tst_Storage::secretFilesTightened()
+{
+    QVERIFY(TextFile::writeAll(Log, QStringLiteral("x\r\n")));
+    QVERIFY(TextFile::writeAll(QStringLiteral("\\Статистика\\05.03.2008\\1.txt"), QStringLiteral("x\r\n")));
+    QVERIFY(TextFile::writeAll(QStringLiteral("\\Команды\\Общая.txt"), QStringLiteral("x\r\n")));
+    const auto wide = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup |
+                      QFile::ReadOther;
+    for (const QString &file : {Log, QStringLiteral("\\Статистика\\05.03.2008\\1.txt"), QStringLiteral("\\Команды\\Общая.txt")})
+        QVERIFY(QFile::setPermissions(path(file), wide));
+
+    QCOMPARE(Storage::tighten({path(Log), path(QStringLiteral("\\Статистика"))}), 2);
+    QVERIFY(!(QFile::permissions(path(Log)) & QFile::ReadOther));
+    QVERIFY(!(QFile::permissions(path(QStringLiteral("\\Статистика\\05.03.2008\\1.txt"))) & QFile::ReadGroup));
+    QVERIFY(QFile::permissions(path(QStringLiteral("\\Команды\\Общая.txt"))) & QFile::ReadOther); // not secret
+}
+
+QTEST_GUILESS_MAIN(tst_Storage)
+#include "tst_storage.moc"
