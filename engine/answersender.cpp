@@ -49,8 +49,9 @@ void AnswerSender::queueAnswer(int slot, const QString &toUin, const QString &te
     }
     if (intervalMs <= 0)
         intervalMs = DefaultIntervalMs;
-    m_queue.append({slot, toUin, text, 0, intervalMs, m_clock() + intervalMs});
-    arm();
+    const qint64 now = m_clock();
+    m_queue.append({slot, toUin, text, 0, intervalMs, now + intervalMs});
+    arm(now);
 }
 
 namespace {
@@ -58,7 +59,7 @@ namespace {
 constexpr qint64 SameTickMs = 5;
 } // namespace
 
-void AnswerSender::arm()
+void AnswerSender::arm(qint64 now)
 {
     // Only a recipient's oldest answer can go next.
     qint64 earliest = -1;
@@ -79,7 +80,7 @@ void AnswerSender::arm()
     if (m_timer.isEnabled() && m_armedForMs >= 0 && m_armedForMs <= earliest)
         return;
     // An interval of 0 would never tick.
-    m_timer.setInterval(int(std::max<qint64>(1, earliest - m_clock())));
+    m_timer.setInterval(int(std::max<qint64>(1, earliest - now)));
     m_timer.setEnabled(true);
     m_armedForMs = earliest;
 }
@@ -122,5 +123,5 @@ void AnswerSender::Timer1_Timer()
     rest.append(m_queue);
     m_queue = std::move(rest);
     m_timer.setEnabled(false);
-    arm();
+    arm(m_clock());
 }

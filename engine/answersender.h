@@ -64,7 +64,7 @@ private:
         qint64 dueMs = 0; // when its next part may go out
     };
 
-    void arm();
+    void arm(qint64 now);
 
     NamedTimer &m_timer;
     SteadyClock m_clock;
