@@ -94,15 +94,16 @@ void AnswerSender::Timer1_Timer()
     // Work on a snapshot: a send may not re-enter, but the queue must stay consistent.
     QList<Pending> queue = std::exchange(m_queue, {});
     QList<Pending> rest;
-    QSet<QPair<int, QString>> served;
+    // Recipients whose next answer must wait: not due yet, or a long answer whose next
+    // part goes out one delay later. Their later answers wait behind it, in order.
+    QSet<QPair<int, QString>> waiting;
     for (Pending &answer : queue) {
         const QPair<int, QString> key(answer.slot, answer.toUin);
-        if (served.contains(key) || answer.dueMs > now) {
-            served.insert(key); // a recipient's later answers wait behind this one
+        if (waiting.contains(key) || answer.dueMs > now) {
+            waiting.insert(key);
             rest.append(std::move(answer));
             continue;
         }
-        served.insert(key);
         QString txt;
         if (answer.text.size() > PartLength) {
             ++answer.partNo;
@@ -111,6 +112,7 @@ void AnswerSender::Timer1_Timer()
             if (answer.partNo == 1)
                 txt.prepend(FirstPartLead);
             answer.dueMs = now - SameTickMs + answer.intervalMs;
+            waiting.insert(key);
             rest.append(answer);
         } else {
             txt = answer.partNo == 0 ? answer.text : answer.text + LastPartTail;

@@ -14,9 +14,9 @@ using SendFunction = std::function<bool(int slot, const QString &txt, const QStr
 // The answer timer's side: every finished answer waits here, bound to the user and the
 // bot slot that asked, until its own delay after its message has passed (the human
 // imitation of the settings, or 500 ms). Timer1 is armed for the earliest answer due;
-// each tick sends one part of at most PartLength characters of the oldest due answer of
-// every recipient, so a second user writing meanwhile gets his own answer at his own
-// time, a user's answers keep their order and a long answer goes out one part a delay.
+// each tick sends every recipient's due answers in order, a long one in parts of at most
+// PartLength characters, one part a delay, so a second user writing meanwhile gets his
+// own answer at his own time and a user's answers keep their order.
 class AnswerSender : public QObject
 {
     Q_OBJECT

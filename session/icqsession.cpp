@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 Q_LOGGING_CATEGORY(lcSession, "korvane.session", QtInfoMsg)
 
@@ -57,7 +58,10 @@ bool isSlot(int slot)
 
 IcqSession::IcqSession(QObject *parent)
     : QObject(parent)
+    , m_drainTimer(new QTimer(this))
 {
+    m_drainTimer->setInterval(0);
+    connect(m_drainTimer, &QTimer::timeout, this, &IcqSession::drainAllSessions);
     registerHandler(0x0001, 0x0003, [this](int slot, const FLAP &f) { onServerReady(slot, f); });
     registerHandler(0x0001, 0x0018, [this](int slot, const FLAP &f) { onVersions(slot, f); });
     registerHandler(0x0001, 0x0007, [this](int slot, const FLAP &f) { onRateInfo(slot, f); });
@@ -175,7 +179,6 @@ void IcqSession::resetSession(Slot &slot)
 {
     slot.sessionFrames.clear();
     slot.pendingFrames.clear();
-    slot.drainScheduled = false;
     ++slot.sessionGeneration;
 }
 
@@ -327,17 +330,47 @@ void IcqSession::onSessionData(int slot, const QByteArray &data)
     // A burst is not read faster than it is handled: the rest waits in the socket.
     if (s.pendingFrames.size() >= MaxPendingFrames && s.work)
         s.work->setReadingPaused(true);
-    if (!s.drainScheduled)
-        drainSessionFrames(slot, s.sessionGeneration);
+    if (!m_drainTimer->isActive())
+        m_drainTimer->start();
 }
 
-void IcqSession::drainSessionFrames(int slot, quint64 generation)
+void IcqSession::drainAllSessions()
+{
+    // A few frames in all per turn, taken from the connections in turn, so one busy bot
+    // cannot hold back the others and the answer timer runs often.
+    int budget = FramesPerTurn;
+    bool more = true;
+    while (budget > 0 && more) {
+        more = false;
+        // Slots may be added by a handler: walk a copy of the numbers.
+        std::vector<int> busy;
+        for (const auto &[number, slot] : m_slots)
+            if (!slot.pendingFrames.isEmpty())
+                busy.push_back(number);
+        for (const int slot : busy) {
+            if (budget <= 0)
+                break;
+            if (drainSessionFrames(slot, 1))
+                --budget;
+            const Slot *s = findSlot(slot);
+            more = more || (s && !s->pendingFrames.isEmpty());
+        }
+    }
+    bool pending = false;
+    for (const auto &[number, slot] : m_slots)
+        pending = pending || !slot.pendingFrames.isEmpty();
+    if (!pending)
+        m_drainTimer->stop();
+}
+
+int IcqSession::drainSessionFrames(int slot, int most)
 {
     Slot *s = findSlot(slot);
-    if (!s || s->sessionGeneration != generation)
-        return;
-    s->drainScheduled = false;
-    for (int handled = 0; handled < FramesPerTurn; ++handled) {
+    if (!s)
+        return 0;
+    const quint64 generation = s->sessionGeneration;
+    int handled = 0;
+    for (; handled < most; ++handled) {
         s = findSlot(slot);
         if (!s || s->sessionGeneration != generation || s->pendingFrames.isEmpty())
             break;
@@ -348,16 +381,9 @@ void IcqSession::drainSessionFrames(int slot, quint64 generation)
         dispatch(slot, frame);
     }
     s = findSlot(slot);
-    if (!s || s->sessionGeneration != generation)
-        return;
-    if (!s->pendingFrames.isEmpty()) {
-        // A zero timer, not a posted event: the answer timer and the other connections'
-        // reads get their turn before the next few frames.
-        s->drainScheduled = true;
-        QTimer::singleShot(0, this, [this, slot, generation] { drainSessionFrames(slot, generation); });
-    }
-    if (s->work && s->work->readingPaused() && s->pendingFrames.size() < MaxPendingFrames / 2)
+    if (s && s->work && s->work->readingPaused() && s->pendingFrames.size() < MaxPendingFrames / 2)
         s->work->setReadingPaused(false);
+    return handled;
 }
 
 void IcqSession::dispatch(int slot, const FLAP &frame)

@@ -34,6 +34,8 @@ struct MessageHooks
 //
 // Slots are fixed: the main bot is slot 1, the distribution line with index k is slot k,
 // and a bot that logs in again keeps its slot.
+class QTimer;
+
 class IcqSession : public QObject
 {
     Q_OBJECT
@@ -136,7 +138,6 @@ private:
         // Frames read but not handled yet, in arrival order; a few are handled per turn
         // of the event loop so answers and other connections run in between.
         QList<QByteArray> pendingFrames;
-        bool drainScheduled = false;
     };
     using Handler = std::function<void(int slot, const FLAP &frame)>;
 
@@ -152,7 +153,9 @@ private:
     void handOver(int slot, const QByteArray &cookie, const QString &host, quint16 port);
 
     void onSessionData(int slot, const QByteArray &data);
-    void drainSessionFrames(int slot, quint64 generation);
+    // Handles at most `most` waiting frames of the slot; returns how many.
+    int drainSessionFrames(int slot, int most);
+    void drainAllSessions();
     void dispatch(int slot, const FLAP &frame);
     void registerHandler(int family, int subtype, Handler handler);
 
@@ -169,6 +172,9 @@ private:
     void readBuddy(const FLAP &frame, const QString &what);
 
     std::map<int, Slot> m_slots;
+    // A zero timer, not posted events, so the answer timer and the sockets get their
+    // turn between the few frames handled per connection each time it fires.
+    QTimer *m_drainTimer = nullptr;
     QHash<quint32, Handler> m_handlers;
     QSet<quint32> m_unknownSeen;
     FLAP m_outFlap;

@@ -25,7 +25,12 @@ bool isPort(int port)
 
 T::T(QObject *parent)
     : QObject(parent)
-{}
+    , m_readTimer(new QTimer(this))
+{
+    m_readTimer->setSingleShot(true);
+    m_readTimer->setInterval(0);
+    connect(m_readTimer, &QTimer::timeout, this, [this] { readChunk(m_generation); });
+}
 
 T::~T()
 {
@@ -171,6 +176,7 @@ void T::retireDataSocket()
     m_announced = false;
     m_readScheduled = false;
     m_readPaused = false;
+    m_readTimer->stop();
     QTcpSocket *socket = std::exchange(m_socket, nullptr);
     if (!socket)
         return;
@@ -215,9 +221,7 @@ void T::scheduleRead()
     if (!m_announced || m_readScheduled || m_readPaused || !m_socket)
         return;
     m_readScheduled = true;
-    const quint64 generation = m_generation;
-    QMetaObject::invokeMethod(
-        this, [this, generation] { readChunk(generation); }, Qt::QueuedConnection);
+    m_readTimer->start();
 }
 
 void T::readChunk(quint64 generation)

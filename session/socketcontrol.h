@@ -5,6 +5,7 @@
 #include <QString>
 
 class QTcpServer;
+class QTimer;
 class QTcpSocket;
 
 // The socket control: one asynchronous TCP client connection (or one listening socket
@@ -78,6 +79,10 @@ private:
     bool isCurrent(quint64 generation) const { return generation == m_generation; }
 
     QTcpSocket *m_socket = nullptr; // the data connection
+    // Reads go one chunk per timer turn, not by posted events: posted events queued from
+    // inside a posted event run before any timer, so a busy connection would hold back
+    // every answer timer until its data ran out.
+    QTimer *m_readTimer = nullptr;
     QTcpServer *m_server = nullptr;
     // Bumped whenever the data connection is replaced or closed, so events queued for
     // an earlier connection are dropped.
