@@ -2,6 +2,7 @@
 
 #include "core/clock.h"
 #include "core/datetexts.h"
+#include "core/storage.h"
 #include "core/textfile.h"
 #include "session/distributionlist.h"
 
@@ -107,18 +108,27 @@ bool BotDistribution::distribute(MessageState &state)
 
 void BotDistribution::refreshActivity(const QString &uin)
 {
-    const QStringList lines = TextFile::readLines(ActivityFile);
-    if (lines.isEmpty()) {
-        TextFile::writeLines(ActivityFile, {activityLine(uin)});
-        return;
-    }
+    // While a rewrite is pending the list in memory is the current one; any read or write
+    // of the file through the storage layer writes it first.
+    const QStringList lines = m_activity->pending ? m_activity->lines : TextFile::readLines(ActivityFile);
     QStringList kept;
-    for (const QString &line : lines) {
-        if (line.isEmpty())
-            continue;
-        kept.append(firstField(line) == uin ? activityLine(uin) : line);
+    if (lines.isEmpty()) {
+        kept.append(activityLine(uin));
+    } else {
+        for (const QString &line : lines) {
+            if (line.isEmpty())
+                continue;
+            kept.append(firstField(line) == uin ? activityLine(uin) : line);
+        }
     }
-    TextFile::writeLines(ActivityFile, kept);
+    m_activity->lines = kept;
+    if (m_activity->pending)
+        return;
+    m_activity->pending = true;
+    Storage::instance().defer(TextFile::filePath(ActivityFile), [activity = m_activity] {
+        activity->pending = false;
+        TextFile::writeLines(ActivityFile, activity->lines);
+    });
 }
 
 void BotDistribution::releaseIdle()

@@ -3,8 +3,11 @@
 #include "session/messagestate.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <memory>
+#include <memory>
 
 // Spreads the users over the secondary bots: the main bot hands each new user to a
 // signed-on secondary bot with room, a secondary bot refers strangers back to the main
@@ -51,4 +54,12 @@ private:
 
     SendFunction m_send;
     SignedOnCheck m_isSignedOn;
+    // The activity list as last written while its rewrite waits for the storage layer's
+    // next batch: every message refreshes it, so it is not rewritten per message.
+    struct PendingActivity
+    {
+        bool pending = false;
+        QStringList lines;
+    };
+    std::shared_ptr<PendingActivity> m_activity = std::make_shared<PendingActivity>();
 };
