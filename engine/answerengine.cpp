@@ -528,16 +528,27 @@ void AnswerEngine::startDownload(const MessageState &state, Source source, const
     if (refuseDeferred(state, source))
         return;
     const quint64 id = m_nextDeferredId++;
-    QNetworkRequest request{QUrl(url)};
-    request.setTransferTimeout(m_downloadTimeoutMs);
+    m_deferred.emplace(id, Deferred{state, source, nullptr, url, QDeadlineTimer(m_downloadTimeoutMs)});
+    tryDownload(id);
+}
+
+void AnswerEngine::tryDownload(quint64 id)
+{
+    const auto it = m_deferred.find(id);
+    KORVANE_ASSERT(it != m_deferred.end(), return );
+    Deferred &deferred = it->second;
+    // Each try is bounded by what is left of the whole wait.
+    const int leftMs = int(qMax<qint64>(1, deferred.giveUp.remainingTime()));
+    QNetworkRequest request{QUrl(deferred.url)};
+    request.setTransferTimeout(leftMs);
     QNetworkReply *reply = m_network->get(request);
-    m_deferred.emplace(id, Deferred{state, source, reply});
+    deferred.reply = reply;
     connect(reply, &QNetworkReply::downloadProgress, this, [reply](qint64 received, qint64) {
         if (received > MaxDownloadBytes)
             reply->abort();
     });
     // The transfer time-out only counts silence; this bounds the whole download.
-    QTimer::singleShot(m_downloadTimeoutMs, reply, [reply] { reply->abort(); });
+    QTimer::singleShot(leftMs, reply, [reply] { reply->abort(); });
     connect(reply, &QNetworkReply::finished, this, [this, id] { finishDownload(id); });
 }
 
@@ -545,15 +556,24 @@ void AnswerEngine::finishDownload(quint64 id)
 {
     const auto it = m_deferred.find(id);
     KORVANE_ASSERT(it != m_deferred.end(), return );
-    Deferred deferred = std::move(it->second);
-    m_deferred.erase(it);
-    QNetworkReply *reply = deferred.reply;
+    QNetworkReply *reply = std::exchange(it->second.reply, nullptr);
     reply->deleteLater();
 
+    QByteArray bytes;
+    if (reply->error() == QNetworkReply::NoError)
+        bytes = reply->readAll();
+    if (bytes.isEmpty() && it->second.giveUp.remainingTime() > m_downloadRetryMs) {
+        QTimer::singleShot(m_downloadRetryMs, this, [this, id] {
+            if (m_deferred.count(id))
+                tryDownload(id);
+        });
+        return;
+    }
+    Deferred deferred = std::move(it->second);
+    m_deferred.erase(it);
     // A failed download answers empty; it never serves an older file.
     QString answer;
-    if (reply->error() == QNetworkReply::NoError) {
-        const QByteArray bytes = reply->readAll();
+    if (!bytes.isEmpty()) {
         TextFile::writeBytes(DownloadedAnswerPath, bytes);
         answer = Cp1251::decode(bytes);
     }
@@ -588,7 +608,7 @@ void AnswerEngine::startProgram(const MessageState &state, Source source, const 
     }
 
     const quint64 id = m_nextDeferredId++;
-    m_deferred.emplace(id, Deferred{state, source, nullptr});
+    m_deferred.emplace(id, Deferred{state, source, nullptr, {}, {}});
     QTimer::singleShot(waitSecs * 1000, this, [this, id, outputFile] {
         const auto it = m_deferred.find(id);
         KORVANE_ASSERT(it != m_deferred.end(), return );

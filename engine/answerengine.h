@@ -4,6 +4,7 @@
 #include "engine/answersender.h"
 #include "session/messagestate.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 
@@ -50,7 +51,10 @@ class AnswerEngine : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int DownloadTimeoutMs = 15000;
+    // An empty or failed download is tried again every DownloadRetryMs until
+    // DownloadTimeoutMs after the message; then the empty answer goes.
+    static constexpr int DownloadTimeoutMs = 20000;
+    static constexpr int DownloadRetryMs = 1000;
     static constexpr qint64 MaxDownloadBytes = 4 * 1024 * 1024;
     // Downloads and programs under way at once, for one user and for all together.
     static constexpr int MaxDeferredPerUser = 3;
@@ -71,6 +75,7 @@ public:
     void setBotMode(const QString &mode) { m_botMode = mode; }
     QString botMode() const { return m_botMode; }
     void setDownloadTimeout(int ms) { m_downloadTimeoutMs = ms; }
+    void setDownloadRetryInterval(int ms) { m_downloadRetryMs = ms; }
 
     // Runs the pipeline on the message. SenderUin and MessageText must be set.
     void ProcessMessage(MessageState &state);
@@ -106,6 +111,8 @@ private:
         MessageState state;
         Source source = Source::Group;
         QNetworkReply *reply = nullptr;
+        QString url;
+        QDeadlineTimer giveUp;
     };
 
     // Runs the stages from the one with fn on, to the end or the first stop.
@@ -143,6 +150,7 @@ private:
     void startProgram(const MessageState &state, Source source, const QString &body);
     void resume(MessageState state, Source source, const QString &answer);
     void combine(MessageState &state, const QString &commonAnswer, bool joint);
+    void tryDownload(quint64 id);
     void finishDownload(quint64 id);
 
     int answerInterval() const;
@@ -155,6 +163,7 @@ private:
     EngineHooks m_hooks;
     QString m_botMode;
     int m_downloadTimeoutMs = DownloadTimeoutMs;
+    int m_downloadRetryMs = DownloadRetryMs;
     QNetworkAccessManager *m_network = nullptr;
     std::map<quint64, Deferred> m_deferred;
     quint64 m_nextDeferredId = 1;

@@ -111,21 +111,29 @@ private:
     std::unique_ptr<QTemporaryDir> m_home;
 };
 
-// A one-shot HTTP server on 127.0.0.1 that answers every request with a canned response.
+// An HTTP server on 127.0.0.1 that answers the requests with canned responses in turn,
+// the last one for every request after.
 class CannedHttpServer : public QTcpServer
 {
 public:
     explicit CannedHttpServer(const QByteArray &response)
-        : m_response(response)
+        : CannedHttpServer(QList<QByteArray>{response})
+    {
+    }
+    explicit CannedHttpServer(const QList<QByteArray> &responses)
+        : m_responses(responses)
     {
         connect(this, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    m_request += socket->readAll();
-                    if (!m_request.contains("\r\n\r\n"))
+                auto request = std::make_shared<QByteArray>();
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket, request] {
+                    *request += socket->readAll();
+                    if (!request->contains("\r\n\r\n"))
                         return;
+                    request->clear();
+                    const QByteArray response = m_responses.value(qMin(requests, m_responses.size() - 1));
                     ++requests;
-                    socket->write(m_response);
+                    socket->write(response);
                     socket->disconnectFromHost();
                 });
                 connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -148,6 +156,5 @@ public:
     int requests = 0;
 
 private:
-    QByteArray m_response;
-    QByteArray m_request;
+    QList<QByteArray> m_responses;
 };

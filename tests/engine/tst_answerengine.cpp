@@ -61,6 +61,8 @@ private slots:
     void downloadAnswer();
     void failedDownloadGivesTheEmptyAnswerPath_data();
     void failedDownloadGivesTheEmptyAnswerPath();
+    void failedDownloadIsTriedAgain_data();
+    void failedDownloadIsTriedAgain();
     void deferredAnswerKeepsItsOwnUser();
     void deferredAnswersPerUserAreBounded();
 
@@ -564,12 +566,37 @@ void tst_AnswerEngine::failedDownloadGivesTheEmptyAnswerPath()
     // An older download must not be served again.
     TextFile::writeAll(AnswerEngine::DownloadedAnswerPath, QStringLiteral("старый ответ"));
     TextFile::writeAll(Common, rec("скачать", "'Ответ из файла, скаченного из интернета'\r\n" + url));
-    f->engine->setDownloadTimeout(300);
+    f->engine->setDownloadTimeout(600);
+    f->engine->setDownloadRetryInterval(100);
     QSignalSpy queued(f->engine.get(), &AnswerEngine::answerQueued);
     f->process(User, QStringLiteral("скачать"));
     QVERIFY(queued.wait(10000));
     QCOMPARE(f->drainAnswers(), (QList<SentMessage>{{1, Unknown, User}}));
     QCOMPARE(TextFile::readAll(Records::UnknownLogPath), User + QStringLiteral(": скачать\r\n"));
+    if (!silent)
+        QVERIFY2(server.requests >= 2, "a failed download is tried again until the wait is over");
+}
+
+void tst_AnswerEngine::failedDownloadIsTriedAgain_data()
+{
+    QTest::addColumn<QByteArray>("first");
+    QTest::newRow("server error first")
+        << QByteArray("HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+    QTest::newRow("empty file first") << CannedHttpServer::ok(QByteArray());
+}
+
+void tst_AnswerEngine::failedDownloadIsTriedAgain()
+{
+    QFETCH(QByteArray, first);
+    CannedHttpServer server(QList<QByteArray>{first, first, CannedHttpServer::ok("ready")});
+    QVERIFY(server.isListening());
+    TextFile::writeAll(Common, rec("скачать", "'Ответ из файла, скаченного из интернета'\r\n" + server.url()));
+    f->engine->setDownloadRetryInterval(50);
+    QSignalSpy queued(f->engine.get(), &AnswerEngine::answerQueued);
+    f->process(User, QStringLiteral("скачать"), 2);
+    QVERIFY(queued.wait(10000));
+    QCOMPARE(server.requests, 3);
+    QCOMPARE(f->drainAnswers(), (QList<SentMessage>{{2, QStringLiteral("ready"), User}}));
 }
 
 void tst_AnswerEngine::deferredAnswerKeepsItsOwnUser()
