@@ -3,6 +3,7 @@
 #include "core/programfolder.h"
 #include "core/vbvalues.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QHash>
 
@@ -216,36 +217,66 @@ std::optional<QString> removeRecord(const QString &text, const QString &name)
     return rest.isEmpty() ? QString() : rest + CrLf;
 }
 
+namespace {
+
+// Writers name the group's file exactly: the letter-case fallback is for reading only.
+// A file there that cannot be read is never rewritten as if it were empty.
+std::optional<QString> writableText(const QString &group, QString &path, TextFile::Result &refusal)
+{
+    path = isUsableGroupName(group) ? filePathOf(group) : QString();
+    if (path.isEmpty()) {
+        refusal = {false, QStringLiteral("unusable group name")};
+        return std::nullopt;
+    }
+    if (TextFile::readState(path) == TextFile::ReadState::Unreadable) {
+        refusal = {false, QStringLiteral("%1 cannot be read").arg(TextFile::filePath(path))};
+        return std::nullopt;
+    }
+    return TextFile::readAll(path);
+}
+
+} // namespace
+
 TextFile::Result AddCommandRecord(const QString &group, const QString &name, const QString &body)
 {
-    const QString path = groupFilePath(group);
-    if (path.isEmpty())
-        return {false, QStringLiteral("unusable group name")};
-    return TextFile::writeAll(path, addRecord(TextFile::readAll(path), name, body));
+    QString path;
+    TextFile::Result refusal;
+    const std::optional<QString> text = writableText(group, path, refusal);
+    if (!text)
+        return refusal;
+    return TextFile::writeAll(path, addRecord(*text, name, body));
 }
 
-bool ChangeCommandRecord(const QString &group, const QString &name, const QString &body)
+TextFile::Result ChangeCommandRecord(const QString &group, const QString &name, const QString &body)
 {
-    const QString path = groupFilePath(group);
-    if (path.isEmpty())
-        return false;
-    const std::optional<QString> changed = changeRecord(TextFile::readAll(path), name, body);
-    return changed && TextFile::writeAll(path, *changed).ok;
+    QString path;
+    TextFile::Result refusal;
+    const std::optional<QString> text = writableText(group, path, refusal);
+    if (!text)
+        return refusal;
+    const std::optional<QString> changed = changeRecord(*text, name, body);
+    if (!changed)
+        return {false, QStringLiteral("no command %1").arg(name)};
+    return TextFile::writeAll(path, *changed);
 }
 
-bool DeleteCommandRecord(const QString &group, const QString &name)
+TextFile::Result DeleteCommandRecord(const QString &group, const QString &name)
 {
-    const QString path = groupFilePath(group);
-    if (path.isEmpty())
-        return false;
-    const std::optional<QString> rest = removeRecord(TextFile::readAll(path), name);
+    QString path;
+    TextFile::Result refusal;
+    const std::optional<QString> text = writableText(group, path, refusal);
+    if (!text)
+        return refusal;
+    const std::optional<QString> rest = removeRecord(*text, name);
     if (!rest)
-        return false;
-    if (rest->isEmpty())
-        TextFile::remove(path);
-    else
-        TextFile::writeAll(path, *rest);
-    return true;
+        return {false, QStringLiteral("no command %1").arg(name)};
+    if (!rest->isEmpty())
+        return TextFile::writeAll(path, *rest);
+    if (TextFile::remove(path))
+        return {true, QString()};
+    const TextFile::Result failed{false, QStringLiteral("%1 could not be deleted").arg(TextFile::filePath(path))};
+    qWarning().noquote() << "command base:" << failed.error;
+    return failed;
 }
 
 } // namespace CommandBase

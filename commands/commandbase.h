@@ -76,13 +76,16 @@ std::optional<QString> changeRecord(const QString &text, const QString &name, co
 // An empty result means the file is to be deleted.
 std::optional<QString> removeRecord(const QString &text, const QString &name);
 
+// The writers name the group's file exactly ("\Команды\<group>.txt"); a file there that
+// cannot be read is left alone and the write fails.
 // ADD: appends a record to the group's file (created when missing).
 TextFile::Result AddCommandRecord(const QString &group, const QString &name, const QString &body);
-// CHANGE: replaces the body of the first record of that name. False when the file is
+// CHANGE: replaces the body of the first record of that name. Fails when the file is
 // missing or empty, holds no such record, or could not be written.
-bool ChangeCommandRecord(const QString &group, const QString &name, const QString &body);
+TextFile::Result ChangeCommandRecord(const QString &group, const QString &name, const QString &body);
 // DELETE: removes the first record of that name; the file goes when nothing remains.
-// False when no such record exists (the file is untouched).
-bool DeleteCommandRecord(const QString &group, const QString &name);
+// Fails when no such record exists (the file is untouched), or the file could not be
+// rewritten or deleted (reported in the log too).
+TextFile::Result DeleteCommandRecord(const QString &group, const QString &name);
 
 } // namespace CommandBase

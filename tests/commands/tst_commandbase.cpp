@@ -5,6 +5,8 @@
 #include "core/textfile.h"
 
 #include <QTemporaryDir>
+#include <QDir>
+#include <QFileInfo>
 #include <QTest>
 
 #include <memory>
@@ -43,6 +45,7 @@ private slots:
     void deleteKeepsGluedNextRecord();
 
     void groupFileFoundInAnyLetterCase();
+    void unreadableGroupFileNeverRewritten();
     void unusableGroupNames_data();
     void unusableGroupNames();
 
@@ -224,6 +227,23 @@ void tst_CommandBase::groupFileFoundInAnyLetterCase()
     TextFile::writeAll(QStringLiteral("\\Команды\\ДРУЗЬЯ.txt"), rec("a", "b"));
     QCOMPARE(groupFilePath(QStringLiteral("Друзья")), QStringLiteral("\\Команды\\ДРУЗЬЯ.txt"));
     QCOMPARE(groupFilePath(QStringLiteral("Новая")), QStringLiteral("\\Команды\\Новая.txt"));
+
+    // Only reading falls back: the writers name the group's file exactly.
+    QVERIFY(AddCommandRecord(QStringLiteral("Друзья"), QStringLiteral("c"), QStringLiteral("d")));
+    QCOMPARE(TextFile::readAll(QStringLiteral("\\Команды\\Друзья.txt")), rec("c", "d"));
+    QCOMPARE(TextFile::readAll(QStringLiteral("\\Команды\\ДРУЗЬЯ.txt")), rec("a", "b"));
+    QVERIFY(!DeleteCommandRecord(QStringLiteral("Друзья"), QStringLiteral("a")));
+    QCOMPARE(TextFile::readAll(QStringLiteral("\\Команды\\ДРУЗЬЯ.txt")), rec("a", "b"));
+}
+
+void tst_CommandBase::unreadableGroupFileNeverRewritten()
+{
+    // A folder where the group's file should be: it exists, but reads as nothing.
+    QVERIFY(QDir().mkpath(TextFile::filePath(QStringLiteral("\\Команды\\Занята.txt"))));
+    QVERIFY(!AddCommandRecord(QStringLiteral("Занята"), QStringLiteral("a"), QStringLiteral("b")));
+    QVERIFY(!ChangeCommandRecord(QStringLiteral("Занята"), QStringLiteral("a"), QStringLiteral("b")));
+    QVERIFY(!DeleteCommandRecord(QStringLiteral("Занята"), QStringLiteral("a")));
+    QVERIFY(QFileInfo(TextFile::filePath(QStringLiteral("\\Команды\\Занята.txt"))).isDir());
 }
 
 void tst_CommandBase::unusableGroupNames_data()
