@@ -464,10 +464,10 @@ std::optional<QString> AnswerEngine::answerFromBody(Run &run, const QString &bod
     case CommandBase::AnswerKind::Random:
         return randomAnswer(body);
     case CommandBase::AnswerKind::Download:
-        startDownload(run.state, source, CommandBase::bodyLine(body, 2));
+        startDownload(run, source, CommandBase::bodyLine(body, 2));
         return std::nullopt;
     case CommandBase::AnswerKind::Program:
-        startProgram(run.state, source, body);
+        startProgram(run, source, body);
         return std::nullopt;
     }
     return body;
@@ -506,8 +506,9 @@ QString AnswerEngine::randomAnswer(const QString &body)
     return picks.join(CrLf);
 }
 
-bool AnswerEngine::refuseDeferred(const MessageState &state, Source source)
+bool AnswerEngine::refuseDeferred(const Run &run, Source source)
 {
+    const MessageState &state = run.state;
     int total = 0;
     int mine = 0;
     for (const auto &[id, deferred] : m_deferred) {
@@ -519,16 +520,19 @@ bool AnswerEngine::refuseDeferred(const MessageState &state, Source source)
         return false;
     // A few downloads or programs per user, and a bounded number in all: a user repeating
     // such a command gets the empty answer at once instead of piling up work.
-    QTimer::singleShot(0, this, [this, state, source] { resume(state, source, QString()); });
+    QTimer::singleShot(0, this, [this, state, options = run.options, source] {
+        resume(state, options, source, QString());
+    });
     return true;
 }
 
-void AnswerEngine::startDownload(const MessageState &state, Source source, const QString &url)
+void AnswerEngine::startDownload(const Run &run, Source source, const QString &url)
 {
-    if (refuseDeferred(state, source))
+    if (refuseDeferred(run, source))
         return;
     const quint64 id = m_nextDeferredId++;
-    m_deferred.emplace(id, Deferred{state, source, nullptr, url, QDeadlineTimer(m_downloadTimeoutMs)});
+    m_deferred.emplace(id,
+                       Deferred{run.state, run.options, source, nullptr, url, QDeadlineTimer(m_downloadTimeoutMs)});
     tryDownload(id);
 }
 
@@ -577,12 +581,12 @@ void AnswerEngine::finishDownload(quint64 id)
         TextFile::writeBytes(DownloadedAnswerPath, bytes);
         answer = Cp1251::decode(bytes);
     }
-    resume(std::move(deferred.state), deferred.source, answer);
+    resume(std::move(deferred.state), deferred.options, deferred.source, answer);
 }
 
-void AnswerEngine::startProgram(const MessageState &state, Source source, const QString &body)
+void AnswerEngine::startProgram(const Run &run, Source source, const QString &body)
 {
-    if (refuseDeferred(state, source))
+    if (refuseDeferred(run, source))
         return;
     QStringList arguments = QProcess::splitCommand(CommandBase::bodyLine(body, 2));
     qint32 waitSecs = 0;
@@ -608,7 +612,7 @@ void AnswerEngine::startProgram(const MessageState &state, Source source, const 
     }
 
     const quint64 id = m_nextDeferredId++;
-    m_deferred.emplace(id, Deferred{state, source, nullptr, {}, {}});
+    m_deferred.emplace(id, Deferred{run.state, run.options, source, nullptr, {}, {}});
     QTimer::singleShot(waitSecs * 1000, this, [this, id, outputFile] {
         const auto it = m_deferred.find(id);
         KORVANE_ASSERT(it != m_deferred.end(), return );
@@ -617,21 +621,20 @@ void AnswerEngine::startProgram(const MessageState &state, Source source, const 
         QString answer = readNamedFile(outputFile);
         if (answer.isEmpty() && deferred.source == Source::Common)
             answer = EmptyProgramOutput;
-        resume(std::move(deferred.state), deferred.source, answer);
+        resume(std::move(deferred.state), deferred.options, deferred.source, answer);
     });
 }
 
-void AnswerEngine::resume(MessageState state, Source source, const QString &answer)
+void AnswerEngine::resume(MessageState state, CommandOptions options, Source source, const QString &answer)
 {
-    // A resumed answer runs with the options off, as its options were read already.
-    Run run{state, CommandOptions{false, false, false}};
-    state.ReplyText.clear();
+    // The resumed answer goes on with the options its message's run read.
+    Run run{state, options};
     if (source == Source::Group) {
-        if (!answer.isEmpty())
-            state.ReplyText = answer;
+        state.ReplyText = answer;
         runStages(run, &AnswerEngine::stageCommonAnswer);
     } else {
-        combine(state, answer, false);
+        // The group's answer, if the run had one, stays in front of the common answer.
+        combine(state, answer, options.joint);
         runStages(run, &AnswerEngine::stageUnknownCommand);
     }
 }

@@ -109,6 +109,8 @@ private:
     struct Deferred
     {
         MessageState state;
+        // The options of the message's own run; the resumed answer follows them.
+        CommandOptions options;
         Source source = Source::Group;
         QNetworkReply *reply = nullptr;
         QString url;
@@ -145,10 +147,10 @@ private:
     QString randomAnswer(const QString &body);
     // True (and the empty answer follows) when the user already waits for enough
     // deferred answers or too many are under way.
-    bool refuseDeferred(const MessageState &state, Source source);
-    void startDownload(const MessageState &state, Source source, const QString &url);
-    void startProgram(const MessageState &state, Source source, const QString &body);
-    void resume(MessageState state, Source source, const QString &answer);
+    bool refuseDeferred(const Run &run, Source source);
+    void startDownload(const Run &run, Source source, const QString &url);
+    void startProgram(const Run &run, Source source, const QString &body);
+    void resume(MessageState state, CommandOptions options, Source source, const QString &answer);
     void combine(MessageState &state, const QString &commonAnswer, bool joint);
     void tryDownload(quint64 id);
     void finishDownload(quint64 id);

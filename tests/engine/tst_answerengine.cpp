@@ -62,6 +62,8 @@ private slots:
     void failedDownloadGivesTheEmptyAnswerPath_data();
     void failedDownloadGivesTheEmptyAnswerPath();
     void failedDownloadIsTriedAgain_data();
+    void jointLookupWithDeferredAnswer_data();
+    void jointLookupWithDeferredAnswer();
     void failedDownloadIsTriedAgain();
     void deferredAnswerKeepsItsOwnUser();
     void deferredAnswersPerUserAreBounded();
@@ -646,6 +648,37 @@ void tst_AnswerEngine::deferredAnswersPerUserAreBounded()
     f->process(Other, QStringLiteral("скачать"));
     QTRY_COMPARE_WITH_TIMEOUT(connections, AnswerEngine::MaxDeferredPerUser + 1, 10000);
     QCOMPARE(f->engine->pendingDeferred(), AnswerEngine::MaxDeferredPerUser + 1);
+}
+
+void tst_AnswerEngine::jointLookupWithDeferredAnswer_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<bool>("groupDeferred"); // which side downloads: the group's or the common record
+    QTest::addColumn<QString>("reply");
+    const QString jointOn = QStringLiteral("0\r\n1\r\n1\r\n");
+    const QString jointOff = QStringLiteral("0\r\n2\r\n1\r\n");
+    QTest::newRow("joint, common deferred") << jointOn << false << joint("групповой", "net");
+    QTest::newRow("joint, group deferred") << jointOn << true << joint("net", "общий");
+    QTest::newRow("group first, group deferred") << jointOff << true << "net";
+}
+
+void tst_AnswerEngine::jointLookupWithDeferredAnswer()
+{
+    QFETCH(QString, options);
+    QFETCH(bool, groupDeferred);
+    QFETCH(QString, reply);
+    CannedHttpServer server(CannedHttpServer::ok("net"));
+    QVERIFY(server.isListening());
+    const QString download = QStringLiteral("'Ответ из файла, скаченного из интернета'\r\n") + server.url();
+    TextFile::writeAll(Options, options);
+    TextFile::writeAll(Groups, User + QStringLiteral(":Друзья"));
+    TextFile::writeAll(QStringLiteral("\\Команды\\Друзья.txt"), rec("оба", groupDeferred ? download : QStringLiteral("групповой")));
+    TextFile::writeAll(Common, rec("оба", groupDeferred ? QStringLiteral("общий") : download));
+    QSignalSpy queued(f->engine.get(), &AnswerEngine::answerQueued);
+    f->process(User, QStringLiteral("оба"), 5);
+    QVERIFY(queued.wait(10000));
+    QCOMPARE(server.requests, 1);
+    QCOMPARE(f->drainAnswers(), (QList<SentMessage>{{5, reply, User}}));
 }
 
 QTEST_GUILESS_MAIN(tst_AnswerEngine)
