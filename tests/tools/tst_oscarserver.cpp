@@ -107,6 +107,8 @@ private slots:
     void init();
     void cleanup();
 
+    void peerSignsOnWhenOwnInfoKeepsNoRequestId();
+
     void loginReplyLayout_data();
     void loginReplyLayout();
     void loginRefused_data();
@@ -162,6 +164,15 @@ bool TestOscarServer::signOn(OscarPeer &peer, const QString &uin, const QByteArr
     if (!signedOn.wait(Timeout))
         qWarning() << "sign-on of" << uin << "failed:" << peer.errorString();
     return peer.isOnline() && m_server->isOnline(uin);
+}
+
+void TestOscarServer::peerSignsOnWhenOwnInfoKeepsNoRequestId()
+{
+    // As one real server does: the own information comes under a request id of its own.
+    m_server->setOwnInfoWithOwnRequestId(true);
+    OscarPeer alice;
+    QVERIFY(signOn(alice, Alice, AlicePassword));
+    QCOMPARE(alice.state(), OscarPeer::State::Online);
 }
 
 // Two fresh users can still sign on and talk: the server has come to no harm.

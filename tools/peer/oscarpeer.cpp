@@ -134,6 +134,7 @@ void OscarPeer::onLoginClosed()
 void OscarPeer::openSession()
 {
     m_state = State::SigningOn;
+    m_ownInfoAsked = false;
     auto *socket = new QTcpSocket;
     m_session = new OscarLink(socket, this);
     m_session->setSequence(quint16(m_random.bounded(1, 0x8000)));
@@ -180,8 +181,11 @@ void OscarPeer::onSnac(const FLAP &frame)
         sendStatusFrame(0x00030000);
         sendSnac(0x01, 0x02, 0x00000002, DataForm::HexToBytes(ClientReady));
         sendSnac(0x01, 0x0E, SignOnCheckRequest, {});
+        m_ownInfoAsked = true;
     } else if (family == 0x01 && subtype == 0x0F) {
-        if (m_state == State::SigningOn && request == SignOnCheckRequest) {
+        // Some servers answer under a request id of their own: any own information after
+        // the request counts, as the bot takes it.
+        if (m_state == State::SigningOn && (request == SignOnCheckRequest || m_ownInfoAsked)) {
             m_state = State::Online;
             emit signedOn();
         }

@@ -99,5 +99,6 @@ private:
     quint16 m_errorCode = 0;
     QString m_errorString;
     bool m_loggingOut = false;
+    bool m_ownInfoAsked = false; // the own-information request went out on this session
     QList<Message> m_received;
 };

@@ -157,6 +157,11 @@ void OscarServer::setMessageOfTheDay(const QByteArray &text)
     m_state->settings.messageOfTheDay = text;
 }
 
+void OscarServer::setOwnInfoWithOwnRequestId(bool ownId)
+{
+    m_state->settings.ownInfoWithOwnRequestId = ownId;
+}
+
 void OscarServer::setShortUserInfoTlvs(bool shortTlvs)
 {
     m_state->settings.shortUserInfoTlvs = shortTlvs;

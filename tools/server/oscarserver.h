@@ -69,6 +69,8 @@ public:
     void setMessageOfTheDay(const QByteArray &text);
     // User-info TLVs 6 and F of 4,7 two bytes long, as a lenient real server sends them.
     void setShortUserInfoTlvs(bool shortTlvs);
+    // Answers the own-information request without echoing its request id.
+    void setOwnInfoWithOwnRequestId(bool ownId);
     // The session address the login reply names, instead of this server's own.
     void setAdvertisedSessionAddress(const QString &hostAndPort);
     // Connections that neither log in nor present a cookie are dropped after this.

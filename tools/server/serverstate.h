@@ -22,6 +22,9 @@ struct ServerSettings
     QByteArray errorUrl = "http://127.0.0.1/login-error";
     // 4,7 user-info TLVs 6 and F two bytes long, as a lenient real server sends them.
     bool shortUserInfoTlvs = false;
+    // The own-information answer (1,F) under a request id of the server's own instead of
+    // the request's, as one real server answers it.
+    bool ownInfoWithOwnRequestId = false;
     // A connection that has not logged in or presented a cookie by then is dropped.
     int unauthenticatedTimeoutMs = 60000;
 };

@@ -239,7 +239,10 @@ void SessionHandler::onRateRequest(const FLAP &request)
 
 void SessionHandler::onOwnInfoRequest(const FLAP &request)
 {
-    reply(request, 0x01, 0x0F, SignOnReplies::ownInformation(m_uin, ownUserInfo()));
+    if (m_state->settings.ownInfoWithOwnRequestId)
+        notify(0x01, 0x0F, SignOnReplies::ownInformation(m_uin, ownUserInfo()));
+    else
+        reply(request, 0x01, 0x0F, SignOnReplies::ownInformation(m_uin, ownUserInfo()));
 }
 
 void SessionHandler::onVersions(const FLAP &request)
@@ -260,7 +263,10 @@ void SessionHandler::onSetStatus(const FLAP &request)
             << "a status SNAC without a readable status:" << DataForm::ShowHex(request.SNAC_Data().left(64));
     }
     // Real servers answer a status change with the user's information.
-    reply(request, 0x01, 0x0F, SignOnReplies::ownInformation(m_uin, ownUserInfo()));
+    if (m_state->settings.ownInfoWithOwnRequestId)
+        notify(0x01, 0x0F, SignOnReplies::ownInformation(m_uin, ownUserInfo()));
+    else
+        reply(request, 0x01, 0x0F, SignOnReplies::ownInformation(m_uin, ownUserInfo()));
 }
 
 void SessionHandler::onLocationRights(const FLAP &request)
