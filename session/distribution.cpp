@@ -142,6 +142,7 @@ void BotDistribution::releaseIdle()
     const QDateTime cutOff = now.addSecs(-IdleMinutes * 60);
 
     QStringList kept;
+    int undated = 0;
     for (const QString &line : lines) {
         if (line.isEmpty())
             continue;
@@ -154,10 +155,12 @@ void BotDistribution::releaseIdle()
                 continue;
             }
         } else {
-            qCInfo(lcDistribution).noquote() << "activity line without a date and time; user released";
+            ++undated;
         }
         release(uin);
     }
+    if (undated > 0)
+        qCInfo(lcDistribution).noquote() << undated << "activity line(s) without a date and time; users released";
     rewriteOrRemove(ActivityFile, kept);
 }
 

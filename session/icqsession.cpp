@@ -22,6 +22,9 @@
 #include <vector>
 
 Q_LOGGING_CATEGORY(lcSession, "korvane.session", QtInfoMsg)
+// The routine SNACs a server sends and the bot has no use for; off unless asked for
+// (QT_LOGGING_RULES="korvane.session.ignored.debug=true").
+Q_LOGGING_CATEGORY(lcIgnoredSnac, "korvane.session.ignored", QtWarningMsg)
 
 namespace {
 
@@ -414,7 +417,7 @@ void IcqSession::dispatch(int slot, const FLAP &frame)
     // Each unknown kind is reported once; the set stays small whatever a server sends.
     if (!m_unknownSeen.contains(key) && m_unknownSeen.size() < 256) {
         m_unknownSeen.insert(key);
-        qCInfo(lcSession).noquote() << "ignoring SNAC"
+        qCDebug(lcIgnoredSnac).noquote() << "ignoring SNAC"
                                     << hexNumber(frame.SNAC_FamID()) + QLatin1Char(',') +
                                            hexNumber(frame.SNAC_TipID());
     }
