@@ -242,7 +242,7 @@ void IcqSession::onLoginData(int slot, const QByteArray &data)
     const int desyncs = s.loginFrames.desyncCount();
     const QList<QByteArray> frames = s.loginFrames.feed(data);
     if (s.loginFrames.desyncCount() != desyncs)
-        SetStatus(QStringLiteral("login connection %1 lost the frame marker; buffer dropped").arg(slot));
+        SetStatus(QStringLiteral("login connection %1 lost the frame marker; damaged bytes dropped").arg(slot));
     for (const QByteArray &bytes : frames) {
         // A hand-over closes this connection; whatever followed the reply is of no use.
         if (!findSlot(slot)->loginPending)
@@ -324,7 +324,7 @@ void IcqSession::onSessionData(int slot, const QByteArray &data)
     const int desyncs = s.sessionFrames.desyncCount();
     const QList<QByteArray> frames = s.sessionFrames.feed(data);
     if (s.sessionFrames.desyncCount() != desyncs)
-        SetStatus(QStringLiteral("session connection %1 lost the frame marker; buffer dropped").arg(slot));
+        SetStatus(QStringLiteral("session connection %1 lost the frame marker; damaged bytes dropped").arg(slot));
     if (frames.isEmpty())
         return;
 

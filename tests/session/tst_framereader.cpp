@@ -50,7 +50,8 @@ private slots:
     void everySplitOfTwoFrames();
     void emptyAndLargestFrames();
     void garbagePrefixIsDropped();
-    void garbageAfterAFrame();
+    void damagedStretchCostsOnlyItself_data();
+    void damagedStretchCostsOnlyItself();
     void clearDropsThePartialTail();
 
     void capturedSessions_data();
@@ -131,27 +132,58 @@ void tst_FrameReader::garbagePrefixIsDropped()
     const QByteArray frame = hex("2A0200020000");
     FrameReader reader;
     QTest::ignoreMessage(QtWarningMsg, desyncWarning);
-    QCOMPARE(reader.feed(hex("000102") + frame).size(), 0);
+    // The junk goes; the frame right after it is found and read.
+    QList<QByteArray> frames = reader.feed(hex("000102") + frame);
+    QCOMPARE(frames.size(), 1);
+    QCOMPARE(frames[0].toHex(' '), frame.toHex(' '));
     QCOMPARE(reader.desyncCount(), 1);
     QCOMPARE(reader.buffered(), qsizetype(0));
 
-    // The next frame that starts a chunk is read again.
-    const QList<QByteArray> frames = reader.feed(frame);
+    frames = reader.feed(frame);
     QCOMPARE(frames.size(), 1);
-    QCOMPARE(frames[0].toHex(' '), frame.toHex(' '));
     QCOMPARE(reader.desyncCount(), 1);
 }
 
-void tst_FrameReader::garbageAfterAFrame()
+void tst_FrameReader::damagedStretchCostsOnlyItself_data()
 {
-    const QByteArray frame = hex("2A0200020000");
-    FrameReader reader;
-    QTest::ignoreMessage(QtWarningMsg, desyncWarning);
-    const QList<QByteArray> frames = reader.feed(frame + hex("2B0200030000") + frame);
-    QCOMPARE(frames.size(), 1);
-    QCOMPARE(frames[0].toHex(' '), frame.toHex(' '));
-    QCOMPARE(reader.desyncCount(), 1);
-    QCOMPARE(reader.buffered(), qsizetype(0));
+    QTest::addColumn<QByteArray>("damaged");
+    // Junk is found in any split of the stream; a cut frame when the bytes after it have
+    // come with it (a frame that ends right where the bytes end so far is taken as whole).
+    QTest::addColumn<bool>("anySplit");
+    const QByteArray message = hex("2A02000300090004000700000000000A");
+    QTest::newRow("junk between frames") << hex("2B0200030000") << true;
+    QTest::newRow("junk with a star") << hex("112A99") << true;
+    QTest::newRow("frame cut short") << message.left(9) << false;
+    QTest::newRow("header alone") << message.left(6) << false;
+}
+
+void tst_FrameReader::damagedStretchCostsOnlyItself()
+{
+    QFETCH(QByteArray, damaged);
+    QFETCH(bool, anySplit);
+    const QByteArray before = hex("2A0200020000");
+    const QByteArray after = hex("2A0200040004414243FF");
+    const QByteArray stream = before + damaged + after + before;
+    // Whole and byte by byte: the frames after the damage come through either way.
+    for (const bool bytewise : {false, true}) {
+        if (bytewise && !anySplit)
+            continue;
+        FrameReader reader;
+        if (!bytewise)
+            QTest::ignoreMessage(QtWarningMsg, desyncWarning);
+        QList<QByteArray> frames;
+        if (bytewise) {
+            for (qsizetype i = 0; i < stream.size(); ++i)
+                frames += reader.feed(stream.mid(i, 1));
+        } else {
+            frames = reader.feed(stream);
+        }
+        QCOMPARE(frames.size(), 3);
+        QCOMPARE(frames[0].toHex(' '), before.toHex(' '));
+        QCOMPARE(frames[1].toHex(' '), after.toHex(' '));
+        QCOMPARE(frames[2].toHex(' '), before.toHex(' '));
+        QVERIFY(reader.desyncCount() >= 1);
+    }
 }
 
 void tst_FrameReader::clearDropsThePartialTail()
