@@ -405,7 +405,7 @@ void tst_IcqSession::handlerDropsLostStream()
     // A whole frame, then bytes that are no frame: the frame is answered, the rest dropped.
     m_bos->write(bos, serverSnac(1, 3) + QByteArray("+garbage that is no frame"));
     QTRY_VERIFY_WITH_TIMEOUT(
-        traces.contains(QVariantList{"session connection 1 lost the frame marker; buffer dropped"}), Timeout);
+        traces.contains(QVariantList{"session connection 1 lost the frame marker; damaged bytes dropped"}), Timeout);
     QTRY_COMPARE_WITH_TIMEOUT(m_bos->frames(bos).size(), 1, Timeout);
     // The stream goes on with the next frame the server writes.
     writeAndWait(bos, serverSnac(1, 0x18), 2);
