@@ -88,6 +88,12 @@ StartupSequence::Outcome BotApplication::run()
         m_multiBot->statusCommands().setBotMode(m_state.BotMode);
         m_engine->setBotMode(m_state.BotMode);
     }
+    if (outcome == StartupSequence::Outcome::Unreadable) {
+        // The box has told which file; the program cannot go on without it. Queued: the
+        // main loop may not run yet.
+        QMetaObject::invokeMethod(this, [this] { m_exit->endProgram(); }, Qt::QueuedConnection);
+        return outcome;
+    }
     if (outcome != StartupSequence::Outcome::AgreementShown)
         start();
     return outcome;

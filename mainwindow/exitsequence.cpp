@@ -73,8 +73,7 @@ void ExitSequence::run()
         timers.timer(name)->setEnabled(false);
     m_session.closeAll();
 
-    if (m_endProgram)
-        m_endProgram();
+    endProgram();
 }
 
 void ExitSequence::mergeSettings()

@@ -29,6 +29,12 @@ public:
 
     // How the program is ended; tests put their own in. The default leaves the event loop.
     void setEndProgram(std::function<void()> endProgram) { m_endProgram = std::move(endProgram); }
+    // Ends the program without the exit sequence, for a start that cannot go on.
+    void endProgram() const
+    {
+        if (m_endProgram)
+            m_endProgram();
+    }
 
     bool hasRun() const { return m_ran; }
 

@@ -83,6 +83,11 @@ StartupSequence::Outcome StartupSequence::run()
         return Outcome::NoDistributionList;
     }
     cleanUpAfterUncleanEnd();
+    // An agreement file that cannot be read is neither accepted nor a first start.
+    if (TextFile::readState(AgreementFile) == TextFile::ReadState::Unreadable) {
+        unreadable(AgreementFile);
+        return Outcome::Unreadable;
+    }
     if (!agreementAccepted()) {
         // The agreement window ends the program whichever way it is closed.
         if (QWidget *agreement = m_window.showWindow(QStringLiteral("Form48"))) {
@@ -149,6 +154,12 @@ void StartupSequence::noDistributionList()
     Dialogs::instance().notify(LoginForm::DistributionTitle, LoginForm::DistributionText,
                                Dialogs::Icon::Information, QStringLiteral("distribution"));
     showDistributionPage(m_window);
+}
+
+void StartupSequence::unreadable(const QString &programPath)
+{
+    Dialogs::instance().message(UnreadableTitle, UnreadableText.arg(ProgramFolder::path(programPath)),
+                                Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
 }
 
 void StartupSequence::cleanUpAfterUncleanEnd()

@@ -33,6 +33,7 @@ public:
     enum class Outcome {
         NoDistributionList, // the box and the settings on the bot numbers page
         AgreementShown,     // the agreement window ends the program from there
+        Unreadable,         // a file the start-up relies on cannot be read: the box says which, the program ends
         Completed,
     };
 
@@ -52,6 +53,10 @@ public:
     static inline const QString DistributionListFile = QStringLiteral("\\Настройки\\Распределение.txt");
     static inline const QString CleanExitFile = QStringLiteral("\\Выход.txt");
     static inline const QString AgreementFile = QStringLiteral("\\Разрешение.txt");
+    static inline const QString UnreadableTitle = QStringLiteral("Ошибка");
+    // %1 is the file's full path.
+    static inline const QString UnreadableText = QStringLiteral(
+        "Не удалось прочитать файл %1. Проверьте права доступа к нему и запустите программу снова.");
     static inline const QString AutoMessagesFile = QStringLiteral("\\Подпрограммы\\Автосообщения.txt");
     static inline const QString TutorialFile = QStringLiteral("\\Обучение.txt");
     static inline const QString AutoOpenFile = QStringLiteral("\\Настройки\\Автооткрытие.txt");
@@ -89,6 +94,7 @@ public:
 private:
     bool distributionListEmpty() const;
     void noDistributionList();
+    void unreadable(const QString &programPath);
     void cleanUpAfterUncleanEnd();
     bool agreementAccepted();
     void createFolders();

@@ -5,6 +5,7 @@
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
 #include "mainwindow/botapplication.h"
+#include "mainwindow/exitsequence.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/startup.h"
 #include "session/icqsession.h"
@@ -16,6 +17,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+
+#include <sys/stat.h>
 
 namespace {
 constexpr int Timeout = 10000;
@@ -58,6 +61,7 @@ private slots:
     void uncleanEndDeletesChatFiles_data();
     void uncleanEndDeletesChatFiles();
     void noAgreementShowsTheAgreementWindow();
+    void unreadableAgreementEndsWithoutFirstStart();
     void settingsAppliedInOrder();
     void missingSettingsKeepDesignState();
     void storedLoginLogsInBySelf();
@@ -189,6 +193,31 @@ void tst_Startup::noAgreementShowsTheAgreementWindow()
     QVERIFY(bot.state().BotMode.isEmpty());
     QVERIFY(!bot.mainWindow().findWindow(QStringLiteral("fMain")));
     QVERIFY(m_f->dialogs.shown.isEmpty());
+}
+
+void tst_Startup::unreadableAgreementEndsWithoutFirstStart()
+{
+    m_f->write(StartupSequence::DistributionListFile, "2 222222 secret 0\r\n");
+    // A FIFO cannot be read as a file, whoever runs the test.
+    const QString agreement = m_f->path(StartupSequence::AgreementFile);
+    QCOMPARE(::mkfifo(QFile::encodeName(agreement).constData(), 0600), 0);
+
+    BotApplication bot;
+    int ends = 0;
+    bot.exitSequence().setEndProgram([&ends] { ++ends; });
+    QCOMPARE(bot.run(), StartupSequence::Outcome::Unreadable);
+    QTRY_COMPARE(ends, 1);
+
+    QVERIFY(!bot.mainWindow().findWindow(QStringLiteral("Form48")));
+    QVERIFY(!bot.mainWindow().findWindow(QStringLiteral("fMain")));
+    QVERIFY(QFileInfo(agreement).isFile() == false && QFileInfo::exists(agreement));
+    bool told = false;
+    for (const RecordingDialogs::Shown &box : m_f->dialogs.shown) {
+        if (box.kind == RecordingDialogs::Kind::Message && box.text.contains(agreement))
+            told = box.title == StartupSequence::UnreadableTitle;
+    }
+    QVERIFY(told);
+    QVERIFY(!TextFile::folderExists(QStringLiteral("\\Логи")));
 }
 
 void tst_Startup::settingsAppliedInOrder()
