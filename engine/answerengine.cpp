@@ -10,12 +10,11 @@
 #include "core/textfile.h"
 #include "core/vbvalues.h"
 #include "engine/bancheck.h"
+#include "engine/httpget.h"
 #include "engine/records.h"
 
 #include <QDir>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QProcess>
 #include <QTimer>
 #include <QUrl>
@@ -138,13 +137,9 @@ AnswerEngine::AnswerEngine(NamedTimer &timer1, SendFunction send, QObject *paren
 
 AnswerEngine::~AnswerEngine()
 {
-    // Replies must not call back into a half-destroyed engine.
-    for (auto &[id, deferred] : m_deferred) {
-        if (deferred.reply) {
-            QObject::disconnect(deferred.reply, nullptr, this, nullptr);
-            deferred.reply->abort();
-        }
-    }
+    // Downloads must not call back into a half-destroyed engine; a destroyed get reports nothing.
+    for (auto &[id, deferred] : m_deferred)
+        delete std::exchange(deferred.download, nullptr);
 }
 
 void AnswerEngine::ProcessMessage(MessageState &state)
@@ -543,30 +538,21 @@ void AnswerEngine::tryDownload(quint64 id)
     Deferred &deferred = it->second;
     // Each try is bounded by what is left of the whole wait.
     const int leftMs = int(qMax<qint64>(1, deferred.giveUp.remainingTime()));
-    QNetworkRequest request{QUrl(deferred.url)};
-    request.setTransferTimeout(leftMs);
-    QNetworkReply *reply = m_network->get(request);
-    deferred.reply = reply;
-    connect(reply, &QNetworkReply::downloadProgress, this, [reply](qint64 received, qint64) {
-        if (received > MaxDownloadBytes)
-            reply->abort();
-    });
-    // The transfer time-out only counts silence; this bounds the whole download.
-    QTimer::singleShot(leftMs, reply, [reply] { reply->abort(); });
-    connect(reply, &QNetworkReply::finished, this, [this, id] { finishDownload(id); });
+    deferred.download = HttpGet::run(*m_network, QUrl(deferred.url),
+                                     HttpGet::Limits{.timeoutMs = leftMs, .maxBytes = MaxDownloadBytes}, this,
+                                     [this, id](const HttpGet::Result &result) {
+                                         // An address that is no web address never will be.
+                                         finishDownload(id, result.body,
+                                                        result.error == HttpGet::Error::BadAddress);
+                                     });
 }
 
-void AnswerEngine::finishDownload(quint64 id)
+void AnswerEngine::finishDownload(quint64 id, const QByteArray &bytes, bool hopeless)
 {
     const auto it = m_deferred.find(id);
     KORVANE_ASSERT(it != m_deferred.end(), return );
-    QNetworkReply *reply = std::exchange(it->second.reply, nullptr);
-    reply->deleteLater();
-
-    QByteArray bytes;
-    if (reply->error() == QNetworkReply::NoError)
-        bytes = reply->readAll();
-    if (bytes.isEmpty() && it->second.giveUp.remainingTime() > m_downloadRetryMs) {
+    it->second.download = nullptr; // deletes itself
+    if (bytes.isEmpty() && !hopeless && it->second.giveUp.remainingTime() > m_downloadRetryMs) {
         QTimer::singleShot(m_downloadRetryMs, this, [this, id] {
             if (m_deferred.count(id))
                 tryDownload(id);

@@ -4,6 +4,7 @@
 #include "engine/answersender.h"
 #include "session/messagestate.h"
 
+#include <QByteArray>
 #include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
@@ -13,8 +14,8 @@
 #include <optional>
 
 class NamedTimer;
+class HttpGet;
 class QNetworkAccessManager;
-class QNetworkReply;
 
 // What a stage decided about the message.
 enum class StageOutcome {
@@ -52,7 +53,8 @@ class AnswerEngine : public QObject
     Q_OBJECT
 public:
     // An empty or failed download is tried again every DownloadRetryMs until
-    // DownloadTimeoutMs after the message; then the empty answer goes.
+    // DownloadTimeoutMs after the message; then the empty answer goes. An address that
+    // is no http or https address is never fetched: the empty answer goes at once.
     static constexpr int DownloadTimeoutMs = 20000;
     static constexpr int DownloadRetryMs = 1000;
     static constexpr qint64 MaxDownloadBytes = 4 * 1024 * 1024;
@@ -112,7 +114,7 @@ private:
         // The options of the message's own run; the resumed answer follows them.
         CommandOptions options;
         Source source = Source::Group;
-        QNetworkReply *reply = nullptr;
+        HttpGet *download = nullptr; // the try under way
         QString url;
         QDeadlineTimer giveUp;
     };
@@ -153,7 +155,7 @@ private:
     void resume(MessageState state, CommandOptions options, Source source, const QString &answer);
     void combine(MessageState &state, const QString &commonAnswer, bool joint);
     void tryDownload(quint64 id);
-    void finishDownload(quint64 id);
+    void finishDownload(quint64 id, const QByteArray &bytes, bool hopeless);
 
     int answerInterval() const;
     void sendDirect(const MessageState &state, const QString &txt, const QString &toUin);

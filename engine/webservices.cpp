@@ -3,14 +3,11 @@
 #include "core/textfile.h"
 #include "core/vbvalues.h"
 #include "engine/currencybot.h"
+#include "engine/httpget.h"
 #include "engine/quotationbot.h"
 #include "engine/weatherbot.h"
 
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QPointer>
-#include <QTimer>
 #include <QXmlStreamReader>
 
 #include <utility>
@@ -20,27 +17,8 @@ namespace WebLoad {
 void get(QNetworkAccessManager &network, const QUrl &url, int timeoutMs, QObject *context,
          std::function<void(bool ok, const QByteArray &body)> done)
 {
-    QNetworkRequest request(url);
-    request.setTransferTimeout(timeoutMs);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    QNetworkReply *reply = network.get(request);
-    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > MaxFeedBytes)
-            reply->abort();
-    });
-    // The transfer time-out only counts silence; this bounds the whole load.
-    QTimer::singleShot(timeoutMs, reply, [reply] { reply->abort(); });
-    QObject::connect(reply, &QNetworkReply::finished, reply,
-                     [reply, context = QPointer<QObject>(context), done = std::move(done)] {
-                         reply->deleteLater();
-                         if (!context)
-                             return;
-                         const int status =
-                             reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-                         const bool ok =
-                             reply->error() == QNetworkReply::NoError && status >= 200 && status < 300;
-                         done(ok, ok ? reply->readAll() : QByteArray());
-                     });
+    HttpGet::run(network, url, HttpGet::Limits{.timeoutMs = timeoutMs, .maxBytes = MaxFeedBytes}, context,
+                 [done = std::move(done)](const HttpGet::Result &result) { done(result.ok(), result.body); });
 }
 
 std::optional<QList<RssItem>> parseRss(const QByteArray &bytes)

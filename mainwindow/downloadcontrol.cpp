@@ -1,14 +1,12 @@
 #include "mainwindow/downloadcontrol.h"
 
+#include "engine/httpget.h"
 #include "engine/webaddresses.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QSaveFile>
-#include <QTimer>
 #include <QUrl>
 
 DL::DL(QNetworkAccessManager *network, QObject *parent)
@@ -19,13 +17,10 @@ DL::DL(QNetworkAccessManager *network, QObject *parent)
 
 DL::~DL()
 {
-    // Pending replies must not call back into a half-destroyed control.
+    // Pending downloads must not call back into a half-destroyed control; a destroyed
+    // get reports nothing, and a file never committed leaves its destination alone.
     for (auto &[id, pending] : m_pending) {
-        if (pending.reply) {
-            pending.reply->disconnect(this);
-            pending.reply->abort();
-            pending.reply->deleteLater();
-        }
+        delete pending.get;
         pending.file->cancelWriting();
         delete pending.file;
     }
@@ -47,63 +42,40 @@ QString DL::Download(const QString &sWWWFile, const QString &sDestination, const
         return QString();
     }
 
-    QNetworkRequest request(url);
-    request.setTransferTimeout(m_timeoutMs);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    QNetworkReply *reply = m_network->get(request);
-    m_pending.emplace(id, Pending{reply, file, false});
-
-    connect(reply, &QNetworkReply::readyRead, this, [this, id, reply] {
-        const auto it = m_pending.find(id);
-        if (it == m_pending.end())
-            return;
-        const QByteArray bytes = reply->readAll();
-        if (it->second.file->write(bytes) != bytes.size()) {
-            it->second.writeFailed = true;
-            reply->abort();
-        }
+    auto *get = new HttpGet(*m_network, url, HttpGet::Limits{.timeoutMs = m_timeoutMs, .maxBytes = MaxBytes}, this);
+    m_pending.emplace(id, Pending{get, file});
+    // The body goes to the file as it arrives, so a large download is never held whole.
+    get->setSink([file](const QByteArray &piece) { return file->write(piece) == piece.size(); });
+    connect(get, &HttpGet::progressed, this,
+            [this, id](qint64 received, qint64 total) { Q_EMIT Progress(id, received, total); });
+    connect(get, &HttpGet::finished, this, [this, id](const HttpGet::Result &result) {
+        finish(id, result.ok(), result.errorText);
     });
-    connect(reply, &QNetworkReply::downloadProgress, this, [this, id, reply](qint64 received, qint64 total) {
-        if (received > MaxBytes) {
-            reply->abort();
-            return;
-        }
-        Q_EMIT Progress(id, received, total);
-    });
-    // The transfer time-out only counts silence; this bounds the whole download.
-    QTimer::singleShot(m_timeoutMs, reply, [reply] { reply->abort(); });
-    connect(reply, &QNetworkReply::finished, this, [this, id] { finish(id); });
+    get->start();
     return id;
 }
 
 void DL::CancelDownload(const QString &sID)
 {
     const auto it = m_pending.find(sID);
-    if (it != m_pending.end() && it->second.reply)
-        it->second.reply->abort();
+    if (it != m_pending.end())
+        it->second.get->cancel();
 }
 
-void DL::finish(const QString &sID)
+void DL::finish(const QString &sID, bool ok, const QString &error)
 {
     const auto it = m_pending.find(sID);
     if (it == m_pending.end())
         return;
-    Pending pending = it->second;
+    const Pending pending = it->second;
     m_pending.erase(it);
-    QNetworkReply *reply = pending.reply;
-    reply->deleteLater();
+    pending.get->deleteLater();
 
-    const QByteArray rest = reply->isOpen() ? reply->readAll() : QByteArray();
-    if (!rest.isEmpty() && pending.file->write(rest) != rest.size())
-        pending.writeFailed = true;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     QString reason;
-    if (pending.writeFailed)
+    if (pending.file->error() != QFileDevice::NoError)
         reason = pending.file->errorString();
-    else if (reply->error() != QNetworkReply::NoError)
-        reason = reply->errorString();
-    else if (status < 200 || status >= 300)
-        reason = QStringLiteral("HTTP %1").arg(status);
+    else if (!ok)
+        reason = error;
     const qint64 bytes = pending.file->size();
     if (reason.isEmpty() && !pending.file->commit())
         reason = pending.file->errorString();

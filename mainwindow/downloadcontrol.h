@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QNetworkReply>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include <map>
 
+class HttpGet;
 class QNetworkAccessManager;
 class QSaveFile;
 
@@ -44,12 +43,11 @@ Q_SIGNALS:
 private:
     struct Pending
     {
-        QPointer<QNetworkReply> reply; // the network manager may go first
+        HttpGet *get = nullptr; // a child of this control
         QSaveFile *file = nullptr;
-        bool writeFailed = false;
     };
 
-    void finish(const QString &sID);
+    void finish(const QString &sID, bool ok, const QString &error);
 
     QNetworkAccessManager *m_network = nullptr;
     std::map<QString, Pending> m_pending;

@@ -61,6 +61,8 @@ private slots:
     void downloadAnswer();
     void failedDownloadGivesTheEmptyAnswerPath_data();
     void failedDownloadGivesTheEmptyAnswerPath();
+    void downloadFromNoWebAddress_data();
+    void downloadFromNoWebAddress();
     void failedDownloadIsTriedAgain_data();
     void jointLookupWithDeferredAnswer_data();
     void jointLookupWithDeferredAnswer();
@@ -577,6 +579,31 @@ void tst_AnswerEngine::failedDownloadGivesTheEmptyAnswerPath()
     QCOMPARE(TextFile::readAll(Records::UnknownLogPath), User + QStringLiteral(": скачать\r\n"));
     if (!silent)
         QVERIFY2(server.requests >= 2, "a failed download is tried again until the wait is over");
+}
+
+void tst_AnswerEngine::downloadFromNoWebAddress_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::newRow("local file") << QStringLiteral("local file"); // made in the program folder below
+    QTest::newRow("ftp") << QStringLiteral("ftp://127.0.0.1/x");
+    QTest::newRow("no address") << QString();
+}
+
+void tst_AnswerEngine::downloadFromNoWebAddress()
+{
+    QFETCH(QString, url);
+    TextFile::writeAll(QStringLiteral("\\секрет.txt"), QStringLiteral("секрет"));
+    if (url == QLatin1String("local file"))
+        url = QUrl::fromLocalFile(ProgramFolder::path(QStringLiteral("\\секрет.txt"))).toString();
+    TextFile::writeAll(AnswerEngine::DownloadedAnswerPath, QStringLiteral("старый ответ"));
+    TextFile::writeAll(Common, rec("скачать", "'Ответ из файла, скаченного из интернета'\r\n" + url));
+    // Never fetched, and not tried again for the whole wait: the empty answer comes at once.
+    QSignalSpy queued(f->engine.get(), &AnswerEngine::answerQueued);
+    f->process(User, QStringLiteral("скачать"));
+    QVERIFY(queued.wait(AnswerEngine::DownloadTimeoutMs / 2));
+    QCOMPARE(f->drainAnswers(), (QList<SentMessage>{{1, Unknown, User}}));
+    QCOMPARE(TextFile::readAll(AnswerEngine::DownloadedAnswerPath), QStringLiteral("старый ответ"));
+    QCOMPARE(f->engine->pendingDeferred(), 0);
 }
 
 void tst_AnswerEngine::failedDownloadIsTriedAgain_data()

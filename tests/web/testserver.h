@@ -46,12 +46,20 @@ public:
     static constexpr int Held = -1;
 
     void setResponse(const QString &path, const Response &response) { m_responses.insert(path, response); }
+    // More header lines for the answers to path, each ended by CR LF.
+    void setHeaders(const QString &path, const QByteArray &headers) { m_headers.insert(path, headers); }
+    // A redirect: status (301, 302, ...) to location, after delayMs.
+    void setRedirect(const QString &path, int status, const QByteArray &location, int delayMs = 0)
+    {
+        setResponse(path, {status, QByteArray(), delayMs, "text/plain"});
+        setHeaders(path, "Location: " + location + "\r\n");
+    }
     // Answers the held requests now.
     void release()
     {
-        const QList<std::pair<QPointer<QTcpSocket>, Response>> held = std::exchange(m_held, {});
-        for (const auto &[socket, response] : held)
-            write(socket, response);
+        const QList<HeldAnswer> held = std::exchange(m_held, {});
+        for (const HeldAnswer &answer : held)
+            write(answer.socket, answer.response, answer.headers);
     }
     // Raw mode: every request is answered with these chunks, each written after the
     // one before with gapMs between them; the connection closes after the last when
@@ -94,14 +102,16 @@ private:
     void answer(QTcpSocket *socket, const QString &path)
     {
         const Response response = m_responses.value(path, Response{404, "not here", 0, "text/plain"});
+        const QByteArray headers = m_headers.value(path);
         QPointer<QTcpSocket> guard(socket);
         if (response.delayMs == Held)
-            m_held.append({guard, response});
+            m_held.append({guard, response, headers});
         else
-            QTimer::singleShot(response.delayMs, this, [guard, response] { write(guard, response); });
+            QTimer::singleShot(response.delayMs, this,
+                               [guard, response, headers] { write(guard, response, headers); });
     }
 
-    static void write(const QPointer<QTcpSocket> &socket, const Response &response)
+    static void write(const QPointer<QTcpSocket> &socket, const Response &response, const QByteArray &headers)
     {
         if (!socket)
             return;
@@ -109,7 +119,7 @@ private:
                                 (response.status == 200 ? " OK" : " Failed") +
                                 "\r\nContent-Type: " + response.contentType +
                                 "\r\nContent-Length: " + QByteArray::number(response.body.size()) +
-                                "\r\nConnection: close\r\n\r\n";
+                                "\r\nConnection: close\r\n" + headers + "\r\n";
         socket->write(head + response.body);
         socket->disconnectFromHost();
     }
@@ -132,7 +142,14 @@ private:
     QTcpServer m_server;
     QList<QPointer<QTcpSocket>> m_sockets;
     QHash<QString, Response> m_responses;
-    QList<std::pair<QPointer<QTcpSocket>, Response>> m_held;
+    struct HeldAnswer
+    {
+        QPointer<QTcpSocket> socket;
+        Response response;
+        QByteArray headers;
+    };
+    QHash<QString, QByteArray> m_headers;
+    QList<HeldAnswer> m_held;
     QList<QByteArray> m_raw;
     int m_rawGapMs = 0;
     bool m_rawClose = false;
