@@ -267,13 +267,14 @@ StageOutcome AnswerEngine::stageServices(Run &run)
 
 StageOutcome AnswerEngine::stageChat(Run &run)
 {
-    if (!m_hooks.handleChatMessage)
-        return StageOutcome::Continue;
-    m_hooks.handleChatMessage(run.state);
-    if (!run.state.MessageHandled)
-        return StageOutcome::Continue;
-    run.state.MessageHandled = false;
-    return StageOutcome::Stop;
+    StageOutcome outcome = runHook(m_hooks.handleChatMessage, run.state);
+    // The chat's own flag says the same as a stop; it is lowered for the next message.
+    if (run.state.MessageHandled) {
+        run.state.MessageHandled = false;
+        if (outcome == StageOutcome::Continue)
+            outcome = StageOutcome::Stop;
+    }
+    return outcome;
 }
 
 StageOutcome AnswerEngine::stageRedirect(Run &run)
@@ -296,9 +297,7 @@ StageOutcome AnswerEngine::stageRedirect(Run &run)
 
 StageOutcome AnswerEngine::stageSound(Run &run)
 {
-    if (m_hooks.playEventSound)
-        m_hooks.playEventSound(run.state);
-    return StageOutcome::Continue;
+    return runHook(m_hooks.playEventSound, run.state);
 }
 
 StageOutcome AnswerEngine::stageStatistics(Run &run)
@@ -324,9 +323,7 @@ StageOutcome AnswerEngine::stageOptions(Run &run)
 
 StageOutcome AnswerEngine::stagePopup(Run &run)
 {
-    if (m_hooks.showMessagePopup)
-        m_hooks.showMessagePopup(run.state);
-    return StageOutcome::Continue;
+    return runHook(m_hooks.showMessagePopup, run.state);
 }
 
 StageOutcome AnswerEngine::stageGroupAnswer(Run &run)

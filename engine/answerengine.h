@@ -3,6 +3,7 @@
 #include "commands/commandsettings.h"
 #include "engine/answersender.h"
 #include "session/messagestate.h"
+#include "session/stageoutcome.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>
@@ -16,13 +17,6 @@
 class NamedTimer;
 class HttpGet;
 class QNetworkAccessManager;
-
-// What a stage decided about the message.
-enum class StageOutcome {
-    Continue, // the next stage runs
-    Stop,     // the message is finished (replied to directly, deferred, or dropped)
-    SendNow,  // the answer in ReplyText goes to the answer timer at once
-};
 
 // Stages whose features live elsewhere. An empty hook takes nothing: the message goes on.
 struct EngineHooks
@@ -39,10 +33,11 @@ struct EngineHooks
     Stage handleCurrencyRequest;
     Stage handleAdminContact;
     Stage handleNotepad;
-    // Sets MessageHandled when it took the message; may leave an answer in ReplyText.
-    std::function<void(MessageState &)> handleChatMessage;
-    std::function<void(MessageState &)> playEventSound;
-    std::function<void(MessageState &)> showMessagePopup;
+    // Stop when the chat took the message (setting MessageHandled counts the same); may
+    // leave an answer in ReplyText.
+    Stage handleChatMessage;
+    Stage playEventSound;
+    Stage showMessagePopup;
 };
 
 // The answer engine: turns one incoming message into an answer, stage by stage, over the

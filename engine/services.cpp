@@ -36,11 +36,17 @@ void installServiceHooks(EngineHooks &hooks, ServiceContext &context)
     hooks.handleNotepad = stage(std::make_shared<Notepad>(context.send), &Notepad::HandleNotepad);
 
     auto sounds = std::make_shared<EventSounds>(context.sound);
-    hooks.playEventSound = [sounds](MessageState &) { sounds->PlayEventSound(EventSounds::NewMessage); };
+    hooks.playEventSound = [sounds](MessageState &) {
+        sounds->PlayEventSound(EventSounds::NewMessage);
+        return StageOutcome::Continue;
+    };
 
     if (context.timers) {
         NamedTimer *timer2 = context.timers->add(QStringLiteral("Timer2"), MessagePopup::DefaultTimeMs);
         auto popup = std::make_shared<MessagePopup>(*timer2, context.popup);
-        hooks.showMessagePopup = [popup](MessageState &state) { popup->ShowMessagePopup(state); };
+        hooks.showMessagePopup = [popup](MessageState &state) {
+            popup->ShowMessagePopup(state);
+            return StageOutcome::Continue;
+        };
     }
 }

@@ -6,7 +6,17 @@
 
 void addEngineHooks(MessageHooks &hooks, AnswerEngine &engine)
 {
-    hooks.checkBans = [](MessageState &state) { CheckBans(state); };
-    hooks.logMessage = [](MessageState &state) { LogMessage(state); };
-    hooks.processMessage = [&engine](MessageState &state) { engine.ProcessMessage(state); };
+    hooks.checkBans = [](MessageState &state) {
+        CheckBans(state);
+        return state.SenderBanned ? StageOutcome::Stop : StageOutcome::Continue;
+    };
+    hooks.logMessage = [](MessageState &state) {
+        LogMessage(state);
+        return StageOutcome::Continue;
+    };
+    // The pipeline is the reader's last stage: the message ends there.
+    hooks.processMessage = [&engine](MessageState &state) {
+        engine.ProcessMessage(state);
+        return StageOutcome::Stop;
+    };
 }

@@ -8,15 +8,15 @@
 
 class AnswerEngine;
 class ExitSequence;
-class Form20;
-class WebMenus;
-class WebServices;
 class IcqSession;
 class MDIForm1;
 class MultiBot;
+class WebMenus;
+struct EngineParts;
 
 // The program's parts for one run: the ICQ session, which outlives every window,
-// and the main window that hosts the windows and wires the subsystems together.
+// and the main window that hosts the windows. Each subsystem puts its windows, timers
+// and stages in place through its own install function; this class only calls them.
 class BotApplication : public QObject
 {
     Q_OBJECT
@@ -30,7 +30,7 @@ public:
     StartupSequence &startup() const { return *m_startup; }
     ExitSequence &exitSequence() const { return *m_exit; }
     MultiBot &multiBot() const { return *m_multiBot; }
-    AnswerEngine &engine() const { return *m_engine; }
+    AnswerEngine &engine() const;
 
     // Shows the main window with the login window inside it.
     void start();
@@ -38,19 +38,12 @@ public:
     StartupSequence::Outcome run();
 
 private:
-    void registerWindows();
-    void wireMultiBot();
-    void wireEngine();
-    void wireWebMenus();
-
     std::unique_ptr<IcqSession> m_session;
     std::unique_ptr<MDIForm1> m_mainWindow;
     ProgramState m_state;
     std::unique_ptr<StartupSequence> m_startup;
     std::unique_ptr<ExitSequence> m_exit;
+    std::unique_ptr<EngineParts> m_engine;
     std::unique_ptr<MultiBot> m_multiBot;
-    std::unique_ptr<Form20> m_popup;
-    std::unique_ptr<AnswerEngine> m_engine;
-    std::unique_ptr<WebServices> m_webServices;
     WebMenus *m_webMenus = nullptr; // a child of the main window
 };

@@ -170,6 +170,16 @@ QWidget *MDIForm1::showWindow(const QString &name)
     return widget;
 }
 
+bool MDIForm1::registerFactory(const QString &name, Factory factory)
+{
+    return m_roster.registerFactory(name, std::move(factory));
+}
+
+void MDIForm1::addWindow(const QString &name, const QString &caption, Placement placement, Factory factory)
+{
+    m_roster.addWindow(name, caption, placement, std::move(factory));
+}
+
 QWidget *MDIForm1::findWindow(const QString &name) const
 {
     QWidget *widget = m_openWindows.value(name).data();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mainwindow/windowroster.h"
+#include "platform/windowhost.h"
 
 #include <QHash>
 #include <QList>
@@ -21,7 +22,7 @@ class TimerRegistry;
 // bar and the named timers. It creates, finds and raises every other window;
 // what the menu items do beyond opening windows is connected by their owners
 // through action().
-class MDIForm1 : public QMainWindow
+class MDIForm1 : public QMainWindow, public WindowHost
 {
     Q_OBJECT
 public:
@@ -38,9 +39,13 @@ public:
     // Shows the named window without blocking: created on first use, brought to the
     // front when open already. Returns the window's own widget (for child windows
     // not the MDI sub-window around it); nullptr for a name the roster does not know.
-    QWidget *showWindow(const QString &name);
+    QWidget *showWindow(const QString &name) override;
     // The open window of that name, or nullptr.
-    QWidget *findWindow(const QString &name) const;
+    QWidget *findWindow(const QString &name) const override;
+    // The roster's entries, for the subsystems' install functions.
+    bool registerFactory(const QString &name, Factory factory) override;
+    void addWindow(const QString &name, const QString &caption, Placement placement,
+                   Factory factory = Factory()) override;
 
     // A menu item, separator, submenu or toolbar button by its name; nullptr if none.
     QAction *action(const QString &name) const;

@@ -1,8 +1,10 @@
 #include "mainwindow/multibot.h"
 
 #include "core/namedtimer.h"
+#include "engine/answerengine.h"
 #include "mainwindow/connectioncommands.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/startup.h"
 #include "mainwindow/statuscommands.h"
 #include "session/botpresence.h"
 #include "session/distribution.h"
@@ -12,6 +14,7 @@
 #include "session/savedstatus.h"
 #include "session/secondarylogin.h"
 #include "session/watchdog.h"
+#include "settings/settingsinstall.h"
 
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -99,7 +102,10 @@ MultiBot::~MultiBot()
 void MultiBot::addHooks(MessageHooks &hooks)
 {
     BotDistribution *distribution = m_distribution.get();
-    hooks.distribute = [distribution](MessageState &state) { return distribution->distribute(state); };
+    // The distribution answers a user who has to move to another bot itself.
+    hooks.distribute = [distribution](MessageState &state) {
+        return distribution->distribute(state) ? StageOutcome::Continue : StageOutcome::Stop;
+    };
 }
 
 void MultiBot::startAutoLogin(int slot, const QString &number, const QString &password)
@@ -132,4 +138,20 @@ void MultiBot::hideLoginWindow()
         frame->hide();
     else
         login->hide();
+}
+
+std::unique_ptr<MultiBot> installMultiBot(IcqSession &session, MDIForm1 &window, ProgramState &state,
+                                          AnswerEngine &engine, MessageHooks &hooks)
+{
+    auto multiBot = std::make_unique<MultiBot>(session, window);
+    multiBot->addHooks(hooks);
+    multiBot->watchdog().setAgreementCheck([&state] { return state.AgreementAccepted == 1; });
+    QObject::connect(&multiBot->statusCommands(), &StatusCommands::botModeChanged, multiBot.get(),
+                     [&state, &engine](const QString &mode) {
+                         state.BotMode = mode;
+                         engine.setBotMode(mode);
+                     });
+    QObject::connect(&multiBot->watchdog(), &ReconnectWatchdog::distributionPageRequested, multiBot.get(),
+                     [&window] { showDistributionPage(window); });
+    return multiBot;
 }

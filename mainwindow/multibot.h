@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+class AnswerEngine;
 class BotDistribution;
 class BotPresence;
 class ConnectionCommands;
@@ -17,6 +18,7 @@ class SavedStatus;
 class SecondaryLogin;
 class StatusCommands;
 struct MessageHooks;
+struct ProgramState;
 
 // The many-bot layer wired into the main window: what follows each sign-on, the log-in
 // chain of the secondary bots, the distribution of users over them, the watchdog, the
@@ -65,3 +67,10 @@ private:
     std::unique_ptr<StatusCommands> m_statusCommands;
     std::unique_ptr<ConnectionCommands> m_connectionCommands;
 };
+
+// Makes the many-bot layer on the main window and wires it into the program: the
+// distribution into the incoming reader's hooks, the watchdog's agreement check and its
+// request for the bot numbers page, and the bot-mode items into the program state and
+// the answer engine.
+std::unique_ptr<MultiBot> installMultiBot(IcqSession &session, MDIForm1 &window, ProgramState &state,
+                                          AnswerEngine &engine, MessageHooks &hooks);

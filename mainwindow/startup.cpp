@@ -21,6 +21,7 @@
 #include "session/icqsession.h"
 #include "session/loginform.h"
 #include "session/loginwindow.h"
+#include "settings/settingsinstall.h"
 
 #include <QAction>
 #include <QDir>
@@ -111,21 +112,6 @@ StartupSequence::Outcome StartupSequence::run()
             m_hooks.hideToTray();
     }
     return Outcome::Completed;
-}
-
-void StartupSequence::showDistributionPage(MDIForm1 &window)
-{
-    QWidget *settings = window.showWindow(QStringLiteral("Form1"));
-    if (!settings)
-        return;
-    const std::pair<const char *, bool> pages[] = {
-        {"nast_v1", false},   {"nast_a_v1", false},     {"nast_b_v1", false},    {"nast_c_v1", false},
-        {"nast_d_v1", false}, {"UserControl21", false}, {"UserControl51", true}, {"UserControl41", false},
-    };
-    for (const auto &[name, visible] : pages) {
-        if (QWidget *page = settings->findChild<QWidget *>(QString::fromLatin1(name)))
-            page->setVisible(visible);
-    }
 }
 
 StartupSequence::Question StartupSequence::questionWithoutBlocking(QWidget *parent)

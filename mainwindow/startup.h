@@ -82,8 +82,6 @@ public:
     // Runs the sequence once; returns how it ended.
     Outcome run();
 
-    // The settings window alone on its bot numbers page, as the login paths show it.
-    static void showDistributionPage(MDIForm1 &window);
     // Question boxes that return at once and answer when the operator clicks; each box
     // belongs to parent and goes when answered.
     static Question questionWithoutBlocking(QWidget *parent);

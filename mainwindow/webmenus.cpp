@@ -3,7 +3,9 @@
 #include "core/namedtimer.h"
 #include "mainwindow/downloadcontrol.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/multibot.h"
 #include "mainwindow/newsupdate.h"
+#include "mainwindow/startup.h"
 #include "mainwindow/trayicon.h"
 
 #include <QAction>
@@ -62,5 +64,14 @@ WebMenus *installWebMenus(MDIForm1 &window, QNetworkAccessManager *network)
         timers.timer(QStringLiteral("obno_t"))->setEnabled(false);
         updates->obno_t_Timer();
     });
+    return menus;
+}
+
+WebMenus *installWebMenus(MDIForm1 &window, StartupSequence &startup, MultiBot &multiBot)
+{
+    WebMenus *menus = installWebMenus(window);
+    startup.hooks().checkForUpdate = [menus] { menus->checkForUpdateAtStartup(); };
+    startup.hooks().hideToTray = [menus] { menus->startInTray(); };
+    multiBot.setHideMainWindow([menus] { menus->hideToTray(); });
     return menus;
 }

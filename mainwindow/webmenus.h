@@ -4,8 +4,10 @@
 
 class DL;
 class MDIForm1;
+class MultiBot;
 class NewsUpdate;
 class QNetworkAccessManager;
+class StartupSequence;
 class TrayIcon;
 
 // The main window's web and tray features: the download control DL1, the news and
@@ -38,3 +40,7 @@ private:
 // Makes the features and connects "Новости", "Посетить сайт", "Посетить форум",
 // "Проверить обновление", "В трей" and the timers news_t and obno_t.
 WebMenus *installWebMenus(MDIForm1 &window, QNetworkAccessManager *network = nullptr);
+
+// The same, and the start-up's update check and start in the tray, and the hiding of the
+// main window after a log-in, go through the tray and update features.
+WebMenus *installWebMenus(MDIForm1 &window, StartupSequence &startup, MultiBot &multiBot);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/windowhost.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -14,12 +16,8 @@ class QWidget;
 class WindowRoster
 {
 public:
-    using Factory = std::function<QWidget *(QWidget *parent)>;
-
-    enum class Placement {
-        Child,   // inside the main window's MDI area
-        TopLevel // a window of its own
-    };
+    using Factory = WindowHost::Factory;
+    using Placement = WindowHost::Placement;
 
     WindowRoster();
 

@@ -596,20 +596,16 @@ void IcqSession::readIncomingMessage(int slot, const FLAP &frame)
         sendMessageOn(slot, IncomingReader::VersionAnswer, state.SenderUin);
         return;
     }
-    if (m_hooks.checkBans) {
-        m_hooks.checkBans(state);
-        if (state.SenderBanned) {
-            sendMessageOn(slot, state.ReplyText, state.SenderUin);
-            state.SenderBanned = false;
-            return;
-        }
-    }
-    if (m_hooks.distribute && !m_hooks.distribute(state))
+    if (m_hooks.checkBans && m_hooks.checkBans(state) != StageOutcome::Continue) {
+        // A banned sender gets the ban text and nothing else.
+        sendMessageOn(slot, state.ReplyText, state.SenderUin);
+        state.SenderBanned = false;
         return;
-    if (m_hooks.logMessage)
-        m_hooks.logMessage(state);
-    if (m_hooks.processMessage)
-        m_hooks.processMessage(state);
+    }
+    for (const MessageHooks::Stage *hook : {&m_hooks.distribute, &m_hooks.logMessage, &m_hooks.processMessage}) {
+        if (*hook && (*hook)(state) != StageOutcome::Continue)
+            return;
+    }
 }
 
 void IcqSession::readBuddy(const FLAP &frame, const QString &what)

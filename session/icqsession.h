@@ -3,6 +3,7 @@
 #include "session/flap.h"
 #include "session/framereader.h"
 #include "session/messagestate.h"
+#include "session/stageoutcome.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -17,15 +18,19 @@ class T;
 
 // What the incoming message reader hands on once a message has passed its own checks.
 // The answer engine and the distribution live above this library; the main window
-// fills these in. An empty hook does nothing (an empty distribute lets every message through).
+// fills these in. The reader runs them in this order and stops at the first outcome
+// other than Continue; an empty hook lets the message go on.
 struct MessageHooks
 {
-    // May set SenderBanned and put the ban text into ReplyText.
-    std::function<void(MessageState &)> checkBans;
-    // False when the distribution answered the message itself and it goes no further.
-    std::function<bool(MessageState &)> distribute;
-    std::function<void(MessageState &)> logMessage;
-    std::function<void(MessageState &)> processMessage;
+    using Stage = std::function<StageOutcome(MessageState &)>;
+
+    // Stop when the sender is banned: the reader sends him the ban text left in
+    // ReplyText, and nothing else happens to the message.
+    Stage checkBans;
+    // Stop when the distribution answered the message itself.
+    Stage distribute;
+    Stage logMessage;
+    Stage processMessage;
 };
 
 // The ICQ session of every bot: the slot tables, the login and session connections,

@@ -23,7 +23,7 @@ QFrame *line(const QString &name, QWidget *parent)
 } // namespace
 
 UserControl5::UserControl5(QWidget *parent)
-    : QWidget(parent)
+    : SettingsPage(parent)
 {
     Shape1 = new QFrame(this);
     Shape1->setObjectName(QStringLiteral("Shape1"));
@@ -75,13 +75,42 @@ UserControl5::UserControl5(QWidget *parent)
     outer->addWidget(Shape1);
 
     connect(&m_numbers, &BotNumbers::rowsChanged, this, &UserControl5::showRows);
+    connect(&m_numbers, &BotNumbers::rowsChanged, this, &SettingsPage::changed);
     connect(List1, &QListWidget::itemSelectionChanged, this, &UserControl5::followSelection);
     connect(Command2, &QPushButton::clicked, this, &UserControl5::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &UserControl5::Command3_Click);
     connect(Command1, &QPushButton::clicked, this, &UserControl5::Command1_Click);
 
-    m_numbers.load();
     showRows();
+}
+
+void UserControl5::load()
+{
+    m_numbers.load();
+}
+
+SettingsPage::SaveResult UserControl5::save()
+{
+    const BotNumbers::SaveResult saved = m_numbers.save();
+    switch (saved.outcome) {
+    case BotNumbers::SaveOutcome::Saved:
+        break;
+    case BotNumbers::SaveOutcome::EmptyList:
+        return SaveResult::refused(ErrorTitle, EmptyListText);
+    case BotNumbers::SaveOutcome::WriteFailed:
+        return SaveResult::failed(ErrorTitle, WriteFailedText.arg(saved.error));
+    }
+    return SaveResult::saved(SavedTitle, SavedText);
+}
+
+void UserControl5::defaults()
+{
+    m_numbers.defaults();
+}
+
+bool UserControl5::hasChanged() const
+{
+    return m_numbers.hasChanged();
 }
 
 void UserControl5::Command2_Click()
@@ -121,20 +150,7 @@ void UserControl5::Command3_Click()
 
 void UserControl5::Command1_Click()
 {
-    const BotNumbers::SaveResult saved = m_numbers.save();
-    switch (saved.outcome) {
-    case BotNumbers::SaveOutcome::Saved:
-        Dialogs::instance().message(SavedTitle, SavedText, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
-        break;
-    case BotNumbers::SaveOutcome::EmptyList:
-        Dialogs::instance().message(ErrorTitle, EmptyListText, Dialogs::Icon::Information,
-                                    Dialogs::Buttons::Ok);
-        break;
-    case BotNumbers::SaveOutcome::WriteFailed:
-        Dialogs::instance().message(ErrorTitle, WriteFailedText.arg(saved.error), Dialogs::Icon::Warning,
-                                    Dialogs::Buttons::Ok);
-        break;
-    }
+    apply();
 }
 
 void UserControl5::showRows()

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "settings/botnumbers.h"
-
-#include <QWidget>
+#include "settings/settingspage.h"
 
 class QFrame;
 class QLabel;
@@ -11,8 +10,8 @@ class QPushButton;
 
 // The bot numbers page "Распределение" of the settings window: the secondary bot
 // numbers and their passwords. It shows BotNumbers and forwards the buttons; the list
-// is read once, when the page is made, and written only by "Применить".
-class UserControl5 : public QWidget
+// is read by load(), when the settings window loads, and written only by "Применить".
+class UserControl5 : public SettingsPage
 {
     Q_OBJECT
 public:
@@ -37,16 +36,24 @@ public:
     static inline const QString PasswordNotStorableText = QStringLiteral(
         "Пароль к боту содержит символы, которые нельзя сохранить в списке. Номер не добавлен.");
 
-    // Fills the list from the distribution list.
+    // An empty list until load().
     explicit UserControl5(QWidget *parent = nullptr);
 
     BotNumbers &botNumbers() { return m_numbers; }
+
+    // Fills the list from the distribution list.
+    void load() override;
+    // Writes the distribution list: refused for an empty list.
+    SaveResult save() override;
+    // No rows.
+    void defaults() override;
+    bool hasChanged() const override;
 
     // "Добавить": asks for the number, then the password, and adds the row.
     void Command2_Click();
     // "Удалить": removes the selected row.
     void Command3_Click();
-    // "Применить": writes the distribution list.
+    // "Применить": writes the distribution list and says how it went.
     void Command1_Click();
 
     QLabel *Label1 = nullptr;

@@ -1,6 +1,7 @@
 #include "settings/settings_window.h"
 
 #include "settings/bot_numbers_page.h"
+#include "settings/settingspage.h"
 
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -8,6 +9,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 SettingsTab::SettingsTab(const QString &name, const QString &caption, const QString &toolTip, QWidget *parent)
     : QFrame(parent)
@@ -51,17 +54,31 @@ void SettingsTab::mousePressEvent(QMouseEvent *event)
 
 namespace {
 
-// Pages whose own controls come later are plain widgets under their names.
-QWidget *placeholderPage(const QString &name, QWidget *parent)
+// A page whose own controls come later: a plain widget under its name that has nothing
+// to load or save.
+class PlainPage : public SettingsPage
 {
-    auto *page = new QWidget(parent);
-    page->setObjectName(name);
-    return page;
+public:
+    using SettingsPage::SettingsPage;
+    void load() override {}
+    SaveResult save() override { return SaveResult::saved(); }
+    void defaults() override {}
+    bool hasChanged() const override { return false; }
+};
+
+template<typename Page>
+SettingsPage *makePage(QWidget *parent)
+{
+    return new Page(parent);
 }
 
 } // namespace
 
 Form1::Form1(QWidget *parent)
+    : Form1(PageFactory(), parent)
+{}
+
+Form1::Form1(const PageFactory &pageFactory, QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form1"));
@@ -77,39 +94,47 @@ Form1::Form1(QWidget *parent)
     auto *stack = new QGridLayout(m_pageArea);
     stack->setContentsMargins(0, 0, 0, 0);
 
-    nast_v1 = placeholderPage(QStringLiteral("nast_v1"), m_pageArea);
-    nast_a_v1 = placeholderPage(QStringLiteral("nast_a_v1"), m_pageArea);
-    nast_b_v1 = placeholderPage(QStringLiteral("nast_b_v1"), m_pageArea);
-    nast_c_v1 = placeholderPage(QStringLiteral("nast_c_v1"), m_pageArea);
-    nast_d_v1 = placeholderPage(QStringLiteral("nast_d_v1"), m_pageArea);
-    UserControl21 = placeholderPage(QStringLiteral("UserControl21"), m_pageArea);
-    UserControl41 = placeholderPage(QStringLiteral("UserControl41"), m_pageArea);
-    UserControl51 = new UserControl5(m_pageArea);
-    UserControl51->setObjectName(QStringLiteral("UserControl51"));
-
+    // A page plugs in by the maker of its row.
     const struct
     {
         SettingsTab **tab;
         const char *name;
         const char *caption;
         const char *toolTip;
-        QWidget *page;
+        SettingsPage **page;
+        const char *pageName;
+        SettingsPage *(*make)(QWidget *parent);
     } rows[] = {
-        {&nast1, "nast1", "Основные ", "Здесь указываються основыне настройки программы.", nast_v1},
-        {&nast_a1, "nast_a1", "Автовход", "Настройки автовхода.", nast_a_v1},
-        {&nast_b1, "nast_b1", "Звуки", "Настройки звука", nast_b_v1},
-        {&nast_c1, "nast_c1", "Всплывающее окно", "Настройки всплывающего окна", nast_c_v1},
-        {&nast_d1, "nast_d1", "Имитация человека", "Настройки имитации человека.", nast_d_v1},
-        {&UserControl11, "UserControl11", "Автооткрытие окон", "", UserControl21},
-        {&UserControl31, "UserControl31", "Администраторский раздел", "", UserControl41},
-        {&UserControl61, "UserControl61", "Распределение пл-лей", "", UserControl51},
+        {&nast1, "nast1", "Основные ", "Здесь указываються основыне настройки программы.", &nast_v1, "nast_v1",
+         makePage<PlainPage>},
+        {&nast_a1, "nast_a1", "Автовход", "Настройки автовхода.", &nast_a_v1, "nast_a_v1", makePage<PlainPage>},
+        {&nast_b1, "nast_b1", "Звуки", "Настройки звука", &nast_b_v1, "nast_b_v1", makePage<PlainPage>},
+        {&nast_c1, "nast_c1", "Всплывающее окно", "Настройки всплывающего окна", &nast_c_v1, "nast_c_v1",
+         makePage<PlainPage>},
+        {&nast_d1, "nast_d1", "Имитация человека", "Настройки имитации человека.", &nast_d_v1, "nast_d_v1",
+         makePage<PlainPage>},
+        {&UserControl11, "UserControl11", "Автооткрытие окон", "", &UserControl21, "UserControl21",
+         makePage<PlainPage>},
+        {&UserControl31, "UserControl31", "Администраторский раздел", "", &UserControl41, "UserControl41",
+         makePage<PlainPage>},
+        {&UserControl61, "UserControl61", "Распределение пл-лей", "", nullptr, "UserControl51",
+         makePage<UserControl5>},
     };
     for (const auto &row : rows) {
         auto *tab = new SettingsTab(QString::fromUtf8(row.name), QString::fromUtf8(row.caption),
                                     QString::fromUtf8(row.toolTip), Picture1);
         *row.tab = tab;
         tabs->addWidget(tab);
-        QWidget *page = row.page;
+
+        const QString pageName = QString::fromLatin1(row.pageName);
+        SettingsPage *page = pageFactory ? pageFactory(pageName, m_pageArea) : nullptr;
+        if (!page)
+            page = row.make(m_pageArea);
+        page->setParent(m_pageArea);
+        // Pages are found by their names, whatever made them.
+        page->setObjectName(pageName);
+        if (row.page)
+            *row.page = page;
         // All pages share one cell: only the visible one is shown, but a hidden page still
         // counts for the size, so the window is as large as its largest page and switching
         // pages never cuts a label or a button.
@@ -119,19 +144,25 @@ Form1::Form1(QWidget *parent)
         stack->addWidget(page, 0, 0);
         m_pages.append(page);
         connect(tab, &SettingsTab::gotFocus, this, [this, page] { showOnlyPage(page); });
+        connect(page, &SettingsPage::changed, this, [this, page] { emit pageChanged(page); });
     }
+    UserControl51 = qobject_cast<UserControl5 *>(page(QStringLiteral("UserControl51")));
     tabs->addStretch();
 
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(Picture1);
     layout->addWidget(m_pageArea, 1);
 
+    // The window's load: every page fills itself from its file, then the main page shows.
+    for (SettingsPage *page : std::as_const(m_pages))
+        page->load();
     showOnlyPage(nast_v1);
 }
 
 void Form1::showOnlyPage(QWidget *page)
 {
-    if (!m_pages.contains(page))
+    const auto found = std::find(m_pages.cbegin(), m_pages.cend(), page);
+    if (found == m_pages.cend())
         return;
     // Hide the others first so the page area never holds two pages at once.
     for (QWidget *other : std::as_const(m_pages)) {
@@ -152,23 +183,32 @@ bool Form1::showOnlyPage(const QString &pageName)
 
 void Form1::showDistributionPage()
 {
-    showOnlyPage(UserControl51);
+    showOnlyPage(QStringLiteral("UserControl51"));
 }
 
-QWidget *Form1::visiblePage() const
+SettingsPage *Form1::visiblePage() const
 {
-    for (QWidget *page : m_pages) {
+    for (SettingsPage *page : m_pages) {
         if (!page->isHidden())
             return page;
     }
     return nullptr;
 }
 
-QWidget *Form1::page(const QString &pageName) const
+SettingsPage *Form1::page(const QString &pageName) const
 {
-    for (QWidget *page : m_pages) {
+    for (SettingsPage *page : m_pages) {
         if (page->objectName() == pageName)
             return page;
     }
     return nullptr;
+}
+
+bool Form1::hasChanged() const
+{
+    for (const SettingsPage *page : m_pages) {
+        if (page->hasChanged())
+            return true;
+    }
+    return false;
 }

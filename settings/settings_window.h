@@ -5,7 +5,10 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
+class SettingsPage;
 class UserControl5;
 
 // One tab of the settings window's left column: a caption in a frame. It does nothing
@@ -27,15 +30,22 @@ protected:
 };
 
 // The settings window "Настройки": eight tabs on the left, eight pages lying on top of
-// each other on the right, one visible at a time. Each page reads and writes its own
-// file; the window only switches between them. It opens on "Основные настройки".
+// each other on the right, one visible at a time. The window drives its pages through
+// the SettingsPage contract: it makes them, loads every one when it loads, and follows
+// their changes; each page writes its own file by its own "Применить". It opens on
+// "Основные настройки".
 class Form1 : public QWidget
 {
     Q_OBJECT
 public:
     static inline const QString Caption = QStringLiteral("Настройки");
 
+    // The page of that name, or nullptr for the window's own one (for tests and for pages
+    // that are made elsewhere).
+    using PageFactory = std::function<SettingsPage *(const QString &pageName, QWidget *parent)>;
+
     explicit Form1(QWidget *parent = nullptr);
+    explicit Form1(const PageFactory &pageFactory, QWidget *parent = nullptr);
 
     // Makes that page visible and the seven others invisible; the tabs stay usable.
     void showOnlyPage(QWidget *page);
@@ -45,9 +55,13 @@ public:
     void showDistributionPage();
 
     // The page not hidden (nullptr while every page is hidden).
-    QWidget *visiblePage() const;
-    QWidget *page(const QString &pageName) const;
-    const QList<QWidget *> &pages() const { return m_pages; }
+    SettingsPage *visiblePage() const;
+    SettingsPage *page(const QString &pageName) const;
+    // In the order of the tabs.
+    const QList<SettingsPage *> &pages() const { return m_pages; }
+
+    // True when a page shows something not yet applied.
+    bool hasChanged() const;
 
     QFrame *Picture1 = nullptr;
     SettingsTab *nast1 = nullptr;
@@ -59,16 +73,21 @@ public:
     SettingsTab *UserControl31 = nullptr;
     SettingsTab *UserControl61 = nullptr;
 
-    QWidget *nast_v1 = nullptr;
-    QWidget *nast_a_v1 = nullptr;
-    QWidget *nast_b_v1 = nullptr;
-    QWidget *nast_c_v1 = nullptr;
-    QWidget *nast_d_v1 = nullptr;
-    QWidget *UserControl21 = nullptr;
-    QWidget *UserControl41 = nullptr;
+    SettingsPage *nast_v1 = nullptr;
+    SettingsPage *nast_a_v1 = nullptr;
+    SettingsPage *nast_b_v1 = nullptr;
+    SettingsPage *nast_c_v1 = nullptr;
+    SettingsPage *nast_d_v1 = nullptr;
+    SettingsPage *UserControl21 = nullptr;
+    SettingsPage *UserControl41 = nullptr;
+    // nullptr when a page factory put another page in its place.
     UserControl5 *UserControl51 = nullptr;
+
+signals:
+    // A page's shown values changed (loaded, edited, reset).
+    void pageChanged(SettingsPage *page);
 
 private:
     QWidget *m_pageArea = nullptr;
-    QList<QWidget *> m_pages;
+    QList<SettingsPage *> m_pages;
 };

@@ -50,6 +50,7 @@ private slots:
     void redirect_data();
     void redirect();
     void hooksRunInStageOrder();
+    void chatTakesTheMessage_data();
     void chatTakesTheMessage();
     void chatAnswerTakesPartInTheLookup();
     void quotationsSkipTheSignature();
@@ -386,9 +387,6 @@ void tst_AnswerEngine::hooksRunInStageOrder()
             return StageOutcome::Continue;
         };
     };
-    auto plain = [&order](const char *name) {
-        return [&order, name](MessageState &) { order.append(QString::fromLatin1(name)); };
-    };
     EngineHooks hooks;
     hooks.addAnswerVariant = stage("add");
     hooks.checkAntiSpam = stage("antispam");
@@ -398,11 +396,12 @@ void tst_AnswerEngine::hooksRunInStageOrder()
     hooks.handleCurrencyRequest = stage("currency");
     hooks.handleAdminContact = stage("admin");
     hooks.handleNotepad = stage("notepad");
-    hooks.handleChatMessage = plain("chat");
-    hooks.playEventSound = plain("sound");
+    hooks.handleChatMessage = stage("chat");
+    hooks.playEventSound = stage("sound");
     hooks.showMessagePopup = [&order](MessageState &state) {
         // The popup sees the message after the options have trimmed it.
         order.append(QStringLiteral("popup:") + state.MessageText);
+        return StageOutcome::Continue;
     };
     f->engine->setHooks(hooks);
     f->process(User, QStringLiteral("x  \r\ny"));
@@ -422,12 +421,29 @@ void tst_AnswerEngine::hooksRunInStageOrder()
     QCOMPARE(f->engine->answerSender().pendingCount(), 0);
 }
 
+void tst_AnswerEngine::chatTakesTheMessage_data()
+{
+    QTest::addColumn<bool>("byOutcome");
+    QTest::addColumn<bool>("byFlag");
+    QTest::newRow("stop") << true << false;
+    QTest::newRow("handled flag") << false << true;
+    QTest::newRow("both") << true << true;
+}
+
 void tst_AnswerEngine::chatTakesTheMessage()
 {
+    QFETCH(bool, byOutcome);
+    QFETCH(bool, byFlag);
     EngineHooks hooks;
     bool sound = false;
-    hooks.handleChatMessage = [](MessageState &state) { state.MessageHandled = true; };
-    hooks.playEventSound = [&sound](MessageState &) { sound = true; };
+    hooks.handleChatMessage = [byOutcome, byFlag](MessageState &state) {
+        state.MessageHandled = byFlag;
+        return byOutcome ? StageOutcome::Stop : StageOutcome::Continue;
+    };
+    hooks.playEventSound = [&sound](MessageState &) {
+        sound = true;
+        return StageOutcome::Continue;
+    };
     f->engine->setHooks(hooks);
     MessageState state = f->message(User, QStringLiteral("привет, чат"));
     f->engine->ProcessMessage(state);
@@ -441,7 +457,10 @@ void tst_AnswerEngine::chatAnswerTakesPartInTheLookup()
 {
     TextFile::writeAll(Common, rec("история", "из базы"));
     EngineHooks hooks;
-    hooks.handleChatMessage = [](MessageState &state) { state.ReplyText = QStringLiteral("История чата:"); };
+    hooks.handleChatMessage = [](MessageState &state) {
+        state.ReplyText = QStringLiteral("История чата:");
+        return StageOutcome::Continue;
+    };
     f->engine->setHooks(hooks);
     f->process(User, QStringLiteral("история"));
     // Group priority: a reply already there keeps the common group out.

@@ -101,7 +101,7 @@ void tst_EngineOnline::burstAnswersLeaveWhileReading()
     const auto process = hooks.processMessage;
     hooks.processMessage = [&, process](MessageState &state) {
         answeredBefore.append(m_server->messagesSentBy(Bot).size());
-        process(state);
+        return process(state);
     };
     m_session->setMessageHooks(hooks);
 

@@ -227,7 +227,10 @@ void tst_IcqOnline::usersMessagesTakeTheirRoad()
 {
     QList<MessageState> pipeline;
     MessageHooks hooks;
-    hooks.processMessage = [&](MessageState &state) { pipeline.append(state); };
+    hooks.processMessage = [&](MessageState &state) {
+        pipeline.append(state);
+        return StageOutcome::Stop;
+    };
     m_session->setMessageHooks(hooks);
     QVERIFY(logInMainBot());
     OscarPeer user;
@@ -257,7 +260,10 @@ void tst_IcqOnline::malformedSenderDropped()
 {
     QList<MessageState> pipeline;
     MessageHooks hooks;
-    hooks.processMessage = [&](MessageState &state) { pipeline.append(state); };
+    hooks.processMessage = [&](MessageState &state) {
+        pipeline.append(state);
+        return StageOutcome::Stop;
+    };
     m_session->setMessageHooks(hooks);
     QVERIFY(logInMainBot());
 

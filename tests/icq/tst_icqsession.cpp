@@ -680,14 +680,23 @@ void tst_IcqSession::incomingRoad()
     QList<MessageState> logs;
     MessageHooks hooks;
     hooks.checkBans = [](MessageState &state) {
-        if (state.SenderUin == QLatin1String("666")) {
-            state.SenderBanned = true;
-            state.ReplyText = QStringLiteral("Вы забанены");
-        }
+        if (state.SenderUin != QLatin1String("666"))
+            return StageOutcome::Continue;
+        state.SenderBanned = true;
+        state.ReplyText = QStringLiteral("Вы забанены");
+        return StageOutcome::Stop;
     };
-    hooks.distribute = [](MessageState &state) { return state.SenderUin != QLatin1String("777"); };
-    hooks.logMessage = [&](MessageState &state) { logs.append(state); };
-    hooks.processMessage = [&](MessageState &state) { processed.append(state); };
+    hooks.distribute = [](MessageState &state) {
+        return state.SenderUin != QLatin1String("777") ? StageOutcome::Continue : StageOutcome::Stop;
+    };
+    hooks.logMessage = [&](MessageState &state) {
+        logs.append(state);
+        return StageOutcome::Continue;
+    };
+    hooks.processMessage = [&](MessageState &state) {
+        processed.append(state);
+        return StageOutcome::Stop;
+    };
     m_session->setMessageHooks(hooks);
 
     loginLeg(1, "1111");

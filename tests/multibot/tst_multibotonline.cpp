@@ -151,7 +151,10 @@ void tst_MultiBotOnline::startBot(const QStringList &extraSettings)
     m_multiBot = std::make_unique<MultiBot>(*m_session, *m_window);
     MessageHooks hooks;
     m_multiBot->addHooks(hooks);
-    hooks.processMessage = [this](MessageState &state) { m_processed.append(state); };
+    hooks.processMessage = [this](MessageState &state) {
+        m_processed.append(state);
+        return StageOutcome::Stop;
+    };
     m_session->setMessageHooks(hooks);
     m_window->show();
 }

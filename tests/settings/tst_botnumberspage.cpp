@@ -41,6 +41,7 @@ private:
     std::unique_ptr<UserControl5> makePage()
     {
         auto page = std::make_unique<UserControl5>();
+        page->load();
         page->resize(480, 360);
         page->show();
         if (!QTest::qWaitForWindowExposed(page.get()))
@@ -108,6 +109,8 @@ void TestBotNumbersPage::listFilledFromFile()
 {
     writeFile("2 111 aaa 3\r\n3 222 my pass 0\r\n");
     UserControl5 page;
+    QVERIFY(listTexts(&page).isEmpty());
+    page.load();
     QCOMPARE(listTexts(&page), QStringList({"111 aaa", "222 my"}));
     QVERIFY(m_dialogs.shown.isEmpty());
 }

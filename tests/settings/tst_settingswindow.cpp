@@ -1,11 +1,18 @@
 #include "core/programfolder.h"
 #include "fileprobe.h"
 #include "platform/recordingdialogs.h"
+#include "platform/windowhost.h"
+#include "settings/bot_numbers_page.h"
+#include "settings/settingsinstall.h"
+#include "settings/settingspage.h"
 #include "settings/settings_window.h"
 
 #include <QDir>
 #include <QLabel>
+#include <QHash>
 #include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,6 +22,82 @@ namespace {
 
 const QStringList pageNames{"nast_v1",   "nast_a_v1",     "nast_b_v1",     "nast_c_v1",
                             "nast_d_v1", "UserControl21", "UserControl41", "UserControl51"};
+
+// A page that records what the window asks of it.
+class FakePage : public SettingsPage
+{
+public:
+    using SettingsPage::SettingsPage;
+
+    void load() override
+    {
+        ++loads;
+        // The window has made every page before it loads the first.
+        loadedWithSiblings = parentWidget() ? parentWidget()->findChildren<SettingsPage *>().size() : 0;
+        m_shown = stored;
+        emit changed();
+    }
+    SaveResult save() override
+    {
+        ++saves;
+        if (result)
+            stored = m_shown;
+        return result;
+    }
+    void defaults() override
+    {
+        m_shown = QString();
+        emit changed();
+    }
+    bool hasChanged() const override { return m_shown != stored; }
+
+    void edit(const QString &text)
+    {
+        m_shown = text;
+        emit changed();
+    }
+    QString shown() const { return m_shown; }
+
+    int loads = 0;
+    int saves = 0;
+    qsizetype loadedWithSiblings = 0;
+    QString stored = QStringLiteral("stored");
+    SaveResult result = SaveResult::saved();
+
+private:
+    QString m_shown;
+};
+
+// A frame that only keeps what was registered and makes windows on demand.
+class FakeHost : public WindowHost
+{
+public:
+    bool registerFactory(const QString &name, Factory factory) override
+    {
+        factories.insert(name, std::move(factory));
+        return true;
+    }
+    void addWindow(const QString &name, const QString &, Placement, Factory factory) override
+    {
+        factories.insert(name, std::move(factory));
+    }
+    QWidget *showWindow(const QString &name) override
+    {
+        if (QWidget *shown = findWindow(name))
+            return shown;
+        if (!factories.value(name))
+            return nullptr;
+        QWidget *window = factories.value(name)(nullptr);
+        open.insert(name, window);
+        window->show();
+        return window;
+    }
+    QWidget *findWindow(const QString &name) const override { return open.value(name); }
+    ~FakeHost() override { qDeleteAll(open); }
+
+    QHash<QString, Factory> factories;
+    QHash<QString, QWidget *> open;
+};
 
 } // namespace
 
@@ -37,6 +120,12 @@ private Q_SLOTS:
     void activationKeepsChosenPage();
     void unknownPageNameRefused();
     void distributionPageFilledWhenWindowMade();
+    void windowLoadsEveryPageOnce();
+    void windowFollowsPageChanges();
+    void applyReportsTheSaveResult_data();
+    void applyReportsTheSaveResult();
+    void botNumbersPageThroughTheContract();
+    void installRegistersWindowsAndShowsDistributionPage();
 
 private:
     std::unique_ptr<Form1> makeWindow()
@@ -69,6 +158,7 @@ void TestSettingsWindow::init()
     m_home = std::make_unique<QTemporaryDir>();
     QVERIFY(m_home->isValid());
     ProgramFolder::setHome(m_home->path());
+    m_dialogs = RecordingDialogs();
     Dialogs::setInstance(&m_dialogs);
 }
 
@@ -241,6 +331,162 @@ void TestSettingsWindow::distributionPageFilledWhenWindowMade()
     QVERIFY(list);
     QCOMPARE(list->count(), 1);
     QCOMPARE(list->item(0)->text(), "111 aaa");
+}
+
+void TestSettingsWindow::windowLoadsEveryPageOnce()
+{
+    QList<FakePage *> made;
+    Form1 window([&made](const QString &name, QWidget *parent) -> SettingsPage * {
+        if (name == QLatin1String("UserControl51"))
+            return nullptr; // the real bot numbers page
+        auto *page = new FakePage(parent);
+        made.append(page);
+        return page;
+    });
+    QCOMPARE(made.size(), 7);
+    for (FakePage *page : std::as_const(made)) {
+        QCOMPARE(page->loads, 1);
+        QCOMPARE(page->loadedWithSiblings, 8);
+        QCOMPARE(page->saves, 0);
+        QCOMPARE(page->shown(), "stored");
+    }
+    // A page from the factory takes its row's name, place and tab.
+    QCOMPARE(window.pages().first(), made.first());
+    QCOMPARE(window.nast_v1, made.first());
+    QCOMPARE(made.first()->objectName(), "nast_v1");
+    QCOMPARE(window.visiblePage(), made.first());
+    QVERIFY(window.UserControl51);
+    QVERIFY(!window.hasChanged());
+}
+
+void TestSettingsWindow::windowFollowsPageChanges()
+{
+    FakePage *fake = nullptr;
+    Form1 window([&fake](const QString &name, QWidget *parent) -> SettingsPage * {
+        if (name != QLatin1String("nast_b_v1"))
+            return nullptr;
+        fake = new FakePage(parent);
+        return fake;
+    });
+    QVERIFY(fake);
+    QSignalSpy changed(&window, &Form1::pageChanged);
+    fake->edit(QStringLiteral("typed"));
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed.first().first().value<SettingsPage *>(), fake);
+    QVERIFY(window.hasChanged());
+
+    QVERIFY(fake->apply());
+    QVERIFY(!window.hasChanged());
+    // Nothing to say about a page that saved quietly.
+    QVERIFY(m_dialogs.shown.isEmpty());
+
+    fake->defaults();
+    QCOMPARE(changed.size(), 2);
+    QVERIFY(window.hasChanged());
+    QCOMPARE(fake->saves, 1);
+}
+
+void TestSettingsWindow::applyReportsTheSaveResult_data()
+{
+    using Result = SettingsPage::SaveResult;
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<bool>("stillChanged");
+    QTest::newRow("saved, said") << int(Result::Outcome::Saved) << "Сохранено"
+                                 << "Готово" << int(Dialogs::Icon::Information) << false;
+    QTest::newRow("refused") << int(Result::Outcome::Refused) << "Ошибка"
+                             << "Нельзя" << int(Dialogs::Icon::Information) << true;
+    QTest::newRow("failed") << int(Result::Outcome::Failed) << "Ошибка"
+                            << "Диск полон" << int(Dialogs::Icon::Warning) << true;
+}
+
+void TestSettingsWindow::applyReportsTheSaveResult()
+{
+    QFETCH(int, outcome);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    QFETCH(int, icon);
+    QFETCH(bool, stillChanged);
+    FakePage *fake = nullptr;
+    Form1 window([&fake](const QString &name, QWidget *parent) -> SettingsPage * {
+        if (name != QLatin1String("nast_v1"))
+            return nullptr;
+        fake = new FakePage(parent);
+        return fake;
+    });
+    QVERIFY(fake);
+    fake->result = {SettingsPage::SaveResult::Outcome(outcome), title, text};
+    fake->edit(QStringLiteral("typed"));
+
+    const SettingsPage::SaveResult result = fake->apply();
+    QCOMPARE(int(result.outcome), outcome);
+    QCOMPARE(bool(result), !stillChanged);
+    QCOMPARE(window.hasChanged(), stillChanged);
+    QCOMPARE(m_dialogs.shown.size(), 1);
+    QCOMPARE(m_dialogs.shown.first().title, title);
+    QCOMPARE(m_dialogs.shown.first().text, text);
+    QCOMPARE(int(m_dialogs.shown.first().icon), icon);
+    QCOMPARE(m_dialogs.shown.first().buttons, Dialogs::Buttons::Ok);
+}
+
+void TestSettingsWindow::botNumbersPageThroughTheContract()
+{
+    QVERIFY(QDir(m_home->path()).mkpath("Настройки"));
+    const QString file = m_home->path() + "/Настройки/Распределение.txt";
+    QVERIFY(FileProbe::writeBytes(file, "2 111 aaa 0\r\n"));
+    Form1 window;
+    SettingsPage *page = window.page(QStringLiteral("UserControl51"));
+    QCOMPARE(page, window.UserControl51);
+    auto *list = page->findChild<QListWidget *>("List1");
+    QCOMPARE(list->count(), 1);
+    QVERIFY(!window.hasChanged());
+
+    QSignalSpy changed(&window, &Form1::pageChanged);
+    page->defaults();
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(list->count(), 0);
+    QVERIFY(window.hasChanged());
+
+    // An empty list is refused and the file stays.
+    const SettingsPage::SaveResult refused = page->save();
+    QCOMPARE(refused.outcome, SettingsPage::SaveResult::Outcome::Refused);
+    QCOMPARE(refused.text, UserControl5::EmptyListText);
+    QCOMPARE(FileProbe::bytes(file), QByteArray("2 111 aaa 0\r\n"));
+
+    page->load();
+    QCOMPARE(list->count(), 1);
+    QVERIFY(!window.hasChanged());
+    QVERIFY(window.UserControl51->botNumbers().add(QStringLiteral("222"), QStringLiteral("bbb")) ==
+            BotNumbers::AddOutcome::Added);
+    QVERIFY(window.hasChanged());
+    const SettingsPage::SaveResult saved = page->save();
+    QVERIFY(saved);
+    QCOMPARE(saved.title, UserControl5::SavedTitle);
+    QCOMPARE(saved.text, UserControl5::SavedText);
+    QVERIFY(!window.hasChanged());
+    QCOMPARE(FileProbe::bytes(file), QByteArray("2 111 aaa 0\r\n3 222 bbb 0\r\n"));
+    // save() itself says nothing; only the button's apply() does.
+    QVERIFY(m_dialogs.shown.isEmpty());
+}
+
+void TestSettingsWindow::installRegistersWindowsAndShowsDistributionPage()
+{
+    FakeHost host;
+    installSettingsWindows(host);
+    QVERIFY(host.factories.value("Form1"));
+    QVERIFY(host.factories.value("Form48"));
+
+    showDistributionPage(host);
+    auto *settings = qobject_cast<Form1 *>(host.findWindow("Form1"));
+    QVERIFY(settings);
+    QCOMPARE(visiblePages(*settings), QStringList{"UserControl51"});
+    // Asked again with the window open: the same window, still on that page.
+    QVERIFY(settings->showOnlyPage("nast_v1"));
+    showDistributionPage(host);
+    QCOMPARE(host.findWindow("Form1"), settings);
+    QCOMPARE(visiblePages(*settings), QStringList{"UserControl51"});
 }
 
 QTEST_MAIN(TestSettingsWindow)

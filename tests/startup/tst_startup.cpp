@@ -9,6 +9,8 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/startup.h"
 #include "session/icqsession.h"
+#include "settings/settings_window.h"
+#include "settings/settingspage.h"
 #include "tools/server/oscarserver.h"
 
 #include <QAction>
@@ -106,16 +108,6 @@ void tst_Startup::prepareRunnableFolder(bool tutorialDone)
 void tst_Startup::emptyFolderAsksForBotNumbers()
 {
     BotApplication bot;
-    // A settings window with its pages, to see which one the sequence leaves visible.
-    bot.mainWindow().roster().registerFactory(QStringLiteral("Form1"), [](QWidget *parent) {
-        auto *settings = new QWidget(parent);
-        for (const char *page : {"nast_v1", "nast_a_v1", "nast_b_v1", "nast_c_v1", "nast_d_v1",
-                                 "UserControl21", "UserControl51", "UserControl41"}) {
-            auto *widget = new QWidget(settings);
-            widget->setObjectName(QString::fromLatin1(page));
-        }
-        return settings;
-    });
 
     QCOMPARE(bot.run(), StartupSequence::Outcome::NoDistributionList);
 
@@ -126,9 +118,10 @@ void tst_Startup::emptyFolderAsksForBotNumbers()
              QStringLiteral("Бот с версии 1.9 является многономерным. Теперь для входа нужно не только "
                             "ввести номер главно бота, но и как минимум 1 второстепенный."));
     QCOMPARE(box.icon, Dialogs::Icon::Information);
-    QWidget *settings = bot.mainWindow().findWindow(QStringLiteral("Form1"));
+    auto *settings = qobject_cast<Form1 *>(bot.mainWindow().findWindow(QStringLiteral("Form1")));
     QVERIFY(settings);
-    for (QWidget *page : settings->findChildren<QWidget *>())
+    QCOMPARE(settings->pages().size(), 8);
+    for (QWidget *page : settings->pages())
         QCOMPARE(page->isVisibleTo(settings), page->objectName() == QStringLiteral("UserControl51"));
     // The login window still comes up as the start window.
     QVERIFY(bot.mainWindow().findWindow(QStringLiteral("fMain")));

@@ -1,0 +1,16 @@
+#include "session/sessioninstall.h"
+
+#include "platform/windowhost.h"
+#include "session/loginwindow.h"
+
+void installSessionWindows(WindowHost &windows, IcqSession &session, std::function<void()> showDistributionPage)
+{
+    windows.addWindow(QStringLiteral("fMain"), QStringLiteral("Вход"), WindowHost::Placement::Child,
+                      [&session, showDistributionPage](QWidget *parent) -> QWidget * {
+                          auto *login = new fMain(session, parent);
+                          if (showDistributionPage)
+                              QObject::connect(login, &fMain::distributionPageRequested, login,
+                                               showDistributionPage);
+                          return login;
+                      });
+}

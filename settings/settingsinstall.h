@@ -1,0 +1,11 @@
+#pragma once
+
+class WindowHost;
+
+// Puts the settings subsystem's windows into the frame: the settings window Form1 and
+// the agreement window Form48.
+void installSettingsWindows(WindowHost &windows);
+
+// The settings window alone on its bot numbers page, as the login paths, the start-up
+// and the watchdog show it when no secondary bot is listed.
+void showDistributionPage(WindowHost &windows);
