@@ -1,12 +1,12 @@
 #include "core/programfolder.h"
-#include "fileprobe.h"
 #include "platform/recordingdialogs.h"
 #include "settings/settings_window.h"
+#include "support/filemode.h"
+#include "support/programhome.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -60,15 +60,14 @@ private:
         return names;
     }
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<ProgramHome> m_home;
     RecordingDialogs m_dialogs;
 };
 
 void TestSettingsWindow::init()
 {
-    m_home = std::make_unique<QTemporaryDir>();
+    m_home = std::make_unique<ProgramHome>();
     QVERIFY(m_home->isValid());
-    ProgramFolder::setHome(m_home->path());
     Dialogs::setInstance(&m_dialogs);
 }
 
