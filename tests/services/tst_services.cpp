@@ -3,6 +3,7 @@
 #include "support/enginefixture.h"
 
 #include "core/generalsettings.h"
+#include "core/programfolder.h"
 #include "engine/additionalanswers.h"
 #include "engine/admincontact.h"
 #include "engine/antispam.h"

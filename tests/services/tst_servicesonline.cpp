@@ -4,6 +4,7 @@
 
 #include "core/cp1251.h"
 #include "core/generalsettings.h"
+#include "core/programfolder.h"
 #include "engine/additionalanswers.h"
 #include "engine/admincontact.h"
 #include "engine/antispam.h"
