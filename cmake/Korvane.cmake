@@ -13,7 +13,8 @@ endfunction()
 
 # korvane_add_test(tst_flap SOURCES tst_flap.cpp LIBS Korvane::Session [TIMEOUT 120])
 # One Qt Test executable, registered in CTest, run offscreen. Tests find their
-# fixtures through KORVANE_TEST_DATA (the folder's data/ directory).
+# fixtures through KORVANE_TEST_DATA (the folder's data/ directory) and the shared
+# helpers of tests/support/ as "support/..." (Korvane::TestSupport).
 function(korvane_add_test name)
     cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     if(NOT ARG_TIMEOUT)
@@ -21,6 +22,9 @@ function(korvane_add_test name)
     endif()
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+    if(TARGET Korvane::TestSupport)
+        target_link_libraries(${name} PRIVATE Korvane::TestSupport)
+    endif()
     target_compile_options(${name} PRIVATE -Wall -Wextra)
     target_compile_definitions(${name} PRIVATE
         KORVANE_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data"

@@ -3,8 +3,8 @@
 #include "commands/commandsettings.h"
 #include "core/programfolder.h"
 #include "core/textfile.h"
+#include "support/programhome.h"
 
-#include <QTemporaryDir>
 #include <QDir>
 #include <QFileInfo>
 #include <QTest>
@@ -58,14 +58,13 @@ private slots:
     void unknownReply();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<ProgramHome> m_home;
 };
 
 void tst_CommandBase::init()
 {
-    m_home = std::make_unique<QTemporaryDir>();
+    m_home = std::make_unique<ProgramHome>();
     QVERIFY(m_home->isValid());
-    ProgramFolder::setHome(m_home->path());
 }
 
 void tst_CommandBase::lookup_data()

@@ -1,13 +1,12 @@
 #include "core/generalsettings.h"
 #include "core/programfolder.h"
+#include "support/filemode.h"
+#include "support/programhome.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <sys/stat.h>
 
 #include <memory>
 
@@ -16,17 +15,6 @@ Q_DECLARE_METATYPE(std::optional<QString>)
 using namespace GeneralSettings;
 
 namespace {
-
-// The permission bits on disk, as in ls -l (0600 = rw-------).
-int unixMode(const QString &path)
-{
-    struct stat info
-    {
-    };
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return -1;
-    return int(info.st_mode & 0777);
-}
 
 const Pairs connectionPairs{{Key::Server, "login.icq.com"}, {Key::Port, "5190"},  {Key::AutoRun, "0"},
                             {Key::AutoUpdate, "1"},         {Key::HideTray, "0"}, {Key::ReConnect, "1"},
@@ -74,14 +62,13 @@ private:
     QByteArray fileBytes() const;
     void writeFile(const QByteArray &bytes);
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<ProgramHome> m_home;
 };
 
 void TestGeneralSettings::init()
 {
-    m_home = std::make_unique<QTemporaryDir>();
+    m_home = std::make_unique<ProgramHome>();
     QVERIFY(m_home->isValid());
-    ProgramFolder::setHome(m_home->path());
 }
 
 void TestGeneralSettings::cleanup()

@@ -4,10 +4,10 @@
 #include "core/programfolder.h"
 #include "core/storage.h"
 #include "core/textfile.h"
+#include "support/programhome.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -58,16 +58,15 @@ private slots:
 private:
     QString path(const QString &programPath) const { return ProgramFolder::path(programPath); }
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<ProgramHome> m_home;
     QList<Reported> m_reports;
 };
 
 void tst_Storage::init()
 {
     Storage::discard();
-    m_home = std::make_unique<QTemporaryDir>();
+    m_home = std::make_unique<ProgramHome>();
     QVERIFY(m_home->isValid());
-    ProgramFolder::setHome(m_home->path());
     m_reports.clear();
     Storage::setReporter([this](Storage::Problem problem, const QString &file, const QString &) {
         m_reports.append({problem, file});

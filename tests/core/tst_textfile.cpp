@@ -1,5 +1,7 @@
 #include "core/programfolder.h"
 #include "core/textfile.h"
+#include "support/filemode.h"
+#include "support/programhome.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,24 +9,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 #include <sys/stat.h>
 
-#include <csignal>
-#include <memory>
-#include <sys/resource.h>
-
 namespace {
-
-// The permission bits on disk, as in ls -l (0600 = rw-------).
-int unixMode(const QString &path)
-{
-    struct stat info
-    {
-    };
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return -1;
-    return int(info.st_mode & 0777);
-}
 
 QByteArray allBytes()
 {
@@ -33,47 +22,6 @@ QByteArray allBytes()
         bytes.append(char(b));
     return bytes;
 }
-
-QByteArray rawRead(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll();
-}
-
-void rawWrite(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-// Limits the size of files this process may write, so a write fails even for root.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        m_ok = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-    bool m_ok = false;
-};
 
 } // namespace
 
@@ -109,15 +57,14 @@ private Q_SLOTS:
     void absolutePaths();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<ProgramHome> m_home;
     QString home() const { return m_home->path(); }
 };
 
 void TestTextFile::init()
 {
-    m_home = std::make_unique<QTemporaryDir>();
+    m_home = std::make_unique<ProgramHome>();
     QVERIFY(m_home->isValid());
-    ProgramFolder::setHome(m_home->path());
 }
 
 void TestTextFile::cleanup()
@@ -129,16 +76,16 @@ void TestTextFile::cleanup()
 void TestTextFile::everyByteSurvivesReadAndWrite()
 {
     const QByteArray bytes = allBytes();
-    rawWrite(home() + "/in.bin", bytes);
+    QVERIFY(FileProbe::writeBytes(home() + "/in.bin", bytes));
 
     const QString text = TextFile::readAll(QStringLiteral("\\in.bin"));
     QCOMPARE(text.size(), 256);
     QVERIFY(TextFile::writeAll(QStringLiteral("\\out.bin"), text));
-    QCOMPARE(rawRead(home() + "/out.bin").toHex(' '), bytes.toHex(' '));
+    QCOMPARE(FileProbe::bytes(home() + "/out.bin").toHex(' '), bytes.toHex(' '));
 
     // Appending goes through the same codec.
     QVERIFY(TextFile::append(QStringLiteral("\\out.bin"), text));
-    QCOMPARE(rawRead(home() + "/out.bin"), bytes + bytes);
+    QCOMPARE(FileProbe::bytes(home() + "/out.bin"), bytes + bytes);
     QCOMPARE(TextFile::readBytes(QStringLiteral("\\in.bin")), bytes);
 }
 
@@ -149,7 +96,7 @@ void TestTextFile::cyrillicNamesAreUtf8OnDisk()
     const QByteArray utf8Name = QStringLiteral("Настройки/Общие.txt").toUtf8();
     QVERIFY(QFile::exists(QFile::decodeName(QFile::encodeName(home()) + '/' + utf8Name)));
     // Contents are 1251, not UTF-8.
-    QCOMPARE(rawRead(home() + "/Настройки/Общие.txt"),
+    QCOMPARE(FileProbe::bytes(home() + "/Настройки/Общие.txt"),
              QByteArray("\xCA\xEB\xFE\xF7=\xC7\xED\xE0\xF7\xE5\xED\xE8\xE5\r\n"));
     QCOMPARE(TextFile::readAll(QStringLiteral("Настройки/Общие.txt")), QStringLiteral("Ключ=Значение\r\n"));
 }
@@ -193,23 +140,23 @@ void TestTextFile::splitLines()
 
 void TestTextFile::readLinesWithCrLfAndBareLf()
 {
-    rawWrite(home() + "/Логи/x.txt", "\xCF\xE5\xF0\xE2\xE0\xFF\r\nsecond\nthird\r\n");
+    QVERIFY(FileProbe::writeBytes(home() + "/Логи/x.txt", "\xCF\xE5\xF0\xE2\xE0\xFF\r\nsecond\nthird\r\n"));
     QCOMPARE(TextFile::readLines(QStringLiteral("\\Логи\\x.txt")),
              (QStringList{QStringLiteral("Первая"), "second", "third"}));
 }
 
 void TestTextFile::firstLine()
 {
-    rawWrite(home() + "/f.txt", " 1 \r\nrest\r\n");
+    QVERIFY(FileProbe::writeBytes(home() + "/f.txt", " 1 \r\nrest\r\n"));
     QCOMPARE(TextFile::firstLine(QStringLiteral("\\f.txt")), QStringLiteral(" 1 "));
 }
 
 void TestTextFile::writeLinesEndsWithOneCrLf()
 {
     QVERIFY(TextFile::writeLines(QStringLiteral("\\l.txt"), {"a", "б"}));
-    QCOMPARE(rawRead(home() + "/l.txt"), QByteArray("a\r\n\xE1\r\n"));
+    QCOMPARE(FileProbe::bytes(home() + "/l.txt"), QByteArray("a\r\n\xE1\r\n"));
     QVERIFY(TextFile::writeLines(QStringLiteral("\\l.txt"), {}));
-    QCOMPARE(rawRead(home() + "/l.txt"), QByteArray("\r\n"));
+    QCOMPARE(FileProbe::bytes(home() + "/l.txt"), QByteArray("\r\n"));
 }
 
 void TestTextFile::writeCreatesParentFolders()
@@ -217,7 +164,7 @@ void TestTextFile::writeCreatesParentFolders()
     const auto result = TextFile::writeAll(QStringLiteral("\\Статистика\\05.03.2008\\a.txt"), "x");
     QVERIFY2(result.ok, qPrintable(result.error));
     QVERIFY(result.error.isEmpty());
-    QCOMPARE(rawRead(home() + "/Статистика/05.03.2008/a.txt"), QByteArray("x"));
+    QCOMPARE(FileProbe::bytes(home() + "/Статистика/05.03.2008/a.txt"), QByteArray("x"));
 }
 
 void TestTextFile::appendAndAppendLine()
@@ -231,12 +178,12 @@ void TestTextFile::appendAndAppendLine()
 
 void TestTextFile::failedWriteWherePathComponentIsAFile()
 {
-    rawWrite(home() + "/Настройки", "I am a file");
+    QVERIFY(FileProbe::writeBytes(home() + "/Настройки", "I am a file"));
     const auto result = TextFile::writeAll(QStringLiteral("\\Настройки\\Общие.txt"), "Server=x\r\n");
     QVERIFY(!result.ok);
     QVERIFY(!result);
     QVERIFY(!result.error.isEmpty());
-    QCOMPARE(rawRead(home() + "/Настройки"), QByteArray("I am a file"));
+    QCOMPARE(FileProbe::bytes(home() + "/Настройки"), QByteArray("I am a file"));
 
     const auto appended = TextFile::append(QStringLiteral("\\Настройки\\Общие.txt"), "x");
     QVERIFY(!appended.ok);
@@ -269,24 +216,24 @@ void TestTextFile::failedRewriteKeepsOldFile()
     QFETCH(int, limit);
     QFETCH(int, size);
     const QByteArray old = "Server=login.icq.com\r\nPort=5190\r\n";
-    rawWrite(home() + "/Настройки/Общие.txt", old);
+    QVERIFY(FileProbe::writeBytes(home() + "/Настройки/Общие.txt", old));
 
     TextFile::Result result;
     {
         // Permissions do not stop root; a file-size limit does.
-        FileSizeLimit fileSizeLimit{rlim_t(limit)};
+        FileProbe::FileSizeLimit fileSizeLimit{rlim_t(limit)};
         QVERIFY(fileSizeLimit.ok());
         result = TextFile::writeAll(QStringLiteral("\\Настройки\\Общие.txt"), QString(size, QLatin1Char('x')));
     }
     QVERIFY(!result.ok);
     QVERIFY(!result.error.isEmpty());
-    QCOMPARE(rawRead(home() + "/Настройки/Общие.txt"), old);
+    QCOMPARE(FileProbe::bytes(home() + "/Настройки/Общие.txt"), old);
     // No temporary file is left beside it.
     QCOMPARE(QDir(home() + "/Настройки").entryList(QDir::Files | QDir::Hidden), QStringList{"Общие.txt"});
 
     // Once the limit is gone the same write succeeds.
     QVERIFY(TextFile::writeAll(QStringLiteral("\\Настройки\\Общие.txt"), QString(size, QLatin1Char('x'))));
-    QCOMPARE(rawRead(home() + "/Настройки/Общие.txt").size(), size);
+    QCOMPARE(FileProbe::bytes(home() + "/Настройки/Общие.txt").size(), size);
 }
 
 void TestTextFile::ownerOnlyAtCreation()
@@ -308,16 +255,16 @@ void TestTextFile::ownerOnlyOnRewriteAndAppend()
     const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
     const QFile::Permissions open = ownerOnly | QFile::ReadGroup | QFile::ReadOther;
     const QString path = home() + "/Настройки/Админ.txt";
-    rawWrite(path, "old");
+    QVERIFY(FileProbe::writeBytes(path, "old"));
     QVERIFY(QFile::setPermissions(path, open));
     QVERIFY(TextFile::writeAll(QStringLiteral("\\Настройки\\Админ.txt"), "new", TextFile::Option::OwnerOnly));
     QCOMPARE(unixMode(path), 0600);
-    QCOMPARE(rawRead(path), QByteArray("new"));
+    QCOMPARE(FileProbe::bytes(path), QByteArray("new"));
 
     QVERIFY(QFile::setPermissions(path, open));
     QVERIFY(TextFile::append(QStringLiteral("\\Настройки\\Админ.txt"), "!", TextFile::Option::OwnerOnly));
     QCOMPARE(unixMode(path), 0600);
-    QCOMPARE(rawRead(path), QByteArray("new!"));
+    QCOMPARE(FileProbe::bytes(path), QByteArray("new!"));
 }
 
 void TestTextFile::plainRewriteKeepsPermissions()
@@ -333,7 +280,7 @@ void TestTextFile::plainRewriteKeepsPermissions()
     const QFile::Permissions open =
         QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
     const QString path = home() + "/a.txt";
-    rawWrite(path, "old");
+    QVERIFY(FileProbe::writeBytes(path, "old"));
     QVERIFY(QFile::setPermissions(path, open));
     QVERIFY(TextFile::writeAll(QStringLiteral("\\a.txt"), "new"));
     QCOMPARE(unixMode(path), 0644);
@@ -341,7 +288,7 @@ void TestTextFile::plainRewriteKeepsPermissions()
 
 void TestTextFile::removeOneFile()
 {
-    rawWrite(home() + "/Выход.txt", " 1 \r\n");
+    QVERIFY(FileProbe::writeBytes(home() + "/Выход.txt", " 1 \r\n"));
     QVERIFY(TextFile::remove(QStringLiteral("\\Выход.txt")));
     QVERIFY(!QFile::exists(home() + "/Выход.txt"));
     QVERIFY(!TextFile::remove(QStringLiteral("\\Выход.txt")));
@@ -381,7 +328,7 @@ void TestTextFile::removeMatching()
     const QString programFolder = pattern.left(pattern.lastIndexOf('\\'));
     const QString folder = ProgramFolder::path(programFolder);
     for (const QString &name : files)
-        rawWrite(folder + '/' + name, "x");
+        QVERIFY(FileProbe::writeBytes(folder + '/' + name, "x"));
     const int removed = TextFile::removeMatching(pattern);
     QCOMPARE(removed, files.size() - kept.size());
     QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -393,9 +340,9 @@ void TestTextFile::removeMatching()
 
 void TestTextFile::removeMatchingLeavesFolders()
 {
-    rawWrite(home() + "/Подпрограммы/Комнаты/a.txt", "x");
+    QVERIFY(FileProbe::writeBytes(home() + "/Подпрограммы/Комнаты/a.txt", "x"));
     QVERIFY(QDir(home()).mkpath("Подпрограммы/Комнаты/sub.dir"));
-    rawWrite(home() + "/Подпрограммы/Комнаты/sub.dir/b.txt", "x");
+    QVERIFY(FileProbe::writeBytes(home() + "/Подпрограммы/Комнаты/sub.dir/b.txt", "x"));
     QCOMPARE(TextFile::removeMatching(QStringLiteral("\\Подпрограммы\\Комнаты\\*.*")), 1);
     QVERIFY(QFileInfo(home() + "/Подпрограммы/Комнаты/sub.dir/b.txt").isFile());
     QCOMPARE(TextFile::removeMatching(QStringLiteral("\\Нет\\*.*")), 0);
@@ -422,7 +369,7 @@ void TestTextFile::absolutePaths()
     const TextFile::Absolute file{other.path() + "/звук/путь.txt"};
     QCOMPARE(TextFile::filePath(file), file.path);
     QVERIFY(TextFile::writeAll(file, "Привет"));
-    QCOMPARE(rawRead(file.path), QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2"));
+    QCOMPARE(FileProbe::bytes(file.path), QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2"));
     QCOMPARE(TextFile::readAll(file), QStringLiteral("Привет"));
     QVERIFY(TextFile::exists(file));
     QVERIFY(TextFile::appendLine(file, "!"));

@@ -1,7 +1,7 @@
 // The message pipeline: command base lookup in the sender's group and in "Общая", the
 // options, answer kinds, the unknown-command reply, the signature, the bot modes, the
 // hooks of later stages and the deferred answers.
-#include "enginefixture.h"
+#include "support/enginefixture.h"
 
 #include "core/generalsettings.h"
 #include "engine/records.h"

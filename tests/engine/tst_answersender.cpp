@@ -1,6 +1,6 @@
 // The answer timer's side: parts of at most 2000 characters, one per tick, each answer
 // bound to its own user and bot slot.
-#include "enginefixture.h"
+#include "support/enginefixture.h"
 
 #include "engine/answersender.h"
 

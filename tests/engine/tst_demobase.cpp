@@ -4,9 +4,9 @@
 #include "core/programfolder.h"
 #include "engine/answerengine.h"
 #include "session/messagestate.h"
+#include "support/programhome.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 class tst_DemoBase : public QObject
@@ -29,7 +29,8 @@ void tst_DemoBase::greetingInAnyCase_data()
 void tst_DemoBase::greetingInAnyCase()
 {
     QFETCH(QString, text);
-    QTemporaryDir home;
+    ProgramHome home;
+    QVERIFY(home.isValid());
     QProcess prepare;
     prepare.setProcessChannelMode(QProcess::MergedChannels);
     prepare.setWorkingDirectory(QStringLiteral(KORVANE_SOURCE_DIR));
@@ -40,7 +41,6 @@ void tst_DemoBase::greetingInAnyCase()
                    QStringLiteral("demo"), home.path()});
     QVERIFY(prepare.waitForFinished(30000));
     QVERIFY2(prepare.exitCode() == 0, prepare.readAll().constData());
-    ProgramFolder::setHome(home.path());
 
     NamedTimer timer1(QStringLiteral("Timer1"));
     QStringList answers;

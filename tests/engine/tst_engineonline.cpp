@@ -1,6 +1,6 @@
 // The answer engine behind a real session on the local OSCAR server: users write to the
 // main bot (no secondary bots) and get their answers over the wire.
-#include "enginefixture.h"
+#include "support/enginefixture.h"
 
 #include "core/cp1251.h"
 #include "core/datetexts.h"
@@ -8,16 +8,15 @@
 #include "engine/bancheck.h"
 #include "engine/sessionhooks.h"
 #include "engine/records.h"
-#include "session/icqsession.h"
-#include "tools/server/oscarserver.h"
+#include "support/onlinebot.h"
+#include "support/programhome.h"
 
 #include <QTest>
 
 namespace {
 
-constexpr int Timeout = 10000;
-const QString Bot = QStringLiteral("111111");
-const QByteArray BotPassword = "botpass";
+constexpr int Timeout = OnlineBot::DefaultTimeoutMs;
+const QString Bot = OnlineBot::DefaultUin;
 const QString User = QStringLiteral("424242");
 const QString Other = QStringLiteral("535353");
 const QString Common = QStringLiteral("\\Команды\\Общая.txt");
@@ -39,32 +38,25 @@ private slots:
     void burstAnswersLeaveWhileReading();
 
 private:
-    // What the bot sent to the number, decoded.
-    QStringList sentTo(const QString &uin) const;
-
     // Stands still, so a run across midnight cannot split the day's records.
     FixedClock m_clock;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<OscarServer> m_server;
-    std::unique_ptr<IcqSession> m_session;
+    std::unique_ptr<ProgramHome> m_dir;
+    std::unique_ptr<OnlineBot> m_bot;
     std::unique_ptr<NamedTimer> m_timer1;
     std::unique_ptr<AnswerEngine> m_engine;
 };
 
 void tst_EngineOnline::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<ProgramHome>();
     QVERIFY(m_dir->isValid());
-    ProgramFolder::setHome(m_dir->path());
     m_clock.set(QDateTime::currentDateTime());
     Clock::setInstance(&m_clock);
-    m_server = std::make_unique<OscarServer>();
-    m_server->addAccount(Bot, BotPassword);
-    QVERIFY2(m_server->listen(QHostAddress::LocalHost), qPrintable(m_server->errorString()));
+    m_bot = std::make_unique<OnlineBot>();
+    QVERIFY2(m_bot->isListening(), qPrintable(m_bot->errorString()));
 
-    m_session = std::make_unique<IcqSession>();
     m_timer1 = std::make_unique<NamedTimer>(QStringLiteral("Timer1"));
-    IcqSession *session = m_session.get();
+    IcqSession *session = &m_bot->session();
     m_engine =
         std::make_unique<AnswerEngine>(*m_timer1, [session](int slot, const QString &txt, const QString &to) {
             return session->sendMessageOn(slot, txt, to);
@@ -72,20 +64,16 @@ void tst_EngineOnline::init()
     // The wiring the main window does.
     MessageHooks hooks;
     addEngineHooks(hooks, *m_engine);
-    m_session->setMessageHooks(hooks);
+    m_bot->session().setMessageHooks(hooks);
 
-    m_session->setMainUin(Bot.toInt());
-    m_session->setMainPassword(QString::fromLatin1(BotPassword));
-    m_session->startLogin(1, Bot, QStringLiteral("127.0.0.1"), m_server->loginPort());
-    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(Bot), Timeout);
+    QVERIFY(m_bot->logIn());
 }
 
 void tst_EngineOnline::cleanup()
 {
     m_engine.reset();
-    m_session.reset();
     m_timer1.reset();
-    m_server.reset();
+    m_bot.reset();
     m_dir.reset();
     Clock::setInstance(nullptr);
 }
@@ -100,34 +88,23 @@ void tst_EngineOnline::burstAnswersLeaveWhileReading()
     addEngineHooks(hooks, *m_engine);
     const auto process = hooks.processMessage;
     hooks.processMessage = [&, process](MessageState &state) {
-        answeredBefore.append(m_server->messagesSentBy(Bot).size());
+        answeredBefore.append(m_bot->server().messagesSentBy(Bot).size());
         return process(state);
     };
-    m_session->setMessageHooks(hooks);
+    m_bot->session().setMessageHooks(hooks);
 
     // Written at once, in as few writes as the server can: the bot reads it in big chunks.
-    m_server->setSessionWriteMode(OscarServer::WriteMode::Coalesced);
+    m_bot->server().setSessionWriteMode(OscarServer::WriteMode::Coalesced);
     constexpr int Users = 40;
     constexpr int EachWrites = 10;
     for (int i = 0; i < EachWrites; ++i) {
         for (int u = 0; u < Users; ++u)
-            QVERIFY(m_server->injectText(QString::number(500000 + u), Bot, QStringLiteral("привет")));
+            QVERIFY(m_bot->server().injectText(QString::number(500000 + u), Bot, QStringLiteral("привет")));
     }
     QTRY_COMPARE_WITH_TIMEOUT(answeredBefore.size(), Users * EachWrites, Timeout);
     // The first answers are out while the last messages of the burst are still being read.
     QVERIFY2(answeredBefore.constLast() > 0, "every answer waited for the whole burst");
-    QTRY_COMPARE_WITH_TIMEOUT(m_server->messagesSentBy(Bot).size(), qsizetype(Users * EachWrites), Timeout);
-}
-
-QStringList tst_EngineOnline::sentTo(const QString &uin) const
-{
-    QStringList texts;
-    const QList<RoutedMessage> messages = m_server->messagesSentBy(Bot);
-    for (const RoutedMessage &message : messages) {
-        if (message.to == uin)
-            texts.append(Cp1251::decode(message.text));
-    }
-    return texts;
+    QTRY_COMPARE_WITH_TIMEOUT(m_bot->server().messagesSentBy(Bot).size(), qsizetype(Users * EachWrites), Timeout);
 }
 
 void tst_EngineOnline::commandsAnswered()
@@ -137,15 +114,15 @@ void tst_EngineOnline::commandsAnswered()
     TextFile::writeAll(QStringLiteral("\\Группы\\Номера.txt"), User + QStringLiteral(":Друзья\r\n"));
     TextFile::writeAll(QStringLiteral("\\Команды\\Подпись.txt"), QStringLiteral("1\r\n-- \r\nKorvane\r\n"));
 
-    QVERIFY(m_server->injectText(User, Bot, QStringLiteral("привет")));
-    QTRY_COMPARE_WITH_TIMEOUT(sentTo(User).size(), 1, Timeout);
-    QVERIFY(m_server->injectText(User, Bot, QStringLiteral("свой")));
-    QTRY_COMPARE_WITH_TIMEOUT(sentTo(User).size(), 2, Timeout);
-    QVERIFY(m_server->injectText(Other, Bot, QStringLiteral("свой")));
-    QTRY_COMPARE_WITH_TIMEOUT(sentTo(Other).size(), 1, Timeout);
+    QVERIFY(m_bot->server().injectText(User, Bot, QStringLiteral("привет")));
+    QTRY_COMPARE_WITH_TIMEOUT(m_bot->sentTo(User).size(), 1, Timeout);
+    QVERIFY(m_bot->server().injectText(User, Bot, QStringLiteral("свой")));
+    QTRY_COMPARE_WITH_TIMEOUT(m_bot->sentTo(User).size(), 2, Timeout);
+    QVERIFY(m_bot->server().injectText(Other, Bot, QStringLiteral("свой")));
+    QTRY_COMPARE_WITH_TIMEOUT(m_bot->sentTo(Other).size(), 1, Timeout);
 
-    QCOMPARE(sentTo(User), (QStringList{"Здравствуй!\r\n-- Korvane", "для друзей\r\n-- Korvane"}));
-    QCOMPARE(sentTo(Other),
+    QCOMPARE(m_bot->sentTo(User), (QStringList{"Здравствуй!\r\n-- Korvane", "для друзей\r\n-- Korvane"}));
+    QCOMPARE(m_bot->sentTo(Other),
              QStringList{"Извините, но такой команды нет. Обратитесь к администратору.\r\n-- Korvane"});
     QCOMPARE(TextFile::readAll(Records::UnknownLogPath), Other + QStringLiteral(": свой\r\n"));
 }
@@ -154,13 +131,13 @@ void tst_EngineOnline::longAnswerAndTwoUsers()
 {
     const QString longAnswer = QString(4500, QChar(0x0416)); // "Ж"
     TextFile::writeAll(Common, rec("длинный", longAnswer) + rec("короткий", "коротко"));
-    QVERIFY(m_server->injectText(User, Bot, QStringLiteral("длинный")));
-    QVERIFY(m_server->injectText(Other, Bot, QStringLiteral("короткий")));
-    QTRY_COMPARE_WITH_TIMEOUT(sentTo(User).size(), 3, Timeout);
-    QCOMPARE(sentTo(User), (QStringList{QStringLiteral("Начало сообщения:\r\n\r\n") + longAnswer.left(2000),
+    QVERIFY(m_bot->server().injectText(User, Bot, QStringLiteral("длинный")));
+    QVERIFY(m_bot->server().injectText(Other, Bot, QStringLiteral("короткий")));
+    QTRY_COMPARE_WITH_TIMEOUT(m_bot->sentTo(User).size(), 3, Timeout);
+    QCOMPARE(m_bot->sentTo(User), (QStringList{QStringLiteral("Начало сообщения:\r\n\r\n") + longAnswer.left(2000),
                                         longAnswer.left(2000),
                                         longAnswer.left(500) + QStringLiteral("\r\n\r\nКонец сообщения.")}));
-    QCOMPARE(sentTo(Other), QStringList{"коротко"});
+    QCOMPARE(m_bot->sentTo(Other), QStringList{"коротко"});
 }
 
 void tst_EngineOnline::answerKinds()
@@ -188,9 +165,9 @@ void tst_EngineOnline::answerKinds()
                                 "вывод.txt\r\n1\r\nвывод.txt"));
     const QStringList requests{"файл", "случай", "сеть", "мимо", "прог"};
     for (const QString &request : requests)
-        QVERIFY(m_server->injectText(User, Bot, request));
-    QTRY_COMPARE_WITH_TIMEOUT(sentTo(User).size(), 5, Timeout);
-    QStringList answers = sentTo(User);
+        QVERIFY(m_bot->server().injectText(User, Bot, request));
+    QTRY_COMPARE_WITH_TIMEOUT(m_bot->sentTo(User).size(), 5, Timeout);
+    QStringList answers = m_bot->sentTo(User);
     answers.sort();
     QStringList expected{"из файла", "единственный", "скачано",
                          "Извините, но такой команды нет. Обратитесь к администратору.", "от программы"};
@@ -208,13 +185,13 @@ void tst_EngineOnline::bansStatisticsAndLog()
                          {User + QStringLiteral(":^:") + tomorrow + QStringLiteral(":^:спам"),
                           Other + QStringLiteral(":^:") + yesterday + QStringLiteral(":^:было")});
 
-    QVERIFY(m_server->injectText(User, Bot, QStringLiteral("привет")));
-    QVERIFY(m_server->injectText(Other, Bot, QStringLiteral("привет")));
-    QTRY_COMPARE_WITH_TIMEOUT(sentTo(Other).size(), 1, Timeout);
-    QTRY_COMPARE_WITH_TIMEOUT(sentTo(User).size(), 1, Timeout);
-    QCOMPARE(sentTo(User), QStringList{QStringLiteral("Вы забанены до: ") + tomorrow +
+    QVERIFY(m_bot->server().injectText(User, Bot, QStringLiteral("привет")));
+    QVERIFY(m_bot->server().injectText(Other, Bot, QStringLiteral("привет")));
+    QTRY_COMPARE_WITH_TIMEOUT(m_bot->sentTo(Other).size(), 1, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(m_bot->sentTo(User).size(), 1, Timeout);
+    QCOMPARE(m_bot->sentTo(User), QStringList{QStringLiteral("Вы забанены до: ") + tomorrow +
                                        QStringLiteral("\r\nПричина бана: спам")});
-    QCOMPARE(sentTo(Other), QStringList{"Здравствуй!"});
+    QCOMPARE(m_bot->sentTo(Other), QStringList{"Здравствуй!"});
     // The expired ban is gone, the standing one stays.
     QCOMPARE(TextFile::readLines(BanCheck::BlacklistPath),
              QStringList{User + QStringLiteral(":^:") + tomorrow + QStringLiteral(":^:спам")});
@@ -232,8 +209,8 @@ void tst_EngineOnline::bansStatisticsAndLog()
     QVERIFY(log.at(0).endsWith(QStringLiteral(" - ") + Other + QStringLiteral(" : привет")));
 
     // The next message goes on top, with the empty line every rewrite leaves.
-    QVERIFY(m_server->injectText(Other, Bot, QStringLiteral("еще раз")));
-    QTRY_COMPARE_WITH_TIMEOUT(sentTo(Other).size(), 2, Timeout);
+    QVERIFY(m_bot->server().injectText(Other, Bot, QStringLiteral("еще раз")));
+    QTRY_COMPARE_WITH_TIMEOUT(m_bot->sentTo(Other).size(), 2, Timeout);
     QCOMPARE(TextFile::readLines(Records::MessageLogPath).size(), 3);
     QVERIFY(TextFile::readLines(Records::MessageLogPath).at(0).endsWith(QStringLiteral(" : еще раз")));
     QCOMPARE(TextFile::readAll(day + QStringLiteral("\\Обращения.txt")), QStringLiteral(" 2 \r\n"));

@@ -8,9 +8,9 @@
 #include "engine/answerengine.h"
 #include "engine/bancheck.h"
 #include "engine/records.h"
+#include "support/programhome.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -54,16 +54,15 @@ private slots:
     void editedCommandBaseChangesNextAnswer();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<ProgramHome> m_home;
     FixedClock m_clock{QDateTime(QDate(2008, 3, 5), QTime(9, 5, 7))};
 };
 
 void tst_Records::init()
 {
     Storage::discard();
-    m_home = std::make_unique<QTemporaryDir>();
+    m_home = std::make_unique<ProgramHome>();
     QVERIFY(m_home->isValid());
-    ProgramFolder::setHome(m_home->path());
     m_clock.set(QDateTime(QDate(2008, 3, 5), QTime(9, 5, 7)));
     Clock::setInstance(&m_clock);
 }

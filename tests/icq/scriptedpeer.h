@@ -1,8 +1,8 @@
 #pragma once
 
 #include "session/flap.h"
-#include "session/framereader.h"
 #include "session/packetreader.h"
+#include "support/frames.h"
 
 #include <QHostAddress>
 #include <QList>
@@ -47,16 +47,7 @@ public:
     void close(int i) { m_connections.at(i)->socket->abort(); }
 
     // What the bot sent on connection i, cut into frames.
-    QList<FLAP> frames(int i) const
-    {
-        FrameReader reader;
-        QList<FLAP> frames;
-        for (const QByteArray &bytes : reader.feed(received(i))) {
-            frames.append(FLAP());
-            frames.last().ReadFLAP(bytes);
-        }
-        return frames;
-    }
+    QList<FLAP> frames(int i) const { return framesOf(received(i)); }
 
 private:
     struct Connection
@@ -85,17 +76,14 @@ inline QByteArray serverHello()
     return serverFrame(1, QByteArray::fromHex("00000001"));
 }
 
-// The body of a 4,7 from sender with text (charset 3 unless told).
-inline QByteArray incomingMessage(const QByteArray &sender, const QByteArray &text, quint16 charset = 3)
+inline QByteArray tlv(quint16 type, const QByteArray &value)
 {
-    const QByteArray fragments = PacketWriter()
-                                     .bytes(QByteArray::fromHex("0501000101"))
-                                     .u16(0x0101)
-                                     .u16(quint16(text.size() + 4))
-                                     .u16(charset)
-                                     .u16(0)
-                                     .bytes(text)
-                                     .data();
+    return PacketWriter().tlv(type, value).data();
+}
+
+// SNAC data of 4,7 from sender with the given TLV 2 value, after one user-info TLV.
+inline QByteArray incomingData(const QByteArray &sender, const QByteArray &messageTlvValue)
+{
     return PacketWriter()
         .bytes(QByteArray::fromHex("0102030405060708"))
         .u16(1)
@@ -103,8 +91,27 @@ inline QByteArray incomingMessage(const QByteArray &sender, const QByteArray &te
         .u16(0)
         .u16(1)
         .tlv(0x0006, QByteArray::fromHex("00000000"))
-        .tlv(0x0002, fragments)
+        .tlv(0x0002, messageTlvValue)
         .data();
+}
+
+// The TLV 2 value of a plain text message: capabilities, then one text fragment.
+inline QByteArray textFragments(quint16 charset, const QByteArray &text)
+{
+    return PacketWriter()
+        .bytes(QByteArray::fromHex("0501000101"))
+        .u16(0x0101)
+        .u16(quint16(text.size() + 4))
+        .u16(charset)
+        .u16(0)
+        .bytes(text)
+        .data();
+}
+
+// The body of a 4,7 from sender with text (charset 3 unless told).
+inline QByteArray incomingMessage(const QByteArray &sender, const QByteArray &text, quint16 charset = 3)
+{
+    return incomingData(sender, textFragments(charset, text));
 }
 
 // Recipient and text bytes of a 4,6 the bot sent; empty recipient when it is no message.

@@ -8,7 +8,6 @@
 #include "core/programfolder.h"
 #include "core/textfile.h"
 #include "platform/recordingdialogs.h"
-#include "session/framereader.h"
 #include "session/icqsession.h"
 #include "session/incomingreader.h"
 #include "session/loginexchange.h"
@@ -19,13 +18,14 @@
 #include "session/socketcontrol.h"
 #include "tools/peer/oscarpeer.h"
 #include "tools/server/oscarserver.h"
+#include "support/frames.h"
+#include "support/programhome.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -38,24 +38,6 @@ const QString Secondary = QStringLiteral("222222");
 const QByteArray SecondaryPassword = "секрет";
 const QString User = QStringLiteral("424242");
 const QByteArray UserPassword = "userpw";
-
-QList<FLAP> framesOf(const QByteArray &stream)
-{
-    FrameReader reader;
-    QList<FLAP> frames;
-    for (const QByteArray &bytes : reader.feed(stream)) {
-        frames.append(FLAP());
-        frames.last().ReadFLAP(bytes);
-    }
-    return frames;
-}
-
-QString nameOf(const FLAP &frame)
-{
-    if (frame.ChannelID() != 2)
-        return QStringLiteral("ch%1").arg(frame.ChannelID());
-    return QStringLiteral("%1,%2").arg(frame.SNAC_FamID(), 0, 16).arg(frame.SNAC_TipID(), 0, 16).toUpper();
-}
 
 } // namespace
 
@@ -82,7 +64,7 @@ private:
     // A user of the server, online.
     bool logInUser(OscarPeer &peer);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramHome> m_dir;
     std::unique_ptr<RecordingDialogs> m_dialogs;
     std::unique_ptr<OscarServer> m_server;
     std::unique_ptr<IcqSession> m_session;
@@ -90,9 +72,8 @@ private:
 
 void tst_IcqOnline::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<ProgramHome>();
     QVERIFY(m_dir->isValid());
-    ProgramFolder::setHome(m_dir->path());
     m_dialogs = std::make_unique<RecordingDialogs>();
     Dialogs::setInstance(m_dialogs.get());
 
@@ -181,12 +162,9 @@ void tst_IcqOnline::mainBotLogsInFromWindow()
     QCOMPARE(sessionTap.count(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(framesOf(sessionTap.sent(0)).size(), 18, Timeout);
     const QList<FLAP> frames = framesOf(sessionTap.sent(0));
-    QStringList names;
-    for (int k = 0; k < frames.size(); ++k) {
-        names.append(nameOf(frames[k]));
+    for (int k = 0; k < frames.size(); ++k)
         QCOMPARE(frames[k].SeqNumber(), 12171 + k);
-    }
-    QCOMPARE(names, (QStringList{"ch1", "1,17", "1,6", "1,8", "1,E", "2,2", "3,2", "4,4", "9,2", "4,2", "2,4",
+    QCOMPARE(frameNames(frames), (QStringList{"ch 1", "1,17", "1,6", "1,8", "1,E", "2,2", "3,2", "4,4", "9,2", "4,2", "2,4",
                                  "9,7", "1,1E", "1,2", "15,2", "15,2", "15,2", "15,2"}));
     const QByteArray expected[] = {SignOn::serviceVersions(),       SignOn::rateRequest(),
                                    SignOn::rateAcknowledge(),       SignOn::ownInfoRequest(),

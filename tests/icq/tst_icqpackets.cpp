@@ -1,5 +1,7 @@
 // The packets the ICQ session builds and the parts of incoming packets it reads,
 // byte for byte, without any connection.
+#include "scriptedpeer.h"
+
 #include "core/cp1251.h"
 #include "core/random.h"
 #include "session/databytes.h"
@@ -10,57 +12,17 @@
 #include "session/packetreader.h"
 #include "session/signon.h"
 #include "session/statuschange.h"
+#include "support/hex.h"
 
 #include <QTest>
 
 namespace {
-
-QByteArray hex(const char *text)
-{
-    return DataForm::HexToBytes(text);
-}
-
-QString hexText(const char *text)
-{
-    return QString::fromLatin1(hex(text).toHex(' '));
-}
 
 FLAP parsed(quint8 channel, const QByteArray &data)
 {
     FLAP frame;
     frame.ReadFLAP(PacketWriter::flap(channel, 1, data));
     return frame;
-}
-
-QByteArray tlv(quint16 type, const QByteArray &value)
-{
-    return PacketWriter().tlv(type, value).data();
-}
-
-// SNAC data of 4,7 from sender with the given TLV 2 value, after one user-info TLV.
-QByteArray incomingData(const QByteArray &sender, const QByteArray &messageTlvValue)
-{
-    return PacketWriter()
-        .bytes(hex("0102030405060708"))
-        .u16(1)
-        .lenBytes8(sender)
-        .u16(0)
-        .u16(1)
-        .tlv(0x0006, hex("00000000"))
-        .tlv(0x0002, messageTlvValue)
-        .data();
-}
-
-QByteArray textFragments(quint16 charset, const QByteArray &text)
-{
-    return PacketWriter()
-        .bytes(hex("0501 0001 01"))
-        .u16(0x0101)
-        .u16(quint16(text.size() + 4))
-        .u16(charset)
-        .u16(0)
-        .bytes(text)
-        .data();
 }
 
 } // namespace

@@ -15,22 +15,18 @@
 #include "session/signon.h"
 #include "session/socketcontrol.h"
 #include "session/statuschange.h"
+#include "support/frames.h"
+#include "support/programhome.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
 constexpr int Timeout = 10000;
-
-QByteArray tlv(quint16 type, const QByteArray &value)
-{
-    return PacketWriter().tlv(type, value).data();
-}
 
 QByteArray loginReply(const QByteArray &number, const QString &address, const QByteArray &cookie)
 {
@@ -41,21 +37,6 @@ QByteArray refusal(const QByteArray &number)
 {
     return serverFrame(4, tlv(1, number) + tlv(4, "http://127.0.0.1/error") +
                               tlv(8, QByteArray::fromHex("0005")));
-}
-
-QList<QString> snacNames(const QList<FLAP> &frames)
-{
-    QList<QString> names;
-    for (const FLAP &frame : frames) {
-        if (frame.ChannelID() == 2)
-            names.append(QStringLiteral("%1,%2")
-                             .arg(frame.SNAC_FamID(), 0, 16)
-                             .arg(frame.SNAC_TipID(), 0, 16)
-                             .toUpper());
-        else
-            names.append(QStringLiteral("ch%1").arg(frame.ChannelID()));
-    }
-    return names;
 }
 
 QList<SentMessage> sentMessages(const QList<FLAP> &frames)
@@ -116,7 +97,7 @@ private:
     // Writes bytes on connection i and waits until the bot has sent `frames` frames there.
     void writeAndWait(int i, const QByteArray &bytes, int frames);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramHome> m_dir;
     std::unique_ptr<RecordingDialogs> m_dialogs;
     std::unique_ptr<ScriptedPeer> m_login;
     std::unique_ptr<ScriptedPeer> m_bos;
@@ -125,9 +106,8 @@ private:
 
 void tst_IcqSession::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<ProgramHome>();
     QVERIFY(m_dir->isValid());
-    ProgramFolder::setHome(m_dir->path());
     m_dialogs = std::make_unique<RecordingDialogs>();
     Dialogs::setInstance(m_dialogs.get());
     m_login = std::make_unique<ScriptedPeer>();
@@ -371,7 +351,7 @@ void tst_IcqSession::handlerWaitsForWholeFrames()
     // The rest completes it: one pass, one log entry over the whole frame.
     m_bos->write(bos, ready.sliced(9));
     QTRY_COMPARE_WITH_TIMEOUT(m_bos->frames(bos).size(), 1, Timeout);
-    QCOMPARE(snacNames(m_bos->frames(bos)), QList<QString>{"1,17"});
+    QCOMPARE(frameNames(m_bos->frames(bos)), QStringList{"1,17"});
     QCOMPARE(TextFile::readBytes(QStringLiteral("WORK.log")),
              "Server send:\r\n" + DataForm::ShowHex(ready).toLatin1() + "\r\n\r\n");
 }
@@ -388,8 +368,8 @@ void tst_IcqSession::handlerDispatchesBeforePartialTail()
     QTRY_COMPARE_WITH_TIMEOUT(m_bos->frames(bos).size(), 2, Timeout);
     m_bos->write(bos, rates.sliced(4));
     QTRY_COMPARE_WITH_TIMEOUT(m_bos->frames(bos).size(), 8, Timeout);
-    QCOMPARE(snacNames(m_bos->frames(bos)),
-             (QList<QString>{"1,17", "1,6", "1,8", "1,E", "2,2", "3,2", "4,4", "9,2"}));
+    QCOMPARE(frameNames(m_bos->frames(bos)),
+             (QStringList{"1,17", "1,6", "1,8", "1,E", "2,2", "3,2", "4,4", "9,2"}));
 
     // One entry per pass, each over the frames it handled.
     QCOMPARE(TextFile::readBytes(QStringLiteral("WORK.log")),
@@ -409,7 +389,7 @@ void tst_IcqSession::handlerDropsLostStream()
     QTRY_COMPARE_WITH_TIMEOUT(m_bos->frames(bos).size(), 1, Timeout);
     // The stream goes on with the next frame the server writes.
     writeAndWait(bos, serverSnac(1, 0x18), 2);
-    QCOMPARE(snacNames(m_bos->frames(bos)), (QList<QString>{"1,17", "1,6"}));
+    QCOMPARE(frameNames(m_bos->frames(bos)), (QStringList{"1,17", "1,6"}));
 }
 
 void tst_IcqSession::hexLogRotates()
@@ -480,8 +460,8 @@ void tst_IcqSession::signOnSequence()
     writeAndWait(bos, serverSnac(1, 0xF) + serverSnac(9, 3), 18);
 
     const QList<FLAP> frames = m_bos->frames(bos);
-    QCOMPARE(snacNames(frames),
-             (QList<QString>{"ch1", "1,17", "1,6", "1,8", "1,E", "2,2", "3,2", "4,4", "9,2", "4,2", "2,4",
+    QCOMPARE(frameNames(frames),
+             (QStringList{"ch 1", "1,17", "1,6", "1,8", "1,E", "2,2", "3,2", "4,4", "9,2", "4,2", "2,4",
                              "9,7", "1,1E", "1,2", "15,2", "15,2", "15,2", "15,2"}));
     for (int k = 0; k < frames.size(); ++k)
         QCOMPARE(frames[k].SeqNumber(), 12171 + k);

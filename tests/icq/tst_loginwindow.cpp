@@ -8,6 +8,7 @@
 #include "session/loginform.h"
 #include "session/loginwindow.h"
 #include "session/socketcontrol.h"
+#include "support/programhome.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,7 +20,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTcpServer>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -57,16 +57,15 @@ private:
     // Types into the named boxes and clicks the named button, as the operator would.
     void typeAndClick(fMain &window, const QString &number, const QString &password, bool remember = false);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramHome> m_dir;
     std::unique_ptr<RecordingDialogs> m_dialogs;
     std::unique_ptr<QTcpServer> m_loginServer; // accepts and says nothing
 };
 
 void tst_LoginWindow::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<ProgramHome>();
     QVERIFY(m_dir->isValid());
-    ProgramFolder::setHome(m_dir->path());
     m_dialogs = std::make_unique<RecordingDialogs>();
     Dialogs::setInstance(m_dialogs.get());
     m_loginServer = std::make_unique<QTcpServer>();

@@ -10,13 +10,13 @@
 #include "session/icqsession.h"
 #include "tools/peer/oscarpeer.h"
 #include "tools/server/oscarserver.h"
+#include "support/programhome.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -40,16 +40,15 @@ private slots:
 private:
     void typeLogin(MDIForm1 &window);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramHome> m_dir;
     RecordingDialogs m_dialogs;
     std::unique_ptr<OscarServer> m_server;
 };
 
 void tst_BotApplication::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<ProgramHome>();
     QVERIFY(m_dir->isValid());
-    ProgramFolder::setHome(m_dir->path());
     m_dialogs.shown.clear();
     Dialogs::setInstance(&m_dialogs);
     m_server = std::make_unique<OscarServer>();

@@ -5,10 +5,10 @@
 #include "core/textfile.h"
 #include "session/distribution.h"
 #include "session/distributionlist.h"
+#include "support/programhome.h"
 
 #include <QFile>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -67,16 +67,15 @@ private:
         QVERIFY(TextFile::writeLines(DistributionList::FilePath, lines));
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramHome> m_dir;
     FixedClock m_clock{Start};
     QList<Sent> m_sent;
 };
 
 void tst_Distribution::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<ProgramHome>();
     QVERIFY(m_dir->isValid());
-    ProgramFolder::setHome(m_dir->path());
     m_clock.set(Start);
     Clock::setInstance(&m_clock);
     m_sent.clear();

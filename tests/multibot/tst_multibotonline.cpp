@@ -26,12 +26,14 @@
 #include "session/secondarylogin.h"
 #include "session/watchdog.h"
 #include "tools/server/oscarserver.h"
+#include "support/onlinebot.h"
+#include "support/programhome.h"
+#include "support/storedlogin.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -45,22 +47,6 @@ const QString Second = QStringLiteral("333333");
 
 constexpr quint32 Occupied = 0x20030011;
 constexpr quint32 Invisible = 0x20030100;
-
-// The stored login as the auto-login page scrambles it.
-QString scrambledNumber(qint32 uin)
-{
-    return VbValues::numberText((uin * 23.0 / 3 + 10) / 50);
-}
-
-QString scrambledPassword(const QString &password)
-{
-    QString text;
-    for (qsizetype k = 1; k <= password.size(); ++k) {
-        const int code = Cp1251::encode(password.mid(k - 1, 1)).at(0) & 0xFF;
-        text += QStringLiteral("%1").arg(code + (k % 2 ? 1 : 2), 4, 10, QLatin1Char('0'));
-    }
-    return text;
-}
 
 } // namespace
 
@@ -90,7 +76,7 @@ private:
     int nonEmptyLines(const QString &path) const;
     bool sentTo(const QString &from, const QString &to, const QString &text) const;
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramHome> m_dir;
     RecordingDialogs m_dialogs;
     RecordingSound m_sound;
     FixedClock m_clock;
@@ -103,9 +89,8 @@ private:
 
 void tst_MultiBotOnline::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<ProgramHome>();
     QVERIFY(m_dir->isValid());
-    ProgramFolder::setHome(m_dir->path());
     m_dialogs.shown.clear();
     Dialogs::setInstance(&m_dialogs);
     m_sound.played.clear();
@@ -182,11 +167,7 @@ int tst_MultiBotOnline::nonEmptyLines(const QString &path) const
 
 bool tst_MultiBotOnline::sentTo(const QString &from, const QString &to, const QString &text) const
 {
-    for (const RoutedMessage &message : m_server->messagesSentBy(from)) {
-        if (message.to == to && Cp1251::decode(message.text) == text)
-            return true;
-    }
-    return false;
+    return textsSent(*m_server, from, to).contains(text);
 }
 
 void tst_MultiBotOnline::allBotsSignOnInTurn()

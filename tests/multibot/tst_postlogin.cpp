@@ -10,8 +10,8 @@
 #include "session/icqsession.h"
 #include "session/postlogin.h"
 #include "session/savedstatus.h"
+#include "support/programhome.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 class tst_PostLogin : public QObject
@@ -35,7 +35,7 @@ private slots:
 private:
     PostLoginActions makeActions();
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramHome> m_dir;
     std::unique_ptr<TimerRegistry> m_timers;
     RecordingSound m_sound;
     FixedClock m_clock;
@@ -44,9 +44,8 @@ private:
 
 void tst_PostLogin::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<ProgramHome>();
     QVERIFY(m_dir->isValid());
-    ProgramFolder::setHome(m_dir->path());
     m_timers = std::make_unique<TimerRegistry>();
     for (const auto &[name, interval] : {std::pair{"rasperd", 20000}, {"timer_chat", 60000}, {"Timer9", 200}})
         m_timers->add(QLatin1String(name), interval);

@@ -8,9 +8,9 @@
 #include "session/distributionlist.h"
 #include "session/icqsession.h"
 #include "session/secondarylogin.h"
+#include "support/programhome.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 class tst_SecondaryLogin : public QObject
@@ -28,7 +28,7 @@ private slots:
     void stopEndsTheChain();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramHome> m_dir;
     std::unique_ptr<IcqSession> m_session;
     std::unique_ptr<BotPresence> m_presence;
     std::unique_ptr<TimerRegistry> m_timers;
@@ -39,9 +39,8 @@ private:
 
 void tst_SecondaryLogin::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<ProgramHome>();
     QVERIFY(m_dir->isValid());
-    ProgramFolder::setHome(m_dir->path());
     m_session = std::make_unique<IcqSession>();
     m_presence = std::make_unique<BotPresence>(*m_session);
     m_timers = std::make_unique<TimerRegistry>();

@@ -11,9 +11,9 @@
 #include "session/distributionlist.h"
 #include "session/icqsession.h"
 #include "session/watchdog.h"
+#include "support/programhome.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -42,7 +42,7 @@ private slots:
     void suspendedUntilNextSignOn();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramHome> m_dir;
     RecordingDialogs m_dialogs;
     std::unique_ptr<IcqSession> m_session;
     std::unique_ptr<BotPresence> m_presence;
@@ -53,9 +53,8 @@ private:
 
 void tst_Watchdog::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<ProgramHome>();
     QVERIFY(m_dir->isValid());
-    ProgramFolder::setHome(m_dir->path());
     m_dialogs.shown.clear();
     Dialogs::setInstance(&m_dialogs);
     m_session = std::make_unique<IcqSession>();

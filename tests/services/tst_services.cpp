@@ -1,8 +1,9 @@
 // The built-in services stage by stage: each stage object over one message, its files
 // and a recording send.
-#include "../engine/enginefixture.h"
+#include "support/enginefixture.h"
 
 #include "core/generalsettings.h"
+#include "core/programfolder.h"
 #include "engine/additionalanswers.h"
 #include "engine/admincontact.h"
 #include "engine/antispam.h"
@@ -14,6 +15,7 @@
 #include "platform/recordingdialogs.h"
 #include "platform/recordingpower.h"
 #include "platform/recordingsound.h"
+#include "support/programhome.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -89,14 +91,13 @@ private:
 
     QList<SentMessage> m_sent;
     SendFunction m_send;
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramHome> m_dir;
 };
 
 void tst_Services::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<ProgramHome>();
     QVERIFY(m_dir->isValid());
-    ProgramFolder::setHome(m_dir->path());
     m_sent.clear();
     m_send = [this](int slot, const QString &txt, const QString &to) {
         m_sent.append({slot, txt, to});

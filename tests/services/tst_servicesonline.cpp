@@ -1,9 +1,10 @@
 // The built-in services behind a real session on the local OSCAR server: users write to
 // the main bot and get the services' answers over the wire.
-#include "../engine/enginefixture.h"
+#include "support/enginefixture.h"
 
 #include "core/cp1251.h"
 #include "core/generalsettings.h"
+#include "core/programfolder.h"
 #include "engine/additionalanswers.h"
 #include "engine/admincontact.h"
 #include "engine/antispam.h"
@@ -17,17 +18,16 @@
 #include "platform/recordingdialogs.h"
 #include "platform/recordingpower.h"
 #include "platform/recordingsound.h"
-#include "session/icqsession.h"
-#include "tools/server/oscarserver.h"
+#include "support/onlinebot.h"
+#include "support/programhome.h"
 
 #include <QLabel>
 #include <QTest>
 
 namespace {
 
-constexpr int Timeout = 10000;
-const QString Bot = QStringLiteral("111111");
-const QByteArray BotPassword = "botpass";
+constexpr int Timeout = OnlineBot::DefaultTimeoutMs;
+const QString Bot = OnlineBot::DefaultUin;
 const QString User = QStringLiteral("424242");
 const QString Other = QStringLiteral("535353");
 const QString Admin = QStringLiteral("777");
@@ -55,17 +55,12 @@ private slots:
     void powerOffFromAdminOnly();
 
 private:
-    QStringList sentTo(const QString &uin) const;
-    // Sends text from the number and waits for the bot's next message to it.
-    QString ask(const QString &from, const QString &text);
-
     FixedClock m_clock;
     RecordingSound m_sound;
     RecordingPower m_power;
     RecordingDialogs m_dialogs;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<OscarServer> m_server;
-    std::unique_ptr<IcqSession> m_session;
+    std::unique_ptr<ProgramHome> m_dir;
+    std::unique_ptr<OnlineBot> m_bot;
     std::unique_ptr<TimerRegistry> m_timers;
     std::unique_ptr<Form20> m_popup;
     std::unique_ptr<AnswerEngine> m_engine;
@@ -73,24 +68,21 @@ private:
 
 void tst_ServicesOnline::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<ProgramHome>();
     QVERIFY(m_dir->isValid());
-    ProgramFolder::setHome(m_dir->path());
     m_clock.set(QDateTime::currentDateTime());
     Clock::setInstance(&m_clock);
     Dialogs::setInstance(&m_dialogs);
     m_sound.played.clear();
     m_power.requests.clear();
     m_dialogs.shown.clear();
-    m_server = std::make_unique<OscarServer>();
-    m_server->addAccount(Bot, BotPassword);
-    QVERIFY2(m_server->listen(QHostAddress::LocalHost), qPrintable(m_server->errorString()));
+    m_bot = std::make_unique<OnlineBot>();
+    QVERIFY2(m_bot->isListening(), qPrintable(m_bot->errorString()));
 
-    m_session = std::make_unique<IcqSession>();
     m_timers = std::make_unique<TimerRegistry>();
     NamedTimer *timer1 = m_timers->add(QStringLiteral("Timer1"), 0);
     m_popup = std::make_unique<Form20>();
-    IcqSession *session = m_session.get();
+    IcqSession *session = &m_bot->session();
     const SendFunction send = [session](int slot, const QString &txt, const QString &to) {
         return session->sendMessageOn(slot, txt, to);
     };
@@ -103,45 +95,20 @@ void tst_ServicesOnline::init()
     m_engine->setHooks(engineHooks);
     MessageHooks hooks;
     addEngineHooks(hooks, *m_engine);
-    m_session->setMessageHooks(hooks);
+    m_bot->session().setMessageHooks(hooks);
 
-    m_session->setMainUin(Bot.toInt());
-    m_session->setMainPassword(QString::fromLatin1(BotPassword));
-    m_session->startLogin(1, Bot, QStringLiteral("127.0.0.1"), m_server->loginPort());
-    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(Bot), Timeout);
+    QVERIFY(m_bot->logIn());
 }
 
 void tst_ServicesOnline::cleanup()
 {
     m_engine.reset();
     m_popup.reset();
-    m_session.reset();
     m_timers.reset();
-    m_server.reset();
+    m_bot.reset();
     m_dir.reset();
     Clock::setInstance(nullptr);
     Dialogs::setInstance(nullptr);
-}
-
-QStringList tst_ServicesOnline::sentTo(const QString &uin) const
-{
-    QStringList texts;
-    const QList<RoutedMessage> messages = m_server->messagesSentBy(Bot);
-    for (const RoutedMessage &message : messages) {
-        if (message.to == uin)
-            texts.append(Cp1251::decode(message.text));
-    }
-    return texts;
-}
-
-QString tst_ServicesOnline::ask(const QString &from, const QString &text)
-{
-    const qsizetype before = sentTo(from).size();
-    if (!m_server->injectText(from, Bot, text))
-        return QStringLiteral("<not injected>");
-    if (!QTest::qWaitFor([&] { return sentTo(from).size() > before; }, Timeout))
-        return QStringLiteral("<no answer>");
-    return sentTo(from).constLast();
 }
 
 void tst_ServicesOnline::addedAnswerIsPicked()
@@ -154,7 +121,7 @@ void tst_ServicesOnline::addedAnswerIsPicked()
                            rec("шутка", "'Случайный ответ'\r\nТип: 2\r\nСообщений: 1\r\n#**\r\nстарая\r\n#"));
     TextFile::writeAll(AdditionalAnswers::ListPath, QStringLiteral("Друзья шутка\r\n"));
 
-    QVERIFY(m_server->injectText(User, Bot, QStringLiteral("!add шутка новая шутка")));
+    QVERIFY(m_bot->server().injectText(User, Bot, QStringLiteral("!add шутка новая шутка")));
     QTRY_VERIFY_WITH_TIMEOUT(TextFile::readAll(group).contains(QStringLiteral("новая шутка")), Timeout);
     QCOMPARE(
         TextFile::readAll(group),
@@ -166,21 +133,21 @@ void tst_ServicesOnline::addedAnswerIsPicked()
     ScriptedRandom random;
     random.queue(1);
     Random::setInstance(&random);
-    QCOMPARE(ask(User, QStringLiteral("шутка")), QStringLiteral("новая шутка"));
+    QCOMPARE(m_bot->ask(User, QStringLiteral("шутка")), QStringLiteral("новая шутка"));
     Random::setInstance(nullptr);
     // "!add" itself was never answered.
-    QCOMPARE(sentTo(User).size(), 1);
+    QCOMPARE(m_bot->sentTo(User).size(), 1);
 }
 
 void tst_ServicesOnline::notepadWrittenAndRead()
 {
     TextFile::writeAll(Notepad::SwitchPath, QStringLiteral(" 1 \r\n"));
-    QCOMPARE(ask(User, QStringLiteral("!блокнот")), Notepad::NoNoteText);
-    QCOMPARE(ask(User, QStringLiteral("!БЛОКНОТ_ЗАПИСЬ\r\nкупить хлеба\r\nи молока")), Notepad::CreatedText);
-    QCOMPARE(ask(User, QStringLiteral("!БЛОКНОТ")), QStringLiteral("купить хлеба\r\nи молока\r\n"));
-    QCOMPARE(ask(User, QStringLiteral("!блокнот_запись\r\nвторая")), Notepad::ChangedText);
-    QCOMPARE(ask(User, QStringLiteral("!Блокнот")), QStringLiteral("вторая\r\n"));
-    QCOMPARE(ask(Other, QStringLiteral("!БЛОКНОТ_ЗАПИСЬ\r\nсвоя")), Notepad::CreatedText);
+    QCOMPARE(m_bot->ask(User, QStringLiteral("!блокнот")), Notepad::NoNoteText);
+    QCOMPARE(m_bot->ask(User, QStringLiteral("!БЛОКНОТ_ЗАПИСЬ\r\nкупить хлеба\r\nи молока")), Notepad::CreatedText);
+    QCOMPARE(m_bot->ask(User, QStringLiteral("!БЛОКНОТ")), QStringLiteral("купить хлеба\r\nи молока\r\n"));
+    QCOMPARE(m_bot->ask(User, QStringLiteral("!блокнот_запись\r\nвторая")), Notepad::ChangedText);
+    QCOMPARE(m_bot->ask(User, QStringLiteral("!Блокнот")), QStringLiteral("вторая\r\n"));
+    QCOMPARE(m_bot->ask(Other, QStringLiteral("!БЛОКНОТ_ЗАПИСЬ\r\nсвоя")), Notepad::CreatedText);
     QCOMPARE(TextFile::readAll(Notepad::ListPath), User + CrLf + Other + CrLf);
     QCOMPARE(TextFile::readAll(QStringLiteral("\\Блокноты\\") + Other + QStringLiteral(".txt")),
              QStringLiteral("своя\r\n"));
@@ -191,26 +158,26 @@ void tst_ServicesOnline::adminContactBothWays()
     TextFile::writeAll(AdminContact::SettingsPath, QStringLiteral(" 1 \r\n") + Admin + CrLf);
     TextFile::writeAll(Common, rec("привет", "Здравствуй!"));
 
-    QVERIFY(m_server->injectText(User, Bot, QStringLiteral("!админ помогите\r\nпожалуйста")));
-    QTRY_COMPARE_WITH_TIMEOUT(sentTo(Admin).size(), 1, Timeout);
-    QCOMPARE(sentTo(Admin).constFirst(),
+    QVERIFY(m_bot->server().injectText(User, Bot, QStringLiteral("!админ помогите\r\nпожалуйста")));
+    QTRY_COMPARE_WITH_TIMEOUT(m_bot->sentTo(Admin).size(), 1, Timeout);
+    QCOMPARE(m_bot->sentTo(Admin).constFirst(),
              AdminContact::forwardedText(User, QStringLiteral("помогите\r\nпожалуйста")));
-    QCOMPARE(sentTo(Admin).constFirst(),
+    QCOMPARE(m_bot->sentTo(Admin).constFirst(),
              QStringLiteral("Использована функция 'Связь с админом'\r\nПользователь: 424242\r\nПрислал "
                             "вам:помогите\r\nпожалуйста"));
 
-    QVERIFY(m_server->injectText(
+    QVERIFY(m_bot->server().injectText(
         Admin, Bot, QStringLiteral("!пользователь\r\n") + User + QStringLiteral("\r\nответ\r\nадмина")));
-    QTRY_COMPARE_WITH_TIMEOUT(sentTo(User).size(), 1, Timeout);
-    QCOMPARE(sentTo(User).constFirst(), QStringLiteral("ответ\r\nадмина"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_bot->sentTo(User).size(), 1, Timeout);
+    QCOMPARE(m_bot->sentTo(User).constFirst(), QStringLiteral("ответ\r\nадмина"));
 
     // Anyone else's relay is an ordinary message, answered by the command base.
-    QCOMPARE(ask(Other, QStringLiteral("!ПОЛЬЗОВАТЕЛЬ\r\n") + User + QStringLiteral("\r\nподделка")),
+    QCOMPARE(m_bot->ask(Other, QStringLiteral("!ПОЛЬЗОВАТЕЛЬ\r\n") + User + QStringLiteral("\r\nподделка")),
              Unknown);
-    QCOMPARE(sentTo(User).size(), 1);
+    QCOMPARE(m_bot->sentTo(User).size(), 1);
     // The administrator's own messages still go on as usual afterwards.
-    QCOMPARE(ask(Admin, QStringLiteral("привет")), QStringLiteral("Здравствуй!"));
-    QCOMPARE(sentTo(Admin).size(), 2);
+    QCOMPARE(m_bot->ask(Admin, QStringLiteral("привет")), QStringLiteral("Здравствуй!"));
+    QCOMPARE(m_bot->sentTo(Admin).size(), 2);
 }
 
 void tst_ServicesOnline::voteCastOnceAndCounted()
@@ -220,21 +187,21 @@ void tst_ServicesOnline::voteCastOnceAndCounted()
     const QString voteText =
         QStringLiteral("Какой цвет?\r\n\r\nВарианты:\r\nКрасный\r\nСиний\r\n\r\n") + Vote::CancelHint;
 
-    QCOMPARE(ask(User, QStringLiteral("голосование")), voteText);
-    QCOMPARE(ask(User, QStringLiteral("привет")), Vote::NoSuchOptionText);
-    QCOMPARE(ask(User, QStringLiteral("синий")), Vote::ThanksText);
+    QCOMPARE(m_bot->ask(User, QStringLiteral("голосование")), voteText);
+    QCOMPARE(m_bot->ask(User, QStringLiteral("привет")), Vote::NoSuchOptionText);
+    QCOMPARE(m_bot->ask(User, QStringLiteral("синий")), Vote::ThanksText);
     // Once voted, the number is never asked again.
-    QCOMPARE(ask(User, QStringLiteral("ГОЛОСОВАНИЕ")), Unknown);
-    QCOMPARE(ask(User, QStringLiteral("привет")), QStringLiteral("Здравствуй!"));
+    QCOMPARE(m_bot->ask(User, QStringLiteral("ГОЛОСОВАНИЕ")), Unknown);
+    QCOMPARE(m_bot->ask(User, QStringLiteral("привет")), QStringLiteral("Здравствуй!"));
     QCOMPARE(TextFile::readAll(Vote::ResultsPath), QStringLiteral("СИНИЙ\r\n"));
     QCOMPARE(TextFile::readAll(Vote::VotersPath), User + CrLf);
 
     // A number that is part of a voter's number still votes.
     const QString part = User.left(3);
-    QCOMPARE(ask(part, QStringLiteral("ГОЛОСОВАНИЕ")), voteText);
-    QCOMPARE(ask(part, QStringLiteral("!отмена голосования")), Vote::CancelledText);
-    QCOMPARE(ask(part, QStringLiteral("ГОЛОСОВАНИЕ")), voteText);
-    QCOMPARE(ask(part, QStringLiteral("Красный")), Vote::ThanksText);
+    QCOMPARE(m_bot->ask(part, QStringLiteral("ГОЛОСОВАНИЕ")), voteText);
+    QCOMPARE(m_bot->ask(part, QStringLiteral("!отмена голосования")), Vote::CancelledText);
+    QCOMPARE(m_bot->ask(part, QStringLiteral("ГОЛОСОВАНИЕ")), voteText);
+    QCOMPARE(m_bot->ask(part, QStringLiteral("Красный")), Vote::ThanksText);
     QCOMPARE(TextFile::readAll(Vote::ResultsPath), QStringLiteral("СИНИЙ\r\nКРАСНЫЙ\r\n"));
 }
 
@@ -249,13 +216,13 @@ void tst_ServicesOnline::antiSpamBeforeAnswers()
     TextFile::writeAll(Common, rec("привет", "Здравствуй!"));
     const QString question = QStringLiteral("Движок какой компании использует этот бот?\r\n");
 
-    QCOMPARE(ask(User, QStringLiteral("Plumwerk")), question + CrLf + CrLf + AntiSpam::NotHandledText);
-    QCOMPARE(ask(User, QStringLiteral("plumwerk")), AntiSpam::WrongAnswerText + question);
-    QCOMPARE(ask(User, QStringLiteral("Plumwerk")),
+    QCOMPARE(m_bot->ask(User, QStringLiteral("Plumwerk")), question + CrLf + CrLf + AntiSpam::NotHandledText);
+    QCOMPARE(m_bot->ask(User, QStringLiteral("plumwerk")), AntiSpam::WrongAnswerText + question);
+    QCOMPARE(m_bot->ask(User, QStringLiteral("Plumwerk")),
              QStringLiteral(
                  "Вы прошли защиту на спам.\r\nТеперь Вы можете воспользоваться услугами бота.\r\n\r\n"));
-    QCOMPARE(ask(User, QStringLiteral("привет")), QStringLiteral("Здравствуй!"));
-    QCOMPARE(ask(Other, QStringLiteral("привет")), question + CrLf + CrLf + AntiSpam::NotHandledText);
+    QCOMPARE(m_bot->ask(User, QStringLiteral("привет")), QStringLiteral("Здравствуй!"));
+    QCOMPARE(m_bot->ask(Other, QStringLiteral("привет")), question + CrLf + CrLf + AntiSpam::NotHandledText);
     QCOMPARE(TextFile::readAll(AntiSpam::AskedPath), User + CrLf + Other + CrLf);
     QCOMPARE(TextFile::readAll(AntiSpam::PassedPath), User + CrLf);
 }
@@ -268,12 +235,12 @@ void tst_ServicesOnline::switchesOff()
                        QStringLiteral(" 0 \r\n---\r\nВопрос\r\n---\r\nответ\r\n---\r\nда\r\n"));
     // No notepad switch file, no vote definition.
 
-    QCOMPARE(ask(User, QStringLiteral("привет")), QStringLiteral("Здравствуй!"));
-    QCOMPARE(ask(User, QStringLiteral("!БЛОКНОТ")), Unknown);
-    QCOMPARE(ask(User, QStringLiteral("!БЛОКНОТ_ЗАПИСЬ\r\nтекст")), Unknown);
-    QCOMPARE(ask(User, QStringLiteral("!АДМИН привет")), Unknown);
-    QCOMPARE(ask(User, QStringLiteral("ГОЛОСОВАНИЕ")), Unknown);
-    QVERIFY(sentTo(Admin).isEmpty());
+    QCOMPARE(m_bot->ask(User, QStringLiteral("привет")), QStringLiteral("Здравствуй!"));
+    QCOMPARE(m_bot->ask(User, QStringLiteral("!БЛОКНОТ")), Unknown);
+    QCOMPARE(m_bot->ask(User, QStringLiteral("!БЛОКНОТ_ЗАПИСЬ\r\nтекст")), Unknown);
+    QCOMPARE(m_bot->ask(User, QStringLiteral("!АДМИН привет")), Unknown);
+    QCOMPARE(m_bot->ask(User, QStringLiteral("ГОЛОСОВАНИЕ")), Unknown);
+    QVERIFY(m_bot->sentTo(Admin).isEmpty());
     QVERIFY(!TextFile::exists(AntiSpam::AskedPath));
     QVERIFY(!TextFile::folderExists(QStringLiteral("\\Блокноты")));
 }
@@ -285,7 +252,7 @@ void tst_ServicesOnline::popupShowsAndHides()
                                             {GeneralSettings::Key::MessageTime, "300"}})
                 .ok);
     TextFile::writeAll(Common, rec("привет", "Здравствуй!"));
-    QVERIFY(m_server->injectText(User, Bot, QStringLiteral("привет")));
+    QVERIFY(m_bot->server().injectText(User, Bot, QStringLiteral("привет")));
     QTRY_VERIFY_WITH_TIMEOUT(m_popup->isVisible(), Timeout);
     QCOMPARE(m_popup->findChild<QLabel *>(QStringLiteral("Label2"))->text(),
              QStringLiteral("От кого : ") + User);
@@ -306,33 +273,33 @@ void tst_ServicesOnline::soundsPlayed()
                                             {GeneralSettings::Key::PlaySoundsHello, ""}})
                 .ok);
     TextFile::writeAll(Common, rec("привет", "Здравствуй!"));
-    QCOMPARE(ask(User, QStringLiteral("привет")), QStringLiteral("Здравствуй!"));
+    QCOMPARE(m_bot->ask(User, QStringLiteral("привет")), QStringLiteral("Здравствуй!"));
     QCOMPARE(m_sound.played, QStringList{ProgramFolder::path(QStringLiteral("\\Sounds\\sndMsg.wav"))});
 
     QVERIFY(GeneralSettings::MergeSettings({{GeneralSettings::Key::PlaySounds, "1"}}).ok);
-    QCOMPARE(ask(User, QStringLiteral("привет")), QStringLiteral("Здравствуй!"));
+    QCOMPARE(m_bot->ask(User, QStringLiteral("привет")), QStringLiteral("Здравствуй!"));
     QCOMPARE(m_sound.played.size(), 1);
 }
 
 void tst_ServicesOnline::powerOffFromAdminOnly()
 {
     TextFile::writeAll(QStringLiteral("\\Настройки\\Админ.txt"), Admin + CrLf + CrLf);
-    QCOMPARE(ask(User, QStringLiteral("!выключить")), Unknown);
+    QCOMPARE(m_bot->ask(User, QStringLiteral("!выключить")), Unknown);
     QVERIFY(m_power.requests.isEmpty());
 
-    QVERIFY(m_server->injectText(Admin, Bot, QStringLiteral("!выключить")));
+    QVERIFY(m_bot->server().injectText(Admin, Bot, QStringLiteral("!выключить")));
     QTRY_COMPARE_WITH_TIMEOUT(m_power.requests.size(), 1, Timeout);
     QCOMPARE(m_power.requests.constFirst(), RecordingPower::Request::PowerOff);
-    QVERIFY(sentTo(Admin).isEmpty());
+    QVERIFY(m_bot->sentTo(Admin).isEmpty());
 
     // logind refuses later: the operator sees a box that does not wait, the administrator a text.
     Q_EMIT m_power.requestFailed(QStringLiteral("Access denied"));
-    QTRY_COMPARE_WITH_TIMEOUT(sentTo(Admin).size(), 1, Timeout);
-    QCOMPARE(sentTo(Admin).constFirst(), QStringLiteral("Не удалось выключить компьютер. Access denied"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_bot->sentTo(Admin).size(), 1, Timeout);
+    QCOMPARE(m_bot->sentTo(Admin).constFirst(), QStringLiteral("Не удалось выключить компьютер. Access denied"));
     QCOMPARE(m_dialogs.shown.size(), 1);
     QCOMPARE(m_dialogs.shown.constFirst().kind, RecordingDialogs::Kind::Notify);
 
-    QVERIFY(m_server->injectText(Admin, Bot, QStringLiteral("!перезагрузить")));
+    QVERIFY(m_bot->server().injectText(Admin, Bot, QStringLiteral("!перезагрузить")));
     QTRY_COMPARE_WITH_TIMEOUT(m_power.requests.size(), 2, Timeout);
     QCOMPARE(m_power.requests.constLast(), RecordingPower::Request::Reboot);
 }

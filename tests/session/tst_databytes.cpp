@@ -1,19 +1,11 @@
 #include "session/databytes.h"
+#include "support/hex.h"
 
 #include <QTest>
 
 #include <limits>
 
 using namespace DataForm;
-
-namespace {
-
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
-
-} // namespace
 
 class tst_DataBytes : public QObject
 {

@@ -1,13 +1,9 @@
 #include "session/flap.h"
+#include "support/hex.h"
 
 #include <QTest>
 
 namespace {
-
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
 
 // "type/length/value" per entry, so a failing row prints the whole list.
 QString describe(const QList<TLVEntry> &tlvs)

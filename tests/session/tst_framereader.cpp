@@ -1,5 +1,6 @@
 #include "session/flap.h"
 #include "session/framereader.h"
+#include "support/hex.h"
 
 #include <QFile>
 #include <QMap>
@@ -7,11 +8,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
 
 const QRegularExpression desyncWarning(QStringLiteral("lost the frame marker"));
 

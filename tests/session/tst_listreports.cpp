@@ -3,8 +3,8 @@
 #include "core/programfolder.h"
 #include "core/textfile.h"
 #include "session/distributionlist.h"
+#include "support/programhome.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -25,8 +25,8 @@ private slots:
 
 void tst_ListReports::junkLinesReportedOncePerContent()
 {
-    QTemporaryDir home;
-    ProgramFolder::setHome(home.path());
+    ProgramHome home;
+    QVERIFY(home.isValid());
     QStringList lines{QStringLiteral("2 100002 tajna42 0")};
     for (int i = 0; i < 10000; ++i)
         lines.append(QStringLiteral("мусор %1").arg(i));

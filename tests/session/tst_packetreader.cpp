@@ -1,15 +1,7 @@
 #include "session/packetreader.h"
+#include "support/hex.h"
 
 #include <QTest>
-
-namespace {
-
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
-
-} // namespace
 
 class tst_PacketReader : public QObject
 {

@@ -1,9 +1,9 @@
 #include "core/programfolder.h"
-#include "fileprobe.h"
 #include "settings/agreement.h"
+#include "support/filemode.h"
+#include "support/programhome.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -24,14 +24,13 @@ private Q_SLOTS:
 private:
     QString markerPath() const { return m_home->path() + "/Разрешение.txt"; }
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<ProgramHome> m_home;
 };
 
 void TestAgreement::init()
 {
-    m_home = std::make_unique<QTemporaryDir>();
+    m_home = std::make_unique<ProgramHome>();
     QVERIFY(m_home->isValid());
-    ProgramFolder::setHome(m_home->path());
 }
 
 void TestAgreement::cleanup()

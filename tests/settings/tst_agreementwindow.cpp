@@ -1,13 +1,13 @@
 #include "core/programfolder.h"
-#include "fileprobe.h"
 #include "platform/recordingdialogs.h"
 #include "settings/agreement.h"
 #include "settings/agreement_window.h"
+#include "support/filemode.h"
+#include "support/programhome.h"
 
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -42,16 +42,15 @@ private:
         return window->findChild<QPushButton *>(QString::fromLatin1(name));
     }
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<ProgramHome> m_home;
     RecordingDialogs m_dialogs;
     int m_ends = 0;
 };
 
 void TestAgreementWindow::init()
 {
-    m_home = std::make_unique<QTemporaryDir>();
+    m_home = std::make_unique<ProgramHome>();
     QVERIFY(m_home->isValid());
-    ProgramFolder::setHome(m_home->path());
     m_dialogs = RecordingDialogs();
     Dialogs::setInstance(&m_dialogs);
     m_ends = 0;

@@ -1,10 +1,10 @@
 #include "core/programfolder.h"
-#include "fileprobe.h"
 #include "settings/botnumbers.h"
+#include "support/filemode.h"
+#include "support/programhome.h"
 
 #include <QDir>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -44,14 +44,13 @@ private:
         QVERIFY(FileProbe::writeBytes(filePath(), bytes));
     }
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<ProgramHome> m_home;
 };
 
 void TestBotNumbers::init()
 {
-    m_home = std::make_unique<QTemporaryDir>();
+    m_home = std::make_unique<ProgramHome>();
     QVERIFY(m_home->isValid());
-    ProgramFolder::setHome(m_home->path());
 }
 
 void TestBotNumbers::cleanup()

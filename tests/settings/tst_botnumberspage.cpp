@@ -1,13 +1,13 @@
 #include "core/programfolder.h"
-#include "fileprobe.h"
 #include "platform/recordingdialogs.h"
 #include "settings/bot_numbers_page.h"
+#include "support/filemode.h"
+#include "support/programhome.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -61,15 +61,14 @@ private:
         return texts;
     }
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<ProgramHome> m_home;
     RecordingDialogs m_dialogs;
 };
 
 void TestBotNumbersPage::init()
 {
-    m_home = std::make_unique<QTemporaryDir>();
+    m_home = std::make_unique<ProgramHome>();
     QVERIFY(m_home->isValid());
-    ProgramFolder::setHome(m_home->path());
     m_dialogs = RecordingDialogs();
     Dialogs::setInstance(&m_dialogs);
 }

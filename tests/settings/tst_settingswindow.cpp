@@ -1,11 +1,12 @@
 #include "core/programfolder.h"
-#include "fileprobe.h"
 #include "platform/recordingdialogs.h"
 #include "platform/windowhost.h"
 #include "settings/bot_numbers_page.h"
 #include "settings/settingsinstall.h"
 #include "settings/settingspage.h"
 #include "settings/settings_window.h"
+#include "support/filemode.h"
+#include "support/programhome.h"
 
 #include <QDir>
 #include <QLabel>
@@ -13,7 +14,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -149,15 +149,14 @@ private:
         return names;
     }
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<ProgramHome> m_home;
     RecordingDialogs m_dialogs;
 };
 
 void TestSettingsWindow::init()
 {
-    m_home = std::make_unique<QTemporaryDir>();
+    m_home = std::make_unique<ProgramHome>();
     QVERIFY(m_home->isValid());
-    ProgramFolder::setHome(m_home->path());
     m_dialogs = RecordingDialogs();
     Dialogs::setInstance(&m_dialogs);
 }

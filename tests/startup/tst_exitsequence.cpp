@@ -2,6 +2,7 @@
 // the disconnect line, every connection closed, and one run whatever triggers it.
 #include "startupfixture.h"
 
+#include "core/cp1251.h"
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
 #include "mainwindow/botapplication.h"

@@ -2,6 +2,7 @@
 
 #include "session/flap.h"
 #include "session/packetreader.h"
+#include "support/frames.h"
 #include "tools/wire/oscarlink.h"
 
 #include <QHostAddress>
@@ -53,22 +54,6 @@ private:
     QList<FLAP> m_frames;
     bool m_closed = false;
 };
-
-// "family,subtype" of a channel-2 frame, "ch N" of any other: readable in failure output.
-inline QString frameName(const FLAP &frame)
-{
-    if (frame.ChannelID() != 2)
-        return QStringLiteral("ch %1").arg(frame.ChannelID());
-    return QStringLiteral("%1,%2").arg(frame.SNAC_FamID(), 0, 16).arg(frame.SNAC_TipID(), 0, 16).toUpper();
-}
-
-inline QStringList frameNames(const QList<FLAP> &frames, qsizetype from = 0)
-{
-    QStringList out;
-    for (qsizetype i = from; i < frames.size(); ++i)
-        out.append(frameName(frames[i]));
-    return out;
-}
 
 inline QList<TLVEntry> tlvsOf(const QByteArray &bytes)
 {

@@ -107,7 +107,7 @@ private:
 void tst_WebBots::init()
 {
     m_web = std::make_unique<WebFixture>();
-    QVERIFY(m_web->home->isValid());
+    QVERIFY(m_web->valid());
     m_server = std::make_unique<TestServer>();
     QVERIFY(m_server->listening());
 }

@@ -10,12 +10,12 @@
 #include "platform/recordingdialogs.h"
 #include "platform/recordingwebopener.h"
 #include "testserver.h"
+#include "support/programhome.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -108,7 +108,7 @@ private:
         });
     }
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<ProgramHome> m_home;
     std::unique_ptr<TestServer> m_server;
     std::unique_ptr<MDIForm1> m_window;
     WebMenus *m_menus = nullptr;
@@ -119,9 +119,8 @@ private:
 
 void tst_WebMenus::init()
 {
-    m_home = std::make_unique<QTemporaryDir>();
+    m_home = std::make_unique<ProgramHome>();
     QVERIFY(m_home->isValid());
-    ProgramFolder::setHome(m_home->path());
     m_server = std::make_unique<TestServer>();
     QVERIFY(m_server->listening());
     m_dialogs = RecordingDialogs();

@@ -1,19 +1,19 @@
 #pragma once
 
 // Shared parts of the engine tests: a fresh program folder, a fixed clock, scripted
-// chance, the answer timer and a recording sender.
+// chance, the answer timer and a recording sender; the command record form and a
+// canned HTTP server.
 #include "core/clock.h"
 #include "core/namedtimer.h"
-#include "core/programfolder.h"
 #include "core/random.h"
 #include "core/textfile.h"
 #include "engine/answerengine.h"
 #include "session/messagestate.h"
+#include "support/programhome.h"
 
 #include <QList>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QVariantMap>
 
 #include <memory>
@@ -49,9 +49,7 @@ class EngineFixture
 public:
     EngineFixture()
         : timer1(QStringLiteral("Timer1"))
-        , m_home(std::make_unique<QTemporaryDir>())
     {
-        ProgramFolder::setHome(m_home->path());
         Clock::setInstance(&clock);
         Random::setInstance(&random);
         engine =
@@ -67,8 +65,8 @@ public:
         Random::setInstance(nullptr);
     }
 
-    bool valid() const { return m_home->isValid(); }
-    QString home() const { return m_home->path(); }
+    bool valid() const { return m_home.isValid(); }
+    QString home() const { return m_home.path(); }
 
     // Files as program path -> content.
     static void writeFiles(const QVariantMap &files)
@@ -108,7 +106,7 @@ public:
     std::unique_ptr<AnswerEngine> engine;
 
 private:
-    std::unique_ptr<QTemporaryDir> m_home;
+    ProgramHome m_home;
 };
 
 // An HTTP server on 127.0.0.1 that answers the requests with canned responses in turn,
