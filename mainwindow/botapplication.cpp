@@ -1,5 +1,6 @@
 #include "mainwindow/botapplication.h"
 
+#include "commandwindows/install.h"
 #include "core/namedtimer.h"
 #include "core/storage.h"
 #include "engine/answerengine.h"
@@ -61,6 +62,9 @@ void BotApplication::registerWindows()
                                            [](QWidget *parent) -> QWidget * { return new Form1(parent); });
     m_mainWindow->roster().registerFactory(QStringLiteral("Form48"),
                                            [](QWidget *parent) -> QWidget * { return new Form48(parent); });
+    installCommandWindows(
+        m_mainWindow->roster(), [w = m_mainWindow.get()](const QString &name) { return w->showWindow(name); },
+        m_mainWindow.get());
     IcqSession *session = m_session.get();
     m_mainWindow->roster().addWindow(QStringLiteral("fMain"), QStringLiteral("Вход"),
                                      WindowRoster::Placement::Child, [this, session](QWidget *parent) {

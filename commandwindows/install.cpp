@@ -1,0 +1,31 @@
+#include "commandwindows/install.h"
+
+#include "commands/commandeditor.h"
+#include "commandwindows/answer_pages_window.h"
+#include "commandwindows/command_manager_window.h"
+#include "commandwindows/command_search_window.h"
+#include "commandwindows/command_wizard_window.h"
+#include "mainwindow/windowroster.h"
+
+#include <QPointer>
+
+CommandWizard *installCommandWindows(WindowRoster &roster, CommandWindows::ShowWindow showWindow, QObject *owner)
+{
+    auto *wizard = new CommandWizard(owner);
+    const QPointer<CommandWizard> shared(wizard);
+    roster.registerFactory(QStringLiteral("Form9"), [shared, showWindow](QWidget *parent) -> QWidget * {
+        return shared ? new Form9(*shared, showWindow, parent) : nullptr;
+    });
+    roster.addWindow(QStringLiteral("Form12"), QStringLiteral("Добавление команды. Шаг 1."),
+                     WindowRoster::Placement::Child, [shared, showWindow](QWidget *parent) -> QWidget * {
+                         return shared ? new Form12(*shared, showWindow, parent) : nullptr;
+                     });
+    roster.addWindow(QStringLiteral("Form14"), QStringLiteral("Добавление команды. Шаг 2."),
+                     WindowRoster::Placement::Child, [shared](QWidget *parent) -> QWidget * {
+                         return shared ? new Form14(*shared, parent) : nullptr;
+                     });
+    roster.addWindow(QStringLiteral("Form15"), QStringLiteral("Расширенный поиск команд"),
+                     WindowRoster::Placement::Child,
+                     [](QWidget *parent) -> QWidget * { return new Form15(parent); });
+    return wizard;
+}
