@@ -26,6 +26,7 @@
 #include <QTreeWidget>
 
 #include <memory>
+#include <type_traits>
 
 using Shown = RecordingDialogs::Shown;
 using Icon = Dialogs::Icon;

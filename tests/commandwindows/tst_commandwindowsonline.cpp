@@ -22,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <type_traits>
+
 namespace {
 // Typing as the keyboard would, also letters the test keyboard cannot send.
 template<typename Box> void typeInto(Box *box, const QString &text)
