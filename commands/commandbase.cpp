@@ -191,6 +191,11 @@ QString groupFilePath(const QString &group)
     return exact;
 }
 
+QString groupFileWritePath(const QString &group)
+{
+    return isUsableGroupName(group) ? filePathOf(group) : QString();
+}
+
 QString addRecord(const QString &text, const QString &name, const QString &body)
 {
     return text + HeadPrefix + name + CrLf + ActionPrefix + body + CrLf + Terminator + CrLf;

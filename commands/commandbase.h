@@ -68,6 +68,8 @@ bool isUsableGroupName(const QString &group);
 // The program path "\Команды\<group>.txt". When that file is missing, a file whose
 // name differs only in letter case is taken instead (data copied from Windows).
 QString groupFilePath(const QString &group);
+// The path the writers use: "\Команды\<group>.txt" exactly; empty for an unusable name.
+QString groupFileWritePath(const QString &group);
 
 // The text edits of the three operations; pure, for tests and for callers that hold
 // the text already. change and remove give nullopt when the file must stay unchanged.

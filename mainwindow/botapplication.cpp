@@ -1,5 +1,6 @@
 #include "mainwindow/botapplication.h"
 
+#include "commandwindows/install.h"
 #include "core/storage.h"
 #include "engine/answerengine.h"
 #include "engine/engineinstall.h"
@@ -32,6 +33,7 @@ BotApplication::BotApplication(QObject *parent)
     MDIForm1 &window = *m_mainWindow;
     MessageHooks hooks;
     installSettingsWindows(window);
+    installCommandWindows(window, &window);
     installSessionWindows(window, *m_session, [&window] { showDistributionPage(window); });
     m_engine = installEngine(window.timers(), *m_session, hooks);
     m_multiBot = installMultiBot(*m_session, window, m_state, *m_engine->engine, hooks);

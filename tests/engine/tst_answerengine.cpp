@@ -3,6 +3,7 @@
 // hooks of later stages and the deferred answers.
 #include "support/enginefixture.h"
 
+#include "core/programfolder.h"
 #include "core/generalsettings.h"
 #include "engine/records.h"
 

@@ -138,6 +138,7 @@ void tst_TestSupport::botAnswersAreAskedAndRead()
         ++calls;
         if (state.MessageText != QStringLiteral("молчи"))
             bot.session().sendMessageOn(state.slot, QStringLiteral("эхо: ") + state.MessageText, state.SenderUin);
+        return StageOutcome::Stop;
     };
     bot.session().setMessageHooks(hooks);
     QVERIFY(bot.logIn());

@@ -1,0 +1,70 @@
+#include "commandwindows/answer_pages_window.h"
+
+#include "commandwindows/windowhelpers.h"
+
+#include <QMdiSubWindow>
+#include <QVBoxLayout>
+
+using CommandBase::AnswerKind;
+
+Form14::Form14(CommandWizard &wizard, QWidget *parent)
+    : QWidget(parent)
+    , m_wizard(wizard)
+{
+    setWindowTitle(QStringLiteral("Добавление команды. Шаг 2."));
+    add_so1 = new add_so(wizard, this);
+    add_rdi1 = new add_rdi(wizard, this);
+    add_frp1 = new add_frp(wizard, this);
+    add_fr1 = new add_fr(wizard, this);
+    add_t1 = new add_t(wizard, this);
+    auto *layout = new QVBoxLayout(this);
+    const std::pair<AnswerPage *, const char *> pages[] = {
+        {add_so1, "add_so1"}, {add_rdi1, "add_rdi1"}, {add_frp1, "add_frp1"}, {add_fr1, "add_fr1"}, {add_t1, "add_t1"},
+    };
+    for (const auto &[page, name] : pages) {
+        page->setObjectName(QString::fromLatin1(name));
+        layout->addWidget(page);
+        connect(page, &AnswerPage::saved, this, [this] { CommandWindows::hideWindow(this); });
+    }
+}
+
+AnswerPage *Form14::page(AnswerKind kind) const
+{
+    switch (kind) {
+    case AnswerKind::Text:
+        return add_t1;
+    case AnswerKind::File:
+        return add_fr1;
+    case AnswerKind::Program:
+        return add_frp1;
+    case AnswerKind::Download:
+        return add_rdi1;
+    case AnswerKind::Random:
+        return add_so1;
+    }
+    return add_t1;
+}
+
+void Form14::showPage(AnswerKind kind)
+{
+    AnswerPage *shown = page(kind);
+    for (AnswerPage *each : {static_cast<AnswerPage *>(add_so1), static_cast<AnswerPage *>(add_rdi1),
+                             static_cast<AnswerPage *>(add_frp1), static_cast<AnswerPage *>(add_fr1),
+                             static_cast<AnswerPage *>(add_t1)})
+        each->setVisible(each == shown);
+
+    if (m_wizard.mode() == CommandWizard::Mode::Change || m_wizard.overwriting()) {
+        CommandWizard::Answer values;
+        values.kind = kind;
+        if (const std::optional<CommandWizard::Answer> current = m_wizard.currentAnswer()) {
+            if (current->kind == kind)
+                values = *current;
+        }
+        shown->setAnswer(values);
+    }
+    // The random page is the tallest; the frame grows to it and keeps that height.
+    QWidget *frame = qobject_cast<QMdiSubWindow *>(parentWidget()) ? parentWidget() : this;
+    const QSize wanted = frame->sizeHint().expandedTo(frame->size());
+    if (frame->size() != wanted)
+        frame->resize(wanted);
+}

@@ -1,0 +1,32 @@
+#include "commandwindows/install.h"
+
+#include "commands/commandeditor.h"
+#include "commandwindows/answer_pages_window.h"
+#include "commandwindows/command_manager_window.h"
+#include "commandwindows/command_search_window.h"
+#include "commandwindows/command_wizard_window.h"
+#include "platform/windowhost.h"
+
+#include <QPointer>
+
+CommandWizard *installCommandWindows(WindowHost &roster, QObject *owner)
+{
+    const CommandWindows::ShowWindow showWindow = [&roster](const QString &name) { return roster.showWindow(name); };
+    auto *wizard = new CommandWizard(owner);
+    const QPointer<CommandWizard> shared(wizard);
+    roster.registerFactory(QStringLiteral("Form9"), [shared, showWindow](QWidget *parent) -> QWidget * {
+        return shared ? new Form9(*shared, showWindow, parent) : nullptr;
+    });
+    roster.addWindow(QStringLiteral("Form12"), QStringLiteral("Добавление команды. Шаг 1."),
+                     WindowHost::Placement::Child, [shared, showWindow](QWidget *parent) -> QWidget * {
+                         return shared ? new Form12(*shared, showWindow, parent) : nullptr;
+                     });
+    roster.addWindow(QStringLiteral("Form14"), QStringLiteral("Добавление команды. Шаг 2."),
+                     WindowHost::Placement::Child, [shared](QWidget *parent) -> QWidget * {
+                         return shared ? new Form14(*shared, parent) : nullptr;
+                     });
+    roster.addWindow(QStringLiteral("Form15"), QStringLiteral("Расширенный поиск команд"),
+                     WindowHost::Placement::Child,
+                     [](QWidget *parent) -> QWidget * { return new Form15(parent); });
+    return wizard;
+}

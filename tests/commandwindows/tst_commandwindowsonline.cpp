@@ -1,0 +1,117 @@
+// The whole program on the local OSCAR server: a command added through the command
+// manager and the wizard is answered to the next user who asks for it.
+#include "commandwindows/answer_pages_window.h"
+#include "support/programhome.h"
+#include "commandwindows/command_manager_window.h"
+#include "commandwindows/command_wizard_window.h"
+#include "core/generalsettings.h"
+#include "core/namedtimer.h"
+#include "core/programfolder.h"
+#include "core/textfile.h"
+#include "mainwindow/botapplication.h"
+#include "mainwindow/main_window.h"
+#include "platform/recordingdialogs.h"
+#include "tools/peer/oscarpeer.h"
+#include "tools/server/oscarserver.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <type_traits>
+
+namespace {
+// Typing as the keyboard would, also letters the test keyboard cannot send.
+template<typename Box> void typeInto(Box *box, const QString &text)
+{
+    box->setFocus();
+    if constexpr (std::is_same_v<Box, QPlainTextEdit>)
+        box->insertPlainText(text);
+    else
+        box->insert(text);
+}
+} // namespace
+
+namespace {
+constexpr int Timeout = 10000;
+const QString Bot = QStringLiteral("111111");
+const QString Secondary = QStringLiteral("222222");
+const QString User = QStringLiteral("424242");
+} // namespace
+
+class tst_CommandWindowsOnline : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commandAddedInTheWindowIsAnswered();
+};
+
+void tst_CommandWindowsOnline::commandAddedInTheWindowIsAnswered()
+{
+    ProgramHome home;
+    QVERIFY(home.isValid());
+    RecordingDialogs dialogs;
+    Dialogs::setInstance(&dialogs);
+    OscarServer server;
+    server.addAccount(Bot, "botpass");
+    server.addAccount(Secondary, "secret");
+    server.addAccount(User, "userpw");
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    QVERIFY(TextFile::writeLines(GeneralSettings::FilePath,
+                                 {QStringLiteral("Server=127.0.0.1"),
+                                  QStringLiteral("Port=%1").arg(server.loginPort())}));
+    QVERIFY(TextFile::writeLines(QStringLiteral("\\Настройки\\Распределение.txt"),
+                                 {QStringLiteral("2 %1 secret 0").arg(Secondary)}));
+
+    {
+        BotApplication bot;
+        bot.mainWindow().timers().timer(QStringLiteral("rasperd"))->setInterval(50);
+        bot.start();
+        QWidget *login = bot.mainWindow().findWindow(QStringLiteral("fMain"));
+        QVERIFY(login);
+        typeInto(login->findChild<QLineEdit *>(QStringLiteral("Text1")), Bot);
+        typeInto(login->findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("botpass"));
+        QTest::mouseClick(login->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Bot), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Secondary), Timeout);
+
+        // The operator adds the command through the menu's command manager.
+        bot.mainWindow().action(QStringLiteral("komand_m"))->trigger();
+        auto *manager = qobject_cast<Form9 *>(bot.mainWindow().findWindow(QStringLiteral("Form9")));
+        QVERIFY(manager);
+        QTest::mouseClick(manager->Command1, Qt::LeftButton);
+        auto *step1 = qobject_cast<Form12 *>(bot.mainWindow().findWindow(QStringLiteral("Form12")));
+        QVERIFY(step1);
+        typeInto(step1->Text1, QStringLiteral("погодка"));
+        QTest::mouseClick(step1->Option1, Qt::LeftButton, {}, QPoint(6, step1->Option1->height() / 2));
+        QTest::mouseClick(step1->Command1, Qt::LeftButton);
+        auto *step2 = qobject_cast<Form14 *>(bot.mainWindow().findWindow(QStringLiteral("Form14")));
+        QVERIFY(step2);
+        typeInto(step2->add_t1->Text1, QStringLiteral("Солнечно!"));
+        QTest::mouseClick(step2->add_t1->Command1, Qt::LeftButton);
+        QVERIFY(dialogs.shown.isEmpty());
+        QCOMPARE(manager->commandNames(), QStringList({QStringLiteral("погодка")}));
+
+        OscarPeer peer;
+        QSignalSpy received(&peer, &OscarPeer::messageReceived);
+        peer.logIn(QStringLiteral("127.0.0.1"), server.loginPort(), User, "userpw");
+        QTRY_VERIFY_WITH_TIMEOUT(peer.isOnline(), Timeout);
+        // The main bot hands the new user to the secondary bot, which answers him.
+        peer.sendText(Bot, QStringLiteral("погодка"));
+        QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
+        received.clear();
+        peer.sendText(Secondary, QStringLiteral("погодка"));
+        QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
+        QCOMPARE(received.first().at(0).toString(), Secondary);
+        QCOMPARE(received.first().at(1).toString(), QStringLiteral("Солнечно!"));
+    }
+    Dialogs::setInstance(nullptr);
+}
+
+QTEST_MAIN(tst_CommandWindowsOnline)
+#include "tst_commandwindowsonline.moc"
