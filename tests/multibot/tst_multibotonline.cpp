@@ -579,6 +579,10 @@ void tst_MultiBotOnline::droppedMainBotShownOfflineAndBack()
     }
     QTRY_COMPARE_WITH_TIMEOUT(m_multiBot->watchdog().slotsDown().value(0), 1, Timeout);
     QVERIFY(showsDisconnected());
+    // A status chosen meanwhile moves its check mark but claims no connection.
+    m_window->action(QStringLiteral("zanjat_m_st"))->trigger();
+    QVERIFY(m_window->action(QStringLiteral("zanjat_m_st"))->isChecked());
+    QVERIFY(showsDisconnected());
 
     m_server->clearFaults();
     if (how == QLatin1String("server gone"))
