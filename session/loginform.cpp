@@ -7,7 +7,6 @@
 #include "session/icqsession.h"
 #include "session/loginexchange.h"
 
-#include <limits>
 
 namespace {
 
