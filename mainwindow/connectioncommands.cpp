@@ -5,10 +5,9 @@
 #include "mainwindow/main_window.h"
 #include "session/connectionlog.h"
 #include "session/icqsession.h"
+#include "session/loginwindow.h"
 
 #include <QAction>
-#include <QLineEdit>
-#include <QPushButton>
 
 ConnectionCommands::ConnectionCommands(MDIForm1 &window, IcqSession &session,
                                        std::function<void()> disconnected, QObject *parent)
@@ -33,25 +32,22 @@ void ConnectionCommands::otkl_m_Click()
         timer->setEnabled(false);
     TextFile::remove(ChatMemberList);
     ConnectionLog::prepend(ConnectionLog::LogOffText);
+    showDisconnected();
+}
+
+void ConnectionCommands::showDisconnected()
+{
     showConnected(false);
     m_window.setStatusText(DisconnectedText);
 }
 
 void ConnectionCommands::pod_m_Click()
 {
-    QWidget *login = m_window.showWindow(QStringLiteral("fMain"));
-    if (!login)
-        return;
     // After the showing: the window fills in a remembered login as it becomes active.
-    for (const QString &name : {QStringLiteral("Text1"), QStringLiteral("Text2")}) {
-        if (auto *box = login->findChild<QLineEdit *>(name)) {
-            box->clear();
-            box->setEnabled(true);
-        }
-    }
-    // An automatic log-in may have left the button off; the operator logs in from here.
-    if (auto *button = login->findChild<QPushButton *>(QStringLiteral("Command1")))
-        button->setEnabled(true);
+    // An automatic log-in may have left the boxes and the button off; the operator logs
+    // in from here.
+    if (auto *login = qobject_cast<fMain *>(m_window.showWindow(QStringLiteral("fMain"))))
+        login->showLogin({}, false);
 }
 
 void ConnectionCommands::showConnected(bool connected)

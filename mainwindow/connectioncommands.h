@@ -25,6 +25,8 @@ public:
     void pod_m_Click();
     // The two items' enabled state.
     void showConnected(bool connected);
+    // The items and the status bar as after "Отключиться".
+    void showDisconnected();
 
 private:
     MDIForm1 &m_window;

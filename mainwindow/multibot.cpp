@@ -10,15 +10,14 @@
 #include "session/distribution.h"
 #include "session/icqsession.h"
 #include "session/loginform.h"
+#include "session/loginwindow.h"
 #include "session/postlogin.h"
 #include "session/savedstatus.h"
 #include "session/secondarylogin.h"
 #include "session/watchdog.h"
 #include "settings/settingsinstall.h"
 
-#include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QPushButton>
 
 MultiBot::MultiBot(IcqSession &session, MDIForm1 &window, QObject *parent)
     : QObject(parent)
@@ -36,7 +35,6 @@ MultiBot::MultiBot(IcqSession &session, MDIForm1 &window, QObject *parent)
 
     m_statusCommands = std::make_unique<StatusCommands>(window, session);
     m_connectionCommands = std::make_unique<ConnectionCommands>(window, session, [this] {
-        m_presence->forgetAll();
         m_secondaryLogin->stop();
         m_watchdog->suspend();
     });
@@ -45,6 +43,7 @@ MultiBot::MultiBot(IcqSession &session, MDIForm1 &window, QObject *parent)
     view.hideLoginWindow = [this] { hideLoginWindow(); };
     view.showConnected = [this] { m_connectionCommands->showConnected(true); };
     view.setStatusText = [&window](const QString &text) { window.setStatusText(text); };
+    view.mainSignedOn = [&session] { return session.isSignedOn(1); };
     view.hideWindows = [this, &window] {
         hideLoginWindow();
         if (m_hideMainWindow)
@@ -54,28 +53,23 @@ MultiBot::MultiBot(IcqSession &session, MDIForm1 &window, QObject *parent)
     };
     m_postLogin = std::make_unique<PostLoginActions>(window.timers(), view);
 
-    const auto autoLogin = [this](int slot, const QString &number, const QString &password) {
+    const auto autoLogin = [this](int slot, const Credentials &credentials) {
         if (m_autoLogin)
-            m_autoLogin(slot, number, password);
+            m_autoLogin(slot, credentials);
         else
-            startAutoLogin(slot, number, password);
+            startAutoLogin(slot, credentials);
     };
     m_secondaryLogin = std::make_unique<SecondaryLogin>(
         window.timers(), *m_presence,
-        [this, autoLogin](int slot, const QString &number, const QString &password) {
-            m_session.setMainUin(LoginForm::numberFromText(number).value_or(0));
-            m_session.setMainPassword(password);
-            autoLogin(slot, number, password);
+        [autoLogin](int slot, const QString &number, const QString &password) {
+            autoLogin(slot, Credentials{number, password});
         },
-        [this](int slot) {
-            m_session.closeSlot(slot);
-            m_presence->forget(slot);
-        });
+        [this](int slot) { m_session.closeSlot(slot); });
 
     m_watchdog = std::make_unique<ReconnectWatchdog>(session, *m_presence, window.timers());
     m_watchdog->setReconnectInterval(ReconnectWatchdog::intervalFromSettings());
-    m_watchdog->setRelogin(
-        [autoLogin](const QString &number, const QString &password) { autoLogin(1, number, password); });
+    m_watchdog->setRelogin(autoLogin);
+    connect(m_watchdog.get(), &ReconnectWatchdog::connectionLost, this, &MultiBot::showMainBotGone);
 
     m_savedStatus = std::make_unique<SavedStatus>(session, window.timers(),
                                                   [this](int code) { m_statusCommands->showStatus(code); });
@@ -91,6 +85,15 @@ MultiBot::MultiBot(IcqSession &session, MDIForm1 &window, QObject *parent)
     connect(&session, &IcqSession::signedOn, this, [this](int slot) {
         m_secondaryLogin->noteSignedOn(slot);
         m_watchdog->noteSignedOn(slot);
+    });
+    connect(&session, &IcqSession::sessionLost, this, [this](int slot) {
+        if (slot == 1)
+            showMainBotGone();
+    });
+    connect(&session, &IcqSession::loginFailed, this, [this](int slot) {
+        m_secondaryLogin->noteLoginFailed(slot);
+        if (slot == 1)
+            showMainBotGone();
     });
 }
 
@@ -108,25 +111,16 @@ void MultiBot::addHooks(MessageHooks &hooks)
     };
 }
 
-void MultiBot::startAutoLogin(int slot, const QString &number, const QString &password)
+void MultiBot::startAutoLogin(int slot, const Credentials &credentials)
 {
-    if (QWidget *login = m_window.showWindow(QStringLiteral("fMain"))) {
-        if (auto *box = login->findChild<QLineEdit *>(QStringLiteral("Text1"))) {
-            box->setText(number);
-            box->setEnabled(false);
-        }
-        if (auto *box = login->findChild<QLineEdit *>(QStringLiteral("Text2"))) {
-            box->setText(password);
-            box->setEnabled(false);
-        }
-        if (auto *button = login->findChild<QPushButton *>(QStringLiteral("Command1")))
-            button->setEnabled(false);
-    }
-    // Again after the showing: the window may have put the remembered login into them.
-    m_session.setMainUin(LoginForm::numberFromText(number).value_or(0));
-    m_session.setMainPassword(password);
-    const LoginForm::Server server = LoginForm::loginServer();
-    m_session.startLogin(slot, number, server.host, server.port);
+    if (auto *login = qobject_cast<fMain *>(m_window.showWindow(QStringLiteral("fMain"))))
+        login->showLogin(credentials, true);
+    m_session.startLogin(slot, credentials, LoginForm::loginServer());
+}
+
+void MultiBot::showMainBotGone()
+{
+    m_connectionCommands->showDisconnected();
 }
 
 void MultiBot::hideLoginWindow()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/credentials.h"
+
 #include <QObject>
 #include <QString>
 
@@ -27,8 +29,8 @@ class MultiBot : public QObject
 {
     Q_OBJECT
 public:
-    // Starts an automatic log-in of a number on a slot (MainUin and MainPassword set).
-    using AutoLogin = std::function<void(int slot, const QString &number, const QString &password)>;
+    // Starts an automatic log-in of a bot on its slot.
+    using AutoLogin = std::function<void(int slot, const Credentials &credentials)>;
 
     MultiBot(IcqSession &session, MDIForm1 &window, QObject *parent = nullptr);
     ~MultiBot() override;
@@ -38,7 +40,7 @@ public:
     // Replaces the plain log-in used by the chain and the watchdog.
     void setAutoLogin(AutoLogin login) { m_autoLogin = std::move(login); }
     // The plain one: the login window shows the bot's login, its boxes and button off.
-    void startAutoLogin(int slot, const QString &number, const QString &password);
+    void startAutoLogin(int slot, const Credentials &credentials);
     // How the main window leaves the screen after a log-in; plain hiding unless replaced.
     void setHideMainWindow(std::function<void()> hide) { m_hideMainWindow = std::move(hide); }
 
@@ -53,6 +55,8 @@ public:
 
 private:
     void hideLoginWindow();
+    // The main bot's session is gone: the window says so at once.
+    void showMainBotGone();
 
     IcqSession &m_session;
     MDIForm1 &m_window;

@@ -215,19 +215,10 @@ bool StartupSequence::autoLogin(const QString &scrambledNumber, const QString &s
         noDistributionList();
         return false;
     }
-    const QString number = QString::number(stored->uin);
-    if (auto *login = qobject_cast<fMain *>(m_window.showWindow(QStringLiteral("fMain")))) {
-        login->Text1->setText(number);
-        login->Text2->setText(stored->password);
-        login->Command1->setEnabled(false);
-        login->Text1->setEnabled(false);
-        login->Text2->setEnabled(false);
-    }
-    // Showing the login window loads the remembered login into the session; the stored
-    // one is what logs in now.
-    m_session.setMainUin(stored->uin);
-    m_session.setMainPassword(stored->password);
-    m_autoLoginSlot = AutoLogin::vhod_auto(m_session, number);
+    const Credentials credentials{QString::number(stored->uin), stored->password};
+    if (auto *login = qobject_cast<fMain *>(m_window.showWindow(QStringLiteral("fMain"))))
+        login->showLogin(credentials, true);
+    m_autoLoginSlot = AutoLogin::vhod_auto(m_session, credentials);
     return true;
 }
 

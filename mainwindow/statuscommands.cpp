@@ -75,7 +75,10 @@ void StatusCommands::showStatus(int code)
         if (QAction *action = m_window.action(QLatin1String(item.action)))
             action->setChecked(item.code == code);
     }
-    m_window.setStatusText(statusText(code));
+    // Without the main bot's session the status bar keeps saying so: a status is no
+    // connection.
+    if (m_session.isSignedOn(1))
+        m_window.setStatusText(statusText(code));
 }
 
 void StatusCommands::checkMode(const QString &mode)

@@ -23,7 +23,8 @@ public:
 
     // A status item: sent on every bot, then shown.
     void setStatus(int code);
-    // The check marks and the status bar for a status, nothing sent.
+    // The check marks and the status bar for a status, nothing sent. The status bar
+    // changes only while the main bot is signed on.
     void showStatus(int code);
 
     // "Команды" ("1") and "Зеркало" ("3").

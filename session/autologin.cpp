@@ -25,12 +25,11 @@ std::optional<Credentials> readStored()
         *number, GeneralSettings::LookupByLine(text, GeneralSettings::Key::AutoPassword).value_or(QString()));
 }
 
-int vhod_auto(IcqSession &session, const QString &numberText)
+int vhod_auto(IcqSession &session, const ::Credentials &credentials)
 {
     // The same server the button uses, so both log-ins reach the same place.
-    const LoginForm::Server server = LoginForm::loginServer();
-    const int slot = IcqSession::slotForNumber(numberText);
-    session.startLogin(slot, numberText, server.host, server.port);
+    const int slot = IcqSession::slotForNumber(credentials.number);
+    session.startLogin(slot, credentials, LoginForm::loginServer());
     return slot;
 }
 

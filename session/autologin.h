@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/credentials.h"
+
 #include <QString>
 
 #include <optional>
@@ -24,9 +26,8 @@ std::optional<Credentials> decode(const QString &scrambledNumber, const QString 
 // The same read from the general settings file now, by the line lookup.
 std::optional<Credentials> readStored();
 
-// vhod_auto: opens the login connection of numberText's slot to the login server of
-// the general settings file. The caller sets MainUin and MainPassword first; only one
-// log-in may be in its first leg at a time. Returns the slot.
-int vhod_auto(IcqSession &session, const QString &numberText);
+// vhod_auto: opens the login connection of the number's slot to the login server of
+// the general settings file with these credentials. Returns the slot.
+int vhod_auto(IcqSession &session, const ::Credentials &credentials);
 
 } // namespace AutoLogin

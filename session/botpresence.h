@@ -1,12 +1,11 @@
 #pragma once
 
 #include <QObject>
-#include <QSet>
 
 class IcqSession;
 
-// Which bots are signed on now: a slot counts from its sign-on until it is handed over
-// again, forgotten (we closed it) or its session connection was closed by the server.
+// Which bots are signed on now: a slot counts from its sign-on until it is closed, its
+// log-in starts again, or the server ends its session.
 class BotPresence : public QObject
 {
     Q_OBJECT
@@ -14,10 +13,9 @@ public:
     explicit BotPresence(IcqSession &session, QObject *parent = nullptr);
 
     bool isSignedOn(int slot) const;
-    void forget(int slot);
-    void forgetAll();
+    // Logging in or signing on now.
+    bool isLoggingIn(int slot) const;
 
 private:
     IcqSession &m_session;
-    QSet<int> m_signedOn;
 };

@@ -24,4 +24,11 @@ bool prepend(const QString &event)
     return bool(TextFile::writeAll(path, line + QStringLiteral("\r\n") + old + QStringLiteral("\r\n")));
 }
 
+QString refusedLine(const QString &number, std::optional<quint16> errorCode)
+{
+    const QString code = errorCode ? QStringLiteral("%1").arg(*errorCode, 4, 16, QLatin1Char('0')).toUpper()
+                                   : QStringLiteral("нет");
+    return RefusedText.arg(number, code);
+}
+
 } // namespace ConnectionLog

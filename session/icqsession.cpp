@@ -4,6 +4,7 @@
 #include "core/softassert.h"
 #include "core/textfile.h"
 #include "platform/dialogs.h"
+#include "session/connectionlog.h"
 #include "session/databytes.h"
 #include "session/flap.h"
 #include "session/hexlog.h"
@@ -138,6 +139,36 @@ QList<int> IcqSession::slotNumbers() const
     return numbers;
 }
 
+IcqSession::LoginPhase IcqSession::loginPhase(int slot) const
+{
+    const Slot *s = findSlot(slot);
+    return s ? s->phase : LoginPhase::Idle;
+}
+
+bool IcqSession::loginInProgress(int slot) const
+{
+    const LoginPhase phase = loginPhase(slot);
+    return phase == LoginPhase::LoggingIn || phase == LoginPhase::SigningOn;
+}
+
+std::optional<Credentials> IcqSession::lastSuccessfulLogin(int slot) const
+{
+    const Slot *s = findSlot(slot);
+    return s ? s->lastGood : std::nullopt;
+}
+
+Credentials IcqSession::lastLoginAttempt(int slot) const
+{
+    const Slot *s = findSlot(slot);
+    return s ? s->attempt : Credentials{};
+}
+
+bool IcqSession::lastLoginRefused(int slot) const
+{
+    const Slot *s = findSlot(slot);
+    return s && s->attemptRefused;
+}
+
 int IcqSession::slotForNumber(const QString &numberText)
 {
     // Lines: index, number, password, count, separated by single blanks; the first
@@ -163,6 +194,10 @@ T *IcqSession::loginConnection(int slot)
         s.net = new T(this);
         connect(s.net, &T::DataArrival, this,
                 [this, slot](const QByteArray &data) { onLoginData(slot, data); });
+        connect(s.net, &T::ConnectError, this,
+                [this, slot] { onLoginConnectionEnded(slot, LoginFailure::NoConnection); });
+        connect(s.net, &T::PeerClosed, this,
+                [this, slot] { onLoginConnectionEnded(slot, LoginFailure::LoginClosed); });
     }
     return s.net;
 }
@@ -174,6 +209,10 @@ T *IcqSession::sessionConnection(int slot)
         s.work = new T(this);
         connect(s.work, &T::DataArrival, this,
                 [this, slot](const QByteArray &data) { onSessionData(slot, data); });
+        connect(s.work, &T::ConnectError, this,
+                [this, slot] { onSessionConnectionEnded(slot, LoginFailure::NoConnection); });
+        connect(s.work, &T::PeerClosed, this,
+                [this, slot] { onSessionConnectionEnded(slot, LoginFailure::SessionClosed); });
     }
     return s.work;
 }
@@ -182,24 +221,45 @@ void IcqSession::resetSession(Slot &slot)
 {
     slot.sessionFrames.clear();
     slot.pendingFrames.clear();
+    slot.peerGone = false;
     ++slot.sessionGeneration;
 }
 
-void IcqSession::startLogin(int slot, const QString &numberText, const QString &host, quint16 port)
+void IcqSession::startLogin(int slot, const Credentials &credentials, const ServerAddress &server)
 {
     KORVANE_ASSERT(isSlot(slot), return );
     Slot &s = slotAt(slot);
-    s.netUin = numberText;
+    // The bot being logged in; a number that is not one leaves MainUin as it was, and the
+    // server's reply then names no number we wait for.
+    if (const std::optional<qint32> uin = credentials.uin())
+        m_mainUin = *uin;
+    m_mainPassword = credentials.password;
+    s.netUin = credentials.number;
+    s.attempt = credentials;
+    s.attemptRefused = false;
     s.loginPending = true;
     s.loginUin = m_mainUin;
-    s.loginNumber = Cp1251::encode(numberText);
-    s.loginPassword = Cp1251::encode(m_mainPassword);
+    s.loginNumber = Cp1251::encode(credentials.number);
+    s.loginPassword = Cp1251::encode(credentials.password);
+    s.phase = LoginPhase::LoggingIn;
     m_currentNetSlot = slot;
+
+    if (!s.deadline) {
+        s.deadline = new QTimer(this);
+        s.deadline->setSingleShot(true);
+        connect(s.deadline, &QTimer::timeout, this, [this, slot] { failLogin(slot, LoginFailure::TimedOut); });
+    }
+    s.deadline->start(std::max(1, m_loginTimeoutMs));
 
     T *connection = loginConnection(slot);
     connection->CloseConnection();
     s.loginFrames.clear();
-    connection->Connect(host, port);
+    connection->Connect(server.host, server.port);
+}
+
+void IcqSession::startLogin(int slot, const QString &numberText, const QString &host, quint16 port)
+{
+    startLogin(slot, Credentials{numberText, m_mainPassword}, ServerAddress{host, port});
 }
 
 void IcqSession::closeSlot(int slot)
@@ -207,6 +267,9 @@ void IcqSession::closeSlot(int slot)
     Slot *s = findSlot(slot);
     if (!s)
         return;
+    s->phase = LoginPhase::Idle;
+    if (s->deadline)
+        s->deadline->stop();
     if (s->net) {
         s->net->CloseConnection();
         s->loginFrames.clear();
@@ -272,9 +335,12 @@ void IcqSession::handleLoginFrame(int slot, const FLAP &frame)
     }
     if (reply.refused) {
         s.loginPending = false;
+        s.attemptRefused = true;
         Dialogs::instance().notify(RefusedTitle, RefusedText, Dialogs::Icon::Critical,
                                    QStringLiteral("login-refused"));
         emit loginRefused(slot);
+        // We close the login connection ourselves: some servers leave it open.
+        failLogin(slot, LoginFailure::Refused, reply.errorCode);
         return;
     }
     if (!reply.handsOver()) {
@@ -303,11 +369,113 @@ void IcqSession::handOver(int slot, const QByteArray &cookie, const QString &hos
     // The bot keeps its slot: the session connection is the login's own slot's.
     s.workUin = s.netUin;
     m_currentSlot = slot;
+    s.phase = LoginPhase::SigningOn;
     T *connection = sessionConnection(slot);
     connection->CloseConnection();
     resetSession(s);
     connection->Connect(host, port);
     emit handedOver(slot);
+}
+
+void IcqSession::onLoginConnectionEnded(int slot, LoginFailure why)
+{
+    // After the hand-over or a refusal we closed it ourselves; only a log-in still
+    // waiting for its reply is cut by this.
+    const Slot *s = findSlot(slot);
+    if (!s || s->phase != LoginPhase::LoggingIn || !s->loginPending)
+        return;
+    failLogin(slot, why);
+}
+
+void IcqSession::onSessionConnectionEnded(int slot, LoginFailure why)
+{
+    // What the server sent before it closed (a sign-off frame, say) is handled first.
+    Slot *s = findSlot(slot);
+    if (s && why == LoginFailure::SessionClosed && !s->pendingFrames.isEmpty()) {
+        s->peerGone = true;
+        return;
+    }
+    switch (loginPhase(slot)) {
+    case LoginPhase::SigningOn:
+        failLogin(slot, why);
+        break;
+    case LoginPhase::SignedOn:
+        endSession(slot, SessionEnd::ServerClosed);
+        break;
+    default:
+        break;
+    }
+}
+
+void IcqSession::failLogin(int slot, LoginFailure why, std::optional<quint16> errorCode)
+{
+    if (!loginInProgress(slot))
+        return;
+    const QString number = slotAt(slot).attempt.number;
+    closeSlot(slot);
+
+    QString line;
+    switch (why) {
+    case LoginFailure::NoConnection:
+        line = ConnectionLog::NoConnectionText.arg(number);
+        break;
+    case LoginFailure::LoginClosed:
+        line = ConnectionLog::LoginClosedText.arg(number);
+        break;
+    case LoginFailure::Refused:
+        line = ConnectionLog::refusedLine(number, errorCode);
+        break;
+    case LoginFailure::SessionClosed:
+    case LoginFailure::SignedOff:
+        line = ConnectionLog::SignOnCutText.arg(number);
+        break;
+    case LoginFailure::TimedOut:
+        line = ConnectionLog::TimedOutText.arg(number);
+        break;
+    }
+    SetStatus(line);
+    qCInfo(lcSession).noquote() << "slot" << slot << line;
+    ConnectionLog::prepend(line);
+    emit loginFailed(slot, why);
+}
+
+void IcqSession::endSession(int slot, SessionEnd how)
+{
+    if (!isSignedOn(slot))
+        return;
+    const QString number = slotAt(slot).workUin;
+    closeSlot(slot);
+
+    QString line;
+    switch (how) {
+    case SessionEnd::ServerClosed:
+        line = ConnectionLog::SessionClosedText.arg(number);
+        break;
+    case SessionEnd::SignedOff:
+        line = ConnectionLog::SignedOffText.arg(number);
+        break;
+    case SessionEnd::AnotherClient:
+        line = ConnectionLog::AnotherClientText.arg(number);
+        break;
+    }
+    SetStatus(line);
+    qCInfo(lcSession).noquote() << "slot" << slot << line;
+    ConnectionLog::prepend(line);
+    emit sessionLost(slot, how);
+}
+
+void IcqSession::onSignOffFrame(int slot, const FLAP &frame)
+{
+    // TLV 9 (the reason) 1: the number logged in from another client.
+    SessionEnd how = SessionEnd::SignedOff;
+    for (const TLVEntry &tlv : frame.tlvs()) {
+        if (tlv.type == 0x0009 && tlv.value.size() == 2 && tlv.value.at(0) == 0 && tlv.value.at(1) == 1)
+            how = SessionEnd::AnotherClient;
+    }
+    if (isSignedOn(slot))
+        endSession(slot, how);
+    else
+        failLogin(slot, LoginFailure::SignedOff);
 }
 
 // --- session connection ------------------------------------------------------------
@@ -386,6 +554,10 @@ int IcqSession::drainSessionFrames(int slot, int most)
     s = findSlot(slot);
     if (s && s->work && s->work->readingPaused() && s->pendingFrames.size() < MaxPendingFrames / 2)
         s->work->setReadingPaused(false);
+    if (s && s->sessionGeneration == generation && s->peerGone && s->pendingFrames.isEmpty()) {
+        s->peerGone = false;
+        onSessionConnectionEnded(slot, LoginFailure::SessionClosed);
+    }
     return handled;
 }
 
@@ -395,8 +567,9 @@ void IcqSession::dispatch(int slot, const FLAP &frame)
         QStringLiteral("<== SNAC %1, %2").arg(hexNumber(frame.SNAC_FamID()), hexNumber(frame.SNAC_TipID())));
     switch (frame.ChannelID()) {
     case ChannelSignOff:
-        // The server ends the session; the reconnect watchdog notices a lost main bot.
+        // The server ends the session: the slot is closed and its loss reported.
         SetStatus(QStringLiteral("ERROR"));
+        onSignOffFrame(slot, frame);
         return;
     case ChannelSignOn:
         if (LoginExchange::isHello(frame))
@@ -543,6 +716,13 @@ void IcqSession::onPrivacyRights(int slot, const FLAP &)
                       .arg(nonEmpty - numbers.size()));
     sendSnac(slot, SignOn::addVisible(numbers), QStringLiteral("> SNAC 9,7"));
     sendSnac(slot, SignOn::setStatusOnline(), QString());
+
+    Slot &signedOnSlot = slotAt(slot);
+    signedOnSlot.phase = LoginPhase::SignedOn;
+    if (signedOnSlot.deadline)
+        signedOnSlot.deadline->stop();
+    if (!signedOnSlot.attempt.isEmpty())
+        signedOnSlot.lastGood = signedOnSlot.attempt;
 
     if (m_postLogin)
         m_postLogin(slot);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "session/credentials.h"
 #include "session/flap.h"
 #include "session/framereader.h"
 #include "session/messagestate.h"
@@ -13,6 +14,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 
 class T;
 
@@ -47,6 +49,34 @@ class IcqSession : public QObject
 public:
     static constexpr int MaxSlot = 32400;
     static constexpr qint32 SequenceStep = 12171;
+    // How long a log-in may take from opening the login connection to its sign-on.
+    static constexpr int DefaultLoginTimeoutMs = 30000;
+
+    // Where a slot's log-in stands.
+    enum class LoginPhase {
+        Idle,      // nothing open: never logged in, closed by us, failed or lost
+        LoggingIn, // on the login connection
+        SigningOn, // handed over, the session's sign-on is running
+        SignedOn,  // the session is up
+    };
+    Q_ENUM(LoginPhase)
+    // How the server ended a signed-on session.
+    enum class SessionEnd {
+        ServerClosed,  // the session connection closed or broke
+        SignedOff,     // a channel-4 frame
+        AnotherClient, // a channel-4 frame: the number logged in elsewhere
+    };
+    Q_ENUM(SessionEnd)
+    // Why a log-in was given up before its sign-on.
+    enum class LoginFailure {
+        NoConnection,  // the login or session server could not be reached
+        LoginClosed,   // the login server closed without an answer
+        Refused,       // the login server refused
+        SessionClosed, // the session server closed during the sign-on
+        SignedOff,     // the session server sent a channel-4 frame during the sign-on
+        TimedOut,      // no sign-on within the log-in time-out
+    };
+    Q_ENUM(LoginFailure)
 
     explicit IcqSession(QObject *parent = nullptr);
     ~IcqSession() override;
@@ -83,14 +113,32 @@ public:
     // Every slot in use, ascending.
     QList<int> slotNumbers() const;
 
+    LoginPhase loginPhase(int slot) const;
+    bool isSignedOn(int slot) const { return loginPhase(slot) == LoginPhase::SignedOn; }
+    // Logging in or signing on.
+    bool loginInProgress(int slot) const;
+    // The credentials of the slot's latest log-in that reached its sign-on.
+    std::optional<Credentials> lastSuccessfulLogin(int slot) const;
+    // The credentials of the slot's latest log-in, whatever became of it.
+    Credentials lastLoginAttempt(int slot) const;
+    // Whether the login server refused that log-in.
+    bool lastLoginRefused(int slot) const;
+    void setLoginTimeout(int ms) { m_loginTimeoutMs = ms; }
+    int loginTimeout() const { return m_loginTimeoutMs; }
+
     // The fixed slot of a number: the index of its line in the distribution list
     // "\Настройки\Распределение.txt" (2 and up), otherwise 1, the main bot.
     static int slotForNumber(const QString &numberText);
 
-    // Opens the slot's login connection. The login packet carries numberText and the
-    // password in MainPassword now; the reply must name MainUin as it is now.
+    // Opens the slot's login connection to the server. The login packet carries the
+    // credentials' number text and password, the reply must name that number. MainUin and
+    // MainPassword become the credentials'. A log-in that has not signed on within the
+    // log-in time-out, or whose connections end before, is given up: loginFailed.
+    void startLogin(int slot, const Credentials &credentials, const ServerAddress &server);
+    // The same with the password in MainPassword.
     void startLogin(int slot, const QString &numberText, const QString &host, quint16 port);
-    // CloseConnection on the slot's login connection, then its session connection.
+    // CloseConnection on the slot's login connection, then its session connection; the
+    // slot is idle afterwards and nothing is reported.
     void closeSlot(int slot);
     void closeAll();
     // Empties the slot's table entries (its connections are left as they are).
@@ -120,6 +168,10 @@ signals:
     void handedOver(int slot);
     // The slot's sign-on sequence has run to its end.
     void signedOn(int slot);
+    // The server ended the slot's signed-on session; the slot is closed and idle.
+    void sessionLost(int slot, IcqSession::SessionEnd how);
+    // The slot's log-in was given up before its sign-on; the slot is closed and idle.
+    void loginFailed(int slot, IcqSession::LoginFailure why);
 
 private:
     struct Slot
@@ -131,6 +183,11 @@ private:
         FrameReader loginFrames;
         FrameReader sessionFrames;
         qint32 sequence = 0;
+        LoginPhase phase = LoginPhase::Idle;
+        Credentials attempt;
+        bool attemptRefused = false;
+        std::optional<Credentials> lastGood;
+        QTimer *deadline = nullptr; // the log-in time-out
         // The log-in on this slot's login connection, fixed when it started.
         bool loginPending = false;
         qint32 loginUin = 0;
@@ -143,6 +200,8 @@ private:
         // Frames read but not handled yet, in arrival order; a few are handled per turn
         // of the event loop so answers and other connections run in between.
         QList<QByteArray> pendingFrames;
+        // The server closed the session connection; told once the frames before it are handled.
+        bool peerGone = false;
     };
     using Handler = std::function<void(int slot, const FLAP &frame)>;
 
@@ -154,6 +213,13 @@ private:
     void resetSession(Slot &slot);
 
     void onLoginData(int slot, const QByteArray &data);
+    void onLoginConnectionEnded(int slot, LoginFailure why);
+    void onSessionConnectionEnded(int slot, LoginFailure why);
+    // Gives up the slot's log-in: closes it, writes the connection log, loginFailed.
+    void failLogin(int slot, LoginFailure why, std::optional<quint16> errorCode = std::nullopt);
+    // The server ended the signed-on session: closes it, writes the connection log, sessionLost.
+    void endSession(int slot, SessionEnd how);
+    void onSignOffFrame(int slot, const FLAP &frame);
     void handleLoginFrame(int slot, const FLAP &frame);
     void handOver(int slot, const QByteArray &cookie, const QString &host, quint16 port);
 
@@ -184,6 +250,7 @@ private:
     QSet<quint32> m_unknownSeen;
     FLAP m_outFlap;
 
+    int m_loginTimeoutMs = DefaultLoginTimeoutMs;
     qint32 m_mainUin = 0;
     QString m_mainPassword;
     int m_currentSlot = 0;

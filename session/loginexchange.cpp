@@ -80,8 +80,14 @@ Reply readReply(const FLAP &frame, qint32 expectedUin)
                 reply.matched = true;
             break;
         case 0x0004: // error address
+            reply.refused = true;
+            break;
         case 0x0008: // error code; some servers refuse with this one alone
             reply.refused = true;
+            if (tlv.value.size() >= 2)
+                reply.errorCode = quint16((quint8(tlv.value.at(0)) << 8) | quint8(tlv.value.at(1)));
+            else if (tlv.value.size() == 1)
+                reply.errorCode = quint8(tlv.value.at(0));
             break;
         case 0x0005:
             reply.hasAddress = true;

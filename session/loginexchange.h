@@ -6,13 +6,14 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
+
 // The first leg of every log-in, on the login-server connection: the login packet,
 // the reply and the goodbye. Login connections always use sequence number 2000.
 namespace LoginExchange {
 
 constexpr quint16 LoginSequence = 2000;
 constexpr quint16 DefaultPort = 5190;
-constexpr int MaxPasswordBytes = 16;
 
 // The login packet's data part (channel 1): version, then TLVs 1 (the number as
 // typed), 2 (the roasted password) and the client identification TLVs.
@@ -34,6 +35,7 @@ struct Reply
     bool refused = false;    // TLV 4 or 8: the server refuses the log-in
     bool hasCookie = false;  // TLV 6
     bool hasAddress = false; // TLV 5
+    std::optional<quint16> errorCode; // TLV 8
     QByteArray cookie;
     QString host;
     quint16 port = DefaultPort;

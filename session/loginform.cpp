@@ -7,7 +7,6 @@
 #include "session/icqsession.h"
 #include "session/loginexchange.h"
 
-#include <limits>
 
 namespace {
 
@@ -40,23 +39,18 @@ LoginForm::Outcome LoginForm::submit(const QString &number, const QString &passw
 {
     if (distributionListEmpty())
         return Outcome::NoDistributionList;
-    const std::optional<qint32> uin = numberFromText(number);
-    if (!uin)
+    if (!numberFromText(number))
         return Outcome::BadNumber;
-    if (Cp1251::encode(password).size() > LoginExchange::MaxPasswordBytes)
-        return Outcome::PasswordTooLong;
 
-    m_session.setMainUin(*uin);
-    m_session.setMainPassword(password);
     m_slot = IcqSession::slotForNumber(number);
     if (remember)
         TextFile::writeLines(RememberedLoginFile, {number, password}, TextFile::Option::OwnerOnly);
-    const Server server = loginServer();
-    m_session.startLogin(m_slot, number, server.host, server.port);
+    // Passwords of any length: the login packet roasts them cyclically, like every log-in.
+    m_session.startLogin(m_slot, Credentials{number, password}, loginServer());
     return Outcome::Started;
 }
 
-std::optional<LoginForm::Credentials> LoginForm::rememberedLogin()
+std::optional<LoginForm::Credentials> LoginForm::rememberedLogin() const
 {
     const QStringList remembered = TextFile::readLines(RememberedLoginFile);
     if (remembered.size() >= 2 && !remembered.at(0).isEmpty() && !remembered.at(1).isEmpty())
@@ -65,10 +59,10 @@ std::optional<LoginForm::Credentials> LoginForm::rememberedLogin()
     const QStringList stored = TextFile::readLines(StoredLoginFile);
     if (stored.isEmpty() || !VbValues::holdsNumber(stored.at(0), 1))
         return std::nullopt;
-    if (const std::optional<qint32> uin = decodeStoredNumber(stored.value(1)))
-        m_session.setMainUin(*uin);
-    m_session.setMainPassword(decodeStoredPassword(stored.value(2)));
-    return Credentials{QString::number(m_session.MainUin()), m_session.MainPassword()};
+    const std::optional<qint32> uin = decodeStoredNumber(stored.value(1));
+    if (!uin)
+        return std::nullopt;
+    return Credentials{QString::number(*uin), decodeStoredPassword(stored.value(2))};
 }
 
 LoginForm::Server LoginForm::loginServer()
@@ -93,17 +87,7 @@ bool LoginForm::distributionListEmpty()
 
 std::optional<qint32> LoginForm::numberFromText(const QString &text)
 {
-    if (text.isEmpty() || text.size() > 10)
-        return std::nullopt;
-    qint64 number = 0;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        number = number * 10 + (c.unicode() - u'0');
-    }
-    if (number > std::numeric_limits<qint32>::max())
-        return std::nullopt;
-    return qint32(number);
+    return Credentials::uinFromText(text);
 }
 
 std::optional<qint32> LoginForm::decodeStoredNumber(const QString &text)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/credentials.h"
+
 #include <QString>
 
 #include <optional>
@@ -15,18 +17,9 @@ public:
         Started,            // the login connection is opening
         NoDistributionList, // no secondary bots: no log-in; the settings' distribution page should open
         BadNumber,          // the number box does not hold an ICQ number
-        PasswordTooLong,    // more than the 16 bytes the login packet can roast
     };
-    struct Credentials
-    {
-        QString number;
-        QString password;
-    };
-    struct Server
-    {
-        QString host;
-        quint16 port = 5190;
-    };
+    using Credentials = ::Credentials;
+    using Server = ServerAddress;
 
     static inline const QString DistributionTitle = QStringLiteral("Ощибка");
     static inline const QString DistributionText = QStringLiteral(
@@ -34,8 +27,6 @@ public:
         "но и как минимум 1 второстепенный.");
     static inline const QString ErrorTitle = QStringLiteral("Ошибка");
     static inline const QString BadNumberText = QStringLiteral("Введён не правильный формат ICQ номера");
-    static inline const QString PasswordTooLongText =
-        QStringLiteral("Пароль слишком длинный: сервер принимает не больше 16 символов.");
 
     static inline const QString RememberedLoginFile = QStringLiteral("\\Настройки\\Автоввод.txt");
     static inline const QString StoredLoginFile = QStringLiteral("\\Настройки\\Автовход.txt");
@@ -52,8 +43,8 @@ public:
     int slot() const { return m_slot; }
 
     // What the boxes show when the window becomes active: the remembered login file, or
-    // the stored login file decoded (which also sets MainUin and MainPassword).
-    std::optional<Credentials> rememberedLogin();
+    // the stored login file decoded. Only shown: the session's login state is left alone.
+    std::optional<Credentials> rememberedLogin() const;
 
     // Server and Port of the general settings file; the standard login server (our
     // address file, else login.icq.com) and 5190 for what it does not name.

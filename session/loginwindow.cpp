@@ -54,8 +54,20 @@ fMain::fMain(IcqSession &session, QWidget *parent)
     Command1->setEnabled(true);
 }
 
+void fMain::showLogin(const Credentials &credentials, bool locked)
+{
+    m_locked = locked;
+    Text1->setText(credentials.number);
+    Text2->setText(credentials.password);
+    Text1->setEnabled(!locked);
+    Text2->setEnabled(!locked);
+    Command1->setEnabled(!locked);
+}
+
 void fMain::Form_Activate()
 {
+    if (m_locked)
+        return;
     if (const std::optional<LoginForm::Credentials> login = m_form.rememberedLogin()) {
         Text1->setText(login->number);
         Text2->setText(login->password);
@@ -79,11 +91,6 @@ void fMain::Command1_Click()
         break;
     case LoginForm::Outcome::BadNumber:
         Dialogs::instance().message(LoginForm::ErrorTitle, LoginForm::BadNumberText, Dialogs::Icon::Critical);
-        Command1->setEnabled(true);
-        break;
-    case LoginForm::Outcome::PasswordTooLong:
-        Dialogs::instance().message(LoginForm::ErrorTitle, LoginForm::PasswordTooLongText,
-                                    Dialogs::Icon::Critical);
         Command1->setEnabled(true);
         break;
     }

@@ -19,7 +19,14 @@ class fMain : public QWidget
 public:
     explicit fMain(IcqSession &session, QWidget *parent = nullptr);
 
-    // Each time the window becomes active: the boxes show the remembered login.
+    // Shows a log-in in the boxes. Locked: the boxes and the button are off, as for a
+    // log-in the program started itself; unlocked: all three are usable. The session's
+    // login state is not touched: a log-in starts only from the button or the session.
+    void showLogin(const Credentials &credentials, bool locked);
+    bool isLocked() const { return m_locked; }
+
+    // Each time the window becomes active: the boxes show the remembered login, unless
+    // they show a log-in the program started.
     void Form_Activate();
     // The button: one attempt per load of the window.
     void Command1_Click();
@@ -47,4 +54,5 @@ private:
     IcqSession &m_session;
     LoginForm m_form;
     QMdiSubWindow *m_frame = nullptr; // the MDI frame we were activated through, once connected
+    bool m_locked = false;
 };

@@ -37,13 +37,15 @@ void PostLoginActions::run(int slot)
     // Any secondary bot, not only slot 2: with fixed slots the first line may have another index.
     if (slot > 1)
         enable(m_timers, QStringLiteral("timer_chat"));
+    const bool online = slot <= 1 || !m_view.mainSignedOn || m_view.mainSignedOn();
     call(m_view.hideLoginWindow);
-    call(m_view.showConnected);
+    if (online)
+        call(m_view.showConnected);
     // The next secondary bot's log-in follows shortly.
     enable(m_timers, QStringLiteral("rasperd"), 100);
     ConnectionLog::prepend(ConnectionLog::LogInText);
     call(m_loginSound);
-    if (m_view.setStatusText)
+    if (m_view.setStatusText && online)
         m_view.setStatusText(OnlineText);
     enable(m_timers, QStringLiteral("Timer9"));
     if (m_hideAfterLogin) {

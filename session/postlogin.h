@@ -15,6 +15,9 @@ struct PostLoginView
     std::function<void(const QString &)> setStatusText;
     // The login window and the main window go to the tray.
     std::function<void()> hideWindows;
+    // Whether the main bot is signed on. A secondary bot's sign-on shows the bot online
+    // only then: the status bar and the menus speak of the main bot.
+    std::function<bool()> mainSignedOn;
 };
 
 // Runs after every bot's sign-on: the main window goes online, the next secondary bot's

@@ -39,7 +39,7 @@ void SecondaryLogin::rasperdTick()
     while (!m_retry.isEmpty()) {
         const int slot = m_retry.takeFirst();
         const std::optional<DistributionList::Entry> entry = list.entryForSlot(slot);
-        if (entry && !m_presence.isSignedOn(slot)) {
+        if (entry && !m_presence.isSignedOn(slot) && !m_presence.isLoggingIn(slot)) {
             start(entry->index, entry->number, entry->password);
             return;
         }
@@ -81,6 +81,16 @@ void SecondaryLogin::noteSignedOn(int slot)
         if (entry.line < m_nextLine && entry.index != m_pendingSlot && !m_presence.isSignedOn(entry.index))
             m_retry.append(entry.index);
     }
+}
+
+void SecondaryLogin::noteLoginFailed(int slot)
+{
+    if (slot == 0 || slot != m_pendingSlot)
+        return;
+    m_timeout.stop();
+    m_pendingSlot = 0;
+    qCInfo(lcSecondaryLogin).noquote() << "log-in of the bot on slot" << slot << "failed; next line";
+    armNextTick();
 }
 
 void SecondaryLogin::stop()

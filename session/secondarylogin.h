@@ -32,6 +32,8 @@ public:
     void rasperdTick();
     // Every sign-on; the main bot's after the first chain queues the re-logins.
     void noteSignedOn(int slot);
+    // A log-in was given up: when it is the awaited one, the chain goes on with the next line.
+    void noteLoginFailed(int slot);
     // The operator disconnected: nothing more is logged in until the next sign-on.
     void stop();
 

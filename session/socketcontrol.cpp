@@ -160,13 +160,39 @@ void T::adoptDataSocket(QTcpSocket *socket)
     m_socket = socket;
     m_peerClosed = false;
     connect(socket, &QIODevice::readyRead, this, &T::scheduleRead);
-    connect(socket, &QAbstractSocket::disconnected, this, [this] {
-        // Recorded only: a closed connection looks like a silent one to the owner.
-        m_peerClosed = true;
-        // Whatever arrived before the close is still delivered.
-        if (m_socket && m_socket->bytesAvailable() > 0)
-            scheduleRead();
+    m_closeAnnounced = false;
+    connect(socket, &QAbstractSocket::disconnected, this, &T::notePeerClosed);
+    connect(socket, &QAbstractSocket::errorOccurred, this, [this, socket] {
+        // A reset of an established connection may come without the disconnected notice.
+        if (!m_connecting && socket == m_socket && socket->state() == QAbstractSocket::UnconnectedState)
+            notePeerClosed();
     });
+}
+
+void T::notePeerClosed()
+{
+    if (m_peerClosed)
+        return;
+    m_peerClosed = true;
+    // Whatever arrived before the close is still delivered, then the close is told.
+    if (m_socket && m_socket->bytesAvailable() > 0) {
+        scheduleRead();
+        return;
+    }
+    const quint64 generation = m_generation;
+    QMetaObject::invokeMethod(
+        this, [this, generation] { announcePeerClosed(generation); }, Qt::QueuedConnection);
+}
+
+void T::announcePeerClosed(quint64 generation)
+{
+    // Only for a connection that was announced: a failed connect is ConnectError's.
+    if (!isCurrent(generation) || !m_peerClosed || m_closeAnnounced || !m_announced)
+        return;
+    if (m_socket && m_socket->bytesAvailable() > 0)
+        return; // the last read announces it
+    m_closeAnnounced = true;
+    emit PeerClosed();
 }
 
 void T::retireDataSocket()
@@ -232,15 +258,17 @@ void T::readChunk(quint64 generation)
     if (m_readPaused)
         return;
     const QByteArray data = m_socket->read(MaxChunk);
-    if (data.isEmpty())
-        return;
     const QPointer<T> self(this);
-    emit DataArrival(data);
+    if (!data.isEmpty())
+        emit DataArrival(data);
     // The handler may have closed, reconnected or deleted this control.
     if (!self || !isCurrent(generation))
         return;
     if (m_socket->bytesAvailable() > 0)
         scheduleRead(); // the rest comes in further events, one chunk per event-loop turn
+    else if (m_peerClosed)
+        QMetaObject::invokeMethod(
+            this, [this, generation] { announcePeerClosed(generation); }, Qt::QueuedConnection);
 }
 
 void T::announceConnected(quint64 generation)
@@ -255,6 +283,8 @@ void T::announceConnected(quint64 generation)
         return;
     if (m_socket->bytesAvailable() > 0)
         scheduleRead();
+    else if (m_peerClosed)
+        announcePeerClosed(generation);
 }
 
 void T::failConnect(quint64 generation)

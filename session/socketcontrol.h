@@ -51,7 +51,8 @@ public:
     int State() const { return m_state; }
     QString ConnectedRemoteIP() const { return m_remoteIp; }
 
-    // The peer closed the connection. Nothing is raised for it; the owner may ask.
+    // The peer closed the connection (or it broke). PeerClosed is raised once for it,
+    // after every byte that arrived before the close has gone out in DataArrival.
     bool peerClosed() const { return m_peerClosed; }
     // While paused no DataArrival is raised; the bytes wait in the socket, and once its
     // buffer is full TCP slows the peer down. Resuming delivers what waited.
@@ -66,6 +67,9 @@ signals:
     void Accepted(const QString &remoteIp);
     void Connected(const QString &host, int port);
     void ConnectError();
+    // An established connection ended from the other side; not raised for CloseConnection
+    // or Connect, which end the old connection without any signal.
+    void PeerClosed();
 
 private:
     void adoptDataSocket(QTcpSocket *socket);
@@ -76,6 +80,8 @@ private:
     void announceConnected(quint64 generation);
     void failConnect(quint64 generation);
     void acceptPending();
+    void notePeerClosed();
+    void announcePeerClosed(quint64 generation);
     bool isCurrent(quint64 generation) const { return generation == m_generation; }
 
     QTcpSocket *m_socket = nullptr; // the data connection
@@ -92,6 +98,7 @@ private:
     bool m_readScheduled = false;
     bool m_readPaused = false;
     bool m_peerClosed = false;
+    bool m_closeAnnounced = false;
     QString m_host;
     int m_port = 0;
     int m_alertMode = 0;

@@ -5,12 +5,17 @@
 #include "core/vbvalues.h"
 #include "platform/dialogs.h"
 #include "session/botpresence.h"
+#include "session/connectionlog.h"
 #include "session/distributionlist.h"
 #include "session/icqsession.h"
 #include "session/incomingreader.h"
 #include "session/loginform.h"
 
+#include <QLoggingCategory>
+
 #include <limits>
+
+Q_LOGGING_CATEGORY(lcWatchdog, "korvane.watchdog", QtInfoMsg)
 
 ReconnectWatchdog::ReconnectWatchdog(IcqSession &session, BotPresence &presence, TimerRegistry &timers,
                                      QObject *parent)
@@ -18,7 +23,12 @@ ReconnectWatchdog::ReconnectWatchdog(IcqSession &session, BotPresence &presence,
     , m_session(session)
     , m_presence(presence)
     , m_timers(timers)
-{}
+{
+    connect(&session, &IcqSession::sessionLost, this, [this](int slot, IcqSession::SessionEnd how) {
+        noteSessionLost(slot, how != IcqSession::SessionEnd::AnotherClient);
+    });
+    connect(&session, &IcqSession::loginFailed, this, [this](int slot) { noteLoginFailed(slot); });
+}
 
 int ReconnectWatchdog::intervalFromSettings()
 {
@@ -43,8 +53,61 @@ QString ReconnectWatchdog::probeNumber() const
 void ReconnectWatchdog::noteSignedOn(int slot)
 {
     m_suspended = false;
+    m_down.removeAll(slot);
     if (slot == 1 && !m_session.WorkSlotUin(1).isEmpty())
         m_mainNumber = m_session.WorkSlotUin(1);
+}
+
+void ReconnectWatchdog::suspend()
+{
+    m_suspended = true;
+    m_down.clear();
+}
+
+void ReconnectWatchdog::markDown(int slot)
+{
+    if (!m_down.contains(slot))
+        m_down.append(slot);
+    // The minute tick retries; it runs from here on even before the log-in chain ended.
+    setTimer(QStringLiteral("perepodk"), true);
+}
+
+void ReconnectWatchdog::noteSessionLost(int slot, bool atOnce)
+{
+    if (m_interval <= 0 || m_suspended)
+        return;
+    markDown(slot);
+    if (atOnce && !m_retriedAtOnce.contains(slot)) {
+        m_retriedAtOnce.insert(slot);
+        // Not from inside the session's handler that noticed the loss.
+        QMetaObject::invokeMethod(this, &ReconnectWatchdog::retryDown, Qt::QueuedConnection);
+    }
+}
+
+void ReconnectWatchdog::noteLoginFailed(int slot)
+{
+    if (m_interval <= 0 || m_suspended)
+        return;
+    markDown(slot);
+}
+
+void ReconnectWatchdog::retryDown()
+{
+    if (m_interval <= 0 || m_suspended) {
+        m_down.clear();
+        return;
+    }
+    for (const int slot : QList<int>(m_down)) {
+        if (m_presence.isSignedOn(slot)) {
+            m_down.removeAll(slot);
+            continue;
+        }
+        if (m_presence.isLoggingIn(slot))
+            continue; // its outcome decides
+        // Back in the list if this attempt fails too.
+        m_down.removeAll(slot);
+        relogin(slot);
+    }
 }
 
 void ReconnectWatchdog::setTimer(const QString &name, bool enabled)
@@ -55,12 +118,19 @@ void ReconnectWatchdog::setTimer(const QString &name, bool enabled)
 
 void ReconnectWatchdog::perepodkTick()
 {
+    m_retriedAtOnce.clear();
+    if (!m_down.isEmpty())
+        retryDown();
+
     if (m_minuteCount < std::numeric_limits<qint16>::max())
         ++m_minuteCount;
     if (m_minuteCount != m_interval)
         return;
     m_minuteCount = 0;
     if (m_suspended)
+        return;
+    // A main bot on its way back has no session to probe.
+    if (m_presence.isLoggingIn(1) || m_down.contains(1))
         return;
     m_session.setProbeReturned(false);
     // The main bot's own number, through the main bot's own connection.
@@ -78,45 +148,77 @@ void ReconnectWatchdog::perepodk1Tick()
     m_session.setProbeReturned(true);
     if (m_suspended)
         return;
+    // A log-in started since the probe went out is left to finish.
+    if (m_presence.isLoggingIn(1))
+        return;
+    const QString number = m_session.WorkSlotUin(1).isEmpty() ? probeNumber() : m_session.WorkSlotUin(1);
+    ConnectionLog::prepend(ConnectionLog::ProbeLostText.arg(number));
     m_session.closeSlot(1);
     m_session.releaseSlot(1);
-    m_presence.forget(1);
     emit connectionLost();
-    relogin();
+    relogin(1);
 }
 
-void ReconnectWatchdog::relogin()
+std::optional<Credentials> ReconnectWatchdog::storedLogin() const
 {
     const QString settings = GeneralSettings::ReadText();
     if (settings.isEmpty())
-        return;
+        return std::nullopt;
     const std::optional<QString> autoEnter =
         GeneralSettings::LookupByLine(settings, GeneralSettings::Key::AutoEnter);
     if (!autoEnter || !VbValues::holdsNumber(*autoEnter, 1))
-        return;
+        return std::nullopt;
     const std::optional<qint32> uin = LoginForm::decodeStoredNumber(
         GeneralSettings::LookupByLine(settings, GeneralSettings::Key::AutoICQNumber).value_or(QString()));
     if (!uin || *uin <= 0)
-        return;
+        return std::nullopt;
     const QString password = LoginForm::decodeStoredPassword(
         GeneralSettings::LookupByLine(settings, GeneralSettings::Key::AutoPassword).value_or(QString()));
     if (password.isEmpty())
-        return;
-    if (m_agreementAccepted && !m_agreementAccepted())
-        return;
-    if (DistributionList::isEmpty()) {
-        Dialogs::instance().notify(DistributionTitle, DistributionText, Dialogs::Icon::Information,
-                                   QStringLiteral("distribution-list-empty"));
-        emit distributionPageRequested();
+        return std::nullopt;
+    return Credentials{QString::number(*uin), password};
+}
+
+std::optional<Credentials> ReconnectWatchdog::reloginCredentials(int slot) const
+{
+    // The last log-in that worked: a password the operator corrected by hand comes back
+    // with the bot instead of a stored one the server refuses.
+    if (std::optional<Credentials> last = m_session.lastSuccessfulLogin(slot))
+        return last;
+    // Then the log-in that never got through because the server stalled or hung up; one
+    // the server refused is not sent again as it was.
+    const Credentials attempt = m_session.lastLoginAttempt(slot);
+    if (!attempt.isEmpty() && !m_session.lastLoginRefused(slot))
+        return attempt;
+    if (slot == 1)
+        return storedLogin();
+    if (const std::optional<DistributionList::Entry> entry = DistributionList::load().entryForSlot(slot))
+        return Credentials{entry->number, entry->password};
+    return std::nullopt;
+}
+
+void ReconnectWatchdog::relogin(int slot)
+{
+    const std::optional<Credentials> credentials = reloginCredentials(slot);
+    if (!credentials || !credentials->uin()) {
+        qCInfo(lcWatchdog) << "nothing to log slot" << slot << "in again with";
         return;
     }
-    const QString number = QString::number(*uin);
-    m_session.setMainUin(*uin);
-    m_session.setMainPassword(password);
+    if (slot == 1) {
+        if (m_agreementAccepted && !m_agreementAccepted())
+            return;
+        if (DistributionList::isEmpty()) {
+            Dialogs::instance().notify(DistributionTitle, DistributionText, Dialogs::Icon::Information,
+                                       QStringLiteral("distribution-list-empty"));
+            emit distributionPageRequested();
+            return;
+        }
+    }
+    m_session.setMainUin(*credentials->uin());
+    m_session.setMainPassword(credentials->password);
     if (m_relogin) {
-        m_relogin(number, password);
+        m_relogin(slot, *credentials);
         return;
     }
-    const LoginForm::Server server = LoginForm::loginServer();
-    m_session.startLogin(1, number, server.host, server.port);
+    m_session.startLogin(slot, *credentials, LoginForm::loginServer());
 }

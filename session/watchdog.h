@@ -1,17 +1,30 @@
 #pragma once
 
+#include "session/credentials.h"
+
+#include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class BotPresence;
 class IcqSession;
 class TimerRegistry;
 
-// Notices that the main bot's session died silently: every few minutes the main bot
-// sends itself a probe through slot 1; when it has not come back 30 seconds later,
-// slot 1 is closed and the main bot logs in again with the stored login.
+// Brings the bots back after an outage, when reconnection is on.
+//
+// Every few minutes the main bot sends itself a probe through slot 1; when it has not
+// come back 30 seconds later, slot 1 is closed and the main bot logs in again. A session
+// the server ends is noticed at once: that bot logs in again at once (at the next minute
+// tick when another client took its number, so the two do not push each other out). A
+// log-in that fails is tried again at each minute tick until it signs on.
+//
+// A bot logs in again with the number and password of its last log-in that signed on;
+// without one, with those of its last log-in unless the server refused it; else the main
+// bot takes the stored auto-login and a secondary bot its line of the distribution list.
 // Ticks of "perepodk" (every minute) and "perepodk1" (30 s after a probe).
 class ReconnectWatchdog : public QObject
 {
@@ -22,8 +35,8 @@ public:
         "Бот с версии 1.9 является многономерным. Теперь для входа нужно не только ввести номер главно бота, "
         "но и как минимум 1 второстепенный.");
 
-    // Logs the main bot in again on slot 1 with the decoded stored login.
-    using Relogin = std::function<void(const QString &number, const QString &password)>;
+    // Logs a bot in again on its slot.
+    using Relogin = std::function<void(int slot, const Credentials &credentials)>;
 
     ReconnectWatchdog(IcqSession &session, BotPresence &presence, TimerRegistry &timers,
                       QObject *parent = nullptr);
@@ -34,7 +47,7 @@ public:
     // ReConnect=1: IntervalConnect, or 5 when that is not a positive number; else 0.
     static int intervalFromSettings();
 
-    // Replaces the plain log-in on slot 1 (the main window fills its login window first).
+    // Replaces the plain log-in (the main window shows it in its login window first).
     void setRelogin(Relogin relogin) { m_relogin = std::move(relogin); }
     // Whether the agreement was accepted this run; true unless told.
     void setAgreementCheck(std::function<bool()> accepted) { m_agreementAccepted = std::move(accepted); }
@@ -45,9 +58,18 @@ public:
     // Every sign-on: the main bot's number is what the probe goes to; a disconnect by
     // the operator ends here.
     void noteSignedOn(int slot);
+    // The server ended the slot's session: it logs in again at once, or at the next
+    // minute tick. Nothing without reconnection.
+    void noteSessionLost(int slot, bool atOnce);
+    // The slot's log-in failed: it is tried again at the next minute tick.
+    void noteLoginFailed(int slot);
     // The operator disconnected: no probe and no new log-in until the next sign-on.
-    void suspend() { m_suspended = true; }
+    void suspend();
     bool isSuspended() const { return m_suspended; }
+    // Bots waiting for their new log-in, in the order they went down.
+    QList<int> slotsDown() const { return m_down; }
+    // What the slot logs in again with; nullopt when there is nothing to log in with.
+    std::optional<Credentials> reloginCredentials(int slot) const;
 
     int ReconnectMinuteCount() const { return m_minuteCount; }
     QString probeNumber() const;
@@ -61,7 +83,10 @@ signals:
 
 private:
     void setTimer(const QString &name, bool enabled);
-    void relogin();
+    void retryDown();
+    void markDown(int slot);
+    void relogin(int slot);
+    std::optional<Credentials> storedLogin() const;
 
     IcqSession &m_session;
     BotPresence &m_presence;
@@ -72,4 +97,8 @@ private:
     int m_minuteCount = 0;
     bool m_suspended = false;
     QString m_mainNumber;
+    QList<int> m_down;
+    // Slots that had their at-once retry since the last minute tick: a session that keeps
+    // ending right after its sign-on is retried once a minute, not in a loop.
+    QSet<int> m_retriedAtOnce;
 };

@@ -8,6 +8,8 @@
 #include "core/programfolder.h"
 #include "core/textfile.h"
 #include "platform/recordingdialogs.h"
+#include "session/connectionlog.h"
+#include "session/framereader.h"
 #include "session/icqsession.h"
 #include "session/incomingreader.h"
 #include "session/loginexchange.h"
@@ -51,7 +53,13 @@ private slots:
 
     void mainBotLogsInFromWindow_data();
     void mainBotLogsInFromWindow();
-    void wrongPasswordShowsOneBox();
+    void refusedLoginShowsOneBoxAndIsLogged_data();
+    void refusedLoginShowsOneBoxAndIsLogged();
+    void longPasswordLogsInThroughTheButton();
+    void serverEndsTheSession_data();
+    void serverEndsTheSession();
+    void stalledLoginGivenUp_data();
+    void stalledLoginGivenUp();
     void usersMessagesTakeTheirRoad();
     void malformedSenderDropped();
     void sendMessageDeliversCyrillic();
@@ -63,6 +71,8 @@ private:
     bool logInMainBot();
     // A user of the server, online.
     bool logInUser(OscarPeer &peer);
+    // The newest line of the day's connection log, without its date and time.
+    static QString lastLogEvent();
 
     std::unique_ptr<ProgramHome> m_dir;
     std::unique_ptr<RecordingDialogs> m_dialogs;
@@ -111,6 +121,12 @@ bool tst_IcqOnline::logInUser(OscarPeer &peer)
 {
     peer.logIn(QStringLiteral("127.0.0.1"), m_server->loginPort(), User, UserPassword);
     return QTest::qWaitFor([&] { return peer.isOnline(); }, Timeout);
+}
+
+QString tst_IcqOnline::lastLogEvent()
+{
+    const QString line = TextFile::readLines(ConnectionLog::filePath()).value(0);
+    return line.section(QStringLiteral(" - "), 2);
 }
 
 void tst_IcqOnline::mainBotLogsInFromWindow_data()
@@ -178,17 +194,34 @@ void tst_IcqOnline::mainBotLogsInFromWindow()
     QCOMPARE(m_server->statusOf(Bot), std::optional<quint32>(0x00030000));
 }
 
-void tst_IcqOnline::wrongPasswordShowsOneBox()
+void tst_IcqOnline::refusedLoginShowsOneBoxAndIsLogged_data()
 {
+    QTest::addColumn<bool>("serverKeepsItOpen");
+    QTest::newRow("server closes") << false;
+    QTest::newRow("server leaves the connection open") << true;
+}
+
+void tst_IcqOnline::refusedLoginShowsOneBoxAndIsLogged()
+{
+    QFETCH(bool, serverKeepsItOpen);
+    if (serverKeepsItOpen)
+        m_server->setFault(OscarServer::Fault::KeepRefusedLoginOpen);
     QSignalSpy refused(m_server.get(), &OscarServer::loginRefused);
+    QSignalSpy failed(m_session.get(), &IcqSession::loginFailed);
     fMain window(*m_session);
     QTest::keyClicks(window.Text1, Bot);
     QTest::keyClicks(window.Text2, QStringLiteral("wrong"));
     QTest::mouseClick(window.Command1, Qt::LeftButton);
 
     QTRY_COMPARE_WITH_TIMEOUT(refused.size(), 1, Timeout);
-    // The server closes after its refusal: once the bot has seen that, it has read everything.
-    QTRY_VERIFY_WITH_TIMEOUT(m_session->net(1) && m_session->net(1)->peerClosed(), Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, Timeout);
+    QCOMPARE(failed.first().at(0).toInt(), 1);
+    QCOMPARE(failed.first().at(1).value<IcqSession::LoginFailure>(), IcqSession::LoginFailure::Refused);
+    QCOMPARE(lastLogEvent(), QStringLiteral("Сервер отказал во входе номеру 111111, код ошибки: 0005."));
+    // The bot hangs up itself, whatever the server does.
+    QTRY_COMPARE_WITH_TIMEOUT(m_server->loginConnections(), 0, Timeout);
+    QCOMPARE(m_session->loginPhase(1), IcqSession::LoginPhase::Idle);
+
     QCOMPARE(m_dialogs->shown.size(), 1);
     QCOMPARE(m_dialogs->shown[0].title, QStringLiteral("Ошибка ввода логина или пароля"));
     QCOMPARE(m_dialogs->shown[0].text,
@@ -199,6 +232,139 @@ void tst_IcqOnline::wrongPasswordShowsOneBox()
     QVERIFY(!window.Command1->isEnabled());
     QCOMPARE(m_session->WorkSlotUin(1), QString());
     QVERIFY(!m_server->isOnline(Bot));
+}
+
+void tst_IcqOnline::longPasswordLogsInThroughTheButton()
+{
+    // Longer than the 16 characters some servers take; roasted cyclically on both sides.
+    const QString number = QStringLiteral("555555");
+    const QString password = QStringLiteral("длинныйпароль-20симв");
+    QCOMPARE(password.size(), 20);
+    m_server->addAccount(number, Cp1251::encode(password));
+    fMain window(*m_session);
+    window.show();
+    QTest::keyClicks(window.Text1, number);
+    window.Text2->insert(password);
+    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(number), Timeout);
+    QVERIFY(m_dialogs->shown.isEmpty());
+    QCOMPARE(m_session->lastSuccessfulLogin(1), std::optional<Credentials>(Credentials{number, password}));
+}
+
+void tst_IcqOnline::serverEndsTheSession_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<IcqSession::SessionEnd>("end");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("connection closed") << "close" << IcqSession::SessionEnd::ServerClosed
+                                       << "Сервер разорвал соединение номера 111111.";
+    QTest::newRow("server gone") << "server gone" << IcqSession::SessionEnd::ServerClosed
+                                 << "Сервер разорвал соединение номера 111111.";
+    QTest::newRow("signed off") << "sign off" << IcqSession::SessionEnd::SignedOff
+                                << "Сервер отключил номер 111111.";
+    QTest::newRow("another client") << "another client" << IcqSession::SessionEnd::AnotherClient
+                                    << "Сервер отключил номер 111111: с этим номером вошёл другой клиент.";
+}
+
+void tst_IcqOnline::serverEndsTheSession()
+{
+    QFETCH(QString, how);
+    QFETCH(IcqSession::SessionEnd, end);
+    QFETCH(QString, logged);
+    QVERIFY(logInMainBot());
+    QTRY_VERIFY_WITH_TIMEOUT(m_session->isSignedOn(1), Timeout);
+    QSignalSpy lost(m_session.get(), &IcqSession::sessionLost);
+
+    OscarPeer other;
+    if (how == QLatin1String("close"))
+        QVERIFY(m_server->closeSessionSilently(Bot));
+    else if (how == QLatin1String("server gone"))
+        m_server->close();
+    else if (how == QLatin1String("sign off"))
+        QVERIFY(m_server->signOff(Bot));
+    else
+        other.logIn(QStringLiteral("127.0.0.1"), m_server->loginPort(), Bot, BotPassword);
+
+    QVERIFY(lost.wait(Timeout));
+    QCOMPARE(lost.size(), 1);
+    QCOMPARE(lost.first().at(0).toInt(), 1);
+    QCOMPARE(lost.first().at(1).value<IcqSession::SessionEnd>(), end);
+    QCOMPARE(m_session->loginPhase(1), IcqSession::LoginPhase::Idle);
+    QCOMPARE(lastLogEvent(), logged);
+    QVERIFY(m_dialogs->shown.isEmpty());
+    // The slot keeps its number, and the session alone does not log in again.
+    QCOMPARE(m_session->WorkSlotUin(1), Bot);
+    QCOMPARE(m_session->lastSuccessfulLogin(1)->number, Bot);
+    QCOMPARE(m_server->loginAttempts(Bot), how == QLatin1String("another client") ? 2 : 1);
+}
+
+void tst_IcqOnline::stalledLoginGivenUp_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<IcqSession::LoginFailure>("failure");
+    QTest::addColumn<QString>("logged");
+    QTest::addColumn<int>("boxes");
+    QTest::newRow("no login reply") << "no login reply" << IcqSession::LoginFailure::TimedOut
+                                    << "Вход номера 111111 прерван: сервер не ответил вовремя." << 0;
+    QTest::newRow("login server hangs up") << "hang up" << IcqSession::LoginFailure::LoginClosed
+                                           << "Вход номера 111111 прерван: сервер входа закрыл соединение без ответа."
+                                           << 0;
+    QTest::newRow("silent session port") << "silent session" << IcqSession::LoginFailure::TimedOut
+                                         << "Вход номера 111111 прерван: сервер не ответил вовремя." << 0;
+    QTest::newRow("session closed after the cookie")
+        << "close after cookie" << IcqSession::LoginFailure::SessionClosed
+        << "Вход номера 111111 прерван: сервер закрыл соединение." << 0;
+    QTest::newRow("no login server") << "no server" << IcqSession::LoginFailure::NoConnection
+                                     << "Вход номера 111111 прерван: нет соединения с сервером." << 1;
+}
+
+void tst_IcqOnline::stalledLoginGivenUp()
+{
+    QFETCH(QString, fault);
+    QFETCH(IcqSession::LoginFailure, failure);
+    QFETCH(QString, logged);
+    QFETCH(int, boxes);
+    const quint16 loginPort = m_server->loginPort();
+    const quint16 sessionPort = m_server->sessionPort();
+    if (fault == QLatin1String("no login reply")) {
+        m_server->setFault(OscarServer::Fault::NoLoginReply, Bot);
+    } else if (fault == QLatin1String("hang up")) {
+        m_server->setFault(OscarServer::Fault::NoLoginReply, Bot);
+        m_server->setUnauthenticatedTimeout(100);
+    } else if (fault == QLatin1String("silent session")) {
+        m_server->setFault(OscarServer::Fault::SilentSession);
+    } else if (fault == QLatin1String("close after cookie")) {
+        m_server->setFault(OscarServer::Fault::CloseAfterCookie, Bot);
+    } else {
+        m_server->close();
+    }
+    // Only a time-out is waited for; the other faults end the log-in as they happen.
+    m_session->setLoginTimeout(failure == IcqSession::LoginFailure::TimedOut ? 300 : 60000);
+    QSignalSpy failed(m_session.get(), &IcqSession::loginFailed);
+    QSignalSpy signedOn(m_session.get(), &IcqSession::signedOn);
+    LoginForm form(*m_session);
+    QCOMPARE(form.submit(Bot, QString::fromLatin1(BotPassword), false), LoginForm::Outcome::Started);
+
+    QVERIFY(failed.wait(Timeout));
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.first().at(0).toInt(), 1);
+    QCOMPARE(failed.first().at(1).value<IcqSession::LoginFailure>(), failure);
+    QCOMPARE(m_session->loginPhase(1), IcqSession::LoginPhase::Idle);
+    QCOMPARE(lastLogEvent(), logged);
+    QCOMPARE(m_dialogs->shown.size(), boxes);
+    QCOMPARE(signedOn.size(), 0);
+    QVERIFY(!m_session->lastSuccessfulLogin(1));
+    QTRY_COMPARE_WITH_TIMEOUT(m_server->loginConnections(), 0, Timeout);
+
+    // A later log-in on the same slot goes through once the server behaves.
+    m_server->clearFaults();
+    m_server->setUnauthenticatedTimeout(60000);
+    if (!m_server->isListening())
+        QVERIFY(m_server->listen(QHostAddress::LocalHost, loginPort, sessionPort));
+    m_session->setLoginTimeout(Timeout);
+    QVERIFY(logInMainBot());
+    QTRY_COMPARE_WITH_TIMEOUT(signedOn.size(), 1, Timeout);
+    QCOMPARE(failed.size(), 1);
 }
 
 void tst_IcqOnline::usersMessagesTakeTheirRoad()

@@ -72,7 +72,7 @@ private slots:
     void handlerDispatchesBeforePartialTail();
     void handlerDropsLostStream();
     void hexLogRotates();
-    void signOffFrameOnlyTraced();
+    void signOffFrameEndsTheSignOn();
     void contactReaders();
 
     void signOnSequence();
@@ -290,7 +290,6 @@ void tst_IcqSession::loginReplyIgnored()
 
 void tst_IcqSession::loginRefusedOnce()
 {
-    QSignalSpy traces(m_session.get(), &IcqSession::traced);
     QSignalSpy refused(m_session.get(), &IcqSession::loginRefused);
     QSignalSpy handedOver(m_session.get(), &IcqSession::handedOver);
     m_session->setMainUin(4242);
@@ -299,12 +298,11 @@ void tst_IcqSession::loginRefusedOnce()
     m_login->write(0, serverHello());
     QTRY_COMPARE_WITH_TIMEOUT(m_login->frames(0).size(), 1, Timeout);
 
-    m_login->write(0, refusal("4242") + refusal("4242"));
+    m_login->write(0, refusal("4242") + refusal("4242") + loginReply("4242", m_bos->address(), "C"));
     QTRY_COMPARE_WITH_TIMEOUT(refused.size(), 1, Timeout);
-    const qsizetype reads = traces.size();
-    // A refused log-in takes nothing more from its connection.
-    m_login->write(0, refusal("4242") + loginReply("4242", m_bos->address(), "C"));
-    QTRY_VERIFY_WITH_TIMEOUT(traces.size() > reads, Timeout);
+    // A refused log-in takes nothing more from its connection: the bot hangs up.
+    QTRY_VERIFY_WITH_TIMEOUT(m_login->closedByBot(0), Timeout);
+    QCOMPARE(m_session->loginPhase(1), IcqSession::LoginPhase::Idle);
 
     QCOMPARE(refused.size(), 1);
     QCOMPARE(handedOver.size(), 0);
@@ -410,13 +408,18 @@ void tst_IcqSession::hexLogRotates()
     QCOMPARE(TextFile::readBytes(QStringLiteral("WORK.log")), QByteArray("Server send:\r\n0A \r\n\r\n"));
 }
 
-void tst_IcqSession::signOffFrameOnlyTraced()
+void tst_IcqSession::signOffFrameEndsTheSignOn()
 {
     const int bos = loginLeg(1, "1");
     sessionHello(bos);
     QSignalSpy traces(m_session.get(), &IcqSession::traced);
+    QSignalSpy failed(m_session.get(), &IcqSession::loginFailed);
     m_bos->write(bos, serverFrame(4, tlv(9, QByteArray::fromHex("0001"))));
     QTRY_VERIFY_WITH_TIMEOUT(traces.contains(QVariantList{"ERROR"}), Timeout);
+    // A sign-on the server ends is given up; the slot keeps its number and counter.
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.first().at(1).value<IcqSession::LoginFailure>(), IcqSession::LoginFailure::SignedOff);
+    QCOMPARE(m_session->loginPhase(1), IcqSession::LoginPhase::Idle);
     QCOMPARE(m_session->WorkSlotUin(1), QStringLiteral("1"));
     QCOMPARE(m_session->SlotSequence(1), 12172);
     QVERIFY(m_dialogs->shown.isEmpty());

@@ -23,8 +23,10 @@
 #include "session/incomingreader.h"
 #include "session/loginform.h"
 #include "session/loginwindow.h"
+#include "session/postlogin.h"
 #include "session/secondarylogin.h"
 #include "session/watchdog.h"
+#include "tools/peer/oscarpeer.h"
 #include "tools/server/oscarserver.h"
 #include "support/onlinebot.h"
 #include "support/programhome.h"
@@ -69,12 +71,22 @@ private slots:
     void savedStatusRestoredAfterLogin();
     void rememberStatusItemWritesSetting();
     void programWiresTheBots();
+    void droppedMainBotShownOfflineAndBack_data();
+    void droppedMainBotShownOfflineAndBack();
+    void droppedSecondaryBotBroughtBack();
+    void stalledLoginTriedAgain_data();
+    void stalledLoginTriedAgain();
+    void reloginUsesLastSuccessfulLogin();
 
 private:
     void startBot(const QStringList &extraSettings = {});
     bool logInAll();
     int nonEmptyLines(const QString &path) const;
     bool sentTo(const QString &from, const QString &to, const QString &text) const;
+    // The menus and the status bar say the main bot is offline, as after "Отключиться".
+    bool showsDisconnected() const;
+    bool showsOnline() const;
+    bool logged(const QString &event) const;
 
     std::unique_ptr<ProgramHome> m_dir;
     RecordingDialogs m_dialogs;
@@ -168,6 +180,25 @@ int tst_MultiBotOnline::nonEmptyLines(const QString &path) const
 bool tst_MultiBotOnline::sentTo(const QString &from, const QString &to, const QString &text) const
 {
     return textsSent(*m_server, from, to).contains(text);
+}
+
+bool tst_MultiBotOnline::showsDisconnected() const
+{
+    return m_window->statusText() == ConnectionCommands::DisconnectedText &&
+           m_window->action(QStringLiteral("pod_m"))->isEnabled() &&
+           !m_window->action(QStringLiteral("otkl_m"))->isEnabled();
+}
+
+bool tst_MultiBotOnline::showsOnline() const
+{
+    return m_window->statusText() == PostLoginActions::OnlineText &&
+           !m_window->action(QStringLiteral("pod_m"))->isEnabled() &&
+           m_window->action(QStringLiteral("otkl_m"))->isEnabled();
+}
+
+bool tst_MultiBotOnline::logged(const QString &event) const
+{
+    return TextFile::readLines(ConnectionLog::filePath()).contains(QStringLiteral("10.12.2026 - 12:00:00 - ") + event);
 }
 
 void tst_MultiBotOnline::allBotsSignOnInTurn()
@@ -476,6 +507,184 @@ void tst_MultiBotOnline::programWiresTheBots()
 
     bot.mainWindow().action(QStringLiteral("otkl_m"))->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(m_server->onlineAccounts().isEmpty(), Timeout);
+}
+
+void tst_MultiBotOnline::droppedMainBotShownOfflineAndBack_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("atOnce");
+    QTest::addColumn<QString>("event");
+    QTest::newRow("connection closed") << "close" << true << "Сервер разорвал соединение номера 111111.";
+    QTest::newRow("signed off") << "sign off" << true << "Сервер отключил номер 111111.";
+    // Not at once: the two clients would push each other out in turn.
+    QTest::newRow("another client") << "another client" << false
+                                    << "Сервер отключил номер 111111: с этим номером вошёл другой клиент.";
+    QTest::newRow("server gone") << "server gone" << true << "Сервер разорвал соединение номера 111111.";
+}
+
+void tst_MultiBotOnline::droppedMainBotShownOfflineAndBack()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, atOnce);
+    QFETCH(QString, event);
+    // Probes far apart: what follows is the loss noticed, not a lost probe.
+    startBot({QStringLiteral("ReConnect=1"), QStringLiteral("IntervalConnect=30")});
+    QVERIFY(logInAll());
+    QVERIFY(showsOnline());
+    m_session->setLoginTimeout(500);
+    // A new log-in stalls until the test lets it through.
+    if (atOnce)
+        m_server->setFault(OscarServer::Fault::NoLoginReply, Bot);
+    QSignalSpy failed(m_session.get(), &IcqSession::loginFailed);
+    const quint16 loginPort = m_server->loginPort();
+    const quint16 sessionPort = m_server->sessionPort();
+
+    OscarPeer other;
+    if (how == QLatin1String("close")) {
+        QVERIFY(m_server->closeSessionSilently(Bot));
+    } else if (how == QLatin1String("sign off")) {
+        QVERIFY(m_server->signOff(Bot));
+    } else if (how == QLatin1String("server gone")) {
+        m_server->close();
+    } else {
+        other.logIn(QStringLiteral("127.0.0.1"), loginPort, Bot, BotPassword.toLatin1());
+        QTRY_VERIFY_WITH_TIMEOUT(other.isOnline(), Timeout);
+    }
+
+    QTRY_VERIFY_WITH_TIMEOUT(showsDisconnected(), Timeout);
+    QVERIFY(logged(event));
+    QCoreApplication::processEvents(); // an at-once retry starts now
+    QCOMPARE(m_session->loginInProgress(1), atOnce);
+    QVERIFY(m_window->timers().timer(QStringLiteral("perepodk"))->isEnabled());
+    if (atOnce) {
+        // That retry stalls and is given up; the watchdog waits for its next tick.
+        QTRY_VERIFY_WITH_TIMEOUT(!failed.isEmpty(), Timeout);
+        QCOMPARE(failed.first().first().toInt(), 1);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(m_multiBot->watchdog().slotsDown().value(0), 1, Timeout);
+    QVERIFY(showsDisconnected());
+    // A status chosen meanwhile moves its check mark but claims no connection.
+    m_window->action(QStringLiteral("zanjat_m_st"))->trigger();
+    QVERIFY(m_window->action(QStringLiteral("zanjat_m_st"))->isChecked());
+    QVERIFY(showsDisconnected());
+
+    m_server->clearFaults();
+    if (how == QLatin1String("server gone"))
+        QVERIFY2(m_server->listen(QHostAddress::LocalHost, loginPort, sessionPort),
+                 qPrintable(m_server->errorString()));
+    m_window->timers().timer(QStringLiteral("perepodk"))->tick();
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(Bot) && m_multiBot->presence().isSignedOn(1), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(showsOnline(), Timeout);
+    QCOMPARE(m_session->WorkSlotUin(1), Bot);
+    if (!atOnce)
+        QTRY_VERIFY_WITH_TIMEOUT(!other.isOnline(), Timeout); // the bot took its number back
+    if (how == QLatin1String("server gone")) {
+        // Every bot was lost with the server, and every bot comes back.
+        QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(First) && m_server->isOnline(Second), Timeout);
+    } else {
+        QVERIFY(m_server->isOnline(First) && m_server->isOnline(Second));
+        QCOMPARE(m_server->loginAttempts(First), 1);
+    }
+}
+
+void tst_MultiBotOnline::droppedSecondaryBotBroughtBack()
+{
+    startBot({QStringLiteral("ReConnect=1"), QStringLiteral("IntervalConnect=30")});
+    QVERIFY(logInAll());
+    QVERIFY(m_server->closeSessionSilently(First));
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->loginAttempts(First) == 2 && m_server->isOnline(First) &&
+                                 m_multiBot->presence().isSignedOn(2),
+                             Timeout);
+    QVERIFY(logged(QStringLiteral("Сервер разорвал соединение номера 222222.")));
+    // The main bot stayed up all along, and the window says so.
+    QVERIFY(m_server->isOnline(Bot));
+    QCOMPARE(m_server->loginAttempts(Bot), 1);
+    QVERIFY(showsOnline());
+    QCOMPARE(m_session->WorkSlotUin(2), First);
+    QVERIFY(m_multiBot->watchdog().slotsDown().isEmpty());
+}
+
+void tst_MultiBotOnline::stalledLoginTriedAgain_data()
+{
+    QTest::addColumn<OscarServer::Fault>("fault");
+    QTest::addColumn<QString>("uin");
+    QTest::addColumn<QString>("event");
+    QTest::newRow("main: no login reply") << OscarServer::Fault::NoLoginReply << Bot
+                                          << "Вход номера 111111 прерван: сервер не ответил вовремя.";
+    QTest::newRow("main: silent session port") << OscarServer::Fault::SilentSession << Bot
+                                               << "Вход номера 111111 прерван: сервер не ответил вовремя.";
+    QTest::newRow("main: session closed after the cookie")
+        << OscarServer::Fault::CloseAfterCookie << Bot << "Вход номера 111111 прерван: сервер закрыл соединение.";
+    QTest::newRow("secondary: no login reply") << OscarServer::Fault::NoLoginReply << First
+                                               << "Вход номера 222222 прерван: сервер не ответил вовремя.";
+    QTest::newRow("secondary: session closed after the cookie")
+        << OscarServer::Fault::CloseAfterCookie << First << "Вход номера 222222 прерван: сервер закрыл соединение.";
+}
+
+void tst_MultiBotOnline::stalledLoginTriedAgain()
+{
+    QFETCH(OscarServer::Fault, fault);
+    QFETCH(QString, uin);
+    QFETCH(QString, event);
+    const int slot = uin == Bot ? 1 : 2;
+    startBot({QStringLiteral("ReConnect=1"), QStringLiteral("IntervalConnect=30")});
+    m_session->setLoginTimeout(300);
+    m_server->setFault(fault, uin);
+    QSignalSpy failed(m_session.get(), &IcqSession::loginFailed);
+    LoginForm form(*m_session);
+    QCOMPARE(form.submit(Bot, BotPassword, false), LoginForm::Outcome::Started);
+
+    QTRY_VERIFY_WITH_TIMEOUT(!failed.isEmpty(), Timeout);
+    QCOMPARE(failed.first().first().toInt(), slot);
+    QVERIFY(logged(event));
+    NamedTimer *perepodk = m_window->timers().timer(QStringLiteral("perepodk"));
+    QTRY_VERIFY_WITH_TIMEOUT(perepodk->isEnabled(), Timeout);
+    QCOMPARE(m_multiBot->watchdog().slotsDown(), QList<int>{slot});
+    if (slot == 1) {
+        QVERIFY(showsDisconnected());
+    } else {
+        // The chain goes on with the next line; the main bot is up and shown so.
+        QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(Second), Timeout);
+        QVERIFY(showsOnline());
+        QVERIFY(!m_server->isOnline(First));
+    }
+
+    m_server->clearFaults();
+    perepodk->tick();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        m_server->isOnline(Bot) && m_server->isOnline(First) && m_server->isOnline(Second), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(showsOnline(), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(m_multiBot->watchdog().slotsDown().isEmpty(), Timeout);
+    QCOMPARE(m_server->loginAttempts(uin), 2);
+    QCOMPARE(m_session->WorkSlotUin(slot), uin);
+}
+
+void tst_MultiBotOnline::reloginUsesLastSuccessfulLogin()
+{
+    // The stored login still has the old password; the operator logs in by hand with the new one.
+    startBot({QStringLiteral("ReConnect=1"), QStringLiteral("IntervalConnect=1"),
+              QStringLiteral("AutoEnter=1"), QStringLiteral("AutoICQNumber=") + scrambledNumber(Bot.toInt()),
+              QStringLiteral("AutoPassword=") + scrambledPassword(QStringLiteral("oldpass"))});
+    QSignalSpy refused(m_server.get(), &OscarServer::loginRefused);
+    QVERIFY(logInAll());
+
+    // The server drops the main bot: it comes back with the password that worked.
+    QVERIFY(m_server->closeSessionSilently(Bot));
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->loginAttempts(Bot) == 2 && m_server->isOnline(Bot) &&
+                                 m_multiBot->presence().isSignedOn(1),
+                             Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(showsOnline(), Timeout);
+
+    // A probe that does not come back in time: the same.
+    m_window->timers().timer(QStringLiteral("perepodk"))->tick();
+    m_window->timers().timer(QStringLiteral("perepodk1"))->tick();
+    QVERIFY(logged(QStringLiteral("Пробное сообщение номера 111111 не вернулось: соединение считается потерянным.")));
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->loginAttempts(Bot) == 3 && m_server->isOnline(Bot) &&
+                                 m_multiBot->presence().isSignedOn(1),
+                             Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(showsOnline(), Timeout);
+    QCOMPARE(refused.size(), 0);
+    QVERIFY(m_dialogs.shown.isEmpty());
 }
 
 QTEST_MAIN(tst_MultiBotOnline)

@@ -77,19 +77,31 @@ PostLoginActions tst_PostLogin::makeActions()
 void tst_PostLogin::actionsAfterEachSignOn_data()
 {
     QTest::addColumn<int>("slot");
+    QTest::addColumn<bool>("mainSignedOn");
     QTest::addColumn<bool>("releaseTimer");
-    QTest::newRow("main bot") << 1 << false;
-    QTest::newRow("first secondary bot") << 2 << true;
-    QTest::newRow("secondary bot on another slot") << 5 << true;
+    QTest::addColumn<QStringList>("calls");
+    const QStringList online{"hide login", "connected", "Статус бота: онлайн"};
+    QTest::newRow("main bot") << 1 << false << false << online;
+    QTest::newRow("first secondary bot") << 2 << true << true << online;
+    QTest::newRow("secondary bot on another slot") << 5 << true << true << online;
+    // The main bot is down: a secondary bot's sign-on does not show the bot online.
+    QTest::newRow("secondary bot, main bot down") << 2 << false << true << QStringList{"hide login"};
 }
 
 void tst_PostLogin::actionsAfterEachSignOn()
 {
     QFETCH(int, slot);
+    QFETCH(bool, mainSignedOn);
     QFETCH(bool, releaseTimer);
-    makeActions().run(slot);
+    QFETCH(QStringList, calls);
+    PostLoginView view;
+    view.hideLoginWindow = [this] { m_calls.append(QStringLiteral("hide login")); };
+    view.showConnected = [this] { m_calls.append(QStringLiteral("connected")); };
+    view.setStatusText = [this](const QString &text) { m_calls.append(text); };
+    view.mainSignedOn = [mainSignedOn] { return mainSignedOn; };
+    PostLoginActions(*m_timers, view).run(slot);
 
-    QCOMPARE(m_calls, (QStringList{"hide login", "connected", "Статус бота: онлайн"}));
+    QCOMPARE(m_calls, calls);
     QCOMPARE(m_timers->timer(QStringLiteral("timer_chat"))->isEnabled(), releaseTimer);
     QVERIFY(m_timers->timer(QStringLiteral("rasperd"))->isEnabled());
     QCOMPARE(m_timers->timer(QStringLiteral("rasperd"))->interval(), 100);

@@ -40,6 +40,8 @@ private slots:
     void lostProbe();
     void returnedProbeChangesNothing();
     void suspendedUntilNextSignOn();
+    void lostBotsLogInAgain_data();
+    void lostBotsLogInAgain();
 
 private:
     std::unique_ptr<ProgramHome> m_dir;
@@ -64,8 +66,9 @@ void tst_Watchdog::init()
     m_timers->add(QStringLiteral("perepodk1"), 30000);
     m_watchdog = std::make_unique<ReconnectWatchdog>(*m_session, *m_presence, *m_timers);
     m_relogins.clear();
-    m_watchdog->setRelogin([this](const QString &number, const QString &password) {
-        m_relogins.append(number + QLatin1Char('/') + password);
+    m_watchdog->setRelogin([this](int slot, const Credentials &credentials) {
+        m_relogins.append((slot == 1 ? QString() : QStringLiteral("%1:").arg(slot)) + credentials.number +
+                          QLatin1Char('/') + credentials.password);
     });
 }
 
@@ -212,6 +215,61 @@ void tst_Watchdog::suspendedUntilNextSignOn()
     m_watchdog->perepodk1Tick();
     QCOMPARE(probes.size(), 1);
     QCOMPARE(m_relogins, QStringList{"111111/botpass"});
+}
+
+void tst_Watchdog::lostBotsLogInAgain_data()
+{
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("event"); // "lost", "lost, another client" or "failed"
+    QTest::addColumn<QStringList>("atOnce");
+    QTest::addColumn<QStringList>("afterTick");
+
+    const QStringList main{"111111/botpass"};
+    const QStringList second{"2:222222/pw"};
+    QTest::newRow("main lost") << 1 << 1 << "lost" << main << main + main;
+    QTest::newRow("secondary lost") << 1 << 2 << "lost" << second << second + second;
+    QTest::newRow("main pushed out by another client") << 1 << 1 << "lost, another client" << QStringList{}
+                                                       << main;
+    QTest::newRow("secondary log-in failed") << 1 << 2 << "failed" << QStringList{} << second;
+    QTest::newRow("reconnection off") << 0 << 2 << "lost" << QStringList{} << QStringList{};
+    QTest::newRow("not in the list") << 1 << 3 << "lost" << QStringList{} << QStringList{};
+}
+
+void tst_Watchdog::lostBotsLogInAgain()
+{
+    QFETCH(int, interval);
+    QFETCH(int, slot);
+    QFETCH(QString, event);
+    QFETCH(QStringList, atOnce);
+    QFETCH(QStringList, afterTick);
+    QVERIFY(TextFile::writeLines(GeneralSettings::FilePath, {"AutoEnter=1", "AutoICQNumber=" + StoredNumber,
+                                                             "AutoPassword=" + StoredPassword}));
+    QVERIFY(TextFile::writeLines(DistributionList::FilePath, {"2 222222 pw 0"}));
+    // The probe interval is far off: only the retries act on the ticks.
+    m_watchdog->setReconnectInterval(interval == 0 ? 0 : 100);
+    NamedTimer *perepodk = m_timers->timer(QStringLiteral("perepodk"));
+
+    if (event == QLatin1String("failed"))
+        m_watchdog->noteLoginFailed(slot);
+    else
+        m_watchdog->noteSessionLost(slot, event == QLatin1String("lost"));
+    QCOMPARE(perepodk->isEnabled(), interval != 0);
+    QCOMPARE(m_watchdog->slotsDown(), interval != 0 ? QList<int>{slot} : QList<int>{});
+    // An at-once retry runs from the event loop, not inside the session's handler.
+    QCOMPARE(m_relogins, QStringList{});
+    QTRY_COMPARE(m_relogins, atOnce);
+    // A failed retry puts the bot back; the next minute tick tries again.
+    if (interval != 0)
+        m_watchdog->noteLoginFailed(slot);
+    m_watchdog->perepodkTick();
+    QCOMPARE(m_relogins, afterTick);
+    QCOMPARE(m_watchdog->slotsDown(), QList<int>{});
+    // A bot that signed on is no longer waited for.
+    m_watchdog->noteLoginFailed(slot);
+    m_watchdog->noteSignedOn(slot);
+    m_watchdog->perepodkTick();
+    QCOMPARE(m_relogins, afterTick);
 }
 
 QTEST_GUILESS_MAIN(tst_Watchdog)

@@ -100,7 +100,7 @@ private slots:
     void sendDataArrivesWhole_data();
     void sendDataArrivesWhole();
     void sendDataRefused();
-    void peerCloseIsRecordedSilently();
+    void peerCloseToldAfterItsData();
     void connectAgainDropsTheOldConnection();
     void handlerActsOnTheControl_data();
     void handlerActsOnTheControl();
@@ -286,7 +286,7 @@ void tst_SocketControl::sendDataRefused()
     QCOMPARE(t.State(), 3);
 }
 
-void tst_SocketControl::peerCloseIsRecordedSilently()
+void tst_SocketControl::peerCloseToldAfterItsData()
 {
     Peer peer;
     T t;
@@ -296,21 +296,33 @@ void tst_SocketControl::peerCloseIsRecordedSilently()
     QTRY_COMPARE(peer.sockets.size(), 1);
     QVERIFY(t.SendData("hello"));
 
+    QSignalSpy closed(&t, &T::PeerClosed);
+    QList<int> order; // 1 data, 2 close
+    connect(&t, &T::DataArrival, &t, [&order] { order.append(1); });
+    connect(&t, &T::PeerClosed, &t, [&order] { order.append(2); });
     peer.sockets[0]->write("last words");
     peer.sockets[0]->disconnectFromHost();
 
     QTRY_VERIFY(t.peerClosed());
-    // What the peer sent before closing is still delivered; the close itself raises nothing.
-    QTRY_COMPARE(joined(spies.data), QByteArray("last words"));
+    // What the peer sent before closing is delivered first, then the close, once.
+    QTRY_COMPARE(closed.size(), 1);
+    QCOMPARE(joined(spies.data), QByteArray("last words"));
+    QCOMPARE(order.last(), 2);
+    QCOMPARE(order.count(2), 1);
     QCOMPARE(spies.total(), 2);
     QCOMPARE(t.State(), 3);
     QVERIFY(!t.SendData("too late"));
     QVERIFY(m_dialogs.shown.isEmpty());
 
-    // A new connection starts with a clean record.
+    // A new connection starts with a clean record; closing it ourselves raises nothing.
     t.Connect(QStringLiteral("127.0.0.1"), peer.port());
     QVERIFY(!t.peerClosed());
     QVERIFY(spies.connected.wait());
+    t.CloseConnection();
+    QTRY_COMPARE(peer.sockets.size(), 2);
+    QTRY_COMPARE(peer.sockets[1]->state(), QAbstractSocket::UnconnectedState);
+    QCoreApplication::processEvents();
+    QCOMPARE(closed.size(), 1);
 }
 
 void tst_SocketControl::connectAgainDropsTheOldConnection()

@@ -78,6 +78,7 @@ private slots:
     void peerUsage();
     void serverProgramServes();
     void serverProgramRejectsBadAccounts();
+    void serverProgramMisbehavesOnRequest();
 
 private:
     QStringList peerArguments(const QString &uin, const QString &password) const;
@@ -243,6 +244,39 @@ void TestToolPrograms::serverProgramRejectsBadAccounts()
     QVERIFY(server.finish());
     QCOMPARE(server.exitCode(), 1);
     QVERIFY2(server.err().contains(QLatin1String("none.txt")), qPrintable(server.err()));
+}
+
+void TestToolPrograms::serverProgramMisbehavesOnRequest()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile accounts(dir.filePath(QStringLiteral("accounts.txt")));
+    QVERIFY(accounts.open(QIODevice::WriteOnly));
+    accounts.write("111111 secret\n222222 other\n");
+    accounts.close();
+
+    {
+        Program bad("korvane-oscar-server", {QStringLiteral("--accounts"), accounts.fileName(),
+                                             QStringLiteral("--fault"), QStringLiteral("sulk")});
+        QVERIFY(bad.finish());
+        QCOMPARE(bad.exitCode(), 1);
+        QVERIFY2(bad.err().contains(QLatin1String("sulk")), qPrintable(bad.err()));
+    }
+
+    // Alice's login is never answered; Bob logs in as usual.
+    Program server("korvane-oscar-server", {QStringLiteral("--accounts"), accounts.fileName(),
+                                            QStringLiteral("--fault"), QStringLiteral("no-login-reply:") + Alice});
+    const QRegularExpression ports(QStringLiteral("^login-port (\\d+)\n"));
+    QTRY_VERIFY2_WITH_TIMEOUT(ports.match(server.out()).hasMatch(), qPrintable(server.err()), Timeout);
+    const quint16 loginPort = ports.match(server.out()).captured(1).toUShort();
+    OscarPeer alice;
+    OscarPeer bob;
+    alice.logIn(QStringLiteral("127.0.0.1"), loginPort, Alice, "secret");
+    bob.logIn(QStringLiteral("127.0.0.1"), loginPort, Bob, "other");
+    QTRY_VERIFY_WITH_TIMEOUT(bob.isOnline(), Timeout);
+    // However long Bob's log-in took, Alice's is still waiting for its answer.
+    QCOMPARE(alice.state(), OscarPeer::State::LoggingIn);
+    QVERIFY(!server.out().contains(QStringLiteral("logged in 111111")));
 }
 
 QTEST_GUILESS_MAIN(TestToolPrograms)

@@ -92,6 +92,10 @@ void LoginHandler::onLogin(const FLAP &frame)
     m_answered = true;
     emit attempted(uin);
     const LoginPolicy::Decision decision = m_state->loginPolicy.decide(uin, password, m_state->accounts);
+    if (m_state->settings.faults.applies(ServerFault::NoLoginReply, uin)) {
+        qCInfo(lcOscarServer).noquote() << "login of" << uin << "left without an answer";
+        return;
+    }
 
     // TLV 1 first: the bot acts on TLVs 4, 5 and 6 only after it has seen its number.
     PacketWriter reply;
@@ -108,7 +112,8 @@ void LoginHandler::onLogin(const FLAP &frame)
         reply.tlv(TlvErrorUrl, url).tlvU16(TlvErrorCode, decision.errorCode);
         m_link->sendFrame(ChannelSignOff, reply.data());
         // A refused client gets nothing more: the server closes, as real ones do.
-        m_link->closeWhenWritten();
+        if (!m_state->settings.faults.applies(ServerFault::KeepRefusedLoginOpen, uin))
+            m_link->closeWhenWritten();
         emit refused(uin, decision.errorCode);
     }
 }

@@ -50,7 +50,13 @@ int main(int argc, char *argv[])
         QStringLiteral("file"));
     const QCommandLineOption hostOption(QStringLiteral("host"), QStringLiteral("IPv4 address to listen on."),
                                         QStringLiteral("address"), QStringLiteral("127.0.0.1"));
-    parser.addOptions({loginPortOption, sessionPortOption, accountsOption, hostOption});
+    const QCommandLineOption faultOption(
+        QStringLiteral("fault"),
+        QStringLiteral("Misbehave, for checks of a client's time-outs: no-login-reply, silent-session, "
+                       "close-after-cookie or keep-refused-open, optionally followed by \":uin\" for one "
+                       "number only. May be given more than once."),
+        QStringLiteral("fault"));
+    parser.addOptions({loginPortOption, sessionPortOption, accountsOption, hostOption, faultOption});
     parser.process(app);
 
     quint16 loginPort = 0;
@@ -72,6 +78,21 @@ int main(int argc, char *argv[])
 
     OscarServer server;
     server.setRecordFrames(false);
+    for (const QString &fault : parser.values(faultOption)) {
+        const QString name = fault.section(QLatin1Char(':'), 0, 0);
+        const QString uin = fault.section(QLatin1Char(':'), 1);
+        static const QHash<QString, OscarServer::Fault> faults = {
+            {QStringLiteral("no-login-reply"), OscarServer::Fault::NoLoginReply},
+            {QStringLiteral("silent-session"), OscarServer::Fault::SilentSession},
+            {QStringLiteral("close-after-cookie"), OscarServer::Fault::CloseAfterCookie},
+            {QStringLiteral("keep-refused-open"), OscarServer::Fault::KeepRefusedLoginOpen},
+        };
+        if (!faults.contains(name)) {
+            say(stderr, QStringLiteral("korvane-oscar-server: unknown fault %1 (see --help)").arg(name));
+            return 1;
+        }
+        server.setFault(faults.value(name), uin);
+    }
     QString error;
     if (!server.loadAccounts(parser.value(accountsOption), &error)) {
         say(stderr, QStringLiteral("korvane-oscar-server: %1").arg(error));

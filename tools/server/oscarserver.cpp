@@ -178,6 +178,21 @@ void OscarServer::setUnauthenticatedTimeout(int ms)
     m_state->settings.unauthenticatedTimeoutMs = ms;
 }
 
+void OscarServer::setFault(Fault fault, const QString &uin)
+{
+    m_state->settings.faults.set(fault, fault == Fault::SilentSession ? QString() : uin);
+}
+
+void OscarServer::clearFault(Fault fault)
+{
+    m_state->settings.faults.clear(fault);
+}
+
+void OscarServer::clearFaults()
+{
+    m_state->settings.faults.clearAll();
+}
+
 void OscarServer::refuseNextLogin(const QString &uin, quint16 errorCode)
 {
     m_state->loginPolicy.refuseNext(uin, errorCode);

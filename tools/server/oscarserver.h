@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tools/server/faultplan.h"
 #include "tools/server/messagerouter.h"
 #include "tools/wire/oscarlink.h"
 
@@ -75,6 +76,16 @@ public:
     void setAdvertisedSessionAddress(const QString &hostAndPort);
     // Connections that neither log in nor present a cookie are dropped after this.
     void setUnauthenticatedTimeout(int ms);
+
+    // Misbehaviour for the log-ins of a number, or of every number when uin is empty.
+    // SilentSession always applies to every number: the session port would learn the
+    // number only from the cookie it never asks for.
+    using Fault = ServerFault;
+    void setFault(Fault fault, const QString &uin = QString());
+    void clearFault(Fault fault);
+    void clearFaults();
+    // Connections open on the login port now.
+    int loginConnections() const { return int(m_logins.size()); }
 
     // Refusals: error code 0x0018 ("rate limit") unless told; 0x0005 is the code a
     // wrong password or an unknown number gets.

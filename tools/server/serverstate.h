@@ -2,6 +2,7 @@
 
 #include "tools/server/accountstore.h"
 #include "tools/server/cookiejar.h"
+#include "tools/server/faultplan.h"
 #include "tools/server/loginpolicy.h"
 #include "tools/wire/oscarlink.h"
 
@@ -27,6 +28,7 @@ struct ServerSettings
     bool ownInfoWithOwnRequestId = false;
     // A connection that has not logged in or presented a cookie by then is dropped.
     int unauthenticatedTimeoutMs = 60000;
+    FaultPlan faults;
 };
 
 // What the login and session handlers of one server share. Its own random generator:

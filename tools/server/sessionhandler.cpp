@@ -78,6 +78,10 @@ SessionHandler::SessionHandler(QTcpSocket *socket, ServerState *state, MessageRo
     });
     m_cookieTimeout.start();
 
+    if (m_state->settings.faults.applies(ServerFault::SilentSession)) {
+        qCInfo(lcOscarServer) << "session connection left without a hello";
+        return;
+    }
     m_link->sendFrame(ChannelSignOn, DataForm::HexToBytes("00000001"));
 }
 
@@ -128,6 +132,11 @@ void SessionHandler::onCookie(const FLAP &frame)
     const std::optional<QString> uin = m_state->cookies.redeem(cookie);
     if (!uin) {
         refuse("an unknown or used cookie");
+        return;
+    }
+    if (m_state->settings.faults.applies(ServerFault::CloseAfterCookie, *uin)) {
+        qCInfo(lcOscarServer).noquote() << "session of" << *uin << "closed after its cookie";
+        m_link->abort();
         return;
     }
     m_uin = *uin;
