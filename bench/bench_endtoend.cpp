@@ -9,7 +9,7 @@
 // With --strict it exits non-zero when an answer was lost or misdirected (the smoke run).
 #include "core/programfolder.h"
 #include "core/textfile.h"
-#include "settings/storedlogin.h"
+#include "files/storedlogin.h"
 #include "tools/peer/oscarpeer.h"
 #include "tools/server/oscarserver.h"
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/distributionlist.h"
 #include "session/flap.h"
 #include "session/framereader.h"
 #include "session/messagestate.h"
@@ -40,7 +41,7 @@ class IcqSession : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int MaxSlot = 32400;
+    static constexpr int MaxSlot = DistributionList::MaxSlot;
     static constexpr qint32 SequenceStep = 12171;
 
     explicit IcqSession(QObject *parent = nullptr);

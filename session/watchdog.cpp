@@ -2,10 +2,10 @@
 
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
-#include "core/vbvalues.h"
+#include "files/distributionlist.h"
+#include "files/storedlogin.h"
 #include "platform/dialogs.h"
 #include "session/botpresence.h"
-#include "session/distributionlist.h"
 #include "session/icqsession.h"
 #include "session/incomingreader.h"
 #include "session/loginform.h"
@@ -22,17 +22,7 @@ ReconnectWatchdog::ReconnectWatchdog(IcqSession &session, BotPresence &presence,
 
 int ReconnectWatchdog::intervalFromSettings()
 {
-    const QString settings = GeneralSettings::ReadText();
-    const std::optional<QString> on =
-        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::ReConnect);
-    if (!on || !VbValues::holdsNumber(*on, 1))
-        return 0;
-    qint16 minutes = 0;
-    const std::optional<QString> interval =
-        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::IntervalConnect);
-    if (!interval || !VbValues::toInt16(*interval, minutes) || minutes <= 0)
-        return 5;
-    return minutes;
+    return Settings::read().reconnectMinutes();
 }
 
 QString ReconnectWatchdog::probeNumber() const
@@ -87,19 +77,14 @@ void ReconnectWatchdog::perepodk1Tick()
 
 void ReconnectWatchdog::relogin()
 {
-    const QString settings = GeneralSettings::ReadText();
-    if (settings.isEmpty())
+    const Settings settings = Settings::read();
+    if (settings.isEmpty() || !settings.autoEnter())
         return;
-    const std::optional<QString> autoEnter =
-        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::AutoEnter);
-    if (!autoEnter || !VbValues::holdsNumber(*autoEnter, 1))
+    const std::optional<StoredLogin::Credentials> stored = StoredLogin::fromSettings(settings);
+    if (!stored || stored->uin <= 0)
         return;
-    const std::optional<qint32> uin = LoginForm::decodeStoredNumber(
-        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::AutoICQNumber).value_or(QString()));
-    if (!uin || *uin <= 0)
-        return;
-    const QString password = LoginForm::decodeStoredPassword(
-        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::AutoPassword).value_or(QString()));
+    const qint32 uin = stored->uin;
+    const QString password = stored->password;
     if (password.isEmpty())
         return;
     if (m_agreementAccepted && !m_agreementAccepted())
@@ -110,8 +95,8 @@ void ReconnectWatchdog::relogin()
         emit distributionPageRequested();
         return;
     }
-    const QString number = QString::number(*uin);
-    m_session.setMainUin(*uin);
+    const QString number = QString::number(uin);
+    m_session.setMainUin(uin);
     m_session.setMainPassword(password);
     if (m_relogin) {
         m_relogin(number, password);
