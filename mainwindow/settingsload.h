@@ -16,9 +16,9 @@ struct Effects
     std::function<void()> checkForUpdate;
 };
 
-// What the lines left behind; a key's last line decides. The watchdog's interval and the
-// start in the tray come from Settings (core/generalsettings.h), read the one way. Effects run once per line,
-// at the moment the line is read.
+// What the lines left behind; a key's last line decides. Effects run once per line, at
+// the moment the line is read. The watchdog's interval and the start in the tray come
+// from Settings (core/generalsettings.h), read the one way.
 struct Loaded
 {
     std::optional<bool> saveStatus; // zap_st_m checked; nullopt keeps the design state

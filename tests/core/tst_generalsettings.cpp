@@ -67,8 +67,6 @@ private Q_SLOTS:
     void lookupInText_data();
     void lookupInText();
     void lookupsOnOneReading();
-    void reconnectMinutes_data();
-    void reconnectMinutes();
     void typedValues_data();
     void typedValues();
     void soundFiles();
@@ -358,40 +356,6 @@ void TestGeneralSettings::lookupsOnOneReading()
     QCOMPARE(LookupByLine(text, Key::MessageTime), std::optional<QString>("2500"));
 }
 
-void TestGeneralSettings::reconnectMinutes_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("minutes");
-    QTest::addColumn<bool>("on");
-    QTest::newRow("no file") << "" << 0 << false;
-    QTest::newRow("10") << "ReConnect=1\r\nIntervalConnect=10\r\n" << 10 << true;
-    QTest::newRow("interval first") << "IntervalConnect=3\r\nReConnect=1\r\n" << 3 << true;
-    QTest::newRow("interval empty") << "ReConnect=1\r\nIntervalConnect=\r\n" << 5 << true;
-    QTest::newRow("interval missing") << "ReConnect=1\r\n" << 5 << true;
-    QTest::newRow("0") << "ReConnect=1\r\nIntervalConnect=0\r\n" << 5 << true;
-    QTest::newRow("-3") << "ReConnect=1\r\nIntervalConnect=-3\r\n" << 5 << true;
-    QTest::newRow("text") << "ReConnect=1\r\nIntervalConnect=abc\r\n" << 5 << true;
-    QTest::newRow("half to even") << "ReConnect=1\r\nIntervalConnect=2.5\r\n" << 2 << true;
-    QTest::newRow("below one minute") << "ReConnect=1\r\nIntervalConnect=0.4\r\n" << 1 << true;
-    QTest::newRow("above the range") << "ReConnect=1\r\nIntervalConnect=99999\r\n" << 32767 << true;
-    QTest::newRow("blanks around the flag") << "ReConnect= 1 \r\nIntervalConnect=7\r\n" << 7 << true;
-    QTest::newRow("watchdog off") << "ReConnect=0\r\nIntervalConnect=10\r\n" << 0 << false;
-    QTest::newRow("watchdog empty") << "ReConnect=\r\nIntervalConnect=10\r\n" << 0 << false;
-    QTest::newRow("later line wins") << "ReConnect=1\r\nIntervalConnect=3\r\nReConnect=0\r\n" << 0 << false;
-}
-
-void TestGeneralSettings::reconnectMinutes()
-{
-    QFETCH(QString, file);
-    QFETCH(int, minutes);
-    QFETCH(bool, on);
-    if (!file.isEmpty())
-        writeFile(file.toUtf8());
-    const Settings settings = Settings::read();
-    QCOMPARE(int(settings.reconnectMinutes()), minutes);
-    QCOMPARE(settings.reconnectOn(), on);
-}
-
 void TestGeneralSettings::typedValues_data()
 {
     QTest::addColumn<QString>("file");
@@ -400,6 +364,21 @@ void TestGeneralSettings::typedValues_data()
     const auto row = [](const char *name, const char *file, const char *getter, const QVariant &value) {
         QTest::newRow(name) << QString::fromUtf8(file) << QString::fromLatin1(getter) << value;
     };
+    row("reconnect: no file", "", "reconnect", QStringLiteral("0 off"));
+    row("reconnect: 10", "ReConnect=1\r\nIntervalConnect=10\r\n", "reconnect", QStringLiteral("10 on"));
+    row("reconnect: interval first", "IntervalConnect=3\r\nReConnect=1\r\n", "reconnect", QStringLiteral("3 on"));
+    row("reconnect: interval empty", "ReConnect=1\r\nIntervalConnect=\r\n", "reconnect", QStringLiteral("5 on"));
+    row("reconnect: interval missing", "ReConnect=1\r\n", "reconnect", QStringLiteral("5 on"));
+    row("reconnect: 0", "ReConnect=1\r\nIntervalConnect=0\r\n", "reconnect", QStringLiteral("5 on"));
+    row("reconnect: -3", "ReConnect=1\r\nIntervalConnect=-3\r\n", "reconnect", QStringLiteral("5 on"));
+    row("reconnect: text", "ReConnect=1\r\nIntervalConnect=abc\r\n", "reconnect", QStringLiteral("5 on"));
+    row("reconnect: half to even", "ReConnect=1\r\nIntervalConnect=2.5\r\n", "reconnect", QStringLiteral("2 on"));
+    row("reconnect: below one minute", "ReConnect=1\r\nIntervalConnect=0.4\r\n", "reconnect", QStringLiteral("1 on"));
+    row("reconnect: above the range", "ReConnect=1\r\nIntervalConnect=99999\r\n", "reconnect", QStringLiteral("32767 on"));
+    row("reconnect: blanks around the flag", "ReConnect= 1 \r\nIntervalConnect=7\r\n", "reconnect", QStringLiteral("7 on"));
+    row("reconnect: watchdog off", "ReConnect=0\r\nIntervalConnect=10\r\n", "reconnect", QStringLiteral("0 off"));
+    row("reconnect: watchdog empty", "ReConnect=\r\nIntervalConnect=10\r\n", "reconnect", QStringLiteral("0 off"));
+    row("reconnect: later line wins", "ReConnect=1\r\nIntervalConnect=3\r\nReConnect=0\r\n", "reconnect", QStringLiteral("0 off"));
     row("delay off", "AI=0\r\nAITime=900\r\n", "answerDelayMs", 500);
     row("delay on", "AI=1\r\nAITime=900\r\n", "answerDelayMs", 900);
     row("delay on, not a number", "AI=1\r\nAITime=x\r\n", "answerDelayMs", 500);
@@ -435,7 +414,9 @@ void TestGeneralSettings::typedValues()
         writeFile(file.toUtf8());
     const Settings settings = Settings::read();
     QVariant got;
-    if (getter == "answerDelayMs")
+    if (getter == "reconnect")
+        got = QStringLiteral("%1 %2").arg(settings.reconnectMinutes()).arg(settings.reconnectOn() ? "on" : "off");
+    else if (getter == "answerDelayMs")
         got = settings.answerDelayMs();
     else if (getter == "soundsOn")
         got = settings.soundsOn();
