@@ -9,7 +9,8 @@
 // With --strict it exits non-zero when an answer was lost or misdirected (the smoke run).
 #include "core/programfolder.h"
 #include "core/textfile.h"
-#include "settings/storedlogin.h"
+#include "files/distributionlist.h"
+#include "files/storedlogin.h"
 #include "tools/peer/oscarpeer.h"
 #include "tools/server/oscarserver.h"
 
@@ -175,7 +176,7 @@ bool prepareHome(const QString &home, quint16 port, int bots)
     QStringList distribution;
     for (int k = 2; k <= bots + 1; ++k)
         distribution.append(QStringLiteral("%1 %2 %3 0").arg(k).arg(secondaryBot(k), QString::fromLatin1(Password)));
-    ok = ok && TextFile::writeLines(QStringLiteral("\\Настройки\\Распределение.txt"), distribution).ok;
+    ok = ok && TextFile::writeLines(DistributionList::FilePath, distribution).ok;
     ok = ok && TextFile::writeAll(QStringLiteral("\\Команды\\Общая.txt"),
                                   QStringLiteral("Команда: ") + Greeting + QStringLiteral("\r\nДействие: ") + Answer +
                                       QStringLiteral("\r\n====\r\n"))

@@ -102,6 +102,93 @@ std::optional<QString> LookupInText(const QString &text, const QString &key, Loo
 
 } // namespace GeneralSettings
 
+// The general settings file read once, with a typed value per setting. Every reader of
+// the file goes through it; each getter gives the value a reader acts on, with the
+// default a missing key or an unusable value falls back to. The lookup is the line
+// lookup above (exact key, the last line counts).
+class Settings
+{
+public:
+    // Defaults of the values the pages leave unset.
+    static constexpr int DefaultReconnectMinutes = 5;
+    static constexpr int DefaultAnswerDelayMs = 500; // the answer timer without human imitation
+    static constexpr int DefaultPopupTimeMs = 3000;
+    static constexpr quint16 DefaultPort = 5190;
+
+    // Reads the file now (missing = empty).
+    static Settings read();
+    static Settings fromText(const QString &text);
+
+    // True for a missing or empty file: the start-up then applies nothing.
+    bool isEmpty() const { return m_text.isEmpty(); }
+    const QString &text() const { return m_text; }
+    // The raw value of a key; nullopt when no line has it.
+    std::optional<QString> value(const QString &key) const;
+
+    // --- connection page -----------------------------------------------------------
+    // The login server's host; empty when the file names none.
+    QString server() const;
+    // The port's leading digits; DefaultPort when missing, empty or not a port.
+    quint16 port() const;
+    bool autoUpdate() const; // AutoUpdate holds 1
+    bool reconnectOn() const; // ReConnect holds 1: the watchdog probes and the start goes to the tray
+    // Minutes between watchdog probes: 0 unless ReConnect holds 1; then IntervalConnect
+    // rounded half to even and kept within 1..32767, or DefaultReconnectMinutes when it
+    // holds no number above 0.
+    qint16 reconnectMinutes() const;
+    static qint16 reconnectMinutes(const std::optional<QString> &reConnect,
+                                   const std::optional<QString> &intervalConnect);
+
+    // --- auto-login page -------------------------------------------------------------
+    bool autoEnter() const; // AutoEnter holds 1
+    // The scrambled stored login as written (empty when missing).
+    QString autoICQNumber() const;
+    QString autoPassword() const;
+
+    // --- sounds page -------------------------------------------------------------------
+    // PlaySounds is the page's "Выключать звуки": only a value holding 0 plays sounds.
+    bool soundsOn() const;
+    static bool soundsOnValue(const QString &playSounds);
+    // The file-system path of the chosen sound, or of the default one when the value is
+    // empty or missing. A program path ("\Sounds\x.wav") is taken inside the program
+    // folder; an absolute path as it is.
+    QString messageSound() const;
+    QString startupSound() const;
+    static QString defaultMessageSound();
+    static QString defaultStartupSound();
+
+    // --- popup and human-imitation pages ------------------------------------------------
+    bool popupOn() const;      // Message starts with 1
+    bool popupTopmost() const; // MessageUP starts with 1
+    // MessageTime when it is a whole number above 0, else DefaultPopupTimeMs.
+    int popupTimeMs() const;
+    bool answerDelayOn() const; // AI starts with 1
+    // The answer timer's interval: AITime when AI is on and AITime is a whole number
+    // above 0, else DefaultAnswerDelayMs.
+    int answerDelayMs() const;
+
+    // --- saved status and bot mode -------------------------------------------------------
+    // SaveStatus holds 1 (true) or not (false); nullopt without a SaveStatus line.
+    std::optional<bool> saveStatus() const;
+    // SaveStatusMade as 1, 2 or 3; 0 for anything else or a missing line.
+    int savedStatus() const;
+    // SaveRejim as "1", "2" or "3"; "1" (commands) for anything else.
+    QString botMode() const;
+    static QString botMode(const std::optional<QString> &saved);
+
+    // --- writers -----------------------------------------------------------------------
+    // The remember-status menu item's key.
+    static TextFile::Result writeSaveStatus(bool remember);
+    // The exit sequence's keys: the bot mode and the status at exit.
+    static TextFile::Result writeExitState(const QString &botMode, int status);
+
+private:
+    QString soundFile(const QString &key, const QString &defaultPath) const;
+
+    QString m_text;
+};
+
+
 // Our own configuration "\Настройки\Адреса.txt" (feed hosts, the site, the default
 // login server...): same Key=Value form, same line lookup. A missing entry means the
 // feature answers that it is unavailable.

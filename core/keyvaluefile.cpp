@@ -38,6 +38,9 @@ QString merged(const QString &oldText, const Pairs &pairs)
 
     QSet<QString> found;
     QString result;
+    // Whether result holds a line yet: an empty first line is a line too, and must not
+    // be swallowed by the next one.
+    bool hasLines = false;
     if (!oldText.isEmpty()) {
         QStringList lines = TextFile::splitLines(oldText);
         for (QString &line : lines) {
@@ -50,13 +53,15 @@ QString merged(const QString &oldText, const Pairs &pairs)
             }
         }
         result = lines.join(QLatin1String("\r\n"));
+        hasLines = !lines.isEmpty();
     }
     for (const auto &pair : pairs) {
         if (found.contains(pair.first))
             continue;
         found.insert(pair.first);
-        if (!result.isEmpty())
+        if (hasLines)
             result += QLatin1String("\r\n");
+        hasLines = true;
         result += pair.first + QLatin1Char('=') + pair.second;
     }
     return result + QLatin1String("\r\n");

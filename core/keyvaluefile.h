@@ -24,7 +24,7 @@ std::optional<QString> lookup(const QString &text, const QString &key);
 
 // The settings merge as pure text: every line of one of the pairs' keys gets that
 // pair's value in place (all of them when a key stands twice); every other line, one
-// without "=" too, stays as it was; keys the text lacks are appended in the pairs'
+// without "=" and an empty one too (also before the first non-empty line), stays as it was; keys the text lacks are appended in the pairs'
 // order; the result ends with one CR LF. A key given twice in pairs counts once, with
 // its first value.
 QString merged(const QString &oldText, const Pairs &pairs);

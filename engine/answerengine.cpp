@@ -423,17 +423,7 @@ void AnswerEngine::queueAnswer(int slot, const QString &toUin, const QString &te
 
 int AnswerEngine::answerInterval() const
 {
-    const QString text = GeneralSettings::ReadText();
-    const std::optional<QString> ai =
-        GeneralSettings::LookupInText(text, GeneralSettings::Key::AI, GeneralSettings::LookupKind::Flag);
-    if (ai != QStringLiteral("1"))
-        return AnswerSender::DefaultIntervalMs;
-    const std::optional<QString> delay =
-        GeneralSettings::LookupInText(text, GeneralSettings::Key::AITime, GeneralSettings::LookupKind::Text);
-    qint32 ms = 0;
-    if (!delay || !VbValues::toInt32(*delay, ms) || ms <= 0)
-        return AnswerSender::DefaultIntervalMs;
-    return ms;
+    return Settings::read().answerDelayMs();
 }
 
 StageOutcome AnswerEngine::stageAnswerTimer(Run &run)

@@ -8,7 +8,6 @@
 namespace BanCheck {
 
 inline const QString ChatBanListPath = QStringLiteral("\\Подпрограммы\\Черный список.txt");
-inline const QString BlacklistPath = QStringLiteral("\\Списки пользователей\\Черный список.txt");
 inline const QString ChatBanText = QStringLiteral("Вы забанены в чате. Попробуйте обратиться к боту позже.");
 
 } // namespace BanCheck

@@ -2,10 +2,7 @@
 
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
-#include "core/vbvalues.h"
 
-namespace Key = GeneralSettings::Key;
-using GeneralSettings::LookupKind;
 
 MessagePopup::MessagePopup(NamedTimer &timer2, PopupView *view)
     : m_timer2(&timer2)
@@ -22,18 +19,13 @@ MessagePopup::~MessagePopup()
 
 std::optional<MessagePopup::Settings> MessagePopup::settings()
 {
-    const QString text = GeneralSettings::ReadText();
-    if (text.isEmpty())
+    const ::Settings file = ::Settings::read();
+    if (file.isEmpty())
         return std::nullopt;
     Settings found;
-    found.show = GeneralSettings::LookupInText(text, Key::Message, LookupKind::Flag) == QStringLiteral("1");
-    found.topmost =
-        GeneralSettings::LookupInText(text, Key::MessageUP, LookupKind::Flag) == QStringLiteral("1");
-    qint32 ms = 0;
-    const std::optional<QString> time =
-        GeneralSettings::LookupInText(text, Key::MessageTime, LookupKind::Text);
-    if (time && VbValues::toInt32(*time, ms) && ms > 0 && VbValues::toNumber(*time) == double(ms))
-        found.timeMs = ms;
+    found.show = file.popupOn();
+    found.topmost = file.popupTopmost();
+    found.timeMs = file.popupTimeMs();
     return found;
 }
 

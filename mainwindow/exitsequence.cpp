@@ -81,10 +81,7 @@ void ExitSequence::mergeSettings()
     // Without the folder the start-up never ran through; nothing is written.
     if (!TextFile::folderExists(GeneralSettings::FolderPath))
         return;
-    GeneralSettings::MergeSettings({
-        {GeneralSettings::Key::SaveRejim, m_state.BotMode},
-        {GeneralSettings::Key::SaveStatusMade, QString::number(m_session.CurrentStatus())},
-    });
+    Settings::writeExitState(m_state.BotMode, m_session.CurrentStatus());
 }
 
 void ExitSequence::logDisconnect()

@@ -1,9 +1,7 @@
 #include "mainwindow/startup.h"
 
 #include "core/clock.h"
-#include "core/datetexts.h"
 #include "core/generalsettings.h"
-#include "core/listfile.h"
 #include "core/namedtimer.h"
 #include "core/programfolder.h"
 #include "core/storage.h"
@@ -11,12 +9,15 @@
 #include "core/vbvalues.h"
 #include "engine/records.h"
 #include "engine/remoteshutdown.h"
+#include "files/distributionlist.h"
+#include "files/startupsound.h"
+#include "files/storedlogin.h"
+#include "files/userblacklist.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/settingsload.h"
 #include "platform/dialogs.h"
 #include "platform/sound.h"
 #include "session/autologin.h"
-#include "session/distributionlist.h"
 #include "session/hexlog.h"
 #include "session/icqsession.h"
 #include "session/loginform.h"
@@ -72,14 +73,17 @@ StartupSequence::Outcome StartupSequence::run()
     // A journal a killed run left is folded first; files that hold passwords or every
     // message are tightened even before their next rewrite.
     Records::openMessageLog();
-    QStringList secret = {GeneralSettings::FilePath, LoginForm::RememberedLoginFile, DistributionList::FilePath,
+    QStringList secret = {GeneralSettings::FilePath, RememberedLogin::FilePath, StoredLogin::FilePath,
+                          DistributionList::FilePath,
                           RemoteShutdown::AdminPath, HexLog::FileName, HexLog::FileName + QStringLiteral(".1")};
     secret += Records::SecretFiles;
     for (QString &path : secret)
         path = ProgramFolder::path(path);
     Storage::tighten(secret);
 
-    if (distributionListEmpty()) {
+    // A list that is there but cannot be read is no first start: the storage layer has
+    // reported it, and nothing may offer to write the bot numbers anew over it.
+    if (DistributionList::isEmpty()) {
         noDistributionList();
         return Outcome::NoDistributionList;
     }
@@ -99,14 +103,14 @@ StartupSequence::Outcome StartupSequence::run()
         return Outcome::AgreementShown;
     }
     createFolders();
-    std::optional<QString> reConnect;
-    if (!loadSettings(reConnect))
+    bool reconnectOn = false;
+    if (!loadSettings(reconnectOn))
         return Outcome::NoDistributionList;
     armAutoMessages();
     offerTutorial();
     openChosenWindows();
     purgeBlacklist();
-    if (reConnect && holdsOne(*reConnect)) {
+    if (reconnectOn) {
         m_state.HideAfterLogin = true;
         if (m_hooks.hideToTray)
             m_hooks.hideToTray();
@@ -127,11 +131,6 @@ StartupSequence::Question StartupSequence::questionWithoutBlocking(QWidget *pare
         });
         box->open();
     };
-}
-
-bool StartupSequence::distributionListEmpty() const
-{
-    return LoginForm::distributionListEmpty();
 }
 
 void StartupSequence::noDistributionList()
@@ -170,7 +169,7 @@ void StartupSequence::createFolders()
         TextFile::ensureFolder(folder);
 }
 
-bool StartupSequence::loadSettings(std::optional<QString> &reConnect)
+bool StartupSequence::loadSettings(bool &reconnectOn)
 {
     SettingsLoad::Effects effects;
     effects.playStartupSound = [this] { playStartupSound(); };
@@ -178,8 +177,8 @@ bool StartupSequence::loadSettings(std::optional<QString> &reConnect)
         if (m_hooks.checkForUpdate)
             m_hooks.checkForUpdate();
     };
-    const std::optional<SettingsLoad::Loaded> loaded =
-        SettingsLoad::read(GeneralSettings::ReadText(), effects);
+    const Settings settings = Settings::read();
+    const std::optional<SettingsLoad::Loaded> loaded = SettingsLoad::read(settings.text(), effects);
     if (!loaded)
         return true;
 
@@ -187,31 +186,31 @@ bool StartupSequence::loadSettings(std::optional<QString> &reConnect)
         if (QAction *item = m_window.action(QStringLiteral("zap_st_m")))
             item->setChecked(*loaded->saveStatus);
     }
-    reConnect = loaded->reConnect;
-    if (reConnect && holdsOne(*reConnect))
-        m_state.ReconnectInterval =
-            SettingsLoad::reconnectInterval(loaded->reConnect, loaded->intervalConnect);
+    reconnectOn = settings.reconnectOn();
+    if (reconnectOn)
+        m_state.ReconnectInterval = settings.reconnectMinutes();
     if (loaded->autoEnter)
         m_state.AutoEnterOn = *loaded->autoEnter;
     if (m_state.AutoEnterOn == 1 &&
         !autoLogin(loaded->autoICQNumber.value_or(QString()), loaded->autoPassword.value_or(QString())))
         return false;
 
-    m_state.BotMode = SettingsLoad::botMode(loaded->saveRejim);
+    m_state.BotMode = Settings::botMode(loaded->saveRejim);
     setModeMarks(m_window, m_state.BotMode);
     return true;
 }
 
 bool StartupSequence::autoLogin(const QString &scrambledNumber, const QString &scrambledPassword)
 {
-    const std::optional<AutoLogin::Credentials> stored =
-        AutoLogin::decode(scrambledNumber, scrambledPassword);
+    const std::optional<StoredLogin::Credentials> stored =
+        StoredLogin::decode(scrambledNumber, scrambledPassword);
     // Without a number there is nothing to log in: the login window stays usable.
     if (!stored)
         return true;
     m_session.setMainUin(stored->uin);
     m_session.setMainPassword(stored->password);
-    if (distributionListEmpty()) {
+    // An unreadable list is not an empty one (the storage layer has reported it).
+    if (DistributionList::isEmpty()) {
         noDistributionList();
         return false;
     }
@@ -275,25 +274,7 @@ void StartupSequence::openChosenWindows()
 
 void StartupSequence::purgeBlacklist()
 {
-    if (TextFile::readAll(BlacklistFile).isEmpty())
-        return;
-    const QDate today = Clock::instance().today();
-    QStringList kept;
-    for (const QString &line : TextFile::readLines(BlacklistFile)) {
-        // The until field stands between the first and the second separator.
-        const qsizetype first = line.indexOf(ListFile::Separator);
-        if (first < 0)
-            continue;
-        const qsizetype start = first + ListFile::Separator.size();
-        const qsizetype second = line.indexOf(ListFile::Separator, start);
-        const QString until = second < 0 ? line.mid(start) : line.mid(start, second - start);
-        if (until.isEmpty())
-            continue;
-        const std::optional<QDate> date = DateTexts::parseDate(until);
-        if (!date || *date > today)
-            kept.append(line);
-    }
-    TextFile::writeLines(BlacklistFile, kept);
+    UserBlacklist::purgeExpired(Clock::instance().today());
 }
 
 void StartupSequence::playStartupSound()
@@ -302,9 +283,7 @@ void StartupSequence::playStartupSound()
         m_hooks.playStartupSound();
         return;
     }
-    const QString standard = ProgramFolder::path(StartupSoundFile);
-    QString chosen = GeneralSettings::LookupByLine(GeneralSettings::Key::PlaySoundsHello).value_or(QString());
-    if (chosen.isEmpty() || QDir::cleanPath(QDir::fromNativeSeparators(chosen)) == QDir::cleanPath(standard))
-        chosen = standard;
-    Sound::instance().play(chosen);
+    const QString file = StartupSound::file(Settings::read());
+    if (!file.isEmpty())
+        Sound::instance().play(file);
 }

@@ -50,7 +50,6 @@ public:
         Question askQuestion;
     };
 
-    static inline const QString DistributionListFile = QStringLiteral("\\Настройки\\Распределение.txt");
     static inline const QString CleanExitFile = QStringLiteral("\\Выход.txt");
     static inline const QString AgreementFile = QStringLiteral("\\Разрешение.txt");
     static inline const QString UnreadableTitle = QStringLiteral("Ошибка");
@@ -60,8 +59,6 @@ public:
     static inline const QString AutoMessagesFile = QStringLiteral("\\Подпрограммы\\Автосообщения.txt");
     static inline const QString TutorialFile = QStringLiteral("\\Обучение.txt");
     static inline const QString AutoOpenFile = QStringLiteral("\\Настройки\\Автооткрытие.txt");
-    static inline const QString BlacklistFile = QStringLiteral("\\Списки пользователей\\Черный список.txt");
-    static inline const QString StartupSoundFile = QStringLiteral("\\Sounds\\sndStartup.wav");
 
     static inline const QString TutorialTitle = QStringLiteral("Помощь");
     static inline const QString TutorialText =
@@ -90,14 +87,14 @@ public:
     int autoLoginSlot() const { return m_autoLoginSlot; }
 
 private:
-    bool distributionListEmpty() const;
     void noDistributionList();
     void unreadable(const QString &programPath);
     void cleanUpAfterUncleanEnd();
     bool agreementAccepted();
     void createFolders();
     // false when the start-up must end (the list check of the auto-login failed).
-    bool loadSettings(std::optional<QString> &reConnect);
+    // reconnectOn: ReConnect holds 1 (the start then goes to the tray).
+    bool loadSettings(bool &reconnectOn);
     bool autoLogin(const QString &scrambledNumber, const QString &scrambledPassword);
     void restoreBotMode();
     void armAutoMessages();

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "files/distributionlist.h"
+
 #include <QString>
 #include <QtGlobal>
 
-#include <limits>
 #include <optional>
 
 // A bot's login: the number as typed (digits) and the password.
@@ -13,22 +14,9 @@ struct Credentials
     QString password;
 
     bool isEmpty() const { return number.isEmpty(); }
-    // The number as an ICQ number: 1 to 10 digits within 32 bits.
+    // The number as an ICQ number, by the rule every log-in shares.
     std::optional<qint32> uin() const { return uinFromText(number); }
-    static std::optional<qint32> uinFromText(const QString &text)
-    {
-        if (text.isEmpty() || text.size() > 10)
-            return std::nullopt;
-        qint64 value = 0;
-        for (const QChar c : text) {
-            if (c < u'0' || c > u'9')
-                return std::nullopt;
-            value = value * 10 + (c.unicode() - u'0');
-        }
-        if (value > std::numeric_limits<qint32>::max())
-            return std::nullopt;
-        return qint32(value);
-    }
+    static std::optional<qint32> uinFromText(const QString &text) { return DistributionList::loginNumber(text); }
     friend bool operator==(const Credentials &, const Credentials &) = default;
 };
 

@@ -4,7 +4,7 @@
 #include "core/datetexts.h"
 #include "core/storage.h"
 #include "core/textfile.h"
-#include "session/distributionlist.h"
+#include "files/distributionlist.h"
 
 #include <QLoggingCategory>
 

@@ -3,6 +3,7 @@
 #include "core/cp1251.h"
 #include "core/softassert.h"
 #include "core/textfile.h"
+#include "files/distributionlist.h"
 #include "platform/dialogs.h"
 #include "session/connectionlog.h"
 #include "session/databytes.h"
@@ -34,14 +35,12 @@ constexpr int FramesPerTurn = 8;
 // Frames read ahead of handling before the connection's reading pauses.
 constexpr qsizetype MaxPendingFrames = 256;
 
-const QString DistributionList = QStringLiteral("\\Настройки\\Распределение.txt");
 const QString VisibleList = QStringLiteral("\\видимый список.txt");
 
 const QString RefusedTitle = QStringLiteral("Ошибка ввода логина или пароля");
 const QString RefusedText =
     QStringLiteral("Ошибка подключения. Она могла возникнуть из-за того, что Вы не правильно "
                    "ввели логин или пароль, либо превышен лимит подключений к серверу.");
-
 
 quint32 snacKey(int family, int subtype)
 {
@@ -171,20 +170,7 @@ bool IcqSession::lastLoginRefused(int slot) const
 
 int IcqSession::slotForNumber(const QString &numberText)
 {
-    // Lines: index, number, password, count, separated by single blanks; the first
-    // empty line ends the list.
-    for (const QString &line : TextFile::readLines(DistributionList)) {
-        if (line.isEmpty())
-            break;
-        const QStringList fields = line.split(QLatin1Char(' '));
-        if (fields.size() < 2 || fields.at(1) != numberText)
-            continue;
-        bool ok = false;
-        const int index = fields.at(0).toInt(&ok);
-        if (ok && index >= 2 && index <= MaxSlot)
-            return index;
-    }
-    return 1;
+    return DistributionList::load().slotForNumber(numberText);
 }
 
 T *IcqSession::loginConnection(int slot)

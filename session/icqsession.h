@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/credentials.h"
+#include "files/distributionlist.h"
 #include "session/flap.h"
 #include "session/framereader.h"
 #include "session/messagestate.h"
@@ -47,7 +48,7 @@ class IcqSession : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int MaxSlot = 32400;
+    static constexpr int MaxSlot = DistributionList::MaxSlot;
     static constexpr qint32 SequenceStep = 12171;
     // How long a log-in may take from opening the login connection to its sign-on.
     static constexpr int DefaultLoginTimeoutMs = 30000;

@@ -28,9 +28,6 @@ public:
     static inline const QString ErrorTitle = QStringLiteral("Ошибка");
     static inline const QString BadNumberText = QStringLiteral("Введён не правильный формат ICQ номера");
 
-    static inline const QString RememberedLoginFile = QStringLiteral("\\Настройки\\Автоввод.txt");
-    static inline const QString StoredLoginFile = QStringLiteral("\\Настройки\\Автовход.txt");
-    static inline const QString DistributionListFile = QStringLiteral("\\Настройки\\Распределение.txt");
     // The entry of our own address file that names the standard login server.
     static inline const QString LoginServerKey = QStringLiteral("LoginServer");
     static inline const QString FallbackLoginHost = QStringLiteral("login.icq.com");
@@ -50,11 +47,9 @@ public:
     // address file, else login.icq.com) and 5190 for what it does not name.
     static Server loginServer();
     static bool distributionListEmpty();
-    // The number box's text as an ICQ number: digits only, within 32 bits.
+    // The number box's text as an ICQ number, by the one number rule of every log-in
+    // (DistributionList::loginNumber).
     static std::optional<qint32> numberFromText(const QString &text);
-    // The scrambled number and password of the stored login.
-    static std::optional<qint32> decodeStoredNumber(const QString &text);
-    static QString decodeStoredPassword(const QString &text);
 
 private:
     IcqSession &m_session;

@@ -2,7 +2,7 @@
 
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
-#include "core/programfolder.h"
+#include "files/startupsound.h"
 #include "platform/sound.h"
 #include "session/connectionlog.h"
 
@@ -56,14 +56,7 @@ void PostLoginActions::run(int slot)
 
 void PostLoginActions::playStartupSound()
 {
-    const QString settings = GeneralSettings::ReadText();
-    const std::optional<QString> off = GeneralSettings::LookupInText(
-        settings, GeneralSettings::Key::PlaySounds, GeneralSettings::LookupKind::Flag);
-    if (!off || *off != QLatin1String("0"))
-        return;
-    const QString standard = ProgramFolder::path(GeneralSettings::Default::SoundStartup);
-    const QString chosen = GeneralSettings::LookupInText(settings, GeneralSettings::Key::PlaySoundsHello,
-                                                         GeneralSettings::LookupKind::Text)
-                               .value_or(QString());
-    Sound::instance().play(chosen.isEmpty() ? standard : chosen);
+    const QString file = StartupSound::file(Settings::read());
+    if (!file.isEmpty())
+        Sound::instance().play(file);
 }

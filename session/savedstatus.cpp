@@ -2,7 +2,6 @@
 
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
-#include "core/vbvalues.h"
 #include "session/icqsession.h"
 
 SavedStatus::SavedStatus(IcqSession &session, TimerRegistry &timers, std::function<void(int code)> restored)
@@ -13,18 +12,8 @@ SavedStatus::SavedStatus(IcqSession &session, TimerRegistry &timers, std::functi
 
 int SavedStatus::statusToRestore()
 {
-    const QString settings = GeneralSettings::ReadText();
-    const std::optional<QString> on =
-        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::SaveStatus);
-    if (!on || !VbValues::holdsNumber(*on, 1))
-        return 0;
-    const QString made =
-        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::SaveStatusMade).value_or(QString());
-    for (const int code : {1, 2, 3}) {
-        if (VbValues::holdsNumber(made, code))
-            return code;
-    }
-    return 0;
+    const Settings settings = Settings::read();
+    return settings.saveStatus().value_or(false) ? settings.savedStatus() : 0;
 }
 
 void SavedStatus::timer9Tick()
@@ -41,7 +30,6 @@ void SavedStatus::timer9Tick()
 bool SavedStatus::toggleRemember(bool checked)
 {
     const bool remember = !checked;
-    GeneralSettings::MergeSettings(
-        {{GeneralSettings::Key::SaveStatus, remember ? QStringLiteral("1") : QStringLiteral("0")}});
+    Settings::writeSaveStatus(remember);
     return remember;
 }

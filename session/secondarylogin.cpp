@@ -2,7 +2,7 @@
 
 #include "core/namedtimer.h"
 #include "session/botpresence.h"
-#include "session/distributionlist.h"
+#include "files/distributionlist.h"
 
 #include <QLoggingCategory>
 

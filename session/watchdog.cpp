@@ -2,11 +2,11 @@
 
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
-#include "core/vbvalues.h"
+#include "files/distributionlist.h"
+#include "files/storedlogin.h"
 #include "platform/dialogs.h"
 #include "session/botpresence.h"
 #include "session/connectionlog.h"
-#include "session/distributionlist.h"
 #include "session/icqsession.h"
 #include "session/incomingreader.h"
 #include "session/loginform.h"
@@ -32,17 +32,7 @@ ReconnectWatchdog::ReconnectWatchdog(IcqSession &session, BotPresence &presence,
 
 int ReconnectWatchdog::intervalFromSettings()
 {
-    const QString settings = GeneralSettings::ReadText();
-    const std::optional<QString> on =
-        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::ReConnect);
-    if (!on || !VbValues::holdsNumber(*on, 1))
-        return 0;
-    qint16 minutes = 0;
-    const std::optional<QString> interval =
-        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::IntervalConnect);
-    if (!interval || !VbValues::toInt16(*interval, minutes) || minutes <= 0)
-        return 5;
-    return minutes;
+    return Settings::read().reconnectMinutes();
 }
 
 QString ReconnectWatchdog::probeNumber() const
@@ -161,22 +151,13 @@ void ReconnectWatchdog::perepodk1Tick()
 
 std::optional<Credentials> ReconnectWatchdog::storedLogin() const
 {
-    const QString settings = GeneralSettings::ReadText();
-    if (settings.isEmpty())
+    const Settings settings = Settings::read();
+    if (settings.isEmpty() || !settings.autoEnter())
         return std::nullopt;
-    const std::optional<QString> autoEnter =
-        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::AutoEnter);
-    if (!autoEnter || !VbValues::holdsNumber(*autoEnter, 1))
+    const std::optional<StoredLogin::Credentials> stored = StoredLogin::fromSettings(settings);
+    if (!stored || stored->uin <= 0 || stored->password.isEmpty())
         return std::nullopt;
-    const std::optional<qint32> uin = LoginForm::decodeStoredNumber(
-        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::AutoICQNumber).value_or(QString()));
-    if (!uin || *uin <= 0)
-        return std::nullopt;
-    const QString password = LoginForm::decodeStoredPassword(
-        GeneralSettings::LookupByLine(settings, GeneralSettings::Key::AutoPassword).value_or(QString()));
-    if (password.isEmpty())
-        return std::nullopt;
-    return Credentials{QString::number(*uin), password};
+    return Credentials{QString::number(stored->uin), stored->password};
 }
 
 std::optional<Credentials> ReconnectWatchdog::reloginCredentials(int slot) const

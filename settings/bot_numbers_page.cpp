@@ -115,29 +115,11 @@ bool UserControl5::hasChanged() const
 
 void UserControl5::Command2_Click()
 {
-    // Both boxes are asked, as the operator expects the pair.
+    // Both boxes are asked, as the operator expects the pair. A refused pair is passed
+    // over without a word, as the page always did; the outcome is still there for tests.
     const QString number = Dialogs::instance().input(NumberTitle, NumberPrompt);
     const QString password = Dialogs::instance().input(PasswordTitle, PasswordPrompt);
-
-    QString refusal;
-    switch (m_numbers.add(number, password)) {
-    case BotNumbers::AddOutcome::Added:
-    case BotNumbers::AddOutcome::NothingEntered:
-        return;
-    case BotNumbers::AddOutcome::BadNumber:
-        refusal = BadNumberText;
-        break;
-    case BotNumbers::AddOutcome::EmptyPassword:
-        refusal = EmptyPasswordText;
-        break;
-    case BotNumbers::AddOutcome::PasswordWithBlank:
-        refusal = PasswordWithBlankText;
-        break;
-    case BotNumbers::AddOutcome::PasswordNotStorable:
-        refusal = PasswordNotStorableText;
-        break;
-    }
-    Dialogs::instance().message(ErrorTitle, refusal, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+    m_lastAdd = m_numbers.add(number, password);
 }
 
 void UserControl5::Command3_Click()

@@ -27,19 +27,13 @@ public:
     static inline const QString NumberPrompt = QStringLiteral("Введите ICQ номер бота");
     static inline const QString PasswordTitle = QStringLiteral("Пароль");
     static inline const QString PasswordPrompt = QStringLiteral("Введите пароль к боту");
-    static inline const QString BadNumberText =
-        QStringLiteral("ICQ номер бота должен состоять только из цифр, от 1 до 15. Номер не добавлен.");
-    static inline const QString EmptyPasswordText =
-        QStringLiteral("Пароль к боту не может быть пустым. Номер не добавлен.");
-    static inline const QString PasswordWithBlankText =
-        QStringLiteral("Пароль к боту не может содержать пробелы. Номер не добавлен.");
-    static inline const QString PasswordNotStorableText = QStringLiteral(
-        "Пароль к боту содержит символы, которые нельзя сохранить в списке. Номер не добавлен.");
 
     // An empty list until load().
     explicit UserControl5(QWidget *parent = nullptr);
 
     BotNumbers &botNumbers() { return m_numbers; }
+    // What the last "Добавить" did with the two boxes.
+    BotNumbers::AddOutcome lastAdd() const { return m_lastAdd; }
 
     // Fills the list from the distribution list.
     void load() override;
@@ -71,4 +65,5 @@ private:
     void followSelection();
 
     BotNumbers m_numbers;
+    BotNumbers::AddOutcome m_lastAdd = BotNumbers::AddOutcome::NothingEntered;
 };

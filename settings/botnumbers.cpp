@@ -1,13 +1,5 @@
 #include "settings/botnumbers.h"
 
-#include "core/cp1251.h"
-
-namespace {
-
-constexpr int kMaxNumberDigits = 15;
-
-} // namespace
-
 BotNumbers::BotNumbers(QObject *parent)
     : QObject(parent)
 {}
@@ -15,10 +7,8 @@ BotNumbers::BotNumbers(QObject *parent)
 bool BotNumbers::load()
 {
     m_rows.clear();
-    for (const QString &line : TextFile::readLines(FilePath)) {
-        if (const std::optional<Row> row = parseLine(line))
-            m_rows.append(*row);
-    }
+    for (const DistributionList::Account &account : DistributionList::load().accounts())
+        m_rows.append({account.number, account.password});
     m_stored = m_rows;
     emit rowsChanged();
     return !m_rows.isEmpty();
@@ -28,9 +18,11 @@ BotNumbers::SaveResult BotNumbers::save()
 {
     if (m_rows.isEmpty())
         return {SaveOutcome::EmptyList, QString()};
-    // The file holds the passwords in plain text.
-    const TextFile::Result written =
-        TextFile::writeLines(FilePath, fileLines(m_rows), TextFile::Option::OwnerOnly);
+    QList<DistributionList::Account> accounts;
+    accounts.reserve(m_rows.size());
+    for (const Row &row : m_rows)
+        accounts.append({row.number, row.password});
+    const TextFile::Result written = DistributionList::write(accounts);
     if (!written)
         return {SaveOutcome::WriteFailed, written.error};
     m_stored = m_rows;
@@ -54,16 +46,25 @@ BotNumbers::AddOutcome BotNumbers::add(const QString &number, const QString &pas
 {
     if (number.isEmpty() && password.isEmpty())
         return AddOutcome::NothingEntered;
-    if (!isBotNumber(number))
+    const std::optional<qint32> uin = DistributionList::loginNumber(number);
+    if (!uin)
         return AddOutcome::BadNumber;
-    if (password.isEmpty())
-        return AddOutcome::EmptyPassword;
-    for (const QChar c : password) {
-        if (c.isSpace())
-            return AddOutcome::PasswordWithBlank;
+    for (const Row &row : std::as_const(m_rows)) {
+        if (DistributionList::loginNumber(row.number) == uin)
+            return AddOutcome::AlreadyListed;
     }
-    if (!Cp1251::canEncode(password))
-        return AddOutcome::PasswordNotStorable;
+    if (const auto problem = DistributionList::passwordProblem(password)) {
+        switch (*problem) {
+        case DistributionList::PasswordProblem::Empty:
+            return AddOutcome::EmptyPassword;
+        case DistributionList::PasswordProblem::HasBlank:
+            return AddOutcome::PasswordWithBlank;
+        case DistributionList::PasswordProblem::NotStorable:
+            return AddOutcome::PasswordNotStorable;
+        case DistributionList::PasswordProblem::TooLong:
+            return AddOutcome::PasswordTooLong;
+        }
+    }
     m_rows.append({number, password});
     emit rowsChanged();
     return AddOutcome::Added;
@@ -85,33 +86,4 @@ QStringList BotNumbers::rowTexts() const
     for (const Row &row : m_rows)
         texts.append(row.text());
     return texts;
-}
-
-QStringList BotNumbers::fileLines(const QList<Row> &rows)
-{
-    QStringList lines;
-    lines.reserve(rows.size());
-    for (qsizetype i = 0; i < rows.size(); ++i)
-        lines.append(QString::number(i + 2) + QLatin1Char(' ') + rows.at(i).text() + QStringLiteral(" 0"));
-    return lines;
-}
-
-std::optional<BotNumbers::Row> BotNumbers::parseLine(const QString &line)
-{
-    // Fields by position: slot, number, password, count; the slot and count are not kept.
-    const QStringList fields = line.split(QLatin1Char(' '));
-    if (fields.size() < 3 || fields.at(1).isEmpty() || fields.at(2).isEmpty())
-        return std::nullopt;
-    return Row{fields.at(1), fields.at(2)};
-}
-
-bool BotNumbers::isBotNumber(const QString &number)
-{
-    if (number.isEmpty() || number.size() > kMaxNumberDigits)
-        return false;
-    for (const QChar c : number) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    }
-    return true;
 }

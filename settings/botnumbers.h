@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/textfile.h"
+#include "files/distributionlist.h"
 
 #include <QList>
 #include <QObject>
@@ -10,17 +11,13 @@
 #include <optional>
 
 // The bot numbers page without its window: the secondary bot numbers with their
-// passwords, kept in the distribution list "\Настройки\Распределение.txt".
-//
-// A line of the file: slot, number, password and count, one blank between fields:
-// "2 123456 secret 0". The slots count from 2 (slot 1 is the main bot); the ICQ
-// session raises and lowers the count, this page always writes 0.
+// passwords, kept in the distribution list (files/distributionlist.h owns the file, its
+// format and the number rule). The page shows the bots the session would log in, and
+// accepts only numbers the session can log in with.
 class BotNumbers : public QObject
 {
     Q_OBJECT
 public:
-    static inline const QString FilePath = QStringLiteral("\\Настройки\\Распределение.txt");
-
     struct Row
     {
         QString number;
@@ -32,11 +29,13 @@ public:
 
     enum class AddOutcome {
         Added,
-        NothingEntered, // both boxes cancelled or left empty
-        BadNumber,      // not 1 to 15 digits
+        NothingEntered,      // both boxes cancelled or left empty
+        BadNumber,           // not a number the session can log in with
+        AlreadyListed,       // the bot would log in on two slots
         EmptyPassword,
         PasswordWithBlank,   // a blank would split the line's fields
         PasswordNotStorable, // a character the file's code page cannot hold
+        PasswordTooLong,     // longer than the login packet carries
     };
 
     enum class SaveOutcome {
@@ -53,8 +52,8 @@ public:
 
     explicit BotNumbers(QObject *parent = nullptr);
 
-    // Fills the rows from the file. A missing or empty file gives no rows; a line
-    // without a number and a password is passed over. True when the file had rows.
+    // Fills the rows from the file: the bots the session reads from it. A missing, empty
+    // or unreadable file gives no rows. True when the file had rows.
     bool load();
     // Writes every row, slots from 2, counts 0, owner-only and atomically.
     SaveResult save();
@@ -63,19 +62,13 @@ public:
     // True when the rows differ from what load() or the last save() left.
     bool hasChanged() const;
 
-    // Checks the two boxes' texts and appends the row; a listed number may be added again.
+    // Checks the two boxes' texts and appends the row.
     AddOutcome add(const QString &number, const QString &password);
     // Removes the row at index; false when there is no such row.
     bool remove(int index);
 
     const QList<Row> &rows() const { return m_rows; }
     QStringList rowTexts() const;
-
-    // The file's lines for these rows.
-    static QStringList fileLines(const QList<Row> &rows);
-    // The number and password of one line; nullopt when the line lacks either.
-    static std::optional<Row> parseLine(const QString &line);
-    static bool isBotNumber(const QString &number);
 
 signals:
     void rowsChanged();

@@ -55,6 +55,10 @@ private Q_SLOTS:
     void lookupInText_data();
     void lookupInText();
     void lookupsOnOneReading();
+    void typedValues_data();
+    void typedValues();
+    void soundFiles();
+    void typedWritersMerge();
 
     void addresses();
 
@@ -223,7 +227,9 @@ void TestGeneralSettings::mergedText_data()
     QTest::addColumn<Pairs>("pairs");
     QTest::addColumn<QString>("after");
     QTest::newRow("empty") << "" << Pairs{{"A", "1"}, {"B", "2"}} << "A=1\r\nB=2\r\n";
-    QTest::newRow("only CR LF") << "\r\n" << Pairs{{"A", "1"}} << "A=1\r\n";
+    QTest::newRow("only CR LF") << "\r\n" << Pairs{{"A", "1"}} << "\r\nA=1\r\n";
+    QTest::newRow("empty lines first") << "\r\n\r\nX=0\r\n" << Pairs{{"X", "1"}} << "\r\n\r\nX=1\r\n";
+    QTest::newRow("empty lines only") << "\r\n\r\n" << Pairs{{"A", "1"}} << "\r\n\r\nA=1\r\n";
     QTest::newRow("no final line end") << "X=0" << Pairs{{"A", "1"}} << "X=0\r\nA=1\r\n";
     QTest::newRow("empty value") << "A=old" << Pairs{{"A", ""}} << "A=\r\n";
     QTest::newRow("value with =") << "" << Pairs{{"A", "x=y=z"}} << "A=x=y=z\r\n";
@@ -335,6 +341,107 @@ void TestGeneralSettings::lookupsOnOneReading()
     QCOMPARE(LookupInText(text, Key::MessageUP, LookupKind::Flag), std::optional<QString>("0"));
     QCOMPARE(LookupInText(text, Key::MessageTime, LookupKind::Text), std::optional<QString>("2500"));
     QCOMPARE(LookupByLine(text, Key::MessageTime), std::optional<QString>("2500"));
+}
+
+void TestGeneralSettings::typedValues_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("getter");
+    QTest::addColumn<QVariant>("value");
+    const auto row = [](const char *name, const char *file, const char *getter, const QVariant &value) {
+        QTest::newRow(name) << QString::fromUtf8(file) << QString::fromLatin1(getter) << value;
+    };
+    row("reconnect: no file", "", "reconnect", QStringLiteral("0 off"));
+    row("reconnect: 10", "ReConnect=1\r\nIntervalConnect=10\r\n", "reconnect", QStringLiteral("10 on"));
+    row("reconnect: interval first", "IntervalConnect=3\r\nReConnect=1\r\n", "reconnect", QStringLiteral("3 on"));
+    row("reconnect: interval empty", "ReConnect=1\r\nIntervalConnect=\r\n", "reconnect", QStringLiteral("5 on"));
+    row("reconnect: interval missing", "ReConnect=1\r\n", "reconnect", QStringLiteral("5 on"));
+    row("reconnect: 0", "ReConnect=1\r\nIntervalConnect=0\r\n", "reconnect", QStringLiteral("5 on"));
+    row("reconnect: -3", "ReConnect=1\r\nIntervalConnect=-3\r\n", "reconnect", QStringLiteral("5 on"));
+    row("reconnect: text", "ReConnect=1\r\nIntervalConnect=abc\r\n", "reconnect", QStringLiteral("5 on"));
+    row("reconnect: half to even", "ReConnect=1\r\nIntervalConnect=2.5\r\n", "reconnect", QStringLiteral("2 on"));
+    row("reconnect: below one minute", "ReConnect=1\r\nIntervalConnect=0.4\r\n", "reconnect", QStringLiteral("1 on"));
+    row("reconnect: above the range", "ReConnect=1\r\nIntervalConnect=99999\r\n", "reconnect", QStringLiteral("32767 on"));
+    row("reconnect: blanks around the flag", "ReConnect= 1 \r\nIntervalConnect=7\r\n", "reconnect", QStringLiteral("7 on"));
+    row("reconnect: watchdog off", "ReConnect=0\r\nIntervalConnect=10\r\n", "reconnect", QStringLiteral("0 off"));
+    row("reconnect: watchdog empty", "ReConnect=\r\nIntervalConnect=10\r\n", "reconnect", QStringLiteral("0 off"));
+    row("reconnect: later line wins", "ReConnect=1\r\nIntervalConnect=3\r\nReConnect=0\r\n", "reconnect", QStringLiteral("0 off"));
+    row("delay off", "AI=0\r\nAITime=900\r\n", "answerDelayMs", 500);
+    row("delay on", "AI=1\r\nAITime=900\r\n", "answerDelayMs", 900);
+    row("delay on, not a number", "AI=1\r\nAITime=x\r\n", "answerDelayMs", 500);
+    row("delay on, zero", "AI=1\r\nAITime=0\r\n", "answerDelayMs", 500);
+    row("delay missing", "", "answerDelayMs", 500);
+    row("AITime before AI", "AITime=700\r\nAI=1\r\n", "answerDelayMs", 700);
+    row("sounds on", "PlaySounds=0\r\n", "soundsOn", true);
+    row("sounds off", "PlaySounds=1\r\n", "soundsOn", false);
+    row("sounds key missing", "Server=x\r\n", "soundsOn", false);
+    row("popup on", "Message=1\r\nMessageUP=0\r\nMessageTime=2500\r\n", "popupOn", true);
+    row("popup time", "Message=1\r\nMessageTime=2500\r\n", "popupTimeMs", 2500);
+    row("popup time a fraction", "MessageTime=2500.5\r\n", "popupTimeMs", 3000);
+    row("popup time missing", "Message=1\r\n", "popupTimeMs", 3000);
+    row("port", "Port=5191\r\n", "port", 5191);
+    row("port with blank", "Port= 5192 \r\n", "port", 5192);
+    row("port not a port", "Port=70000\r\n", "port", 5190);
+    row("port missing", "", "port", 5190);
+    row("saved status", "SaveStatusMade=2\r\n", "savedStatus", 2);
+    row("saved status unknown", "SaveStatusMade=7\r\n", "savedStatus", 0);
+    row("bot mode", "SaveRejim= 3 \r\n", "botMode", QStringLiteral("3"));
+    row("bot mode seven", "SaveRejim=7\r\n", "botMode", QStringLiteral("1"));
+    row("bot mode missing", "", "botMode", QStringLiteral("1"));
+    row("auto-enter", "AutoEnter=1\r\n", "autoEnter", true);
+    row("auto-enter off", "AutoEnter=0\r\n", "autoEnter", false);
+}
+
+void TestGeneralSettings::typedValues()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, getter);
+    QFETCH(QVariant, value);
+    if (!file.isEmpty())
+        writeFile(file.toUtf8());
+    const Settings settings = Settings::read();
+    QVariant got;
+    if (getter == "reconnect")
+        got = QStringLiteral("%1 %2").arg(settings.reconnectMinutes()).arg(settings.reconnectOn() ? "on" : "off");
+    else if (getter == "answerDelayMs")
+        got = settings.answerDelayMs();
+    else if (getter == "soundsOn")
+        got = settings.soundsOn();
+    else if (getter == "popupOn")
+        got = settings.popupOn();
+    else if (getter == "popupTimeMs")
+        got = settings.popupTimeMs();
+    else if (getter == "port")
+        got = int(settings.port());
+    else if (getter == "savedStatus")
+        got = settings.savedStatus();
+    else if (getter == "botMode")
+        got = settings.botMode();
+    else if (getter == "autoEnter")
+        got = settings.autoEnter();
+    QCOMPARE(got, value);
+}
+
+void TestGeneralSettings::soundFiles()
+{
+    const QString home = m_home->path();
+    QCOMPARE(Settings::read().startupSound(), home + "/Sounds/sndStartup.wav");
+    QCOMPARE(Settings::read().messageSound(), home + "/Sounds/sndMsg.wav");
+    writeFile("PlaySounds=0\r\nPlaySoundsOpov=\\Звуки\\м.wav\r\nPlaySoundsHello=/usr/share/s.wav\r\n");
+    QCOMPARE(Settings::read().messageSound(), home + "/Звуки/м.wav");
+    QCOMPARE(Settings::read().startupSound(), QStringLiteral("/usr/share/s.wav"));
+}
+
+void TestGeneralSettings::typedWritersMerge()
+{
+    writeFile("Server=x\r\nSaveStatus=1\r\n");
+    QVERIFY(Settings::writeSaveStatus(false));
+    QVERIFY(Settings::writeExitState("2", 3));
+    QCOMPARE(ReadText(), QStringLiteral("Server=x\r\nSaveStatus=0\r\nSaveRejim=2\r\nSaveStatusMade=3\r\n"));
+    const Settings settings = Settings::read();
+    QCOMPARE(settings.saveStatus(), std::optional<bool>(false));
+    QCOMPARE(settings.savedStatus(), 3);
+    QCOMPARE(settings.botMode(), QStringLiteral("2"));
 }
 
 void TestGeneralSettings::addresses()

@@ -6,8 +6,9 @@
 #include "core/datetexts.h"
 #include "core/generalsettings.h"
 #include "engine/bancheck.h"
-#include "engine/sessionhooks.h"
 #include "engine/records.h"
+#include "engine/sessionhooks.h"
+#include "files/userblacklist.h"
 #include "support/onlinebot.h"
 #include "support/programhome.h"
 
@@ -181,7 +182,7 @@ void tst_EngineOnline::bansStatisticsAndLog()
     const QString today = DateTexts::dateText(m_clock.today());
     const QString tomorrow = DateTexts::dateText(m_clock.today().addDays(1));
     const QString yesterday = DateTexts::dateText(m_clock.today().addDays(-1));
-    TextFile::writeLines(BanCheck::BlacklistPath,
+    TextFile::writeLines(UserBlacklist::FilePath,
                          {User + QStringLiteral(":^:") + tomorrow + QStringLiteral(":^:спам"),
                           Other + QStringLiteral(":^:") + yesterday + QStringLiteral(":^:было")});
 
@@ -193,7 +194,7 @@ void tst_EngineOnline::bansStatisticsAndLog()
                                        QStringLiteral("\r\nПричина бана: спам")});
     QCOMPARE(m_bot->sentTo(Other), QStringList{"Здравствуй!"});
     // The expired ban is gone, the standing one stays.
-    QCOMPARE(TextFile::readLines(BanCheck::BlacklistPath),
+    QCOMPARE(TextFile::readLines(UserBlacklist::FilePath),
              QStringList{User + QStringLiteral(":^:") + tomorrow + QStringLiteral(":^:спам")});
 
     // The banned message is neither counted nor logged.

@@ -7,6 +7,8 @@
 #include "core/generalsettings.h"
 #include "core/programfolder.h"
 #include "core/textfile.h"
+#include "files/distributionlist.h"
+#include "files/storedlogin.h"
 #include "platform/recordingdialogs.h"
 #include "session/connectionlog.h"
 #include "session/framereader.h"
@@ -164,7 +166,7 @@ void tst_IcqOnline::mainBotLogsInFromWindow()
     QCOMPARE(signedOn.first().first().toInt(), 1);
     QVERIFY(!window.Command1->isEnabled());
     QVERIFY(m_dialogs->shown.isEmpty());
-    QCOMPARE(TextFile::readLines(LoginForm::RememberedLoginFile),
+    QCOMPARE(TextFile::readLines(RememberedLogin::FilePath),
              (QStringList{Bot, QString::fromLatin1(BotPassword)}));
 
     // The login connection: the login packet byte for byte, then the goodbye.

@@ -3,6 +3,8 @@
 #include "core/generalsettings.h"
 #include "core/programfolder.h"
 #include "core/textfile.h"
+#include "files/distributionlist.h"
+#include "files/storedlogin.h"
 #include "platform/recordingdialogs.h"
 #include "session/icqsession.h"
 #include "session/loginform.h"
@@ -313,9 +315,9 @@ void tst_LoginWindow::rememberedLogin()
     QFETCH(QString, number);
     QFETCH(QString, password);
     if (!remembered.isEmpty())
-        TextFile::writeLines(LoginForm::RememberedLoginFile, remembered);
+        TextFile::writeLines(RememberedLogin::FilePath, remembered);
     if (!stored.isEmpty())
-        TextFile::writeLines(LoginForm::StoredLoginFile, stored);
+        TextFile::writeLines(StoredLogin::FilePath, stored);
 
     IcqSession session;
     fMain window(session);
@@ -331,7 +333,7 @@ void tst_LoginWindow::rememberedLogin()
 
 void tst_LoginWindow::showLogin()
 {
-    TextFile::writeLines(LoginForm::RememberedLoginFile, {"111111", "pw"});
+    RememberedLogin::write(QStringLiteral("111111"), QStringLiteral("pw"));
     IcqSession session;
     fMain window(session);
 
@@ -359,19 +361,23 @@ void tst_LoginWindow::showLogin()
 
 void tst_LoginWindow::storedLoginDecoding()
 {
-    QCOMPARE(LoginForm::decodeStoredNumber(QStringLiteral("18930041.18")), 123456789);
-    QVERIFY(!LoginForm::decodeStoredNumber(QStringLiteral("x")).has_value());
-    QVERIFY(!LoginForm::decodeStoredNumber(QStringLiteral("1E+20")).has_value());
+    const auto number = [](const QString &text) {
+        const std::optional<StoredLogin::Credentials> login = StoredLogin::decode(text, QString());
+        return login ? std::optional<qint32>(login->uin) : std::nullopt;
+    };
+    QCOMPARE(number(QStringLiteral("18930041.18")), 123456789);
+    QVERIFY(!number(QStringLiteral("x")).has_value());
+    QVERIFY(!number(QStringLiteral("1E+20")).has_value());
     // Code + 1 at odd places, + 2 at even ones; a short last group is not used.
-    QCOMPARE(LoginForm::decodeStoredPassword(QStringLiteral("009801000100")), QStringLiteral("abc"));
-    QCOMPARE(LoginForm::decodeStoredPassword(QStringLiteral("00980100010")), QStringLiteral("ab"));
-    QCOMPARE(LoginForm::decodeStoredPassword(QStringLiteral("0240")), QStringLiteral("п"));
-    QCOMPARE(LoginForm::decodeStoredPassword(QString()), QString());
+    QCOMPARE(StoredLogin::UnscramblePassword(QStringLiteral("009801000100")), QStringLiteral("abc"));
+    QCOMPARE(StoredLogin::UnscramblePassword(QStringLiteral("00980100010")), QStringLiteral("ab"));
+    QCOMPARE(StoredLogin::UnscramblePassword(QStringLiteral("0240")), QStringLiteral("п"));
+    QCOMPARE(StoredLogin::UnscramblePassword(QString()), QString());
 }
 
 void tst_LoginWindow::activationFillsBoxes()
 {
-    TextFile::writeLines(LoginForm::RememberedLoginFile, {"111111", "pw"});
+    TextFile::writeLines(RememberedLogin::FilePath, {"111111", "pw"});
     IcqSession session;
     fMain window(session);
     window.show();
@@ -382,7 +388,7 @@ void tst_LoginWindow::activationFillsBoxes()
 
 void tst_LoginWindow::activationInsideMdiArea()
 {
-    TextFile::writeLines(LoginForm::RememberedLoginFile, {"111111", "pw"});
+    TextFile::writeLines(RememberedLogin::FilePath, {"111111", "pw"});
     IcqSession session;
     QMdiArea area;
     auto *other = area.addSubWindow(new QLabel(QStringLiteral("other")));

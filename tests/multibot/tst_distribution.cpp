@@ -4,7 +4,7 @@
 #include "core/programfolder.h"
 #include "core/textfile.h"
 #include "session/distribution.h"
-#include "session/distributionlist.h"
+#include "files/distributionlist.h"
 #include "support/programhome.h"
 
 #include <QFile>

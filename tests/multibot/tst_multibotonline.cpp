@@ -8,6 +8,8 @@
 #include "core/programfolder.h"
 #include "core/textfile.h"
 #include "core/vbvalues.h"
+#include "files/distributionlist.h"
+#include "files/storedlogin.h"
 #include "mainwindow/botapplication.h"
 #include "mainwindow/connectioncommands.h"
 #include "mainwindow/main_window.h"
@@ -18,7 +20,6 @@
 #include "session/botpresence.h"
 #include "session/connectionlog.h"
 #include "session/distribution.h"
-#include "session/distributionlist.h"
 #include "session/icqsession.h"
 #include "session/incomingreader.h"
 #include "session/loginform.h"
@@ -206,7 +207,7 @@ void tst_MultiBotOnline::allBotsSignOnInTurn()
     // The login window offers the main bot's stored login whenever it becomes active;
     // the secondary bots log in with their own all the same.
     QVERIFY(
-        TextFile::writeLines(LoginForm::StoredLoginFile, {QStringLiteral("1"), scrambledNumber(Bot.toInt()),
+        TextFile::writeLines(StoredLogin::FilePath, {QStringLiteral("1"), scrambledNumber(Bot.toInt()),
                                                           scrambledPassword(BotPassword)}));
     startBot();
     QSignalSpy signedOn(m_session.get(), &IcqSession::signedOn);
@@ -440,7 +441,7 @@ void tst_MultiBotOnline::disconnectClosesEverythingAndConnectReopensTheBoxes()
     QCOMPARE(m_server->loginAttempts(Bot), 1);
 
     // "Подключиться": empty, usable boxes, even with a remembered login.
-    QVERIFY(TextFile::writeLines(LoginForm::RememberedLoginFile, {Bot, BotPassword}));
+    QVERIFY(TextFile::writeLines(RememberedLogin::FilePath, {Bot, BotPassword}));
     m_window->action(QStringLiteral("pod_m"))->trigger();
     QWidget *login = m_window->findWindow(QStringLiteral("fMain"));
     QVERIFY(login);

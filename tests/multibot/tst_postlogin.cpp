@@ -138,7 +138,11 @@ void tst_PostLogin::loginSound_data()
     QTest::newRow("sounds on, default")
         << QStringList{"PlaySounds=0", "PlaySoundsHello="} << QStringLiteral("default");
     QTest::newRow("sounds on, own file")
-        << QStringList{"PlaySounds=0", "PlaySoundsHello=/tmp/hello.wav"} << QStringLiteral("/tmp/hello.wav");
+        << QStringList{"PlaySounds=0", "PlaySoundsHello=\\Sounds\\hello.wav"} << QStringLiteral("own");
+    // The same rule as the start-up's and the engine's: a chosen file that is not there
+    // plays the default.
+    QTest::newRow("sounds on, own file missing")
+        << QStringList{"PlaySounds=0", "PlaySoundsHello=/nowhere/hello.wav"} << QStringLiteral("default");
     QTest::newRow("sounds off") << QStringList{"PlaySounds=1"} << QString();
     QTest::newRow("no key") << QStringList{"AI=1"} << QString();
 }
@@ -148,9 +152,12 @@ void tst_PostLogin::loginSound()
     QFETCH(QStringList, settings);
     QFETCH(QString, played);
     QVERIFY(TextFile::writeLines(GeneralSettings::FilePath, settings));
+    QVERIFY(TextFile::writeBytes(QStringLiteral("\\Sounds\\hello.wav"), "RIFF"));
     makeActions().run(1);
     if (played == QLatin1String("default"))
         played = ProgramFolder::path(QStringLiteral("\\Sounds\\sndStartup.wav"));
+    else if (played == QLatin1String("own"))
+        played = ProgramFolder::path(QStringLiteral("\\Sounds\\hello.wav"));
     QCOMPARE(m_sound.played, played.isEmpty() ? QStringList{} : QStringList{played});
 }
 

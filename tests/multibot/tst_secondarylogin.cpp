@@ -5,7 +5,7 @@
 #include "core/programfolder.h"
 #include "core/textfile.h"
 #include "session/botpresence.h"
-#include "session/distributionlist.h"
+#include "files/distributionlist.h"
 #include "session/icqsession.h"
 #include "session/secondarylogin.h"
 #include "support/programhome.h"

@@ -8,7 +8,7 @@
 #include "core/vbvalues.h"
 #include "platform/recordingdialogs.h"
 #include "session/botpresence.h"
-#include "session/distributionlist.h"
+#include "files/distributionlist.h"
 #include "session/icqsession.h"
 #include "session/watchdog.h"
 #include "support/programhome.h"

@@ -2,7 +2,7 @@
 // nor once per message that loads it.
 #include "core/programfolder.h"
 #include "core/textfile.h"
-#include "session/distributionlist.h"
+#include "files/distributionlist.h"
 #include "support/programhome.h"
 
 #include <QTest>

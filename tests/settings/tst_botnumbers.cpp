@@ -31,7 +31,8 @@ private Q_SLOTS:
     void failedWriteKeepsOldFileAndRows();
     void add_data();
     void add();
-    void listedNumberAddedAgain();
+    void listedNumberRefused_data();
+    void listedNumberRefused();
     void remove_data();
     void remove();
     void hasChangedFollowsEditsAndSave();
@@ -71,8 +72,13 @@ void TestBotNumbers::load_data()
     QTest::newRow("no count, no last line end") << QByteArray("2 111 aaa") << Rows{{"111", "aaa"}};
     // A password with a blank was cut at the blank by every reader.
     QTest::newRow("password with a blank") << QByteArray("2 111 my pass 0\r\n") << Rows{{"111", "my"}};
-    QTest::newRow("lines without both fields passed over")
-        << QByteArray("2\r\n3 111\r\n\r\n4  x 0\r\n5 222 bbb 0\r\n") << Rows{{"222", "bbb"}};
+    // The page shows the bots the session reads from the file, by the same rules.
+    QTest::newRow("lines that are no bots passed over")
+        << QByteArray("2\r\n3 111\r\n4 x pw 0\r\n1 333 ccc 0\r\n5 222 bbb 0\r\n") << Rows{{"222", "bbb"}};
+    QTest::newRow("list ends at the first empty line")
+        << QByteArray("2 111 aaa 0\r\n\r\n3 222 bbb 0\r\n") << Rows{{"111", "aaa"}};
+    QTest::newRow("number beyond 32 bits passed over")
+        << QByteArray("2 4294967295 aaa 0\r\n3 222 bbb 0\r\n") << Rows{{"222", "bbb"}};
     QTest::newRow("cyrillic password in 1251")
         << QByteArray("2 111 \xef\xe0\xf0\xee\xeb\xfc 0\r\n") << Rows{{"111", "пароль"}};
 }
@@ -156,7 +162,7 @@ void TestBotNumbers::failedWriteKeepsOldFileAndRows()
     writeFile(old);
     BotNumbers numbers;
     numbers.load();
-    numbers.add("222222222", "a-much-longer-password");
+    numbers.add("222222222", "longer-password1");
     BotNumbers::SaveResult saved;
     {
         FileProbe::NoNewFiles noFiles;
@@ -167,7 +173,7 @@ void TestBotNumbers::failedWriteKeepsOldFileAndRows()
     QVERIFY(!saved.error.isEmpty());
     QCOMPARE(FileProbe::bytes(filePath()), old);
     // Nothing is lost: the rows stay for another try.
-    QCOMPARE(numbers.rowTexts(), QStringList({"111 aaa", "222222222 a-much-longer-password"}));
+    QCOMPARE(numbers.rowTexts(), QStringList({"111 aaa", "222222222 longer-password1"}));
     QVERIFY(numbers.hasChanged());
     // No temporary file is left beside it.
     QCOMPARE(QDir(m_home->path() + "/Настройки").entryList(QDir::Files), QStringList({"Распределение.txt"}));
@@ -181,8 +187,14 @@ void TestBotNumbers::add_data()
     using O = BotNumbers::AddOutcome;
     QTest::newRow("number and password") << "123456"
                                          << "secret" << O::Added;
+    QTest::newRow("largest login number") << "2147483647"
+                                          << "p" << O::Added;
+    QTest::newRow("beyond 32 bits") << "2147483648"
+                                    << "p" << O::BadNumber;
     QTest::newRow("fifteen digits") << "123456789012345"
-                                    << "p" << O::Added;
+                                    << "p" << O::BadNumber;
+    QTest::newRow("zero") << "0"
+                          << "p" << O::BadNumber;
     QTest::newRow("both cancelled") << ""
                                     << "" << O::NothingEntered;
     QTest::newRow("number cancelled") << ""
@@ -209,6 +221,10 @@ void TestBotNumbers::add_data()
                                                     << "日本" << O::PasswordNotStorable;
     QTest::newRow("cyrillic password") << "123456"
                                        << "пароль" << O::Added;
+    QTest::newRow("sixteen-byte password") << "123456"
+                                           << "0123456789abcdef" << O::Added;
+    QTest::newRow("password beyond the login packet") << "123456"
+                                                      << "0123456789abcdefg" << O::PasswordTooLong;
 }
 
 void TestBotNumbers::add()
@@ -224,12 +240,23 @@ void TestBotNumbers::add()
     QCOMPARE(changed.count(), added ? 1 : 0);
 }
 
-void TestBotNumbers::listedNumberAddedAgain()
+void TestBotNumbers::listedNumberRefused_data()
 {
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<BotNumbers::AddOutcome>("outcome");
+    QTest::newRow("same number") << "111" << BotNumbers::AddOutcome::AlreadyListed;
+    QTest::newRow("leading zero") << "0111" << BotNumbers::AddOutcome::AlreadyListed;
+    QTest::newRow("another number") << "1111" << BotNumbers::AddOutcome::Added;
+}
+
+void TestBotNumbers::listedNumberRefused()
+{
+    QFETCH(QString, number);
+    QFETCH(BotNumbers::AddOutcome, outcome);
     BotNumbers numbers;
-    numbers.add("111", "aaa");
     QCOMPARE(numbers.add("111", "aaa"), BotNumbers::AddOutcome::Added);
-    QCOMPARE(numbers.rowTexts(), QStringList({"111 aaa", "111 aaa"}));
+    QCOMPARE(numbers.add(number, "bbb"), outcome);
+    QCOMPARE(numbers.rows().size(), outcome == BotNumbers::AddOutcome::Added ? 2 : 1);
 }
 
 void TestBotNumbers::remove_data()

@@ -18,7 +18,7 @@
 
 namespace {
 constexpr int Timeout = 10000;
-const QString Settings = GeneralSettings::FilePath;
+const QString SettingsFile = GeneralSettings::FilePath;
 const QString DayLog = QStringLiteral("\\Логи\\10.12.2026.txt");
 const QByteArray DisconnectLine =
     QStringLiteral("10.12.2026 - 9:05:07 - Вы отключились от сервера.\r\n").toUtf8();
@@ -108,16 +108,16 @@ void tst_ExitSequence::settingsKeysMerged()
     QFETCH(bool, fileExists);
     QFETCH(QByteArray, after);
     if (fileExists)
-        m_f->write(Settings, before);
+        m_f->write(SettingsFile, before);
 
     for (int run = 0; run < 2; ++run) {
         auto bot = makeBot();
         bot->state().BotMode = QStringLiteral("2");
         bot->exitSequence().run();
         // A second exit with the same mode and status leaves the same file.
-        QCOMPARE(m_f->bytes(Settings), after);
+        QCOMPARE(m_f->bytes(SettingsFile), after);
     }
-    QCOMPARE(QFile::permissions(m_f->path(Settings)) & (QFileDevice::ReadOther | QFileDevice::ReadGroup),
+    QCOMPARE(QFile::permissions(m_f->path(SettingsFile)) & (QFileDevice::ReadOther | QFileDevice::ReadGroup),
              QFileDevice::Permissions());
 }
 
@@ -212,7 +212,7 @@ void tst_ExitSequence::everyConnectionCloses()
     for (const QString &name : bot->mainWindow().timers().names())
         QVERIFY2(!bot->mainWindow().timers().timer(name)->isEnabled(), qPrintable(name));
     // The status of the run is kept: no status change reached a bot.
-    QVERIFY(m_f->bytes(Settings).contains("SaveStatusMade=0\r\n"));
+    QVERIFY(m_f->bytes(SettingsFile).contains("SaveStatusMade=0\r\n"));
 }
 
 void tst_ExitSequence::menuAndWindowCloseRunItOnce()

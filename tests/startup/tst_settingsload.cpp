@@ -1,7 +1,6 @@
-// The general settings read at start: the lines in order, the watchdog interval, the
-// saved bot mode and the stored login.
+// The general settings read at start: the lines in order and the stored login.
+#include "files/storedlogin.h"
 #include "mainwindow/settingsload.h"
-#include "session/autologin.h"
 
 #include <QTest>
 
@@ -16,10 +15,6 @@ private slots:
     void effectsRunAsTheLinesAreRead();
     void lastLineOfAKeyDecides();
     void emptyTextAppliesNothing();
-    void reconnectInterval_data();
-    void reconnectInterval();
-    void botMode_data();
-    void botMode();
     void storedLoginDecodes_data();
     void storedLoginDecodes();
 };
@@ -61,8 +56,6 @@ void tst_SettingsLoad::lastLineOfAKeyDecides()
     // A value that is not a byte leaves the earlier one.
     QCOMPARE(loaded->autoEnter, std::optional<quint8>(1));
     QCOMPARE(loaded->autoICQNumber, std::optional<QString>(QStringLiteral("a=b")));
-    QCOMPARE(loaded->reConnect, std::optional<QString>(QStringLiteral("1")));
-    QCOMPARE(loaded->intervalConnect, std::optional<QString>(QStringLiteral("10")));
     QVERIFY(!loaded->autoPassword);
 }
 
@@ -71,66 +64,6 @@ void tst_SettingsLoad::emptyTextAppliesNothing()
     bool ran = false;
     QVERIFY(!read(QString(), {[&ran] { ran = true; }, [&ran] { ran = true; }}));
     QVERIFY(!ran);
-}
-
-void tst_SettingsLoad::reconnectInterval_data()
-{
-    QTest::addColumn<QString>("reConnect");
-    QTest::addColumn<QString>("interval");
-    QTest::addColumn<int>("minutes");
-
-    QTest::newRow("10") << "1"
-                        << "10" << 10;
-    QTest::newRow("empty") << "1"
-                           << "" << 5;
-    QTest::newRow("0") << "1"
-                       << "0" << 5;
-    QTest::newRow("-3") << "1"
-                        << "-3" << 5;
-    QTest::newRow("text") << "1"
-                          << "abc" << 5;
-    QTest::newRow("half to even") << "1"
-                                  << "2.5" << 2;
-    QTest::newRow("below one minute") << "1"
-                                      << "0.4" << 1;
-    QTest::newRow("above the range") << "1"
-                                     << "99999" << 32767;
-    QTest::newRow("watchdog off") << "0"
-                                  << "10" << 0;
-    QTest::newRow("watchdog empty") << ""
-                                    << "10" << 0;
-}
-
-void tst_SettingsLoad::reconnectInterval()
-{
-    QFETCH(QString, reConnect);
-    QFETCH(QString, interval);
-    QFETCH(int, minutes);
-    QCOMPARE(int(SettingsLoad::reconnectInterval(reConnect, interval)), minutes);
-}
-
-void tst_SettingsLoad::botMode_data()
-{
-    QTest::addColumn<QString>("saved");
-    QTest::addColumn<QString>("mode");
-    QTest::newRow("auto-responder") << "2"
-                                    << "2";
-    QTest::newRow("mirror with blanks") << " 3 "
-                                        << "3";
-    QTest::newRow("seven") << "7"
-                           << "1";
-    QTest::newRow("empty") << ""
-                           << "1";
-    QTest::newRow("text") << "two"
-                          << "1";
-}
-
-void tst_SettingsLoad::botMode()
-{
-    QFETCH(QString, saved);
-    QFETCH(QString, mode);
-    QCOMPARE(SettingsLoad::botMode(saved), mode);
-    QCOMPARE(SettingsLoad::botMode(std::nullopt), QStringLiteral("1"));
 }
 
 void tst_SettingsLoad::storedLoginDecodes_data()
@@ -160,7 +93,7 @@ void tst_SettingsLoad::storedLoginDecodes()
     QFETCH(QString, number);
     QFETCH(QString, password);
     QFETCH(bool, decodes);
-    const std::optional<AutoLogin::Credentials> login = AutoLogin::decode(number, password);
+    const std::optional<StoredLogin::Credentials> login = StoredLogin::decode(number, password);
     QCOMPARE(login.has_value(), decodes);
     if (decodes) {
         QTEST(int(login->uin), "uin");

@@ -4,6 +4,8 @@
 
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
+#include "files/distributionlist.h"
+#include "files/userblacklist.h"
 #include "mainwindow/botapplication.h"
 #include "mainwindow/exitsequence.h"
 #include "mainwindow/main_window.h"
@@ -29,7 +31,7 @@ const QString BotPassword = QStringLiteral("pass1");
 const QString ChatList = QStringLiteral("\\Подпрограммы\\Список_чата.txt");
 const QString Room = QStringLiteral("\\Подпрограммы\\Комнаты\\Общая.txt");
 const QString Queue = QStringLiteral("\\Подпрограммы\\Сообщения_в1.txt");
-const QString Settings = GeneralSettings::FilePath;
+const QString SettingsFile = GeneralSettings::FilePath;
 
 QMessageBox *openQuestion()
 {
@@ -60,6 +62,7 @@ private slots:
     void cleanup();
 
     void emptyFolderAsksForBotNumbers();
+    void unreadableDistributionListIsNoFirstStart();
     void uncleanEndDeletesChatFiles_data();
     void uncleanEndDeletesChatFiles();
     void noAgreementShowsTheAgreementWindow();
@@ -98,7 +101,7 @@ void tst_Startup::cleanup()
 
 void tst_Startup::prepareRunnableFolder(bool tutorialDone)
 {
-    m_f->write(StartupSequence::DistributionListFile, "2 222222 secret 0\r\n");
+    m_f->write(DistributionList::FilePath, "2 222222 secret 0\r\n");
     m_f->write(StartupSequence::CleanExitFile, "1\r\n");
     m_f->write(StartupSequence::AgreementFile, "1\r\n");
     if (tutorialDone)
@@ -127,6 +130,33 @@ void tst_Startup::emptyFolderAsksForBotNumbers()
     QVERIFY(bot.mainWindow().findWindow(QStringLiteral("fMain")));
     // Nothing else happened: no folder, no marker touched.
     QCOMPARE(QDir(m_f->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+void tst_Startup::unreadableDistributionListIsNoFirstStart()
+{
+    prepareRunnableFolder();
+    // Something that is there but cannot be read: a FIFO (unreadable even for root).
+    const QString list = m_f->path(DistributionList::FilePath);
+    QVERIFY(QFile::remove(list));
+    QCOMPARE(::mkfifo(QFile::encodeName(list).constData(), 0600), 0);
+
+    BotApplication bot;
+    QCOMPARE(bot.run(), StartupSequence::Outcome::Completed);
+
+    // Reported to the operator (a notice that names the file), never the first-start box.
+    bool reported = false;
+    for (const RecordingDialogs::Shown &box : std::as_const(m_f->dialogs.shown)) {
+        QVERIFY2(box.title != QStringLiteral("Ощибка"), qPrintable(box.text));
+        reported = reported || (box.icon == Dialogs::Icon::Warning && box.text.contains(list));
+    }
+    QVERIFY(reported);
+    QVERIFY(!bot.mainWindow().findWindow(QStringLiteral("Form1")));
+    // Left as it was: not rewritten as an empty list.
+    struct stat info
+    {
+    };
+    QCOMPARE(::stat(QFile::encodeName(list).constData(), &info), 0);
+    QVERIFY(S_ISFIFO(info.st_mode));
 }
 
 void tst_Startup::uncleanEndDeletesChatFiles_data()
@@ -167,10 +197,10 @@ void tst_Startup::uncleanEndDeletesChatFiles()
 
 void tst_Startup::noAgreementShowsTheAgreementWindow()
 {
-    m_f->write(StartupSequence::DistributionListFile, "2 222222 secret 0\r\n");
+    m_f->write(DistributionList::FilePath, "2 222222 secret 0\r\n");
     m_f->write(StartupSequence::AgreementFile, "0\r\n");
     m_f->write(ChatList, "x\r\n");
-    m_f->write(Settings, "SaveRejim=2\r\n");
+    m_f->write(SettingsFile, "SaveRejim=2\r\n");
 
     BotApplication bot;
     QCOMPARE(bot.run(), StartupSequence::Outcome::AgreementShown);
@@ -190,7 +220,7 @@ void tst_Startup::noAgreementShowsTheAgreementWindow()
 
 void tst_Startup::unreadableAgreementEndsWithoutFirstStart()
 {
-    m_f->write(StartupSequence::DistributionListFile, "2 222222 secret 0\r\n");
+    m_f->write(DistributionList::FilePath, "2 222222 secret 0\r\n");
     // A FIFO cannot be read as a file, whoever runs the test.
     const QString agreement = m_f->path(StartupSequence::AgreementFile);
     QCOMPARE(::mkfifo(QFile::encodeName(agreement).constData(), 0600), 0);
@@ -216,7 +246,7 @@ void tst_Startup::unreadableAgreementEndsWithoutFirstStart()
 void tst_Startup::settingsAppliedInOrder()
 {
     prepareRunnableFolder();
-    m_f->write(Settings, "SaveStatus=0\r\nPlaySounds=0\r\nAutoUpdate=1\r\n\r\nReConnect=1\r\nHideTray=0\r\n"
+    m_f->write(SettingsFile, "SaveStatus=0\r\nPlaySounds=0\r\nAutoUpdate=1\r\n\r\nReConnect=1\r\nHideTray=0\r\n"
                          "IntervalConnect=10\r\nAutoEnter\r\nSaveRejim=2\r\nAutoUpdate=1\r\n");
 
     // The sequence alone: what it leaves, before the program hands it on.
@@ -260,7 +290,7 @@ void tst_Startup::storedLoginLogsInBySelf()
     server.addAccount(Bot, BotPassword.toLatin1());
     QVERIFY(server.listen(QHostAddress::LocalHost));
     prepareRunnableFolder();
-    m_f->write(Settings, QStringLiteral("Server=127.0.0.1\r\nPort=%1\r\nAutoEnter=1\r\nAutoICQNumber=%2\r\n"
+    m_f->write(SettingsFile, QStringLiteral("Server=127.0.0.1\r\nPort=%1\r\nAutoEnter=1\r\nAutoICQNumber=%2\r\n"
                                         "AutoPassword=%3\r\n")
                              .arg(server.loginPort())
                              .arg(scrambledNumber(Bot.toLongLong()), scrambledPassword(BotPassword))
@@ -288,7 +318,7 @@ void tst_Startup::storedLoginLogsInBySelf()
 void tst_Startup::undecodableStoredNumberLeavesLoginUsable()
 {
     prepareRunnableFolder();
-    m_f->write(Settings, "AutoEnter=1\r\nAutoICQNumber=\r\nAutoPassword=0113\r\n");
+    m_f->write(SettingsFile, "AutoEnter=1\r\nAutoICQNumber=\r\nAutoPassword=0113\r\n");
     BotApplication bot;
     QCOMPARE(bot.run(), StartupSequence::Outcome::Completed);
     QCOMPARE(bot.state().AutoEnterOn, quint8(1));
@@ -327,7 +357,7 @@ void tst_Startup::tutorial()
     prepareRunnableFolder(false);
     if (!marker.isEmpty())
         m_f->write(StartupSequence::TutorialFile, marker);
-    m_f->write(Settings, "SaveRejim=3\r\n");
+    m_f->write(SettingsFile, "SaveRejim=3\r\n");
     if (answer >= 0)
         m_f->dialogs.queueButton(Dialogs::Button(answer));
 
@@ -416,11 +446,11 @@ void tst_Startup::blacklistPurge()
     QFETCH(QByteArray, before);
     QFETCH(QByteArray, after);
     prepareRunnableFolder();
-    QVERIFY(TextFile::writeAll(StartupSequence::BlacklistFile, QString::fromUtf8(before)));
+    QVERIFY(TextFile::writeAll(UserBlacklist::FilePath, QString::fromUtf8(before)));
 
     BotApplication bot;
     QCOMPARE(bot.run(), StartupSequence::Outcome::Completed);
-    QCOMPARE(TextFile::readAll(StartupSequence::BlacklistFile), QString::fromUtf8(after));
+    QCOMPARE(TextFile::readAll(UserBlacklist::FilePath), QString::fromUtf8(after));
 }
 
 void tst_Startup::autoMessagesArmTheirTimer()

@@ -1,0 +1,119 @@
+#include "files/userblacklist.h"
+
+#include "core/datetexts.h"
+#include "core/listfile.h"
+
+std::optional<UserBlacklist::Entry> UserBlacklist::parseLine(const QString &line)
+{
+    const QString &sep = ListFile::Separator;
+    const qsizetype first = line.indexOf(sep);
+    if (first < 0)
+        return std::nullopt;
+    Entry parsed;
+    parsed.number = line.left(first);
+    const qsizetype start = first + sep.size();
+    const qsizetype second = line.indexOf(sep, start);
+    if (second < 0) {
+        parsed.until = line.mid(start);
+    } else {
+        parsed.until = line.mid(start, second - start);
+        parsed.reason = line.mid(second + sep.size());
+    }
+    return parsed;
+}
+
+QString UserBlacklist::formatLine(const Entry &entry)
+{
+    return ListFile::join({entry.number, entry.until, entry.reason});
+}
+
+bool UserBlacklist::isStanding(const Entry &entry, const QDate &today)
+{
+    const std::optional<QDate> until = DateTexts::parseDate(entry.until);
+    return !until || *until > today;
+}
+
+std::optional<UserBlacklist::Entry> UserBlacklist::banOf(const QString &number)
+{
+    for (const QString &line : TextFile::readLines(FilePath)) {
+        if (line.isEmpty())
+            break; // nothing after an empty line is examined
+        const std::optional<Entry> entry = parseLine(line);
+        if (entry && entry->number == number)
+            return entry;
+    }
+    return std::nullopt;
+}
+
+bool UserBlacklist::lift(const QString &number)
+{
+    if (TextFile::readState(FilePath) != TextFile::ReadState::Readable)
+        return false;
+    const QStringList lines = TextFile::readLines(FilePath);
+    QStringList kept;
+    for (const QString &line : lines) {
+        const std::optional<Entry> entry = parseLine(line);
+        if (entry && entry->number == number)
+            continue;
+        kept.append(line);
+    }
+    if (kept.size() == lines.size())
+        return true;
+    if (kept.isEmpty())
+        return TextFile::remove(FilePath);
+    return bool(TextFile::writeLines(FilePath, kept));
+}
+
+QStringList UserBlacklist::keptAfterPurge(const QStringList &lines, const QDate &today)
+{
+    QStringList kept;
+    for (const QString &line : lines) {
+        // A line without a separator has no until field: it goes, like an empty one.
+        const std::optional<Entry> entry = parseLine(line);
+        if (!entry || entry->until.isEmpty())
+            continue;
+        if (isStanding(*entry, today))
+            kept.append(line);
+    }
+    return kept;
+}
+
+int UserBlacklist::purgeExpired(const QDate &today)
+{
+    if (TextFile::readState(FilePath) != TextFile::ReadState::Readable || TextFile::readAll(FilePath).isEmpty())
+        return 0;
+    const QStringList lines = TextFile::readLines(FilePath);
+    const QStringList kept = keptAfterPurge(lines, today);
+    TextFile::writeLines(FilePath, kept);
+    return int(lines.size() - kept.size());
+}
+
+QList<UserBlacklist::Entry> UserBlacklist::entries()
+{
+    QList<Entry> found;
+    for (const QString &line : TextFile::readLines(FilePath)) {
+        if (const std::optional<Entry> entry = parseLine(line))
+            found.append(*entry);
+    }
+    return found;
+}
+
+bool UserBlacklist::contains(const QString &number)
+{
+    for (const Entry &entry : entries()) {
+        if (entry.number == number)
+            return true;
+    }
+    return false;
+}
+
+TextFile::Result UserBlacklist::add(const Entry &entry)
+{
+    if (entry.number.isEmpty())
+        return {false, QStringLiteral("no number")};
+    if (TextFile::readState(FilePath) == TextFile::ReadState::Unreadable)
+        return {false, QStringLiteral("%1 cannot be read").arg(TextFile::filePath(FilePath))};
+    if (contains(entry.number))
+        return {false, QStringLiteral("%1 is listed already").arg(entry.number)};
+    return TextFile::appendLine(FilePath, formatLine(entry));
+}
