@@ -38,11 +38,14 @@ QString merged(const QString &oldText, const Pairs &pairs)
 
     QSet<QString> found;
     QString result;
-    // Whether result holds a line yet: an empty first line is a line too, and must not
-    // be swallowed by the next one.
+    // Whether result holds a line yet.
     bool hasLines = false;
     if (!oldText.isEmpty()) {
         QStringList lines = TextFile::splitLines(oldText);
+        // Lines are joined as they come, and while the text is still empty a line takes
+        // its place: empty lines before the first non-empty one disappear.
+        while (!lines.isEmpty() && lines.first().isEmpty())
+            lines.removeFirst();
         for (QString &line : lines) {
             const auto key = keyOf(line);
             if (!key)

@@ -227,9 +227,11 @@ void TestGeneralSettings::mergedText_data()
     QTest::addColumn<Pairs>("pairs");
     QTest::addColumn<QString>("after");
     QTest::newRow("empty") << "" << Pairs{{"A", "1"}, {"B", "2"}} << "A=1\r\nB=2\r\n";
-    QTest::newRow("only CR LF") << "\r\n" << Pairs{{"A", "1"}} << "\r\nA=1\r\n";
-    QTest::newRow("empty lines first") << "\r\n\r\nX=0\r\n" << Pairs{{"X", "1"}} << "\r\n\r\nX=1\r\n";
-    QTest::newRow("empty lines only") << "\r\n\r\n" << Pairs{{"A", "1"}} << "\r\n\r\nA=1\r\n";
+    QTest::newRow("only CR LF") << "\r\n" << Pairs{{"A", "1"}} << "A=1\r\n";
+    QTest::newRow("empty lines first") << "\r\n\r\nX=0\r\n" << Pairs{{"X", "1"}} << "X=1\r\n";
+    QTest::newRow("empty lines only") << "\r\n\r\n" << Pairs{{"A", "1"}} << "A=1\r\n";
+    QTest::newRow("empty line inside kept") << "\r\nX=0\r\n\r\nY=0\r\n" << Pairs{{"Y", "1"}}
+                                            << "X=0\r\n\r\nY=1\r\n";
     QTest::newRow("no final line end") << "X=0" << Pairs{{"A", "1"}} << "X=0\r\nA=1\r\n";
     QTest::newRow("empty value") << "A=old" << Pairs{{"A", ""}} << "A=\r\n";
     QTest::newRow("value with =") << "" << Pairs{{"A", "x=y=z"}} << "A=x=y=z\r\n";
