@@ -6,6 +6,9 @@
 
 #include <QLoggingCategory>
 
+#include <algorithm>
+#include <limits>
+
 Q_LOGGING_CATEGORY(lcDistributionList, "korvane.distribution", QtInfoMsg)
 
 std::optional<DistributionList::Entry> DistributionList::parseLine(const QString &line)
@@ -84,7 +87,8 @@ bool DistributionList::changeCount(int slot, int delta)
         if (entry.index != slot)
             continue;
         found = true;
-        entry.count = std::max(entry.count + delta, 0);
+        // A hand-edited count may stand at the top of the range: it stays there.
+        entry.count = int(std::clamp<qint64>(qint64(entry.count) + delta, 0, std::numeric_limits<int>::max()));
         const QChar blank(QLatin1Char(' '));
         m_lines[entry.line] = QString::number(entry.index) + blank + entry.number + blank + entry.password +
                               blank + QString::number(entry.count);
