@@ -8,6 +8,7 @@
 #include "fuzzsupport.h"
 
 #include "commands/commandbase.h"
+#include "core/cp1251.h"
 #include "core/datetexts.h"
 #include "core/generalsettings.h"
 #include "core/keyvaluefile.h"
@@ -144,7 +145,13 @@ void fuzzCommandBase(const QString &text)
 
 void fuzzText(QByteArrayView bytes)
 {
-    const QString text = Storage::decode(bytes.toByteArray());
+    const QByteArray raw = bytes.toByteArray();
+    // Every byte value survives a read and a write of a Windows-1251 file.
+    require(Cp1251::encode(Cp1251::decode(raw)) == raw);
+    bool converted = false;
+    const QString text = Storage::decode(raw, &converted);
+    if (!converted)
+        require(Cp1251::encode(text) == raw);
     const QStringList lines = TextFile::splitLines(text);
     for (const QString &line : lines) {
         require(!hasLineBreak(line));
