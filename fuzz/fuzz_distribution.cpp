@@ -2,13 +2,14 @@
 // code: the distribution list "index number password count", the assignment list
 // "slot number" and the activity list "number date time". Each input writes the three
 // files, then loads the list, changes counts, hands out users, refers strangers and
-// releases idle users.
+// releases idle users. The same bytes then stand in the command base's side files.
 //
 // Input: a byte of choices, then the three files' bytes, two with a 2-byte length before
 // them, the last to the end.
 
 #include "fuzzsupport.h"
 
+#include "commands/commandsettings.h"
 #include "core/clock.h"
 #include "core/datetexts.h"
 #include "core/programfolder.h"
@@ -84,6 +85,28 @@ void fuzzDistribution(quint8 choices, QByteArrayView list, QByteArrayView assign
         require(DateTexts::parseDateTime(line.mid(line.indexOf(QLatin1Char(' ')) + 1)).has_value());
 }
 
+// The command base's side files, read the same way with every message.
+void fuzzCommandSideFiles(QByteArrayView options, QByteArrayView groups, QByteArrayView information)
+{
+    TextFile::writeBytes(CommandOptions::FilePath, options.toByteArray());
+    TextFile::writeBytes(UserGroups::NumbersPath, groups.toByteArray());
+    TextFile::writeBytes(BotInformation::FilePath, information.toByteArray());
+    (void)CommandOptions::load();
+    // "number:group": the last line of a number counts.
+    const QStringList lines = TextFile::readLines(UserGroups::NumbersPath);
+    for (const QString &line : lines.first(std::min<qsizetype>(lines.size(), 8))) {
+        const QString uin = line.section(QLatin1Char(':'), 0, 0);
+        QString group;
+        for (const QString &other : lines) {
+            if (other.contains(QLatin1Char(':')) && other.section(QLatin1Char(':'), 0, 0) == uin)
+                group = other.section(QLatin1Char(':'), 1);
+        }
+        require(UserGroups::groupOf(uin) == group);
+    }
+    const QString answer = BotInformation::answer();
+    require(answer.size() <= information.size() * 2);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
@@ -107,7 +130,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const quint8 choices = cursor.u8();
     const QByteArrayView list = cursor.piece16();
     const QByteArrayView assignments = cursor.piece16();
-    fuzzDistribution(choices, list, assignments, cursor.rest());
+    const QByteArrayView activity = cursor.rest();
+    fuzzDistribution(choices, list, assignments, activity);
+    fuzzCommandSideFiles(list, assignments, activity);
     g_clock->set(Start);
     QCoreApplication::processEvents();
     return 0;

@@ -13,6 +13,7 @@
 #include "core/generalsettings.h"
 #include "core/keyvaluefile.h"
 #include "core/listfile.h"
+#include "core/vbvalues.h"
 #include "core/storage.h"
 #include "core/textfile.h"
 #include "session/distributionlist.h"
@@ -20,6 +21,7 @@
 #include "session/incomingreader.h"
 
 
+#include <cmath>
 #include <cstdint>
 
 using Fuzz::require;
@@ -68,6 +70,36 @@ void fuzzSettings(const QString &text, const QStringList &lines)
     }
 }
 
+// Numbers as the data files hold them ("1", " 1 ", "1,5", "2.5e-2").
+void fuzzNumber(const QString &line)
+{
+    const std::optional<double> number = VbValues::toNumber(line);
+    require(number.has_value() == VbValues::isNumber(line));
+    qint32 long32 = 7;
+    qint16 int16 = 7;
+    quint8 byte = 7;
+    const bool isLong = VbValues::toInt32(line, long32);
+    const bool isInt = VbValues::toInt16(line, int16);
+    const bool isByte = VbValues::toByte(line, byte);
+    if (!number) {
+        require(!isLong && !isInt && !isByte && long32 == 7 && int16 == 7 && byte == 7);
+        return;
+    }
+    if (isByte)
+        require(isInt && int16 == byte);
+    if (isInt)
+        require(isLong && long32 == int16);
+    if (!std::isfinite(*number)) {
+        require(!isLong && VbValues::numberText(*number).isEmpty());
+        return;
+    }
+    // What is written reads back as a number.
+    const QString text = VbValues::numberText(*number);
+    require(VbValues::isNumber(text));
+    require(VbValues::isNumber(VbValues::printForm(*number)));
+    (void)VbValues::roundHalfEven(*number);
+}
+
 void fuzzListLine(const QString &line)
 {
     const QStringList all = ListFile::split(line);
@@ -94,6 +126,7 @@ void fuzzListLine(const QString &line)
         require(IncomingReader::isValidUin(entry->number.toLatin1()) && entry->number.size() <= 10);
         require(!entry->password.isEmpty() && entry->count >= 0);
     }
+    fuzzNumber(line);
     if (const std::optional<QDateTime> when = DateTexts::parseDateTime(line))
         require(when->isValid());
     (void)DateTexts::parseDate(line);
