@@ -4,6 +4,7 @@
 
 #include <QLoggingCategory>
 
+#include <algorithm>
 #include <limits>
 
 Q_LOGGING_CATEGORY(lcDistributionList, "korvane.distribution", QtInfoMsg)
@@ -172,7 +173,8 @@ bool DistributionList::changeCount(int slot, int delta)
         if (entry.index != slot)
             continue;
         found = true;
-        entry.count = std::max(entry.count + delta, 0);
+        // A hand-edited count may stand at the top of the range: it stays there.
+        entry.count = int(std::clamp<qint64>(qint64(entry.count) + delta, 0, std::numeric_limits<int>::max()));
         m_lines[entry.line] = formatLine(entry);
     }
     if (!found)

@@ -547,6 +547,15 @@ int IcqSession::drainSessionFrames(int slot, int most)
     return handled;
 }
 
+void IcqSession::dispatchFrame(int slot, QByteArrayView frame)
+{
+    KORVANE_ASSERT(isSlot(slot), return );
+    m_currentSlot = slot;
+    FLAP parsed;
+    parsed.ReadFLAP(frame);
+    dispatch(slot, parsed);
+}
+
 void IcqSession::dispatch(int slot, const FLAP &frame)
 {
     SetStatus(

@@ -145,6 +145,10 @@ public:
     // Empties the slot's table entries (its connections are left as they are).
     void releaseSlot(int slot);
 
+    // Hands one frame, as read whole from the slot's session connection, straight to the
+    // session handler: the way tests and fuzzing reach every SNAC handler without a socket.
+    void dispatchFrame(int slot, QByteArrayView frame);
+
     // --- sending -------------------------------------------------------------------
     // Sends txt to toUIN on the session connection of CurrentSlot. False, with a
     // trace and no change to the counters, when the frame cannot be built or the slot

@@ -86,6 +86,8 @@ private slots:
 
     void incomingRoad_data();
     void incomingRoad();
+    void dispatchedFrames_data();
+    void dispatchedFrames();
 
 private:
     // The login leg of slot, handed over to m_bos; returns the session connection's index.
@@ -711,6 +713,51 @@ void tst_IcqSession::incomingRoad()
     }
     QCOMPARE(logs.size(), logged ? 1 : 0);
     QTEST(m_session->ProbeReturned(), "probe");
+}
+
+void tst_IcqSession::dispatchedFrames_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<QString>("pipeline"); // the text the pipeline gets, empty when it gets nothing
+    QTest::addColumn<QString>("trace");    // a line the session traces
+
+    const QByteArray message = serverSnac(4, 7, incomingMessage("4242", "help"));
+    QTest::newRow("message") << message << "help" << "<== SNAC 4, 7";
+    QTest::newRow("message cut short") << message.left(30) << "" << "<== SNAC 4, 7";
+    QTest::newRow("sender cut short") << serverSnac(4, 7, QByteArray::fromHex("0102030405060708000106313233"))
+                                      << "" << "incoming message too short; dropped";
+    QTest::newRow("no frame marker") << QByteArray("\x01\x02\x00\x01\x00\x00", 6) << "" << "<== SNAC 0, 0";
+    QTest::newRow("shorter than a header") << QByteArray("*\x02", 2) << "" << "<== SNAC 0, 0";
+    QTest::newRow("sign-off") << serverFrame(4, QByteArray()) << "" << "ERROR";
+    QTest::newRow("no handler") << serverSnac(0x13, 6, QByteArray(40, '\xFF')) << "" << "<== SNAC 13, 6";
+    QTest::newRow("buddy without a number") << serverSnac(3, 0xB, QByteArray::fromHex("09313233")) << ""
+                                            << "<== SNAC 3, B";
+}
+
+void tst_IcqSession::dispatchedFrames()
+{
+    QFETCH(QByteArray, frame);
+    QFETCH(QString, pipeline);
+    QFETCH(QString, trace);
+
+    QStringList processed;
+    QList<int> onSlots;
+    MessageHooks hooks;
+    hooks.processMessage = [&](MessageState &state) {
+        onSlots.append(state.slot);
+        processed.append(state.MessageText);
+        return StageOutcome::Stop;
+    };
+    m_session->setMessageHooks(hooks);
+    QStringList traces;
+    connect(m_session.get(), &IcqSession::traced, this, [&](const QString &line) { traces.append(line); });
+
+    // A frame handed to a slot takes the road of one read whole from its connection.
+    m_session->dispatchFrame(3, frame);
+    QCOMPARE(m_session->CurrentSlot(), 3);
+    QCOMPARE(processed, pipeline.isEmpty() ? QStringList() : QStringList{pipeline});
+    QCOMPARE(onSlots, pipeline.isEmpty() ? QList<int>() : QList<int>{3});
+    QVERIFY2(traces.contains(trace), qPrintable(traces.join(QLatin1String(" | "))));
 }
 
 QTEST_GUILESS_MAIN(tst_IcqSession)

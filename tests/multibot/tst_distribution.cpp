@@ -46,6 +46,8 @@ private slots:
     void listLines_data();
     void listLines();
     void countRewriteKeepsOtherLinesAndOwnerOnly();
+    void countChangeStaysInRange_data();
+    void countChangeStaysInRange();
 
     void newUserGetsFirstSignedOnBotWithRoom_data();
     void newUserGetsFirstSignedOnBotWithRoom();
@@ -146,6 +148,30 @@ void tst_Distribution::countRewriteKeepsOtherLinesAndOwnerOnly()
     QVERIFY(list.changeCount(2, -1));
     QVERIFY(TextFile::readAll(DistributionList::FilePath).startsWith(QStringLiteral("2 222222 pw 0\r\n")));
     QVERIFY(!list.changeCount(7, +1));
+}
+
+void tst_Distribution::countChangeStaysInRange_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("delta");
+    QTest::addColumn<QString>("written");
+
+    QTest::newRow("largest count, one more") << "2 222222 pw 2147483647" << +1 << "2 222222 pw 2147483647";
+    QTest::newRow("largest count, one less") << "2 222222 pw 2147483647" << -1 << "2 222222 pw 2147483646";
+    QTest::newRow("zero, one less") << "2 222222 pw 0" << -1 << "2 222222 pw 0";
+    QTest::newRow("count too large to read is 0") << "2 222222 pw 99999999999" << +1 << "2 222222 pw 1";
+}
+
+void tst_Distribution::countChangeStaysInRange()
+{
+    QFETCH(QString, line);
+    QFETCH(int, delta);
+    QFETCH(QString, written);
+    writeList({line});
+    DistributionList list = DistributionList::load();
+    QVERIFY(list.changeCount(2, delta));
+    QCOMPARE(TextFile::readLines(DistributionList::FilePath), QStringList{written});
+    QCOMPARE(DistributionList::load().entryForSlot(2)->count, written.section(QLatin1Char(' '), 3).toInt());
 }
 
 void tst_Distribution::newUserGetsFirstSignedOnBotWithRoom_data()
