@@ -15,7 +15,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -680,8 +679,6 @@ void tst_CommandWindows::tenThousandRecords()
     for (int i = 0; i < 10000; ++i)
         file += rec(QStringLiteral("команда%1").arg(i), QStringLiteral("ответ %1").arg(i));
     QVERIFY(write("Команды/Общая.txt", file));
-    QElapsedTimer timer;
-    timer.start();
     Form9 *manager = openManager();
     QVERIFY(manager);
     QCOMPARE(manager->commandNames().size(), 10000);
@@ -693,8 +690,6 @@ void tst_CommandWindows::tenThousandRecords()
     QCOMPARE(manager->Text2->toPlainText(), "ответ 9999\n");
     manager->Text1->clear();
     QCOMPARE(manager->List1->model()->rowCount(), 10000);
-    // Generous: filling 10,000 widget items one by one took far longer than this.
-    QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
 }
 
 QTEST_MAIN(tst_CommandWindows)
