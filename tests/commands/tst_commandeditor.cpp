@@ -1,5 +1,6 @@
 // The file logic of the command base editor windows, without the windows.
 #include "commands/commandeditor.h"
+#include "support/commandrecords.h"
 #include "support/programhome.h"
 #include "core/cp1251.h"
 #include "core/programfolder.h"
@@ -19,21 +20,6 @@ using Answer = CommandWizard::Answer;
 using CommandBase::AnswerKind;
 
 Q_DECLARE_METATYPE(CommandWizard::Answer)
-
-namespace {
-
-// Files hold Windows-1251.
-QByteArray cp(const QString &text)
-{
-    return Cp1251::encode(text);
-}
-
-QByteArray rec(const QString &name, const QString &body)
-{
-    return cp("Команда: " + name + "\r\nДействие: " + body + "\r\n====\r\n");
-}
-
-} // namespace
 
 class tst_CommandEditor : public QObject
 {

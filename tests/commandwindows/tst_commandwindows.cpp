@@ -1,6 +1,8 @@
 // The command base editor windows inside the main window, driven through their named
 // controls: the command manager, the two wizard steps with their pages, the search.
 #include "commandwindows/answer_pages_window.h"
+#include "support/commandrecords.h"
+#include "support/typing.h"
 #include "support/programhome.h"
 #include "commandwindows/command_manager_window.h"
 #include "commandwindows/command_search_window.h"
@@ -30,32 +32,6 @@
 using Shown = RecordingDialogs::Shown;
 using Icon = Dialogs::Icon;
 using Buttons = Dialogs::Buttons;
-
-namespace {
-// Typing as the keyboard would, also letters the test keyboard cannot send.
-template<typename Box> void typeInto(Box *box, const QString &text)
-{
-    box->setFocus();
-    if constexpr (std::is_same_v<Box, QPlainTextEdit>)
-        box->insertPlainText(text);
-    else
-        box->insert(text);
-}
-} // namespace
-
-namespace {
-
-QByteArray cp(const QString &text)
-{
-    return Cp1251::encode(text);
-}
-
-QByteArray rec(const QString &name, const QString &body)
-{
-    return cp("Команда: " + name + "\r\nДействие: " + body + "\r\n====\r\n");
-}
-
-} // namespace
 
 class tst_CommandWindows : public QObject
 {

@@ -1,6 +1,7 @@
 // The whole program on the local OSCAR server: a command added through the command
 // manager and the wizard is answered to the next user who asks for it.
 #include "commandwindows/answer_pages_window.h"
+#include "support/typing.h"
 #include "support/programhome.h"
 #include "commandwindows/command_manager_window.h"
 #include "commandwindows/command_wizard_window.h"
@@ -23,18 +24,6 @@
 #include <QTest>
 
 #include <type_traits>
-
-namespace {
-// Typing as the keyboard would, also letters the test keyboard cannot send.
-template<typename Box> void typeInto(Box *box, const QString &text)
-{
-    box->setFocus();
-    if constexpr (std::is_same_v<Box, QPlainTextEdit>)
-        box->insertPlainText(text);
-    else
-        box->insert(text);
-}
-} // namespace
 
 namespace {
 constexpr int Timeout = 10000;
