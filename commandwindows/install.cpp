@@ -5,6 +5,8 @@
 #include "commandwindows/command_manager_window.h"
 #include "commandwindows/command_search_window.h"
 #include "commandwindows/command_wizard_window.h"
+#include "commandwindows/side_windows.h"
+#include "commands/sidetexts.h"
 #include "platform/windowhost.h"
 
 #include <QPointer>
@@ -28,5 +30,17 @@ CommandWizard *installCommandWindows(WindowHost &roster, QObject *owner)
     roster.addWindow(QStringLiteral("Form15"), QStringLiteral("Расширенный поиск команд"),
                      WindowHost::Placement::Child,
                      [](QWidget *parent) -> QWidget * { return new Form15(parent); });
+    roster.registerFactory(QStringLiteral("Form10"), [](QWidget *parent) -> QWidget * { return new Form10(parent); });
+    roster.registerFactory(QStringLiteral("Form35"), [](QWidget *parent) -> QWidget * { return new Form35(parent); });
+    const QPointer<AdditionalCommandsList> additional(new AdditionalCommandsList(owner));
+    roster.registerFactory(QStringLiteral("Form49"), [additional, showWindow](QWidget *parent) -> QWidget * {
+        return additional ? new Form49(*additional, showWindow, parent) : nullptr;
+    });
+    roster.addWindow(QStringLiteral("Form50"), QStringLiteral("Добавить команду в список"),
+                     WindowHost::Placement::Child, [additional](QWidget *parent) -> QWidget * {
+                         return additional ? new Form50(*additional, parent) : nullptr;
+                     });
+    roster.addWindow(QStringLiteral("Form36"), QStringLiteral("Встроить помощь"), WindowHost::Placement::Child,
+                     [](QWidget *parent) -> QWidget * { return new Form36(parent); });
     return wizard;
 }

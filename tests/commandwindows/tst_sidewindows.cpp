@@ -1,0 +1,398 @@
+// The small windows of the command base editor inside the main window, driven through
+// their named controls: the unknown-command reply, the bot information, the additional
+// commands with their add window, and the help embedding window.
+#include "commands/sidetexts.h"
+#include "commandwindows/install.h"
+#include "commandwindows/side_windows.h"
+#include "mainwindow/main_window.h"
+#include "platform/recordingdialogs.h"
+#include "support/commandrecords.h"
+#include "support/programhome.h"
+#include "support/typing.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using Icon = Dialogs::Icon;
+using Buttons = Dialogs::Buttons;
+
+class tst_SideWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void captionsAndMenus();
+    void unknownReplySavedUnchanged_data();
+    void unknownReplySavedUnchanged();
+    void unknownReplyEmptyRefused();
+    void botInfoShownWhateverTheSwitch();
+    void botInfoEmptyRefusedOnlyWhenOn();
+    void additionalAddAndDelete();
+    void additionalNeedsListedCommand();
+    void additionalBlankRefused_data();
+    void additionalBlankRefused();
+    void additionalHelpBox();
+    void helpEmbedded();
+    void helpEmbedOfVanishedCommandWritesNothing();
+
+private:
+    QString path(const QString &relative) const { return m_home->path() + QLatin1Char('/') + relative; }
+    QByteArray bytes(const QString &relative) const
+    {
+        QFile file(path(relative));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    bool write(const QString &relative, const QByteArray &content)
+    {
+        QDir().mkpath(QFileInfo(path(relative)).absolutePath());
+        QFile file(path(relative));
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+    }
+    template<typename T> T *window(const char *name) const
+    {
+        return qobject_cast<T *>(m_main->findWindow(QString::fromLatin1(name)));
+    }
+    template<typename T> T *open(const char *action, const char *name)
+    {
+        m_main->action(QString::fromLatin1(action))->trigger();
+        return window<T>(name);
+    }
+    template<typename T> T *show(const char *name)
+    {
+        m_main->showWindow(QString::fromLatin1(name));
+        return window<T>(name);
+    }
+    template<typename T> bool closeWindow(const char *name)
+    {
+        window<T>(name)->close();
+        return QTest::qWaitFor([&] { return !window<T>(name); }, 5000);
+    }
+    static void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+    static bool pick(QListWidget *list, const QString &text)
+    {
+        for (int row = 0; row < list->count(); ++row) {
+            QListWidgetItem *item = list->item(row);
+            if (item->text() == text) {
+                list->scrollToItem(item);
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+                return item->isSelected();
+            }
+        }
+        return false;
+    }
+    static void typeGroup(QComboBox *combo, const QString &group)
+    {
+        combo->lineEdit()->selectAll();
+        combo->lineEdit()->del();
+        typeInto(combo->lineEdit(), group);
+    }
+    static QStringList items(const QListWidget *list)
+    {
+        QStringList result;
+        for (int row = 0; row < list->count(); ++row)
+            result.append(list->item(row)->text());
+        return result;
+    }
+    void expectBox(const QString &title, const QString &text)
+    {
+        QCOMPARE(m_dialogs.shown.size(), 1);
+        const RecordingDialogs::Shown &box = m_dialogs.shown.first();
+        QCOMPARE(box.kind, RecordingDialogs::Kind::Message);
+        QCOMPARE(box.title, title);
+        QCOMPARE(box.text, text);
+        QCOMPARE(box.icon, Icon::Information);
+        QCOMPARE(box.buttons, Buttons::Ok);
+        m_dialogs.shown.clear();
+    }
+
+    std::unique_ptr<ProgramHome> m_home;
+    RecordingDialogs m_dialogs;
+    std::unique_ptr<MDIForm1> m_main;
+};
+
+void tst_SideWindows::init()
+{
+    m_home = std::make_unique<ProgramHome>();
+    QVERIFY(m_home->isValid());
+    m_dialogs = RecordingDialogs();
+    Dialogs::setInstance(&m_dialogs);
+    HelpEmbedding::setKind(HelpEmbedding::None);
+    m_main = std::make_unique<MDIForm1>();
+    installCommandWindows(*m_main, m_main.get());
+    m_main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+}
+
+void tst_SideWindows::cleanup()
+{
+    m_main.reset();
+    Dialogs::setInstance(nullptr);
+    m_home.reset();
+}
+
+void tst_SideWindows::captionsAndMenus()
+{
+    auto *reply = open<Form10>("otv_neiz_m", "Form10");
+    auto *info = open<Form35>("info_o_bot_m", "Form35");
+    auto *additional = open<Form49>("dob_kom", "Form49");
+    QVERIFY(reply && info && additional);
+    click(additional->Command1);
+    auto *add = window<Form50>("Form50");
+    auto *help = show<Form36>("Form36");
+    QVERIFY(add && help);
+    const QList<QPair<QString, QString>> texts = {
+        {reply->windowTitle(), "Ответ на неизвестную команду"},
+        {reply->Command1->text(), "Сохранить"},
+        {reply->Text1->toolTip(), "Впишите текст, указывающий что ответа на заданную команду не существует."},
+        {info->windowTitle(), "Информация о боте"},
+        {info->Label1->text(), "Введите информацию о боте:"},
+        {info->Check1->text(), "Позволять видеть информацию о боте пользователям"},
+        {info->Command1->text(), "Сохранить"},
+        {additional->windowTitle(), "Добавочные команды"},
+        {additional->Label1->text(), "Добавочные команды"},
+        {additional->Label2->text(), "(група - команда)"},
+        {additional->Command1->text(), "Добавить"},
+        {additional->Command2->text(), "Справка"},
+        {additional->Command3->text(), "Удалить"},
+        {add->windowTitle(), "Добавить команду в список"},
+        {add->Command1->text(), "Добавить"},
+        {add->Combo1->currentText(), "Общая"},
+        {help->windowTitle(), "Встроить помощь"},
+        {help->Label1->text(), "Выберете группу:"},
+        {help->Label2->text(), "Выберете команду:"},
+        {help->Command1->text(), "Встроить помощь"},
+        {help->Combo1->currentText(), "Общая"},
+    };
+    for (const auto &[actual, expected] : texts)
+        QCOMPARE(actual, expected);
+    QVERIFY(!info->Check1->isChecked());
+    QVERIFY(info->Text1->toPlainText().isEmpty());
+    QVERIFY(!add->Command1->isEnabled());
+    QVERIFY(!help->Command1->isEnabled());
+    // Without user groups the group box offers the common group only.
+    QCOMPARE(add->Combo1->count(), 1);
+    QVERIFY(!add->Combo1->isEnabled());
+}
+
+void tst_SideWindows::unknownReplySavedUnchanged_data()
+{
+    QTest::addColumn<QByteArray>("stored"); // empty: no file
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("no file") << QByteArray() << "Извините, но такой команды нет."
+                             << cp("Извините, но такой команды нет.\r\n");
+    QTest::newRow("stored reply") << cp("Нет такой.\r\n\r\nСпросите !помощь\r\n") << "Нет такой.\n\nСпросите !помощь"
+                                  << cp("Нет такой.\r\n\r\nСпросите !помощь\r\n");
+}
+
+void tst_SideWindows::unknownReplySavedUnchanged()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, shown);
+    QFETCH(QByteArray, saved);
+    if (!stored.isEmpty())
+        QVERIFY(write("Команды/Ответ на неизвестную команду.txt", stored));
+    for (int round = 0; round < 2; ++round) {
+        auto *reply = open<Form10>("otv_neiz_m", "Form10");
+        QVERIFY(reply);
+        QCOMPARE(reply->Text1->toPlainText(), shown);
+        click(reply->Command1);
+        QCOMPARE(bytes("Команды/Ответ на неизвестную команду.txt"), saved);
+        QVERIFY(closeWindow<Form10>("Form10"));
+    }
+    QVERIFY(m_dialogs.shown.isEmpty());
+}
+
+void tst_SideWindows::unknownReplyEmptyRefused()
+{
+    QVERIFY(write("Команды/Ответ на неизвестную команду.txt", cp("Старый\r\n")));
+    auto *reply = open<Form10>("otv_neiz_m", "Form10");
+    reply->Text1->setFocus();
+    reply->Text1->selectAll();
+    QTest::keyClick(reply->Text1, Qt::Key_Delete);
+    click(reply->Command1);
+    expectBox("Ошибка", "Текстовое поле пустое.");
+    QCOMPARE(bytes("Команды/Ответ на неизвестную команду.txt"), cp("Старый\r\n"));
+}
+
+void tst_SideWindows::botInfoShownWhateverTheSwitch()
+{
+    const QByteArray stored = cp("0\r\nБот отвечает на вопросы.\r\n\r\nАвтор: я\r\n");
+    QVERIFY(write("Информация о боте.txt", stored));
+    auto *info = open<Form35>("info_o_bot_m", "Form35");
+    QVERIFY(!info->Check1->isChecked());
+    QCOMPARE(info->Text1->toPlainText(), "Бот отвечает на вопросы.\n\nАвтор: я");
+    click(info->Command1);
+    QCOMPARE(bytes("Информация о боте.txt"), stored);
+    info->Check1->click();
+    click(info->Command1);
+    QCOMPARE(bytes("Информация о боте.txt"), cp("1\r\nБот отвечает на вопросы.\r\n\r\nАвтор: я\r\n"));
+    QVERIFY(closeWindow<Form35>("Form35"));
+    info = open<Form35>("info_o_bot_m", "Form35");
+    QVERIFY(info->Check1->isChecked());
+    QCOMPARE(info->Text1->toPlainText(), "Бот отвечает на вопросы.\n\nАвтор: я");
+    QVERIFY(m_dialogs.shown.isEmpty());
+}
+
+void tst_SideWindows::botInfoEmptyRefusedOnlyWhenOn()
+{
+    auto *info = open<Form35>("info_o_bot_m", "Form35");
+    info->Check1->click();
+    click(info->Command1);
+    expectBox("Предупреждение", "Введите текст");
+    QCOMPARE(bytes("Информация о боте.txt"), QByteArray("<missing>"));
+    info->Check1->click();
+    click(info->Command1);
+    QVERIFY(m_dialogs.shown.isEmpty());
+    QCOMPARE(bytes("Информация о боте.txt"), QByteArray("0\r\n\r\n"));
+}
+
+void tst_SideWindows::additionalAddAndDelete()
+{
+    QVERIFY(write("Группы/Все группы.txt", cp("Друзья\r\n")));
+    QVERIFY(write("Команды/Общая.txt", rec("цитата", "1") + rec("добавка", "2")));
+    QVERIFY(write("Команды/Друзья.txt", rec("шутка", "3")));
+    QVERIFY(write("Команды/Добавочные.txt", cp("Общая цитата\r\n")));
+    auto *list = open<Form49>("dob_kom", "Form49");
+    QCOMPARE(items(list->List1), QStringList({"Общая цитата"}));
+    click(list->Command1);
+    auto *add = window<Form50>("Form50");
+    QVERIFY(add);
+    QVERIFY(add->Combo1->isEnabled());
+    QCOMPARE(items(add->List1), QStringList({"цитата", "добавка"}));
+    QVERIFY(pick(add->List1, "добавка"));
+    QVERIFY(add->Command1->isEnabled());
+    click(add->Command1);
+    click(add->Command1);
+    typeGroup(add->Combo1, "Друзья");
+    QCOMPARE(items(add->List1), QStringList({"шутка"}));
+    QVERIFY(!add->Command1->isEnabled());
+    QVERIFY(pick(add->List1, "шутка"));
+    click(add->Command1);
+    QCOMPARE(bytes("Команды/Добавочные.txt"),
+             cp("Общая цитата\r\nОбщая добавка\r\nОбщая добавка\r\nДрузья шутка\r\n"));
+    QCOMPARE(items(list->List1), QStringList({"Общая цитата", "Общая добавка", "Общая добавка", "Друзья шутка"}));
+
+    // One delete takes every equal line and item.
+    QVERIFY(pick(list->List1, "Общая добавка"));
+    click(list->Command3);
+    QCOMPARE(bytes("Команды/Добавочные.txt"), cp("Общая цитата\r\nДрузья шутка\r\n"));
+    QCOMPARE(items(list->List1), QStringList({"Общая цитата", "Друзья шутка"}));
+    // Nothing selected: nothing happens.
+    list->List1->clearSelection();
+    click(list->Command3);
+    QCOMPARE(bytes("Команды/Добавочные.txt"), cp("Общая цитата\r\nДрузья шутка\r\n"));
+    QVERIFY(m_dialogs.shown.isEmpty());
+}
+
+void tst_SideWindows::additionalNeedsListedCommand()
+{
+    QVERIFY(write("Группы/Все группы.txt", cp("Друзья\r\n")));
+    QVERIFY(write("Команды/Общая.txt", rec("цитата", "1")));
+    auto *add = show<Form50>("Form50");
+    QVERIFY(!add->Command1->isEnabled());
+    QVERIFY(pick(add->List1, "цитата"));
+    QVERIFY(add->Command1->isEnabled());
+    // A group typed by hand lists its own commands: none for a group without a file.
+    typeGroup(add->Combo1, "Нет");
+    QVERIFY(add->List1->count() == 0);
+    QVERIFY(!add->Command1->isEnabled());
+    click(add->Command1);
+    QCOMPARE(bytes("Команды/Добавочные.txt"), QByteArray("<missing>"));
+}
+
+void tst_SideWindows::additionalBlankRefused_data()
+{
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("command");
+    QTest::newRow("blank in group") << "Мои друзья" << "шутка";
+    QTest::newRow("blank in command") << "Общая" << "две части";
+}
+
+void tst_SideWindows::additionalBlankRefused()
+{
+    QFETCH(QString, group);
+    QFETCH(QString, command);
+    QVERIFY(write("Группы/Все группы.txt", cp(group + "\r\n")));
+    QVERIFY(write("Команды/" + group + ".txt", rec(command, "1")));
+    auto *list = open<Form49>("dob_kom", "Form49");
+    click(list->Command1);
+    auto *add = window<Form50>("Form50");
+    typeGroup(add->Combo1, group);
+    QVERIFY(pick(add->List1, command));
+    click(add->Command1);
+    expectBox("Ошибка", "Такую команду нельзя сделать добавочной: в названии группы или команды есть пробел.");
+    QCOMPARE(bytes("Команды/Добавочные.txt"), QByteArray("<missing>"));
+    QCOMPARE(list->List1->count(), 0);
+}
+
+void tst_SideWindows::additionalHelpBox()
+{
+    auto *list = open<Form49>("dob_kom", "Form49");
+    click(list->Command2);
+    expectBox("Справка", "Чтобы пользователям можно было достаточно послать такую команду:\r\n\r\n"
+                         "!add название_команды добавочный_текст\r\n\r\n"
+                         "Пример: !add добавка я очень люблю эту функцию\r\n\r\n"
+                         "Эта функция работает только с обработчиком 'Случайный ответ'.\r\n"
+                         "Добавлять свои сообщения могут все!");
+}
+
+void tst_SideWindows::helpEmbedded()
+{
+    QVERIFY(write("Группы/Все группы.txt", cp("Друзья\r\n")));
+    QVERIFY(write("Команды/Общая.txt", rec("привет", "1")));
+    QVERIFY(write("Команды/Друзья.txt", rec("помощь", "Вот что я умею:")));
+    HelpEmbedding::setKind(HelpEmbedding::AdminContact);
+    auto *help = show<Form36>("Form36");
+    QCOMPARE(items(help->List1), QStringList({"привет"}));
+    typeGroup(help->Combo1, "Друзья");
+    QVERIFY(!help->Command1->isEnabled());
+    QVERIFY(pick(help->List1, "помощь"));
+    click(help->Command1);
+    QCOMPARE(bytes("Команды/Друзья.txt"),
+             cp("Команда: помощь\r\nДействие: Вот что я умею:\r\n\r\n---Встроенная функция - Связь с админом---\r\n"
+                "Чтобы связаться с админом:\r\nНужно выслать боту сообщения типа\r\n\r\n!админ само сообщение\r\n"
+                "Между !админ и самим сообщением должен быть пробел.====\r\n\r\n"));
+    QCOMPARE(bytes("Команды/Общая.txt"), rec("привет", "1"));
+    QCOMPARE(HelpEmbedding::kind(), int(HelpEmbedding::None));
+    QTRY_VERIFY_WITH_TIMEOUT(!help->isVisible(), 5000);
+    // Shown again: as it was left; without a kind nothing is written.
+    help = show<Form36>("Form36");
+    QCOMPARE(help->Combo1->currentText(), "Друзья");
+    const QByteArray before = bytes("Команды/Друзья.txt");
+    click(help->Command1);
+    QCOMPARE(bytes("Команды/Друзья.txt"), before);
+    QVERIFY(m_dialogs.shown.isEmpty());
+}
+
+void tst_SideWindows::helpEmbedOfVanishedCommandWritesNothing()
+{
+    QVERIFY(write("Команды/Общая.txt", rec("привет", "1")));
+    HelpEmbedding::setKind(HelpEmbedding::Notepad);
+    auto *help = show<Form36>("Form36");
+    QVERIFY(pick(help->List1, "привет"));
+    // The file changes while the window is open: "привет" is now only a longer name's
+    // beginning and a line inside another answer.
+    const QByteArray changed = rec("приветствие", "Команда: привет") + rec("пока", "2");
+    QVERIFY(write("Команды/Общая.txt", changed));
+    click(help->Command1);
+    QCOMPARE(bytes("Команды/Общая.txt"), changed);
+    QCOMPARE(HelpEmbedding::kind(), int(HelpEmbedding::None));
+    QVERIFY(m_dialogs.shown.isEmpty());
+}
+
+QTEST_MAIN(tst_SideWindows)
+#include "tst_sidewindows.moc"
