@@ -96,6 +96,9 @@ bool usable(const QString &group, const QString &command)
 TextFile::Result add(const QString &group, const QString &command)
 {
     const QString line = entryOf(group, command);
+    // A list that is there but cannot be read is never started afresh over its entries.
+    if (TextFile::readState(FilePath) == TextFile::ReadState::Unreadable)
+        return {false, QStringLiteral("unreadable")};
     if (TextFile::readAll(FilePath).isEmpty())
         return TextFile::writeAll(FilePath, line + CrLf);
     return TextFile::appendLine(FilePath, line);
@@ -103,6 +106,8 @@ TextFile::Result add(const QString &group, const QString &command)
 
 TextFile::Result remove(const QString &entry)
 {
+    if (TextFile::readState(FilePath) == TextFile::ReadState::Unreadable)
+        return {false, QStringLiteral("unreadable")};
     if (TextFile::readAll(FilePath).isEmpty())
         return {true, {}};
     QString joined;
@@ -122,7 +127,9 @@ TextFile::Result remove(const QString &entry)
 TextFile::Result AdditionalCommandsList::add(const QString &group, const QString &command)
 {
     const TextFile::Result result = AdditionalCommands::add(group, command);
-    Q_EMIT entryAdded(AdditionalCommands::entryOf(group, command));
+    // The list window shows what the file holds: an entry that was not written is not listed.
+    if (result)
+        Q_EMIT entryAdded(AdditionalCommands::entryOf(group, command));
     return result;
 }
 

@@ -60,10 +60,12 @@ QString entryOf(const QString &group, const QString &command);
 // True when the pair can make an entry that "!add" reads back: neither part empty and
 // no blank in either.
 bool usable(const QString &group, const QString &command);
-// Appends the entry line (the file is created when missing).
+// Appends the entry line (the file is created when missing). A file that is there but
+// cannot be read is left alone and the add fails.
 TextFile::Result add(const QString &group, const QString &command);
 // Drops every line equal to entry; the remaining lines are joined again, empty lines
-// before the first non-empty one dropped. Nothing is written for a missing or empty file.
+// before the first non-empty one dropped. Nothing is written for a missing or empty file;
+// an unreadable one is left alone and the remove fails.
 TextFile::Result remove(const QString &entry);
 
 } // namespace AdditionalCommands
@@ -74,6 +76,7 @@ class AdditionalCommandsList : public QObject
     Q_OBJECT
 public:
     using QObject::QObject;
+    // entryAdded follows a successful write only.
     TextFile::Result add(const QString &group, const QString &command);
 
 Q_SIGNALS:

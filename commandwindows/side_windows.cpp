@@ -2,6 +2,7 @@
 
 #include "commands/commandeditor.h"
 #include "commands/sidetexts.h"
+#include "core/cp1251.h"
 #include "platform/dialogs.h"
 
 #include <QCheckBox>
@@ -51,6 +52,10 @@ void Form10::Command1_Click()
         CommandWindows::showError(UnknownReply::EmptyText);
         return;
     }
+    if (!Cp1251::canEncode(text)) {
+        CommandWindows::showError(CommandEditor::NotEncodableText);
+        return;
+    }
     UnknownReply::save(text);
 }
 
@@ -86,6 +91,10 @@ void Form35::Command1_Click()
     if (info.visible && info.text.isEmpty()) {
         Dialogs::instance().message(BotInfo::EmptyTitle, BotInfo::EmptyText, Dialogs::Icon::Information,
                                     Dialogs::Buttons::Ok);
+        return;
+    }
+    if (!Cp1251::canEncode(info.text)) {
+        CommandWindows::showError(CommandEditor::NotEncodableText);
         return;
     }
     BotInfo::save(info);
@@ -138,7 +147,8 @@ void Form49::Command3_Click()
     if (selected.isEmpty())
         return;
     const QString entry = selected.first()->text();
-    AdditionalCommands::remove(entry);
+    if (!AdditionalCommands::remove(entry))
+        return;
     for (int row = List1->count() - 1; row >= 0; --row) {
         if (List1->item(row)->text() == entry)
             delete List1->takeItem(row);

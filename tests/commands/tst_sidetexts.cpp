@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <sys/stat.h>
+
 #include <memory>
 
 class tst_SideTexts : public QObject
@@ -25,6 +27,7 @@ private slots:
     void additionalAdd();
     void additionalRemove_data();
     void additionalRemove();
+    void additionalUnreadableLeftAlone();
     void additionalUsable_data();
     void additionalUsable();
     void helpEmbedded_data();
@@ -145,6 +148,22 @@ void tst_SideTexts::additionalRemove()
         QVERIFY(write("Команды/Добавочные.txt", stored));
     QVERIFY(AdditionalCommands::remove(entry));
     QCOMPARE(bytes("Команды/Добавочные.txt"), expected);
+}
+
+void tst_SideTexts::additionalUnreadableLeftAlone()
+{
+    // A pipe cannot be read without blocking: neither add nor remove may start the list
+    // afresh over it.
+    QVERIFY(QDir().mkpath(path("Команды")));
+    QVERIFY(::mkfifo(QFile::encodeName(path("Команды/Добавочные.txt")).constData(), 0600) == 0);
+    AdditionalCommandsList list;
+    int added = 0;
+    connect(&list, &AdditionalCommandsList::entryAdded, this, [&added] { ++added; });
+    QVERIFY(!list.add("Общая", "добавка"));
+    QVERIFY(!AdditionalCommands::remove("Общая добавка"));
+    QCOMPARE(added, 0);
+    QVERIFY(!QFileInfo(path("Команды/Добавочные.txt")).isFile());
+    QVERIFY(QFileInfo::exists(path("Команды/Добавочные.txt")));
 }
 
 void tst_SideTexts::additionalUsable_data()

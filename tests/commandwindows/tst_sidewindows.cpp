@@ -45,6 +45,8 @@ private slots:
     void additionalBlankRefused_data();
     void additionalBlankRefused();
     void additionalHelpBox();
+    void additionalWriteFailureNotListed();
+    void foreignCharactersRefused();
     void helpEmbedded();
     void helpEmbedOfVanishedCommandWritesNothing();
 
@@ -348,6 +350,35 @@ void tst_SideWindows::additionalHelpBox()
                          "Пример: !add добавка я очень люблю эту функцию\r\n\r\n"
                          "Эта функция работает только с обработчиком 'Случайный ответ'.\r\n"
                          "Добавлять свои сообщения могут все!");
+}
+
+void tst_SideWindows::additionalWriteFailureNotListed()
+{
+    QVERIFY(write("Команды/Общая.txt", rec("добавка", "1")));
+    // A folder where the list file should be: the entry cannot be written.
+    QVERIFY(QDir().mkpath(path("Команды/Добавочные.txt")));
+    auto *list = open<Form49>("dob_kom", "Form49");
+    click(list->Command1);
+    auto *add = window<Form50>("Form50");
+    QVERIFY(pick(add->List1, "добавка"));
+    click(add->Command1);
+    QCOMPARE(list->List1->count(), 0);
+}
+
+void tst_SideWindows::foreignCharactersRefused()
+{
+    QVERIFY(write("Команды/Ответ на неизвестную команду.txt", cp("Старый\r\n")));
+    QVERIFY(write("Информация о боте.txt", cp("1\r\nСтарый\r\n")));
+    auto *reply = open<Form10>("otv_neiz_m", "Form10");
+    typeInto(reply->Text1, QStringLiteral("\u4e2d"));
+    click(reply->Command1);
+    expectBox("Ошибка", "Текст содержит символы, которые нельзя сохранить в кодировке Windows-1251.");
+    QCOMPARE(bytes("Команды/Ответ на неизвестную команду.txt"), cp("Старый\r\n"));
+    auto *info = open<Form35>("info_o_bot_m", "Form35");
+    typeInto(info->Text1, QStringLiteral("\u4e2d"));
+    click(info->Command1);
+    expectBox("Ошибка", "Текст содержит символы, которые нельзя сохранить в кодировке Windows-1251.");
+    QCOMPARE(bytes("Информация о боте.txt"), cp("1\r\nСтарый\r\n"));
 }
 
 void tst_SideWindows::helpEmbedded()
