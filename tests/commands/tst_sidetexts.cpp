@@ -24,6 +24,7 @@ private slots:
     void unknownReplyKeptByteForByte();
     void botInfoShownWhateverTheSwitch_data();
     void botInfoShownWhateverTheSwitch();
+    void answerEngineReadsWhatIsSaved();
     void additionalAdd();
     void additionalRemove_data();
     void additionalRemove();
@@ -112,6 +113,16 @@ void tst_SideTexts::botInfoShownWhateverTheSwitch()
     QCOMPARE(info.text, text);
     QVERIFY(BotInfo::save(info));
     QCOMPARE(bytes("Информация о боте.txt"), saved);
+}
+
+void tst_SideTexts::answerEngineReadsWhatIsSaved()
+{
+    QVERIFY(UnknownReply::save("Нет такой.\r\nСпросите !помощь"));
+    QCOMPARE(UnknownCommand::replyText(), "Нет такой.\r\nСпросите !помощь\r\n");
+    QVERIFY(BotInfo::save({true, "\r\nА\r\n\r\nБ"}));
+    QCOMPARE(BotInformation::answer(), "А\r\n\r\nБ");
+    QVERIFY(BotInfo::save({false, "А"}));
+    QCOMPARE(BotInformation::answer(), "");
 }
 
 void tst_SideTexts::additionalAdd()
