@@ -1,5 +1,6 @@
 // The file logic of the command base editor windows, without the windows.
 #include "commands/commandeditor.h"
+#include "support/filemode.h"
 #include "support/commandrecords.h"
 #include "support/programhome.h"
 #include "core/cp1251.h"
@@ -59,17 +60,10 @@ private slots:
 
 private:
     QString path(const QString &relative) const { return m_home->path() + QLatin1Char('/') + relative; }
-    QByteArray bytes(const QString &relative) const
-    {
-        QFile file(path(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    QByteArray bytes(const QString &relative) const { return FileProbe::bytes(path(relative)); }
     void write(const QString &relative, const QByteArray &content)
     {
-        QDir().mkpath(QFileInfo(path(relative)).absolutePath());
-        QFile file(path(relative));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(file.write(content), content.size());
+        QVERIFY(FileProbe::writeBytes(path(relative), content));
     }
 
     std::unique_ptr<ProgramHome> m_home;

@@ -1,6 +1,7 @@
 // The side files of the command base editor: the unknown-command reply, the bot
 // information, the additional commands list and the embedded help texts.
 #include "commands/sidetexts.h"
+#include "support/filemode.h"
 #include "support/commandrecords.h"
 #include "support/programhome.h"
 
@@ -36,16 +37,10 @@ private slots:
 
 private:
     QString path(const QString &relative) const { return m_home->path() + QLatin1Char('/') + relative; }
-    QByteArray bytes(const QString &relative) const
-    {
-        QFile file(path(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    QByteArray bytes(const QString &relative) const { return FileProbe::bytes(path(relative)); }
     bool write(const QString &relative, const QByteArray &content)
     {
-        QDir().mkpath(QFileInfo(path(relative)).absolutePath());
-        QFile file(path(relative));
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+        return FileProbe::writeBytes(path(relative), content);
     }
 
     std::unique_ptr<ProgramHome> m_home;

@@ -1,6 +1,7 @@
 // The command base editor windows inside the main window, driven through their named
 // controls: the command manager, the two wizard steps with their pages, the search.
 #include "commandwindows/answer_pages_window.h"
+#include "support/filemode.h"
 #include "support/commandrecords.h"
 #include "support/typing.h"
 #include "support/programhome.h"
@@ -63,16 +64,10 @@ private slots:
 
 private:
     QString path(const QString &relative) const { return m_home->path() + QLatin1Char('/') + relative; }
-    QByteArray bytes(const QString &relative) const
-    {
-        QFile file(path(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    QByteArray bytes(const QString &relative) const { return FileProbe::bytes(path(relative)); }
     bool write(const QString &relative, const QByteArray &content)
     {
-        QDir().mkpath(QFileInfo(path(relative)).absolutePath());
-        QFile file(path(relative));
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+        return FileProbe::writeBytes(path(relative), content);
     }
     template<typename T = QWidget> T *window(const char *name) const
     {

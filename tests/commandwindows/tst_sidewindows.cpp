@@ -2,6 +2,7 @@
 // their named controls: the unknown-command reply, the bot information, the additional
 // commands with their add window, and the help embedding window.
 #include "commands/sidetexts.h"
+#include "support/filemode.h"
 #include "commandwindows/install.h"
 #include "commandwindows/side_windows.h"
 #include "mainwindow/main_window.h"
@@ -52,16 +53,10 @@ private slots:
 
 private:
     QString path(const QString &relative) const { return m_home->path() + QLatin1Char('/') + relative; }
-    QByteArray bytes(const QString &relative) const
-    {
-        QFile file(path(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    QByteArray bytes(const QString &relative) const { return FileProbe::bytes(path(relative)); }
     bool write(const QString &relative, const QByteArray &content)
     {
-        QDir().mkpath(QFileInfo(path(relative)).absolutePath());
-        QFile file(path(relative));
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+        return FileProbe::writeBytes(path(relative), content);
     }
     template<typename T> T *window(const char *name) const
     {
