@@ -1,6 +1,8 @@
 // The group manager and the command import window inside the main window, driven
 // through their named controls; the group files and the per-group folders are checked
 // byte for byte.
+#include "commandwindows/answer_pages.h"
+#include "commandwindows/answer_pages_window.h"
 #include "commandwindows/command_manager_window.h"
 #include "commandwindows/command_wizard_window.h"
 #include "commandwindows/group_windows.h"
@@ -9,12 +11,14 @@
 #include "platform/recordingdialogs.h"
 #include "support/commandrecords.h"
 #include "support/programhome.h"
+#include "support/typing.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -52,6 +56,8 @@ private slots:
     void deleteNumberFromEveryGroup();
     void deleteGroups();
     void commandsOpenTheWizard();
+    void wizardKeepsTheListsFresh();
+    void addingAGroupEnablesImport();
     void importCopies();
     void importOverwriteAsks_data();
     void importOverwriteAsks();
@@ -84,7 +90,11 @@ private:
         m_main->showWindow(QStringLiteral("Form31"));
         return window<Form31>("Form31");
     }
-    static void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+    // Near the left edge: a wide option button takes clicks only on its mark and text.
+    static void click(QAbstractButton *button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    }
     static bool pick(QListWidget *list, const QString &text)
     {
         for (int row = 0; row < list->count(); ++row) {
@@ -375,6 +385,55 @@ void tst_GroupWindows::commandsOpenTheWizard()
     QVERIFY(!step1->Text1->isEnabled());
     QVERIFY(step1->Option7->isEnabled());
     QCOMPARE(step1->Command1->text(), Form12::ChangeCaption);
+}
+
+void tst_GroupWindows::wizardKeepsTheListsFresh()
+{
+    QVERIFY(write(Groups, cp("А\r\nБ\r\n")));
+    Form11 *form = openGroups();
+    QVERIFY(form && pick(form->List1, "А"));
+    click(form->Command3);
+    auto *step1 = window<Form12>("Form12");
+    QVERIFY(step1);
+    typeInto(step1->Text1, "новая");
+    click(step1->Option1);
+    click(step1->Command1);
+    auto *step2 = window<Form14>("Form14");
+    QVERIFY(step2);
+    step2->add_t1->Text1->setFocus();
+    step2->add_t1->Text1->insertPlainText(QStringLiteral("ответ"));
+    click(step2->add_t1->Command1);
+    QVERIFY(m_dialogs.shown.isEmpty());
+    QCOMPARE(items(form->List3), QStringList{"новая"});
+    QVERIFY(bytes("Команды/А.txt").startsWith(cp("Команда: новая\r\n")));
+    QCOMPARE(bytes("Команды/Б.txt"), Missing);
+
+    QVERIFY(pick(form->List3, "новая"));
+    click(form->Command4);
+    QVERIFY(step1->isVisible());
+    click(step1->Option7);
+    click(step1->Command1);
+    QVERIFY(m_dialogs.shown.isEmpty());
+    QCOMPARE(items(form->List3), QStringList());
+    QVERIFY(!form->Command4->isEnabled());
+    QCOMPARE(bytes("Команды/А.txt"), Missing);
+}
+
+void tst_GroupWindows::addingAGroupEnablesImport()
+{
+    m_main->action(QStringLiteral("komand_m"))->trigger();
+    auto *manager = window<Form9>("Form9");
+    QVERIFY(manager);
+    QVERIFY(!manager->Command5->isEnabled());
+    Form11 *form = openGroups();
+    QVERIFY(form);
+    addGroup(form, "А");
+    QVERIFY(manager->Command5->isEnabled());
+    QVERIFY(pick(form->List1, "А"));
+    click(form->Command6);
+    QVERIFY(!manager->Command5->isEnabled());
+    click(manager->Command5);
+    QVERIFY(!window<Form31>("Form31"));
 }
 
 void tst_GroupWindows::importCopies()
