@@ -5,6 +5,8 @@
 #include "support/programhome.h"
 #include "commandwindows/command_manager_window.h"
 #include "commandwindows/command_wizard_window.h"
+#include "commandwindows/group_windows.h"
+#include "commands/sidetexts.h"
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
 #include "core/programfolder.h"
@@ -17,6 +19,7 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -38,6 +41,7 @@ class tst_CommandWindowsOnline : public QObject
 
 private slots:
     void commandAddedInTheWindowIsAnswered();
+    void groupCommandsAnsweredAsTheFilesSay();
 };
 
 void tst_CommandWindowsOnline::commandAddedInTheWindowIsAnswered()
@@ -98,6 +102,111 @@ void tst_CommandWindowsOnline::commandAddedInTheWindowIsAnswered()
         QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
         QCOMPARE(received.first().at(0).toString(), Secondary);
         QCOMPARE(received.first().at(1).toString(), QStringLiteral("Солнечно!"));
+    }
+    Dialogs::setInstance(nullptr);
+}
+
+// Groups made in the group manager, a number put into one, a command added to it
+// through the group manager and one to the common group through the command manager:
+// the group's member gets the group's answer, and once his number is deleted, the
+// common one.
+void tst_CommandWindowsOnline::groupCommandsAnsweredAsTheFilesSay()
+{
+    ProgramHome home;
+    QVERIFY(home.isValid());
+    RecordingDialogs dialogs;
+    Dialogs::setInstance(&dialogs);
+    OscarServer server;
+    server.addAccount(Bot, "botpass");
+    server.addAccount(Secondary, "secret");
+    server.addAccount(User, "userpw");
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    QVERIFY(TextFile::writeLines(GeneralSettings::FilePath,
+                                 {QStringLiteral("Server=127.0.0.1"),
+                                  QStringLiteral("Port=%1").arg(server.loginPort())}));
+    QVERIFY(TextFile::writeLines(QStringLiteral("\\Настройки\\Распределение.txt"),
+                                 {QStringLiteral("2 %1 secret 0").arg(Secondary)}));
+    const auto click = [](QAbstractButton *button) {
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    };
+    const auto pick = [](QListWidget *list, const QString &text) {
+        const QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
+        if (found.isEmpty())
+            return false;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
+        return found.first()->isSelected();
+    };
+    {
+        BotApplication bot;
+        bot.mainWindow().timers().timer(QStringLiteral("rasperd"))->setInterval(50);
+        bot.start();
+        QWidget *login = bot.mainWindow().findWindow(QStringLiteral("fMain"));
+        QVERIFY(login);
+        typeInto(login->findChild<QLineEdit *>(QStringLiteral("Text1")), Bot);
+        typeInto(login->findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("botpass"));
+        QTest::mouseClick(login->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Bot), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Secondary), Timeout);
+
+        bot.mainWindow().action(QStringLiteral("grups_m"))->trigger();
+        auto *groups = qobject_cast<Form11 *>(bot.mainWindow().findWindow(QStringLiteral("Form11")));
+        QVERIFY(groups);
+        for (const QString &name : {QStringLiteral("Друзья"), QStringLiteral("Чужие")}) {
+            dialogs.queueText(name);
+            click(groups->Command5);
+        }
+        QVERIFY(pick(groups->List1, QStringLiteral("Друзья")));
+        dialogs.queueText(User);
+        click(groups->Command1);
+        QCOMPARE(TextFile::readAll(QStringLiteral("\\Группы\\Номера.txt")), User + QStringLiteral(":Друзья\r\n"));
+
+        const auto addCommand = [&](QAbstractButton *start, const QString &name, const QString &answer) {
+            click(start);
+            auto *step1 = qobject_cast<Form12 *>(bot.mainWindow().findWindow(QStringLiteral("Form12")));
+            QVERIFY(step1);
+            typeInto(step1->Text1, name);
+            click(step1->Option1);
+            click(step1->Command1);
+            auto *step2 = qobject_cast<Form14 *>(bot.mainWindow().findWindow(QStringLiteral("Form14")));
+            QVERIFY(step2);
+            step2->add_t1->Text1->clear();
+            typeInto(step2->add_t1->Text1, answer);
+            click(step2->add_t1->Command1);
+        };
+        addCommand(groups->Command3, QStringLiteral("погодка"), QStringLiteral("Для друзей"));
+        QCOMPARE(groups->List3->count(), 1);
+        bot.mainWindow().action(QStringLiteral("komand_m"))->trigger();
+        auto *manager = qobject_cast<Form9 *>(bot.mainWindow().findWindow(QStringLiteral("Form9")));
+        QVERIFY(manager);
+        QVERIFY(manager->Command5->isEnabled());
+        addCommand(manager->Command1, QStringLiteral("погодка"), QStringLiteral("Для всех"));
+        QVERIFY(dialogs.shown.size() == 3); // the two group names and the number
+        QVERIFY(TextFile::exists(QStringLiteral("\\Команды\\Друзья.txt")));
+        QVERIFY(!TextFile::exists(QStringLiteral("\\Команды\\Чужие.txt")));
+
+        OscarPeer peer;
+        QSignalSpy received(&peer, &OscarPeer::messageReceived);
+        peer.logIn(QStringLiteral("127.0.0.1"), server.loginPort(), User, "userpw");
+        QTRY_VERIFY_WITH_TIMEOUT(peer.isOnline(), Timeout);
+        // The main bot hands the new user to the secondary bot, which answers him.
+        peer.sendText(Bot, QStringLiteral("погодка"));
+        QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
+        received.clear();
+        peer.sendText(Secondary, QStringLiteral("погодка"));
+        QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
+        QCOMPARE(received.first().at(0).toString(), Secondary);
+        QVERIFY2(received.first().at(1).toString().contains(QStringLiteral("Для друзей")),
+                 qPrintable(received.first().at(1).toString()));
+
+        // Out of the group: the common answer.
+        QVERIFY(pick(groups->List1, QStringLiteral("Друзья")));
+        QVERIFY(pick(groups->List2, User));
+        click(groups->Command2);
+        QVERIFY(!TextFile::exists(QStringLiteral("\\Группы\\Номера.txt")));
+        received.clear();
+        peer.sendText(Secondary, QStringLiteral("погодка"));
+        QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
+        QCOMPARE(received.first().at(1).toString(), QStringLiteral("Для всех"));
     }
     Dialogs::setInstance(nullptr);
 }
