@@ -6,6 +6,9 @@
 #include "commandwindows/command_manager_window.h"
 #include "commandwindows/command_wizard_window.h"
 #include "commandwindows/group_windows.h"
+#include "commandwindows/side_windows.h"
+#include "commandwindows/answer_pages.h"
+#include <QComboBox>
 #include "commands/sidetexts.h"
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
@@ -197,6 +200,44 @@ void tst_CommandWindowsOnline::groupCommandsAnsweredAsTheFilesSay()
         QCOMPARE(received.first().at(0).toString(), Secondary);
         QVERIFY2(received.first().at(1).toString().contains(QStringLiteral("Для друзей")),
                  qPrintable(received.first().at(1).toString()));
+
+        // A random-answer command of the group, opened to "!add" and extended by the user.
+        click(groups->Command3);
+        auto *step1 = qobject_cast<Form12 *>(bot.mainWindow().findWindow(QStringLiteral("Form12")));
+        QVERIFY(step1);
+        typeInto(step1->Text1, QStringLiteral("шутка"));
+        click(step1->Option8);
+        click(step1->Command1);
+        auto *step2 = qobject_cast<Form14 *>(bot.mainWindow().findWindow(QStringLiteral("Form14")));
+        QVERIFY(step2);
+        typeInto(step2->add_so1->Text2, QStringLiteral("%%"));
+        click(step2->add_so1->Option2);
+        // Every answer stands before a line of the separator, as "!add" adds them.
+        step2->add_so1->Text3->setFocus();
+        step2->add_so1->Text3->insertPlainText(QStringLiteral("раз\n%%"));
+        QTest::mouseClick(step2->add_so1->Command2, Qt::LeftButton);
+        QCOMPARE(dialogs.shown.size(), 3);
+        QCOMPARE(groups->List3->count(), 2);
+        bot.mainWindow().action(QStringLiteral("dob_kom"))->trigger();
+        auto *additional = qobject_cast<Form49 *>(bot.mainWindow().findWindow(QStringLiteral("Form49")));
+        QVERIFY(additional);
+        QTest::mouseClick(additional->Command1, Qt::LeftButton);
+        auto *addWindow = qobject_cast<Form50 *>(bot.mainWindow().findWindow(QStringLiteral("Form50")));
+        QVERIFY(addWindow);
+        addWindow->Combo1->lineEdit()->selectAll();
+        addWindow->Combo1->lineEdit()->del();
+        typeInto(addWindow->Combo1->lineEdit(), QStringLiteral("Друзья"));
+        QVERIFY(pick(addWindow->List1, QStringLiteral("шутка")));
+        QTest::mouseClick(addWindow->Command1, Qt::LeftButton);
+        QCOMPARE(TextFile::readAll(QStringLiteral("\\Команды\\Добавочные.txt")), QStringLiteral("Друзья шутка\r\n"));
+        peer.sendText(Secondary, QStringLiteral("!add шутка два"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            TextFile::readAll(QStringLiteral("\\Команды\\Друзья.txt")).contains(QStringLiteral("два")), Timeout);
+        received.clear();
+        peer.sendText(Secondary, QStringLiteral("шутка"));
+        QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
+        const QString joke = received.first().at(1).toString();
+        QVERIFY2(joke == QStringLiteral("раз") || joke == QStringLiteral("два"), joke.toUtf8().toPercentEncoding().constData());
 
         // Out of the group: the common answer.
         QVERIFY(pick(groups->List1, QStringLiteral("Друзья")));
