@@ -1,5 +1,6 @@
 // The whole program on the local OSCAR server: a command added through the command
-// manager and the wizard is answered to the next user who asks for it.
+// manager and the wizard is answered to the next user who asks for it; groups, numbers
+// and commands made in the group manager are answered as their files say.
 #include "commandwindows/answer_pages_window.h"
 #include "support/typing.h"
 #include "support/programhome.h"
@@ -178,6 +179,15 @@ void tst_CommandWindowsOnline::groupCommandsAnsweredAsTheFilesSay()
         };
         addCommand(groups->Command3, QStringLiteral("погодка"), QStringLiteral("Для друзей"));
         QCOMPARE(groups->List3->count(), 1);
+        // Help on reaching the admin embedded into the group's command.
+        HelpEmbedding::setKind(HelpEmbedding::AdminContact);
+        auto *help = qobject_cast<Form36 *>(bot.mainWindow().showWindow(QStringLiteral("Form36")));
+        QVERIFY(help);
+        help->Combo1->lineEdit()->selectAll();
+        help->Combo1->lineEdit()->del();
+        typeInto(help->Combo1->lineEdit(), QStringLiteral("Друзья"));
+        QVERIFY(pick(help->List1, QStringLiteral("погодка")));
+        QTest::mouseClick(help->Command1, Qt::LeftButton);
         bot.mainWindow().action(QStringLiteral("komand_m"))->trigger();
         auto *manager = qobject_cast<Form9 *>(bot.mainWindow().findWindow(QStringLiteral("Form9")));
         QVERIFY(manager);
@@ -198,8 +208,9 @@ void tst_CommandWindowsOnline::groupCommandsAnsweredAsTheFilesSay()
         peer.sendText(Secondary, QStringLiteral("погодка"));
         QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
         QCOMPARE(received.first().at(0).toString(), Secondary);
-        QVERIFY2(received.first().at(1).toString().contains(QStringLiteral("Для друзей")),
-                 qPrintable(received.first().at(1).toString()));
+        const QString answer = received.first().at(1).toString();
+        QVERIFY2(answer.startsWith(QStringLiteral("Для друзей")), qPrintable(answer));
+        QVERIFY2(answer.contains(QStringLiteral("---Встроенная функция - Связь с админом---")), qPrintable(answer));
 
         // A random-answer command of the group, opened to "!add" and extended by the user.
         click(groups->Command3);
