@@ -10,6 +10,7 @@
 #include "commandwindows/side_windows.h"
 #include "commandwindows/answer_pages.h"
 #include <QComboBox>
+#include "commands/commandsettings.h"
 #include "commands/sidetexts.h"
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
@@ -250,15 +251,27 @@ void tst_CommandWindowsOnline::groupCommandsAnsweredAsTheFilesSay()
         const QString joke = received.first().at(1).toString();
         QVERIFY2(joke == QStringLiteral("раз") || joke == QStringLiteral("два"), joke.toUtf8().toPercentEncoding().constData());
 
-        // Out of the group: the common answer.
+        // The group's command deleted through the group manager: the common answer.
+        QVERIFY(pick(groups->List3, QStringLiteral("погодка")));
+        click(groups->Command4);
+        click(step1->Option7);
+        click(step1->Command1);
+        QCOMPARE(groups->List3->count(), 1);
+        QVERIFY(!TextFile::readAll(QStringLiteral("\\Команды\\Друзья.txt")).contains(QStringLiteral("Для друзей")));
+        received.clear();
+        peer.sendText(Secondary, QStringLiteral("погодка"));
+        QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
+        QCOMPARE(received.first().at(1).toString(), QStringLiteral("Для всех"));
+
+        // Out of the group: the group's commands are unknown to him.
         QVERIFY(pick(groups->List1, QStringLiteral("Друзья")));
         QVERIFY(pick(groups->List2, User));
         click(groups->Command2);
         QVERIFY(!TextFile::exists(QStringLiteral("\\Группы\\Номера.txt")));
         received.clear();
-        peer.sendText(Secondary, QStringLiteral("погодка"));
+        peer.sendText(Secondary, QStringLiteral("шутка"));
         QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
-        QCOMPARE(received.first().at(1).toString(), QStringLiteral("Для всех"));
+        QCOMPARE(received.first().at(1).toString(), UnknownCommand::DefaultReply);
     }
     Dialogs::setInstance(nullptr);
 }
