@@ -185,6 +185,8 @@ Q_SIGNALS:
     void commandAdded(const QString &group, const QString &name);
     void commandChanged(const QString &group, const QString &name);
     void commandDeleted(const QString &group, const QString &name);
+    // A group was added to or deleted from the group list.
+    void groupListChanged();
 
 private:
     Mode m_mode = Mode::Add;

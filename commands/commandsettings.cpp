@@ -23,20 +23,6 @@ CommandOptions CommandOptions::load()
     return options;
 }
 
-QString UserGroups::groupOf(const QString &uin)
-{
-    QString group;
-    const QStringList lines = TextFile::readLines(NumbersPath);
-    for (const QString &line : lines) {
-        const qsizetype colon = line.indexOf(QLatin1Char(':'));
-        if (colon < 0)
-            continue;
-        if (QStringView(line).left(colon) == uin)
-            group = line.mid(colon + 1);
-    }
-    return group;
-}
-
 namespace {
 
 // Lines joined by CR LF; empty lines before the first text line are dropped.

@@ -18,13 +18,6 @@ struct CommandOptions
     static CommandOptions load();
 };
 
-// "\Группы\Номера.txt": "number:group" a line; the last line of a number counts.
-namespace UserGroups {
-inline const QString NumbersPath = QStringLiteral("\\Группы\\Номера.txt");
-// The group of the number; empty when it stands on no line.
-QString groupOf(const QString &uin);
-} // namespace UserGroups
-
 // "\Информация о боте.txt": line 1 the switch, the rest the text.
 namespace BotInformation {
 inline const QString FilePath = QStringLiteral("\\Информация о боте.txt");

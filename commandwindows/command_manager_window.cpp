@@ -37,6 +37,8 @@ Form9::Form9(CommandWizard &wizard, ShowWindow showWindow, QWidget *parent)
 
     connect(&m_wizard, &CommandWizard::commandAdded, this, &Form9::commandAdded);
     connect(&m_wizard, &CommandWizard::commandDeleted, this, &Form9::commandDeleted);
+    connect(&m_wizard, &CommandWizard::groupListChanged, this,
+            [this] { Command5->setEnabled(!CommandEditor::groupListEmpty()); });
 }
 
 void Form9::buildControls()

@@ -5,6 +5,7 @@
 #include "commandwindows/command_manager_window.h"
 #include "commandwindows/command_search_window.h"
 #include "commandwindows/command_wizard_window.h"
+#include "commandwindows/group_windows.h"
 #include "commandwindows/side_windows.h"
 #include "commands/sidetexts.h"
 #include "platform/windowhost.h"
@@ -42,5 +43,10 @@ CommandWizard *installCommandWindows(WindowHost &roster, QObject *owner)
                      });
     roster.addWindow(QStringLiteral("Form36"), QStringLiteral("Встроить помощь"), WindowHost::Placement::Child,
                      [](QWidget *parent) -> QWidget * { return new Form36(parent); });
+    roster.registerFactory(QStringLiteral("Form11"), [shared, showWindow](QWidget *parent) -> QWidget * {
+        return shared ? new Form11(*shared, showWindow, parent) : nullptr;
+    });
+    roster.addWindow(QStringLiteral("Form31"), Form31::Title, WindowHost::Placement::Child,
+                     [](QWidget *parent) -> QWidget * { return new Form31(parent); });
     return wizard;
 }

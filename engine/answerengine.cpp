@@ -1,6 +1,7 @@
 #include "engine/answerengine.h"
 
 #include "commands/commandbase.h"
+#include "files/groupnumbers.h"
 #include "core/cp1251.h"
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
@@ -329,7 +330,7 @@ StageOutcome AnswerEngine::stagePopup(Run &run)
 StageOutcome AnswerEngine::stageGroupAnswer(Run &run)
 {
     MessageState &state = run.state;
-    const QString group = UserGroups::groupOf(state.SenderUin);
+    const QString group = GroupNumbers::groupOf(state.SenderUin);
     if (run.options.upperCase)
         state.MessageText = VbValues::upperCase(state.MessageText);
     if (group.isEmpty() || group == CommandBase::CommonGroup)

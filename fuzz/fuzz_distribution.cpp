@@ -10,6 +10,7 @@
 #include "fuzzsupport.h"
 
 #include "commands/commandsettings.h"
+#include "files/groupnumbers.h"
 #include "core/clock.h"
 #include "core/datetexts.h"
 #include "core/programfolder.h"
@@ -89,11 +90,11 @@ void fuzzDistribution(quint8 choices, QByteArrayView list, QByteArrayView assign
 void fuzzCommandSideFiles(QByteArrayView options, QByteArrayView groups, QByteArrayView information)
 {
     TextFile::writeBytes(CommandOptions::FilePath, options.toByteArray());
-    TextFile::writeBytes(UserGroups::NumbersPath, groups.toByteArray());
+    TextFile::writeBytes(GroupNumbers::FilePath, groups.toByteArray());
     TextFile::writeBytes(BotInformation::FilePath, information.toByteArray());
     (void)CommandOptions::load();
     // "number:group": the last line of a number counts.
-    const QStringList lines = TextFile::readLines(UserGroups::NumbersPath);
+    const QStringList lines = TextFile::readLines(GroupNumbers::FilePath);
     for (const QString &line : lines.first(std::min<qsizetype>(lines.size(), 8))) {
         const QString uin = line.section(QLatin1Char(':'), 0, 0);
         QString group;
@@ -101,7 +102,7 @@ void fuzzCommandSideFiles(QByteArrayView options, QByteArrayView groups, QByteAr
             if (other.contains(QLatin1Char(':')) && other.section(QLatin1Char(':'), 0, 0) == uin)
                 group = other.section(QLatin1Char(':'), 1);
         }
-        require(UserGroups::groupOf(uin) == group);
+        require(GroupNumbers::groupOf(uin) == group);
     }
     const QString answer = BotInformation::answer();
     require(answer.size() <= information.size() * 2);

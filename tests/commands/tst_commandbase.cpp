@@ -3,6 +3,7 @@
 #include "commands/commandsettings.h"
 #include "core/programfolder.h"
 #include "core/textfile.h"
+#include "files/groupnumbers.h"
 #include "support/programhome.h"
 
 #include <QDir>
@@ -301,11 +302,11 @@ void tst_CommandBase::optionsRead()
 
 void tst_CommandBase::groupOfNumberLastLineWins()
 {
-    TextFile::writeLines(UserGroups::NumbersPath,
+    TextFile::writeLines(GroupNumbers::FilePath,
                          {QStringLiteral("123:Первая"), QStringLiteral("1234:Чужая"),
                           QStringLiteral("без двоеточия"), QStringLiteral("123:Вторая:с:двоеточиями")});
-    QCOMPARE(UserGroups::groupOf(QStringLiteral("123")), QStringLiteral("Вторая:с:двоеточиями"));
-    QCOMPARE(UserGroups::groupOf(QStringLiteral("12")), QString());
+    QCOMPARE(GroupNumbers::groupOf(QStringLiteral("123")), QStringLiteral("Вторая:с:двоеточиями"));
+    QCOMPARE(GroupNumbers::groupOf(QStringLiteral("12")), QString());
 }
 
 void tst_CommandBase::botInformation_data()

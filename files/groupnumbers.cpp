@@ -1,0 +1,100 @@
+#include "files/groupnumbers.h"
+
+#include "core/cp1251.h"
+
+namespace {
+
+TextFile::Result failed(const QString &why)
+{
+    return TextFile::Result{false, why};
+}
+
+bool unreadable()
+{
+    return TextFile::readState(GroupNumbers::FilePath) == TextFile::ReadState::Unreadable;
+}
+
+} // namespace
+
+bool GroupNumbers::splitLine(const QString &line, QString *number, QString *group)
+{
+    const qsizetype colon = line.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return false;
+    if (number)
+        *number = line.left(colon);
+    if (group)
+        *group = line.mid(colon + 1);
+    return true;
+}
+
+QString GroupNumbers::groupOf(const QString &uin)
+{
+    QString found;
+    QString number;
+    QString group;
+    for (const QString &line : TextFile::readLines(FilePath)) {
+        if (splitLine(line, &number, &group) && number == uin)
+            found = group;
+    }
+    return found;
+}
+
+QStringList GroupNumbers::numbersOf(const QString &group)
+{
+    QStringList numbers;
+    QString number;
+    QString lineGroup;
+    for (const QString &line : TextFile::readLines(FilePath)) {
+        if (splitLine(line, &number, &lineGroup) && lineGroup == group)
+            numbers.append(number);
+    }
+    return numbers;
+}
+
+QString GroupNumbers::normalizedNumber(const QString &typed)
+{
+    const QString number = typed.trimmed();
+    if (number.isEmpty())
+        return {};
+    for (const QChar c : number) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return {};
+    }
+    return number;
+}
+
+TextFile::Result GroupNumbers::add(const QString &number, const QString &group)
+{
+    if (number.isEmpty() || normalizedNumber(number) != number)
+        return failed(QStringLiteral("not a number"));
+    if (unreadable())
+        return failed(QStringLiteral("the numbers file cannot be read"));
+    const QByteArray old = TextFile::readBytes(FilePath);
+    QString text;
+    if (!old.isEmpty() && !old.endsWith('\n') && !old.endsWith('\r'))
+        text = QStringLiteral("\r\n");
+    text += number + QLatin1Char(':') + group + QStringLiteral("\r\n");
+    return TextFile::writeBytes(FilePath, old + Cp1251::encode(text));
+}
+
+TextFile::Result GroupNumbers::removeNumber(const QString &number)
+{
+    if (unreadable())
+        return failed(QStringLiteral("the numbers file cannot be read"));
+    if (!TextFile::exists(FilePath))
+        return TextFile::Result{true, {}};
+    QStringList kept;
+    QString lineNumber;
+    for (const QString &line : TextFile::readLines(FilePath)) {
+        if (splitLine(line, &lineNumber, nullptr) && lineNumber == number)
+            continue;
+        kept.append(line);
+    }
+    if (kept.isEmpty()) {
+        if (TextFile::remove(FilePath))
+            return TextFile::Result{true, {}};
+        return failed(QStringLiteral("the numbers file cannot be deleted"));
+    }
+    return TextFile::writeLines(FilePath, kept);
+}
