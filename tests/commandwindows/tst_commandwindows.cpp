@@ -1,5 +1,6 @@
 // The command base editor windows inside the main window, driven through their named
 // controls: the command manager, the two wizard steps with their pages, the search.
+#include "commandwindowsfixture.h"
 #include "commandwindows/answer_pages_window.h"
 #include "support/filemode.h"
 #include "support/commandrecords.h"
@@ -34,7 +35,7 @@ using Shown = RecordingDialogs::Shown;
 using Icon = Dialogs::Icon;
 using Buttons = Dialogs::Buttons;
 
-class tst_CommandWindows : public QObject
+class tst_CommandWindows : public CommandWindowsFixture
 {
     Q_OBJECT
 
@@ -63,25 +64,10 @@ private slots:
     void tenThousandRecords();
 
 private:
-    QString path(const QString &relative) const { return m_home->path() + QLatin1Char('/') + relative; }
-    QByteArray bytes(const QString &relative) const { return FileProbe::bytes(path(relative)); }
-    bool write(const QString &relative, const QByteArray &content)
-    {
-        return FileProbe::writeBytes(path(relative), content);
-    }
-    template<typename T = QWidget> T *window(const char *name) const
-    {
-        return qobject_cast<T *>(m_main->findWindow(QString::fromLatin1(name)));
-    }
     Form9 *openManager()
     {
         m_main->action(QStringLiteral("komand_m"))->trigger();
         return window<Form9>("Form9");
-    }
-    // Near the left edge: a wide option button takes clicks only on its mark and text.
-    static void click(QAbstractButton *button)
-    {
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
     }
     static bool selectCommand(Form9 *manager, const QString &name)
     {
@@ -128,41 +114,17 @@ private:
             }
         }
     }
-    void expectBox(const QString &title, const QString &text, Icon icon = Icon::Information,
-                   Buttons buttons = Buttons::Ok)
-    {
-        QCOMPARE(m_dialogs.shown.size(), 1);
-        const Shown &box = m_dialogs.shown.first();
-        QCOMPARE(box.kind, RecordingDialogs::Kind::Message);
-        QCOMPARE(box.title, title);
-        QCOMPARE(box.text, text);
-        QCOMPARE(box.icon, icon);
-        QCOMPARE(box.buttons, buttons);
-        m_dialogs.shown.clear();
-    }
 
-    std::unique_ptr<ProgramHome> m_home;
-    RecordingDialogs m_dialogs;
-    std::unique_ptr<MDIForm1> m_main;
 };
 
 void tst_CommandWindows::init()
 {
-    m_home = std::make_unique<ProgramHome>();
-    QVERIFY(m_home->isValid());
-    m_dialogs = RecordingDialogs();
-    Dialogs::setInstance(&m_dialogs);
-    m_main = std::make_unique<MDIForm1>();
-    installCommandWindows(*m_main, m_main.get());
-    m_main->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+    setUp();
 }
 
 void tst_CommandWindows::cleanup()
 {
-    m_main.reset();
-    Dialogs::setInstance(nullptr);
-    m_home.reset();
+    tearDown();
 }
 
 void tst_CommandWindows::captions()

@@ -4,6 +4,7 @@
 #include "commandwindows/answer_pages_window.h"
 #include "support/typing.h"
 #include "support/programhome.h"
+#include "files/distributionlist.h"
 #include "commandwindows/command_manager_window.h"
 #include "commandwindows/command_wizard_window.h"
 #include "commandwindows/group_windows.h"
@@ -38,6 +39,19 @@ constexpr int Timeout = 10000;
 const QString Bot = QStringLiteral("111111");
 const QString Secondary = QStringLiteral("222222");
 const QString User = QStringLiteral("424242");
+
+// The bot, its secondary bot and the user on the local server; the program folder
+// points the bot at it.
+bool serveBotAndUser(OscarServer &server)
+{
+    server.addAccount(Bot, "botpass");
+    server.addAccount(Secondary, "secret");
+    server.addAccount(User, "userpw");
+    return server.listen(QHostAddress::LocalHost) &&
+           TextFile::writeLines(GeneralSettings::FilePath, {QStringLiteral("Server=127.0.0.1"),
+                                                            QStringLiteral("Port=%1").arg(server.loginPort())}) &&
+           TextFile::writeLines(DistributionList::FilePath, {QStringLiteral("2 %1 secret 0").arg(Secondary)});
+}
 } // namespace
 
 class tst_CommandWindowsOnline : public QObject
@@ -56,15 +70,7 @@ void tst_CommandWindowsOnline::commandAddedInTheWindowIsAnswered()
     RecordingDialogs dialogs;
     Dialogs::setInstance(&dialogs);
     OscarServer server;
-    server.addAccount(Bot, "botpass");
-    server.addAccount(Secondary, "secret");
-    server.addAccount(User, "userpw");
-    QVERIFY(server.listen(QHostAddress::LocalHost));
-    QVERIFY(TextFile::writeLines(GeneralSettings::FilePath,
-                                 {QStringLiteral("Server=127.0.0.1"),
-                                  QStringLiteral("Port=%1").arg(server.loginPort())}));
-    QVERIFY(TextFile::writeLines(QStringLiteral("\\Настройки\\Распределение.txt"),
-                                 {QStringLiteral("2 %1 secret 0").arg(Secondary)}));
+    QVERIFY(serveBotAndUser(server));
 
     {
         BotApplication bot;
@@ -122,15 +128,7 @@ void tst_CommandWindowsOnline::groupCommandsAnsweredAsTheFilesSay()
     RecordingDialogs dialogs;
     Dialogs::setInstance(&dialogs);
     OscarServer server;
-    server.addAccount(Bot, "botpass");
-    server.addAccount(Secondary, "secret");
-    server.addAccount(User, "userpw");
-    QVERIFY(server.listen(QHostAddress::LocalHost));
-    QVERIFY(TextFile::writeLines(GeneralSettings::FilePath,
-                                 {QStringLiteral("Server=127.0.0.1"),
-                                  QStringLiteral("Port=%1").arg(server.loginPort())}));
-    QVERIFY(TextFile::writeLines(QStringLiteral("\\Настройки\\Распределение.txt"),
-                                 {QStringLiteral("2 %1 secret 0").arg(Secondary)}));
+    QVERIFY(serveBotAndUser(server));
     const auto click = [](QAbstractButton *button) {
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
     };

@@ -1,6 +1,7 @@
 // The group manager and the command import window inside the main window, driven
 // through their named controls; the group files and the per-group folders are checked
 // byte for byte.
+#include "commandwindowsfixture.h"
 #include "commandwindows/answer_pages.h"
 #include "commandwindows/answer_pages_window.h"
 #include "commandwindows/command_manager_window.h"
@@ -36,7 +37,7 @@ const QString Groups = QStringLiteral("Группы/Все группы.txt");
 const QString Numbers = QStringLiteral("Группы/Номера.txt");
 } // namespace
 
-class tst_GroupWindows : public QObject
+class tst_GroupWindows : public CommandWindowsFixture
 {
     Q_OBJECT
 
@@ -64,22 +65,6 @@ private slots:
     void importRefusals();
 
 private:
-    QString path(const QString &relative) const { return m_home->path() + QLatin1Char('/') + relative; }
-    QByteArray bytes(const QString &relative) const
-    {
-        QFile file(path(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : Missing;
-    }
-    bool write(const QString &relative, const QByteArray &content)
-    {
-        QDir().mkpath(QFileInfo(path(relative)).absolutePath());
-        QFile file(path(relative));
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
-    }
-    template<typename T> T *window(const char *name) const
-    {
-        return qobject_cast<T *>(m_main->findWindow(QString::fromLatin1(name)));
-    }
     Form11 *openGroups()
     {
         m_main->action(QStringLiteral("grups_m"))->trigger();
@@ -89,23 +74,6 @@ private:
     {
         m_main->showWindow(QStringLiteral("Form31"));
         return window<Form31>("Form31");
-    }
-    // Near the left edge: a wide option button takes clicks only on its mark and text.
-    static void click(QAbstractButton *button)
-    {
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-    }
-    static bool pick(QListWidget *list, const QString &text)
-    {
-        for (int row = 0; row < list->count(); ++row) {
-            QListWidgetItem *item = list->item(row);
-            if (item->text() == text) {
-                list->scrollToItem(item);
-                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-                return item->isSelected();
-            }
-        }
-        return false;
     }
     // Chooses a group from the box's drop-down list, as a click on the entry does.
     static bool choose(QComboBox *combo, const QString &group)
@@ -117,13 +85,6 @@ private:
         Q_EMIT combo->activated(row);
         return true;
     }
-    static QStringList items(const QListWidget *list)
-    {
-        QStringList result;
-        for (int row = 0; row < list->count(); ++row)
-            result.append(list->item(row)->text());
-        return result;
-    }
     static QString selected(const QListWidget *list)
     {
         const auto chosen = list->selectedItems();
@@ -134,45 +95,22 @@ private:
         return {form->Command5->isEnabled(), form->Command6->isEnabled(), form->Command1->isEnabled(),
                 form->Command2->isEnabled(), form->Command3->isEnabled(), form->Command4->isEnabled()};
     }
-    void expectBox(const QString &title, const QString &text, Buttons buttons = Buttons::Ok)
-    {
-        QCOMPARE(m_dialogs.shown.size(), 1);
-        const RecordingDialogs::Shown &box = m_dialogs.shown.first();
-        QCOMPARE(box.kind, RecordingDialogs::Kind::Message);
-        QCOMPARE(box.title, title);
-        QCOMPARE(box.text, text);
-        QCOMPARE(box.icon, Icon::Information);
-        QCOMPARE(box.buttons, buttons);
-        m_dialogs.shown.clear();
-    }
     void addGroup(Form11 *form, const QString &name)
     {
         m_dialogs.queueText(name);
         click(form->Command5);
     }
 
-    std::unique_ptr<ProgramHome> m_home;
-    RecordingDialogs m_dialogs;
-    std::unique_ptr<MDIForm1> m_main;
 };
 
 void tst_GroupWindows::init()
 {
-    m_home = std::make_unique<ProgramHome>();
-    QVERIFY(m_home->isValid());
-    m_dialogs = RecordingDialogs();
-    Dialogs::setInstance(&m_dialogs);
-    m_main = std::make_unique<MDIForm1>();
-    installCommandWindows(*m_main, m_main.get());
-    m_main->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+    setUp();
 }
 
 void tst_GroupWindows::cleanup()
 {
-    m_main.reset();
-    Dialogs::setInstance(nullptr);
-    m_home.reset();
+    tearDown();
 }
 
 void tst_GroupWindows::opensWithOnlyAddEnabled()
@@ -487,7 +425,7 @@ void tst_GroupWindows::importOverwriteAsks()
     QVERIFY(pick(form->List2, "x"));
     m_dialogs.queueButton(yes ? Dialogs::Button::Yes : Dialogs::Button::No);
     click(form->Command2);
-    expectBox("Перезаписать файл", "Такая команда уже есть. Хотите переписать?", Buttons::YesNo);
+    expectBox("Перезаписать файл", "Такая команда уже есть. Хотите переписать?", Icon::Information, Buttons::YesNo);
     QCOMPARE(bytes("Команды/Общая/Команды.txt"), cp("x"));
     QCOMPARE(bytes("Команды/Общая/x.txt"), cp(yes ? "новое" : "старое"));
     QCOMPARE(items(form->List1), QStringList{"x"});

@@ -1,6 +1,7 @@
 // The small windows of the command base editor inside the main window, driven through
 // their named controls: the unknown-command reply, the bot information, the additional
 // commands with their add window, and the help embedding window.
+#include "commandwindowsfixture.h"
 #include "commands/sidetexts.h"
 #include "support/filemode.h"
 #include "commandwindows/install.h"
@@ -27,7 +28,7 @@
 using Icon = Dialogs::Icon;
 using Buttons = Dialogs::Buttons;
 
-class tst_SideWindows : public QObject
+class tst_SideWindows : public CommandWindowsFixture
 {
     Q_OBJECT
 
@@ -52,43 +53,10 @@ private slots:
     void helpEmbedOfVanishedCommandWritesNothing();
 
 private:
-    QString path(const QString &relative) const { return m_home->path() + QLatin1Char('/') + relative; }
-    QByteArray bytes(const QString &relative) const { return FileProbe::bytes(path(relative)); }
-    bool write(const QString &relative, const QByteArray &content)
-    {
-        return FileProbe::writeBytes(path(relative), content);
-    }
-    template<typename T> T *window(const char *name) const
-    {
-        return qobject_cast<T *>(m_main->findWindow(QString::fromLatin1(name)));
-    }
-    template<typename T> T *open(const char *action, const char *name)
-    {
-        m_main->action(QString::fromLatin1(action))->trigger();
-        return window<T>(name);
-    }
-    template<typename T> T *show(const char *name)
-    {
-        m_main->showWindow(QString::fromLatin1(name));
-        return window<T>(name);
-    }
     template<typename T> bool closeWindow(const char *name)
     {
         window<T>(name)->close();
         return QTest::qWaitFor([&] { return !window<T>(name); }, 5000);
-    }
-    static void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
-    static bool pick(QListWidget *list, const QString &text)
-    {
-        for (int row = 0; row < list->count(); ++row) {
-            QListWidgetItem *item = list->item(row);
-            if (item->text() == text) {
-                list->scrollToItem(item);
-                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-                return item->isSelected();
-            }
-        }
-        return false;
     }
     static void typeGroup(QComboBox *combo, const QString &group)
     {
@@ -96,48 +64,18 @@ private:
         combo->lineEdit()->del();
         typeInto(combo->lineEdit(), group);
     }
-    static QStringList items(const QListWidget *list)
-    {
-        QStringList result;
-        for (int row = 0; row < list->count(); ++row)
-            result.append(list->item(row)->text());
-        return result;
-    }
-    void expectBox(const QString &title, const QString &text)
-    {
-        QCOMPARE(m_dialogs.shown.size(), 1);
-        const RecordingDialogs::Shown &box = m_dialogs.shown.first();
-        QCOMPARE(box.kind, RecordingDialogs::Kind::Message);
-        QCOMPARE(box.title, title);
-        QCOMPARE(box.text, text);
-        QCOMPARE(box.icon, Icon::Information);
-        QCOMPARE(box.buttons, Buttons::Ok);
-        m_dialogs.shown.clear();
-    }
 
-    std::unique_ptr<ProgramHome> m_home;
-    RecordingDialogs m_dialogs;
-    std::unique_ptr<MDIForm1> m_main;
 };
 
 void tst_SideWindows::init()
 {
-    m_home = std::make_unique<ProgramHome>();
-    QVERIFY(m_home->isValid());
-    m_dialogs = RecordingDialogs();
-    Dialogs::setInstance(&m_dialogs);
+    setUp();
     HelpEmbedding::setKind(HelpEmbedding::None);
-    m_main = std::make_unique<MDIForm1>();
-    installCommandWindows(*m_main, m_main.get());
-    m_main->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
 }
 
 void tst_SideWindows::cleanup()
 {
-    m_main.reset();
-    Dialogs::setInstance(nullptr);
-    m_home.reset();
+    tearDown();
 }
 
 void tst_SideWindows::captionsAndMenus()
