@@ -52,6 +52,20 @@ bool serveBotAndUser(OscarServer &server)
                                                             QStringLiteral("Port=%1").arg(server.loginPort())}) &&
            TextFile::writeLines(DistributionList::FilePath, {QStringLiteral("2 %1 secret 0").arg(Secondary)});
 }
+
+// The operator logs the bot in through the login window; the secondary bot follows.
+void logIn(BotApplication &bot, const OscarServer &server)
+{
+    bot.mainWindow().timers().timer(QStringLiteral("rasperd"))->setInterval(50);
+    bot.start();
+    QWidget *login = bot.mainWindow().findWindow(QStringLiteral("fMain"));
+    QVERIFY(login);
+    typeInto(login->findChild<QLineEdit *>(QStringLiteral("Text1")), Bot);
+    typeInto(login->findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("botpass"));
+    QTest::mouseClick(login->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Bot), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Secondary), Timeout);
+}
 } // namespace
 
 class tst_CommandWindowsOnline : public QObject
@@ -74,15 +88,9 @@ void tst_CommandWindowsOnline::commandAddedInTheWindowIsAnswered()
 
     {
         BotApplication bot;
-        bot.mainWindow().timers().timer(QStringLiteral("rasperd"))->setInterval(50);
-        bot.start();
-        QWidget *login = bot.mainWindow().findWindow(QStringLiteral("fMain"));
-        QVERIFY(login);
-        typeInto(login->findChild<QLineEdit *>(QStringLiteral("Text1")), Bot);
-        typeInto(login->findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("botpass"));
-        QTest::mouseClick(login->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Bot), Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Secondary), Timeout);
+        logIn(bot, server);
+        if (QTest::currentTestFailed())
+            return;
 
         // The operator adds the command through the menu's command manager.
         bot.mainWindow().action(QStringLiteral("komand_m"))->trigger();
@@ -141,15 +149,9 @@ void tst_CommandWindowsOnline::groupCommandsAnsweredAsTheFilesSay()
     };
     {
         BotApplication bot;
-        bot.mainWindow().timers().timer(QStringLiteral("rasperd"))->setInterval(50);
-        bot.start();
-        QWidget *login = bot.mainWindow().findWindow(QStringLiteral("fMain"));
-        QVERIFY(login);
-        typeInto(login->findChild<QLineEdit *>(QStringLiteral("Text1")), Bot);
-        typeInto(login->findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("botpass"));
-        QTest::mouseClick(login->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Bot), Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Secondary), Timeout);
+        logIn(bot, server);
+        if (QTest::currentTestFailed())
+            return;
 
         bot.mainWindow().action(QStringLiteral("grups_m"))->trigger();
         auto *groups = qobject_cast<Form11 *>(bot.mainWindow().findWindow(QStringLiteral("Form11")));
