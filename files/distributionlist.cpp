@@ -38,10 +38,9 @@ std::optional<DistributionList::PasswordProblem> DistributionList::passwordProbl
         if (c.isSpace())
             return PasswordProblem::HasBlank;
     }
+    // Any length: the login packet roasts a password cyclically.
     if (!Cp1251::canEncode(password))
         return PasswordProblem::NotStorable;
-    if (Cp1251::encode(password).size() > MaxPasswordBytes)
-        return PasswordProblem::TooLong;
     return std::nullopt;
 }
 

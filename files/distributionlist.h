@@ -21,7 +21,6 @@ public:
     // The highest bot slot.
     static constexpr int MaxSlot = 32400;
     // The longest password the login packet can carry, in Windows-1251 bytes.
-    static constexpr int MaxPasswordBytes = 16;
 
     struct Entry
     {
@@ -58,7 +57,6 @@ public:
         Empty,
         HasBlank,     // a blank would split the line's fields
         NotStorable,  // a character the file's code page cannot hold
-        TooLong,      // more than MaxPasswordBytes
     };
     static std::optional<PasswordProblem> passwordProblem(const QString &password);
 

@@ -61,8 +61,6 @@ BotNumbers::AddOutcome BotNumbers::add(const QString &number, const QString &pas
             return AddOutcome::PasswordWithBlank;
         case DistributionList::PasswordProblem::NotStorable:
             return AddOutcome::PasswordNotStorable;
-        case DistributionList::PasswordProblem::TooLong:
-            return AddOutcome::PasswordTooLong;
         }
     }
     m_rows.append({number, password});

@@ -35,7 +35,6 @@ public:
         EmptyPassword,
         PasswordWithBlank,   // a blank would split the line's fields
         PasswordNotStorable, // a character the file's code page cannot hold
-        PasswordTooLong,     // longer than the login packet carries
     };
 
     enum class SaveOutcome {

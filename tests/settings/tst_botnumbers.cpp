@@ -223,8 +223,8 @@ void TestBotNumbers::add_data()
                                        << "пароль" << O::Added;
     QTest::newRow("sixteen-byte password") << "123456"
                                            << "0123456789abcdef" << O::Added;
-    QTest::newRow("password beyond the login packet") << "123456"
-                                                      << "0123456789abcdefg" << O::PasswordTooLong;
+    QTest::newRow("password longer than sixteen bytes") << "123456"
+                                                        << "0123456789abcdefg" << O::Added;
 }
 
 void TestBotNumbers::add()
