@@ -900,21 +900,15 @@ void Storage::flushPending(const QString &path)
 
 void Storage::flushAll()
 {
-    if (m_flushing)
-        return;
-    m_flushing = true;
-    while (!m_pending.isEmpty()) {
-        auto it = m_pending.begin();
-        const std::function<void()> flush = std::move(it.value());
-        m_pending.erase(it);
-        flush();
-    }
-    for (auto &[path, journal] : m_journals)
-        journal->fold();
-    m_flushing = false;
+    flushPending([](Journal &journal) { journal.fold(); });
 }
 
 void Storage::tick()
+{
+    flushPending([](Journal &journal) { journal.tick(); });
+}
+
+void Storage::flushPending(const std::function<void(Journal &)> &eachJournal)
 {
     if (m_flushing)
         return;
@@ -926,7 +920,7 @@ void Storage::tick()
         flush();
     }
     for (auto &[path, journal] : m_journals)
-        journal->tick();
+        eachJournal(*journal);
     m_flushing = false;
 }
 

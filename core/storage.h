@@ -130,6 +130,8 @@ private:
     void store(const QString &path, const Stamp &stamp, const QByteArray &bytes);
     void evict();
     void tick();
+    // Runs the deferred writes, then eachJournal on every journal; not re-entered.
+    void flushPending(const std::function<void(Journal &)> &eachJournal);
     void ensureTimer();
 
     std::map<QString, Entry> m_cache;

@@ -66,6 +66,16 @@ void logIn(BotApplication &bot, const OscarServer &server)
     QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Bot), Timeout);
     QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Secondary), Timeout);
 }
+
+// The user logs in and writes to the main bot, which hands him over to the secondary bot.
+void handOverUser(OscarPeer &peer, QSignalSpy &received, const OscarServer &server)
+{
+    peer.logIn(QStringLiteral("127.0.0.1"), server.loginPort(), User, "userpw");
+    QTRY_VERIFY_WITH_TIMEOUT(peer.isOnline(), Timeout);
+    peer.sendText(Bot, QStringLiteral("погодка"));
+    QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
+    received.clear();
+}
 } // namespace
 
 class tst_CommandWindowsOnline : public QObject
@@ -111,12 +121,9 @@ void tst_CommandWindowsOnline::commandAddedInTheWindowIsAnswered()
 
         OscarPeer peer;
         QSignalSpy received(&peer, &OscarPeer::messageReceived);
-        peer.logIn(QStringLiteral("127.0.0.1"), server.loginPort(), User, "userpw");
-        QTRY_VERIFY_WITH_TIMEOUT(peer.isOnline(), Timeout);
-        // The main bot hands the new user to the secondary bot, which answers him.
-        peer.sendText(Bot, QStringLiteral("погодка"));
-        QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
-        received.clear();
+        handOverUser(peer, received, server);
+        if (QTest::currentTestFailed())
+            return;
         peer.sendText(Secondary, QStringLiteral("погодка"));
         QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
         QCOMPARE(received.first().at(0).toString(), Secondary);
@@ -200,12 +207,9 @@ void tst_CommandWindowsOnline::groupCommandsAnsweredAsTheFilesSay()
 
         OscarPeer peer;
         QSignalSpy received(&peer, &OscarPeer::messageReceived);
-        peer.logIn(QStringLiteral("127.0.0.1"), server.loginPort(), User, "userpw");
-        QTRY_VERIFY_WITH_TIMEOUT(peer.isOnline(), Timeout);
-        // The main bot hands the new user to the secondary bot, which answers him.
-        peer.sendText(Bot, QStringLiteral("погодка"));
-        QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
-        received.clear();
+        handOverUser(peer, received, server);
+        if (QTest::currentTestFailed())
+            return;
         peer.sendText(Secondary, QStringLiteral("погодка"));
         QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
         QCOMPARE(received.first().at(0).toString(), Secondary);
