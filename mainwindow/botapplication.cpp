@@ -10,6 +10,7 @@
 #include "mainwindow/statuscommands.h"
 #include "mainwindow/webmenus.h"
 #include "platform/dialogs.h"
+#include "recordwindows/install.h"
 #include "session/icqsession.h"
 #include "session/postlogin.h"
 #include "session/sessioninstall.h"
@@ -38,6 +39,7 @@ BotApplication::BotApplication(QObject *parent)
     m_engine = installEngine(window.timers(), *m_session, hooks);
     m_multiBot = installMultiBot(*m_session, window, m_state, *m_engine->engine, hooks);
     m_webMenus = installWebMenus(window, *m_startup, *m_multiBot);
+    installRecordsWindows(window, RecordsContext{*m_session, *m_engine->engine, &window});
     m_session->setMessageHooks(hooks);
 }
 
