@@ -1,15 +1,13 @@
 #include "engine/bancheck.h"
 
 #include "core/clock.h"
-#include "core/listfile.h"
-#include "core/textfile.h"
+#include "files/chatbanlist.h"
 #include "files/userblacklist.h"
 
 bool CheckBans(MessageState &state)
 {
     const QString &uin = state.SenderUin;
-    const QString chatBans = TextFile::readAll(BanCheck::ChatBanListPath);
-    if (!chatBans.isEmpty() && chatBans.contains(ListFile::Separator + uin + ListFile::Separator)) {
+    if (ChatBanList::isBanned(uin)) {
         state.SenderBanned = true;
         state.ReplyText = BanCheck::ChatBanText;
         return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/chatbanlist.h"
 #include "session/messagestate.h"
 
 #include <QString>
@@ -7,7 +8,7 @@
 // Whether the sender of a message may be served: the chat ban list and the user blacklist.
 namespace BanCheck {
 
-inline const QString ChatBanListPath = QStringLiteral("\\Подпрограммы\\Черный список.txt");
+inline const QString &ChatBanListPath = ChatBanList::FilePath;
 inline const QString ChatBanText = QStringLiteral("Вы забанены в чате. Попробуйте обратиться к боту позже.");
 
 } // namespace BanCheck

@@ -117,3 +117,51 @@ TextFile::Result UserBlacklist::add(const Entry &entry)
         return {false, QStringLiteral("%1 is listed already").arg(entry.number)};
     return TextFile::appendLine(FilePath, formatLine(entry));
 }
+
+TextFile::Result UserBlacklist::change(const Entry &entry)
+{
+    if (entry.number.isEmpty())
+        return {false, QStringLiteral("no number")};
+    const TextFile::ReadState state = TextFile::readState(FilePath);
+    if (state == TextFile::ReadState::Unreadable)
+        return {false, QStringLiteral("%1 cannot be read").arg(TextFile::filePath(FilePath))};
+    if (state == TextFile::ReadState::Missing)
+        return {true, QString()};
+    const QStringList lines = TextFile::readLines(FilePath);
+    if (lines.isEmpty()) {
+        TextFile::remove(FilePath);
+        return {true, QString()};
+    }
+    QStringList changed;
+    bool found = false;
+    for (const QString &line : lines) {
+        const std::optional<Entry> listed = parseLine(line);
+        if (listed && listed->number == entry.number) {
+            changed.append(formatLine(entry));
+            found = true;
+        } else {
+            changed.append(line);
+        }
+    }
+    if (!found)
+        return {true, QString()};
+    return TextFile::writeLines(FilePath, changed);
+}
+
+QString UserBlacklist::refusal(const Entry &entry)
+{
+    const auto lineBreak = [](const QString &text) {
+        return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+    };
+    if (entry.number.isEmpty() || entry.until.isEmpty() || entry.reason.isEmpty())
+        return QStringLiteral("a field is empty");
+    for (const QChar c : entry.number) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return QStringLiteral("the number \"%1\" is not digits").arg(entry.number);
+    }
+    if (entry.until.size() != 10 || !DateTexts::parseDate(entry.until))
+        return QStringLiteral("\"%1\" is not a date").arg(entry.until);
+    if (lineBreak(entry.reason))
+        return QStringLiteral("the reason holds a line break");
+    return QString();
+}

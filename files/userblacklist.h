@@ -57,4 +57,13 @@ public:
     static bool contains(const QString &number);
     // Appends a ban; refused when the number is listed already or is empty.
     static TextFile::Result add(const Entry &entry);
+    // Rewrites, in place, every line of entry.number with the entry; the other lines stay
+    // as they are, in their order. A number without a line leaves the file unchanged; a
+    // missing or empty file stays missing (an empty one is deleted). Refused when the
+    // file cannot be read or the number is empty.
+    static TextFile::Result change(const Entry &entry);
+    // Why an entry the operator typed may not be written, empty when it may: the number
+    // must be digits, the until field a date ("dd.MM.yyyy"), the reason not empty; no
+    // field may hold a line break, and the number and the date not the separator.
+    static QString refusal(const Entry &entry);
 };

@@ -32,6 +32,10 @@ private Q_SLOTS:
     void purge_data();
     void purge();
     void addRefusesAListedNumber();
+    void change_data();
+    void change();
+    void refusal_data();
+    void refusal();
 
 private:
     std::unique_ptr<QTemporaryDir> m_home;
@@ -188,6 +192,62 @@ void TestUserBlacklist::addRefusesAListedNumber()
              QStringLiteral("123:^:11.12.2026:^:спам\r\n1234:^:12.12.2026:^:x\r\n"));
     QVERIFY(UserBlacklist::contains("1234"));
     QVERIFY(!UserBlacklist::contains("12"));
+}
+
+void TestUserBlacklist::change_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("in place") << "7:^:1.1.2030:^:a\r\n123:^:1.1.2000:^:x\r\n8:^:1.1.2030:^:b\r\n"
+                              << "7:^:1.1.2030:^:a\r\n123:^:02.02.2031:^:новая\r\n8:^:1.1.2030:^:b\r\n";
+    QTest::newRow("both lines of a hand-edited file")
+        << "123:^:1.1.2000:^:x\r\n123:^:1.1.2001:^:y\r\n"
+        << "123:^:02.02.2031:^:новая\r\n123:^:02.02.2031:^:новая\r\n";
+    QTest::newRow("whole number field only") << "1234:^:1.1.2000:^:x\r\n" << "1234:^:1.1.2000:^:x\r\n";
+    QTest::newRow("empty file goes") << "" << Gone;
+    QTest::newRow("missing file stays missing") << Gone << Gone;
+}
+
+void TestUserBlacklist::change()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    if (before != Gone)
+        QVERIFY(TextFile::writeAll(UserBlacklist::FilePath, before));
+    QVERIFY(UserBlacklist::change({"123", "02.02.2031", "новая"}));
+    if (after == Gone)
+        QVERIFY(!TextFile::exists(UserBlacklist::FilePath));
+    else
+        QCOMPARE(TextFile::readAll(UserBlacklist::FilePath), after);
+}
+
+void TestUserBlacklist::refusal_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("until");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("sound") << "123" << "02.02.2031" << "спам" << false;
+    QTest::newRow("reason with the separator") << "123" << "02.02.2031" << "a:^:b" << false;
+    QTest::newRow("empty number") << "" << "02.02.2031" << "спам" << true;
+    QTest::newRow("empty date") << "123" << "" << "спам" << true;
+    QTest::newRow("empty reason") << "123" << "02.02.2031" << "" << true;
+    QTest::newRow("number with letters") << "12a" << "02.02.2031" << "спам" << true;
+    QTest::newRow("number with a sign") << "-12" << "02.02.2031" << "спам" << true;
+    QTest::newRow("number in exponent form") << "1e5" << "02.02.2031" << "спам" << true;
+    QTest::newRow("date not a date") << "123" << "завтра" << "спам" << true;
+    QTest::newRow("impossible date") << "123" << "31.02.2031" << "спам" << true;
+    QTest::newRow("short date form") << "123" << "2.2.2031" << "спам" << true;
+    QTest::newRow("reason with a line break") << "123" << "02.02.2031" << "a\r\nb" << true;
+}
+
+void TestUserBlacklist::refusal()
+{
+    QFETCH(QString, number);
+    QFETCH(QString, until);
+    QFETCH(QString, reason);
+    QFETCH(bool, refused);
+    QCOMPARE(!UserBlacklist::refusal({number, until, reason}).isEmpty(), refused);
 }
 
 QTEST_GUILESS_MAIN(TestUserBlacklist)

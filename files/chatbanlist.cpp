@@ -1,0 +1,189 @@
+#include "files/chatbanlist.h"
+
+#include "core/listfile.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const QString &separator()
+{
+    return ListFile::Separator;
+}
+
+bool holdsLineBreak(const QString &text)
+{
+    return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+}
+
+bool isDigits(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<ChatBanList::Entry> ChatBanList::parseLine(const QString &line)
+{
+    const QString &sep = separator();
+    const qsizetype first = line.indexOf(sep);
+    if (first < 0)
+        return std::nullopt;
+    Entry entry;
+    entry.nick = line.left(line.indexOf(QLatin1Char(':')));
+    const qsizetype numberStart = first + sep.size();
+    const qsizetype numberEnd = line.indexOf(QLatin1Char(':'), numberStart);
+    entry.number = numberEnd < 0 ? line.mid(numberStart) : line.mid(numberStart, numberEnd - numberStart);
+    const qsizetype second = line.indexOf(sep, numberStart);
+    if (second < 0)
+        return entry;
+    const qsizetype untilStart = second + sep.size();
+    const qsizetype third = line.indexOf(sep, untilStart);
+    if (third < 0) {
+        entry.until = line.mid(untilStart);
+        return entry;
+    }
+    entry.until = line.mid(untilStart, third - untilStart);
+    entry.reason = line.mid(third + sep.size());
+    return entry;
+}
+
+QString ChatBanList::formatLine(const Entry &entry)
+{
+    return ListFile::join({entry.nick, entry.number, entry.until, entry.reason});
+}
+
+QString ChatBanList::refusal(const Entry &entry)
+{
+    if (!isDigits(entry.number))
+        return QStringLiteral("the number \"%1\" is not digits").arg(entry.number);
+    for (const QString *field : {&entry.nick, &entry.until, &entry.reason}) {
+        if (field->contains(separator()))
+            return QStringLiteral("\"%1\" holds the separator").arg(*field);
+        if (holdsLineBreak(*field))
+            return QStringLiteral("\"%1\" holds a line break").arg(*field);
+    }
+    return QString();
+}
+
+std::optional<QDateTime> ChatBanList::untilMoment(const QString &until)
+{
+    static const QRegularExpression form(
+        QStringLiteral("^(\\d{1,2})\\.(\\d{1,2})\\.(\\d{1,4}) (\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?$"));
+    const QRegularExpressionMatch match = form.match(until);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QDate date(match.captured(3).toInt(), match.captured(2).toInt(), match.captured(1).toInt());
+    if (!date.isValid())
+        return std::nullopt;
+    const int hour = match.captured(4).toInt();
+    const int minute = match.captured(5).toInt();
+    const int second = match.captured(6).isEmpty() ? 0 : match.captured(6).toInt();
+    // The until computations carry only above 24 hours and 60 minutes.
+    if (hour > 24 || minute > 60 || second > 59)
+        return std::nullopt;
+    return QDateTime(date, QTime(0, 0)).addSecs(qint64(hour) * 3600 + qint64(minute) * 60 + second);
+}
+
+QList<ChatBanList::Entry> ChatBanList::entries()
+{
+    QList<Entry> found;
+    for (const QString &line : TextFile::readLines(FilePath)) {
+        if (const std::optional<Entry> entry = parseLine(line))
+            found.append(*entry);
+    }
+    return found;
+}
+
+bool ChatBanList::isBanned(const QString &number)
+{
+    if (number.isEmpty())
+        return false;
+    return TextFile::readAll(FilePath).contains(separator() + number + separator());
+}
+
+TextFile::Result ChatBanList::add(const Entry &entry)
+{
+    const QString refused = refusal(entry);
+    if (!refused.isEmpty())
+        return {false, refused};
+    if (TextFile::readState(FilePath) == TextFile::ReadState::Unreadable)
+        return {false, QStringLiteral("%1 cannot be read").arg(TextFile::filePath(FilePath))};
+    // A hand-edited file may end without a line end: the ban starts a line of its own.
+    const QString text = TextFile::readAll(FilePath);
+    const bool unended = !text.isEmpty() && !text.endsWith(QLatin1Char('\n')) && !text.endsWith(QLatin1Char('\r'));
+    return TextFile::append(FilePath, (unended ? QStringLiteral("\r\n") : QString()) + formatLine(entry) +
+                                          QStringLiteral("\r\n"));
+}
+
+namespace {
+
+// Reads the lines, drops those drop() names, rewrites when any went.
+TextFile::Result rewriteWithout(const std::function<bool(const QString &line)> &drop, int *removedCount)
+{
+    const QString &path = ChatBanList::FilePath;
+    if (removedCount)
+        *removedCount = 0;
+    const TextFile::ReadState state = TextFile::readState(path);
+    if (state == TextFile::ReadState::Unreadable)
+        return {false, QStringLiteral("%1 cannot be read").arg(TextFile::filePath(path))};
+    if (state == TextFile::ReadState::Missing)
+        return {true, QString()};
+    const QStringList lines = TextFile::readLines(path);
+    QStringList kept;
+    for (const QString &line : lines) {
+        if (!drop(line))
+            kept.append(line);
+    }
+    const int removed = int(lines.size() - kept.size());
+    if (removedCount)
+        *removedCount = removed;
+    if (removed == 0)
+        return {true, QString()};
+    return TextFile::writeLines(path, ChatBanList::keptForRewrite(kept));
+}
+
+} // namespace
+
+TextFile::Result ChatBanList::removeNumber(const QString &number, int *removed)
+{
+    const QString needle = separator() + number + separator();
+    return rewriteWithout([&](const QString &line) { return !number.isEmpty() && line.contains(needle); }, removed);
+}
+
+TextFile::Result ChatBanList::removeNick(const QString &nick, QList<Entry> *removed)
+{
+    return removeIf([&](const Entry &entry) { return entry.nick == nick; }, removed);
+}
+
+TextFile::Result ChatBanList::removeIf(const std::function<bool(const Entry &)> &drop, QList<Entry> *removed)
+{
+    QList<Entry> dropped;
+    const TextFile::Result result = rewriteWithout(
+        [&](const QString &line) {
+            const std::optional<Entry> entry = parseLine(line);
+            if (!entry || !drop(*entry))
+                return false;
+            dropped.append(*entry);
+            return true;
+        },
+        nullptr);
+    if (removed)
+        *removed = result ? dropped : QList<Entry>();
+    return result;
+}
+
+QStringList ChatBanList::keptForRewrite(const QStringList &lines)
+{
+    qsizetype first = 0;
+    while (first < lines.size() && lines.at(first).isEmpty())
+        ++first;
+    // TextFile::writeLines writes an empty list as one empty line.
+    return lines.mid(first);
+}
