@@ -68,6 +68,7 @@ public:
     ~AnswerEngine() override;
 
     void setHooks(const EngineHooks &hooks) { m_hooks = hooks; }
+    const EngineHooks &hooks() const { return m_hooks; }
     // "3" mirror, "2" auto-responder, anything else commands.
     void setBotMode(const QString &mode) { m_botMode = mode; }
     QString botMode() const { return m_botMode; }

@@ -1,5 +1,7 @@
 #include "mainwindow/botapplication.h"
 
+#include "chat/chatinstall.h"
+#include "chat/chatservice.h"
 #include "commandwindows/install.h"
 #include "core/storage.h"
 #include "engine/answerengine.h"
@@ -38,6 +40,17 @@ BotApplication::BotApplication(QObject *parent)
     installSessionWindows(window, *m_session, [&window] { showDistributionPage(window); });
     m_engine = installEngine(window.timers(), *m_session, hooks);
     m_multiBot = installMultiBot(*m_session, window, m_state, *m_engine->engine, hooks);
+    m_chat = installChat(window.timers(), *m_session);
+    {
+        EngineHooks stages = m_engine->engine->hooks();
+        stages.handleChatMessage = m_chat->stage;
+        m_engine->engine->setHooks(stages);
+        m_startup->hooks().cleanUpChat = m_chat->cleanUpPerRun;
+        connect(m_exit.get(), &ExitSequence::started, this, [this] { m_chat->cleanUpPerRun(); });
+        ChatService *chat = m_chat->service.get();
+        connect(&m_multiBot->watchdog(), &ReconnectWatchdog::reloggingIn, chat,
+                [chat] { chat->setNotifyChatAfterLogin(true); });
+    }
     m_webMenus = installWebMenus(window, *m_startup, *m_multiBot);
     installRecordsWindows(window, RecordsContext{*m_session, *m_engine->engine, &window});
     m_session->setMessageHooks(hooks);
@@ -48,6 +61,7 @@ BotApplication::~BotApplication()
     // Windows go first: the login window refers to the session.
     m_session->setMessageHooks({});
     m_engine.reset();
+    m_chat.reset();
     m_multiBot.reset();
     m_exit.reset();
     m_startup.reset();

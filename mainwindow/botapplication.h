@@ -12,6 +12,7 @@ class IcqSession;
 class MDIForm1;
 class MultiBot;
 class WebMenus;
+struct ChatParts;
 struct EngineParts;
 
 // The program's parts for one run: the ICQ session, which outlives every window,
@@ -31,6 +32,7 @@ public:
     ExitSequence &exitSequence() const { return *m_exit; }
     MultiBot &multiBot() const { return *m_multiBot; }
     AnswerEngine &engine() const;
+    ChatParts &chat() const { return *m_chat; }
 
     // Shows the main window with the login window inside it.
     void start();
@@ -45,5 +47,6 @@ private:
     std::unique_ptr<ExitSequence> m_exit;
     std::unique_ptr<EngineParts> m_engine;
     std::unique_ptr<MultiBot> m_multiBot;
+    std::unique_ptr<ChatParts> m_chat;
     WebMenus *m_webMenus = nullptr; // a child of the main window
 };

@@ -25,9 +25,6 @@ const QStringList ExitSequence::PerRunFiles = {
     QStringLiteral("\\Статистика\\Пользователи.txt"),
     QStringLiteral("\\Подпрограммы\\Анти_спам_список.txt"),
     QStringLiteral("\\Подпрограммы\\Анти_спам_список_правильно.txt"),
-    QStringLiteral("\\Подпрограммы\\Список_чата.txt"),
-    QStringLiteral("\\Подпрограммы\\Комнаты\\*.*"),
-    QStringLiteral("\\Подпрограммы\\Сообщения_в*"),
 };
 
 ExitSequence::ExitSequence(MDIForm1 &window, IcqSession &session, const ProgramState &state, QObject *parent)

@@ -149,11 +149,8 @@ void StartupSequence::unreadable(const QString &programPath)
 
 void StartupSequence::cleanUpAfterUncleanEnd()
 {
-    if (!holdsOne(TextFile::firstLine(CleanExitFile))) {
-        TextFile::remove(QStringLiteral("\\Подпрограммы\\Список_чата.txt"));
-        TextFile::removeMatching(QStringLiteral("\\Подпрограммы\\Комнаты\\*.*"));
-        TextFile::removeMatching(QStringLiteral("\\Подпрограммы\\Сообщения_в*"));
-    }
+    if (!holdsOne(TextFile::firstLine(CleanExitFile)) && m_hooks.cleanUpChat)
+        m_hooks.cleanUpChat();
     TextFile::remove(CleanExitFile);
 }
 

@@ -48,6 +48,8 @@ public:
         std::function<void()> playStartupSound; // PlaySounds holds 0; default: the start-up sound
         std::function<void()> hideToTray;       // ReConnect holds 1; nothing until the tray exists
         Question askQuestion;
+        // Deletes the chat's per-run files after an unclean end; nothing until the chat exists.
+        std::function<void()> cleanUpChat;
     };
 
     static inline const QString CleanExitFile = QStringLiteral("\\Выход.txt");

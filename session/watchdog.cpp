@@ -197,6 +197,7 @@ void ReconnectWatchdog::relogin(int slot)
     }
     m_session.setMainUin(*credentials->uin());
     m_session.setMainPassword(credentials->password);
+    emit reloggingIn(slot);
     if (m_relogin) {
         m_relogin(slot, *credentials);
         return;

@@ -78,6 +78,8 @@ signals:
     // The distribution list is empty: the settings window should open on its distribution page.
     void distributionPageRequested();
     void probeSent();
+    // A bot is about to log in again after an outage.
+    void reloggingIn(int slot);
     // Slot 1 was closed because the probe did not come back.
     void connectionLost();
 

@@ -1,0 +1,550 @@
+#include "chat/chatfiles.h"
+
+#include "core/textfile.h"
+#include "core/vbvalues.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const QString Dash = QStringLiteral(" - ");
+
+QString uinOf(const QString &line)
+{
+    const qsizetype blank = line.indexOf(QLatin1Char(' '));
+    return blank < 0 ? QString() : line.left(blank);
+}
+
+// Non-empty lines of a file.
+QStringList filledLines(const QString &path)
+{
+    QStringList lines = TextFile::readLines(path);
+    lines.removeAll(QString());
+    return lines;
+}
+
+bool rewriteOrRemove(const QString &path, const QStringList &lines)
+{
+    if (lines.isEmpty()) {
+        TextFile::remove(path);
+        return !TextFile::exists(path);
+    }
+    return bool(TextFile::writeLines(path, lines));
+}
+
+} // namespace
+
+// --- RoomNumber ------------------------------------------------------------------------
+
+bool RoomNumber::isValid(const QString &room)
+{
+    static const QRegularExpression grammar(QStringLiteral("^[+-]?[0-9]+([.,][0-9]+)?$"));
+    return grammar.match(room).hasMatch();
+}
+
+// --- ChatSwitch ------------------------------------------------------------------------
+
+bool ChatSwitch::isOn()
+{
+    return TextFile::readLines(FilePath).value(0) == OnText;
+}
+
+bool ChatSwitch::holdsOne()
+{
+    return VbValues::holdsNumber(TextFile::readLines(FilePath).value(0), 1);
+}
+
+QString ChatSwitch::intervalText()
+{
+    return TextFile::readLines(FilePath).value(1);
+}
+
+bool ChatSwitch::write(bool on, const QString &interval)
+{
+    if (!on) {
+        TextFile::remove(FilePath);
+        return !TextFile::exists(FilePath);
+    }
+    const std::optional<double> seconds = VbValues::toNumber(interval);
+    const QString stored = seconds && *seconds > 0 ? interval : DefaultInterval;
+    return bool(TextFile::writeLines(FilePath, {OnText, stored}));
+}
+
+// --- ChatOptions -----------------------------------------------------------------------
+
+bool ChatOptions::isSet(Option option)
+{
+    return VbValues::holdsNumber(TextFile::readLines(FilePath).value(int(option) - 1), 1);
+}
+
+QList<bool> ChatOptions::readAll()
+{
+    const QStringList lines = TextFile::readLines(FilePath);
+    QList<bool> values;
+    for (int i = 0; i < Count; ++i)
+        values.append(VbValues::holdsNumber(lines.value(i), 1));
+    return values;
+}
+
+bool ChatOptions::write(const QList<bool> &values)
+{
+    bool prefixChosen = false;
+    for (int i = 0; i < 4; ++i)
+        prefixChosen = prefixChosen || values.value(i);
+    if (!prefixChosen)
+        return false;
+    QStringList lines;
+    for (int i = 0; i < Count; ++i)
+        lines.append(VbValues::printForm(values.value(i) ? 1 : 0));
+    return bool(TextFile::writeLines(FilePath, lines));
+}
+
+// --- ChatMemberList --------------------------------------------------------------------
+
+QString ChatMember::line() const
+{
+    return uin + Dash + nick + Dash + room;
+}
+
+std::optional<ChatMember> ChatMember::parse(const QString &line)
+{
+    ChatMember member;
+    member.uin = uinOf(line);
+    if (member.uin.isEmpty())
+        return std::nullopt;
+    const qsizetype first = line.indexOf(Dash);
+    if (first >= 0) {
+        const qsizetype second = line.indexOf(Dash, first + Dash.size());
+        if (second < 0) {
+            member.nick = line.mid(first + Dash.size());
+        } else {
+            member.nick = line.mid(first + Dash.size(), second - first - Dash.size());
+            member.room = line.mid(second + Dash.size());
+        }
+    }
+    return member;
+}
+
+QList<ChatMember> ChatMemberList::members()
+{
+    QList<ChatMember> members;
+    for (const QString &line : filledLines(FilePath)) {
+        if (std::optional<ChatMember> member = ChatMember::parse(line))
+            members.append(*member);
+    }
+    return members;
+}
+
+std::optional<ChatMember> ChatMemberList::find(const QString &uin)
+{
+    for (const ChatMember &member : members()) {
+        if (member.uin == uin)
+            return member;
+    }
+    return std::nullopt;
+}
+
+std::optional<ChatMember> ChatMemberList::findByNick(const QString &nick)
+{
+    for (const ChatMember &member : members()) {
+        if (member.nick == nick)
+            return member;
+    }
+    return std::nullopt;
+}
+
+bool ChatMemberList::add(const ChatMember &member)
+{
+    return bool(TextFile::appendLine(FilePath, member.line()));
+}
+
+bool ChatMemberList::remove(const QString &uin)
+{
+    QList<ChatMember> list = members();
+    const qsizetype removed = list.removeIf([&uin](const ChatMember &m) { return m.uin == uin; });
+    if (removed == 0)
+        return false;
+    return write(list);
+}
+
+bool ChatMemberList::setRoom(const QString &uin, const QString &room)
+{
+    QList<ChatMember> list = members();
+    bool found = false;
+    for (ChatMember &member : list) {
+        if (member.uin == uin) {
+            member.room = room;
+            found = true;
+        }
+    }
+    return found && write(list);
+}
+
+bool ChatMemberList::rename(const QString &uin, const QString &nick)
+{
+    QList<ChatMember> list = members();
+    bool found = false;
+    for (ChatMember &member : list) {
+        if (member.uin == uin) {
+            member.nick = nick;
+            found = true;
+        }
+    }
+    return found && write(list);
+}
+
+bool ChatMemberList::write(const QList<ChatMember> &members)
+{
+    QStringList lines;
+    for (const ChatMember &member : members)
+        lines.append(member.line());
+    return rewriteOrRemove(FilePath, lines);
+}
+
+bool ChatMemberList::clear()
+{
+    TextFile::remove(FilePath);
+    return !TextFile::exists(FilePath);
+}
+
+// --- RegistrationList ------------------------------------------------------------------
+
+QString Registration::line() const
+{
+    return uin + Dash + nick;
+}
+
+std::optional<Registration> Registration::parse(const QString &line)
+{
+    const qsizetype blank = line.indexOf(QLatin1Char(' '));
+    if (blank <= 0)
+        return std::nullopt;
+    return Registration{line.left(blank), line.mid(blank + 3)};
+}
+
+QList<Registration> RegistrationList::registrations()
+{
+    QList<Registration> list;
+    for (const QString &line : filledLines(FilePath)) {
+        if (std::optional<Registration> registration = Registration::parse(line))
+            list.append(*registration);
+    }
+    return list;
+}
+
+std::optional<Registration> RegistrationList::find(const QString &uin)
+{
+    for (const Registration &registration : registrations()) {
+        if (registration.uin == uin)
+            return registration;
+    }
+    return std::nullopt;
+}
+
+std::optional<Registration> RegistrationList::findByNick(const QString &nick)
+{
+    for (const Registration &registration : registrations()) {
+        if (registration.nick == nick)
+            return registration;
+    }
+    return std::nullopt;
+}
+
+bool RegistrationList::add(const Registration &registration)
+{
+    QStringList lines = filledLines(FilePath);
+    lines.append(registration.line());
+    return bool(TextFile::writeLines(FilePath, lines));
+}
+
+bool RegistrationList::rename(const QString &uin, const QString &nick)
+{
+    QStringList lines = filledLines(FilePath);
+    bool found = false;
+    for (QString &line : lines) {
+        if (uinOf(line) == uin) {
+            line = Registration{uin, nick}.line();
+            found = true;
+        }
+    }
+    return found && TextFile::writeLines(FilePath, lines);
+}
+
+// --- RoomList --------------------------------------------------------------------------
+
+QString Room::line() const
+{
+    return number + QLatin1Char(' ') + name;
+}
+
+std::optional<Room> Room::parse(const QString &line)
+{
+    const qsizetype blank = line.indexOf(QLatin1Char(' '));
+    if (blank <= 0)
+        return std::nullopt;
+    return Room{line.left(blank), line.mid(blank + 1)};
+}
+
+QList<Room> RoomList::rooms()
+{
+    QList<Room> list;
+    for (const QString &line : filledLines(FilePath)) {
+        if (std::optional<Room> room = Room::parse(line))
+            list.append(*room);
+    }
+    return list;
+}
+
+std::optional<Room> RoomList::find(const QString &number)
+{
+    for (const Room &room : rooms()) {
+        if (room.number == number)
+            return room;
+    }
+    return std::nullopt;
+}
+
+bool RoomList::add(const Room &room)
+{
+    if (!RoomNumber::isValid(room.number) || room.number == RoomNumber::Common || room.name.isEmpty() ||
+        find(room.number))
+        return false;
+    TextFile::ensureFolder(RoomMembers::Folder);
+    return bool(TextFile::appendLine(FilePath, room.line()));
+}
+
+bool RoomList::remove(const QString &number)
+{
+    QStringList lines = filledLines(FilePath);
+    const qsizetype removed = lines.removeIf([&number](const QString &line) { return uinOf(line) == number; });
+    if (removed == 0)
+        return false;
+    return bool(TextFile::writeLines(FilePath, lines));
+}
+
+// --- RoomMembers -----------------------------------------------------------------------
+
+QString RoomMembers::filePath(const QString &room)
+{
+    if (!RoomNumber::isValid(room))
+        return QString();
+    return Folder + QLatin1Char('\\') + room + QStringLiteral(".txt");
+}
+
+QList<RoomMembers::Entry> RoomMembers::entries(const QString &room)
+{
+    QList<Entry> list;
+    const QString path = filePath(room);
+    if (path.isEmpty())
+        return list;
+    for (const QString &line : filledLines(path)) {
+        const qsizetype blank = line.indexOf(QLatin1Char(' '));
+        if (blank < 0)
+            list.append(Entry{line, QString()});
+        else
+            list.append(Entry{line.left(blank), line.mid(blank + 1)});
+    }
+    return list;
+}
+
+bool RoomMembers::contains(const QString &room, const QString &uin)
+{
+    for (const Entry &entry : entries(room)) {
+        if (entry.uin == uin)
+            return true;
+    }
+    return false;
+}
+
+bool RoomMembers::add(const QString &room, const QString &uin, const QString &nick)
+{
+    const QString path = filePath(room);
+    if (path.isEmpty())
+        return false;
+    if (contains(room, uin))
+        return true;
+    TextFile::ensureFolder(Folder);
+    const QStringList lines = filledLines(path);
+    if (lines.size() != TextFile::readLines(path).size()) // drop the empty lines while at it
+        return bool(TextFile::writeLines(path, lines + QStringList{Entry{uin, nick}.line()}));
+    return bool(TextFile::appendLine(path, Entry{uin, nick}.line()));
+}
+
+bool RoomMembers::remove(const QString &room, const QString &uin)
+{
+    const QString path = filePath(room);
+    if (path.isEmpty())
+        return false;
+    QStringList lines = filledLines(path);
+    const qsizetype removed = lines.removeIf([&uin](const QString &line) {
+        const qsizetype blank = line.indexOf(QLatin1Char(' '));
+        return (blank < 0 ? line : line.left(blank)) == uin;
+    });
+    if (removed == 0)
+        return false;
+    return rewriteOrRemove(path, lines);
+}
+
+bool RoomMembers::rename(const QString &room, const QString &uin, const QString &nick)
+{
+    const QString path = filePath(room);
+    if (path.isEmpty())
+        return false;
+    QStringList lines = filledLines(path);
+    bool found = false;
+    for (QString &line : lines) {
+        if (uinOf(line) == uin) {
+            line = Entry{uin, nick}.line();
+            found = true;
+        }
+    }
+    return found && TextFile::writeLines(path, lines);
+}
+
+void RoomMembers::removeAll()
+{
+    TextFile::removeMatching(Folder + QStringLiteral("\\*.*"));
+}
+
+// --- RoomQueue -------------------------------------------------------------------------
+
+QString RoomQueue::filePath(const QString &room)
+{
+    if (!RoomNumber::isValid(room))
+        return QString();
+    return Prefix + room + QStringLiteral(".txt");
+}
+
+bool RoomQueue::appendDataLine(const QString &room, const QString &senderUin, const QString &body)
+{
+    const QString path = filePath(room);
+    return !path.isEmpty() && TextFile::appendLine(path, senderUin + Separator + body);
+}
+
+bool RoomQueue::appendNotice(const QString &room, const QString &notice)
+{
+    const QString path = filePath(room);
+    return !path.isEmpty() && TextFile::appendLine(path, NoticeLead + notice);
+}
+
+QStringList RoomQueue::lines(const QString &room)
+{
+    const QString path = filePath(room);
+    return path.isEmpty() ? QStringList() : filledLines(path);
+}
+
+QStringList RoomQueue::take(const QString &room)
+{
+    const QString path = filePath(room);
+    if (path.isEmpty() || !TextFile::exists(path))
+        return {};
+    const QStringList taken = filledLines(path);
+    TextFile::remove(path);
+    return taken;
+}
+
+void RoomQueue::removeAll()
+{
+    TextFile::removeMatching(QStringLiteral("\\Подпрограммы\\Сообщения_в*"));
+}
+
+std::optional<RoomQueue::Line> RoomQueue::parse(const QString &line)
+{
+    if (line.isEmpty())
+        return std::nullopt;
+    Line parsed;
+    if (line.startsWith(NoticeLead)) {
+        parsed.notice = true;
+        parsed.text = line.mid(NoticeLead.size());
+    } else {
+        const qsizetype separator = line.indexOf(Separator);
+        if (separator < 0) {
+            // Neither kind: shown as it stands, as a notice would be.
+            parsed.notice = true;
+            parsed.text = line;
+        } else {
+            parsed.senderUin = line.left(separator);
+            parsed.text = line.mid(separator + Separator.size());
+        }
+    }
+    parsed.text.replace(BreakCode, QStringLiteral("\r\n"));
+    return parsed;
+}
+
+// --- IgnoreList ------------------------------------------------------------------------
+
+QString IgnoreList::filePath(const QString &ownerUin)
+{
+    return Folder + QLatin1Char('\\') + ownerUin + QStringLiteral(".txt");
+}
+
+QSet<QString> IgnoreList::ignored(const QString &ownerUin)
+{
+    const QStringList lines = filledLines(filePath(ownerUin));
+    return QSet<QString>(lines.begin(), lines.end());
+}
+
+bool IgnoreList::ignores(const QString &ownerUin, const QString &senderUin)
+{
+    return ignored(ownerUin).contains(senderUin);
+}
+
+bool IgnoreList::add(const QString &ownerUin, const QString &uin)
+{
+    TextFile::ensureFolder(Folder);
+    const QString path = filePath(ownerUin);
+    if (TextFile::readAll(path).isEmpty())
+        return bool(TextFile::writeAll(path, QStringLiteral("\r\n") + uin + QStringLiteral("\r\n")));
+    return bool(TextFile::appendLine(path, uin));
+}
+
+bool IgnoreList::remove(const QString &ownerUin, const QString &uin)
+{
+    TextFile::ensureFolder(Folder);
+    const QString path = filePath(ownerUin);
+    if (TextFile::readAll(path).isEmpty())
+        return false;
+    QStringList lines = filledLines(path);
+    lines.removeAll(uin);
+    // Every entry stays after a line end, as in a new list.
+    lines.prepend(QString());
+    return bool(TextFile::writeLines(path, lines));
+}
+
+// --- InvisibleList ---------------------------------------------------------------------
+
+QSet<QString> InvisibleList::uins()
+{
+    const QStringList lines = filledLines(FilePath);
+    return QSet<QString>(lines.begin(), lines.end());
+}
+
+bool InvisibleList::contains(const QString &uin)
+{
+    return uins().contains(uin);
+}
+
+bool InvisibleList::add(const QString &uin)
+{
+    if (TextFile::readAll(FilePath).isEmpty())
+        return bool(TextFile::writeAll(FilePath, QStringLiteral("\r\n") + uin + QStringLiteral("\r\n")));
+    return bool(TextFile::appendLine(FilePath, uin));
+}
+
+bool InvisibleList::remove(const QString &uin)
+{
+    QStringList lines = filledLines(FilePath);
+    if (lines.removeAll(uin) == 0)
+        return false;
+    lines.prepend(QString());
+    return bool(TextFile::writeLines(FilePath, lines));
+}
+
+// --- ChatRunFiles ----------------------------------------------------------------------
+
+void ChatRunFiles::removeAll()
+{
+    TextFile::remove(ChatMemberList::FilePath);
+    RoomMembers::removeAll();
+    RoomQueue::removeAll();
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The chat files the operator keeps and the chat only reads (besides the auto-message
+// counters): the staff roles, the obscenity lists and the auto-messages.
+
+// "\Подпрограммы\Чат_администрация.txt": "Администратор:<UIN>", "Модератор:<UIN>",
+// "Премодератор:<UIN>", one role a line.
+class ChatStaff
+{
+public:
+    static inline const QString FilePath = QStringLiteral("\\Подпрограммы\\Чат_администрация.txt");
+    static inline const QString Administrator = QStringLiteral("Администратор");
+    static inline const QString Moderator = QStringLiteral("Модератор");
+    static inline const QString Premoderator = QStringLiteral("Премодератор");
+
+    struct Entry
+    {
+        QString role; // the text before the first ":"
+        QString uin;  // the text after it
+    };
+    // Every line that holds a ":", in file order; other lines are skipped.
+    static QList<Entry> entries();
+    // The file holds no entry (missing, empty, or only lines without ":").
+    static bool isEmpty() { return entries().isEmpty(); }
+    // The number holds the role: a line of exactly that role word and that number.
+    static bool holds(const QString &uin, const QString &role);
+    // The number holds any of the three roles.
+    static bool isStaff(const QString &uin);
+};
+
+// "\Подпрограммы\Антимат.txt" (one word a line; an empty line ends the list) and
+// "\Подпрограммы\Антимат_исключения.txt" (one exception a line).
+class ObscenityLists
+{
+public:
+    static inline const QString WordsPath = QStringLiteral("\\Подпрограммы\\Антимат.txt");
+    static inline const QString ExceptionsPath = QStringLiteral("\\Подпрограммы\\Антимат_исключения.txt");
+
+    // The words up to the first empty line.
+    static QStringList words();
+    // The non-empty exception lines.
+    static QStringList exceptions();
+
+    // The first word of the list that the text holds (letter case ignored, anywhere in
+    // the text) where no exception forgives it; nullopt when the text is clean. An
+    // exception forgives an occurrence of the word when the exception holds the word and
+    // stands in the text over that occurrence ("ОСКОРБЛЯТЬ" in the exceptions forgives
+    // "СКОРБ" inside it, but not a second, bare "СКОРБ" elsewhere in the text).
+    static std::optional<QString> findObscenity(const QString &text);
+    static std::optional<QString> findObscenity(const QString &text, const QStringList &words,
+                                                const QStringList &exceptions);
+};
+
+// "\Подпрограммы\Автосообщения.txt": line 1 the interval in seconds, line 2 the random
+// flag (" 1 " random, " 0 " in order), then one entry a line: text "&^" count "&^"
+// direction. The count is "+&" (endless) or a whole number; the direction ">" counts up,
+// "=" leaves the count alone, anything else counts down and the entry goes when its
+// count would fall below 0.
+class AutoMessages
+{
+public:
+    static inline const QString FilePath = QStringLiteral("\\Подпрограммы\\Автосообщения.txt");
+    static inline const QString FieldSeparator = QStringLiteral("&^");
+    static inline const QString Endless = QStringLiteral("+&");
+    static constexpr int MinInterval = 1;
+    static constexpr int MaxInterval = 86400;
+
+    struct Entry
+    {
+        QString text;
+        QString count;
+        QString direction;
+        static Entry parse(const QString &line);
+        QString line() const;
+    };
+
+    struct File
+    {
+        QString intervalLine;
+        QString randomLine;
+        QStringList entries; // the entry lines as stored, empty ones included
+        // Line 1 as whole seconds within MinInterval..MaxInterval; nullopt otherwise.
+        std::optional<int> interval() const;
+        bool random() const;
+    };
+    static File read();
+    // Rewrites the file: line 1, line 2, the entries (one empty line when none).
+    static bool write(const File &file);
+
+    // The entry after it went out once: nullopt when it is removed.
+    static std::optional<QString> afterSending(const QString &entryLine);
+};

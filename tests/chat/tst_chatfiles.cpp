@@ -1,0 +1,349 @@
+// The chat's file owners: layouts, whole-value comparisons, empty lines, room numbers.
+#include "chat/chatfiles.h"
+#include "chat/chatrecords.h"
+#include "chat/chatreference.h"
+#include "core/clock.h"
+#include "core/storage.h"
+#include "core/textfile.h"
+#include "support/filemode.h"
+#include "support/programhome.h"
+
+#include <QTest>
+
+class tst_ChatFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void roomNumbers_data();
+    void roomNumbers();
+    void switchLine_data();
+    void switchLine();
+    void memberLines_data();
+    void memberLines();
+    void memberListSkipsEmptyLinesAndGoesWhenEmpty();
+    void roomFileGoesWithItsLastMember();
+    void registrationsAndNicks();
+    void ignoreListComparesWholeNumbers();
+    void invisibleListComparesWholeLines();
+    void queueLines_data();
+    void queueLines();
+    void queueTakenWhole();
+    void pathCharactersNeverReachAFileName();
+    void statisticsCountPerDayAndInTotal();
+    void statisticsKeepAWordAsItIs();
+    void chatLogNewestFirst();
+    void staffWholeFields();
+    void obscenity_data();
+    void obscenity();
+    void autoMessageEntries_data();
+    void autoMessageEntries();
+
+private:
+    std::unique_ptr<ProgramHome> m_dir;
+    FixedClock m_clock;
+};
+
+void tst_ChatFiles::init()
+{
+    m_dir = std::make_unique<ProgramHome>();
+    QVERIFY(m_dir->isValid());
+    m_clock.set(QDateTime(QDate(2026, 12, 11), QTime(9, 5, 7)));
+    Clock::setInstance(&m_clock);
+}
+
+void tst_ChatFiles::cleanup()
+{
+    Storage::instance().flushAll();
+    Clock::setInstance(nullptr);
+    m_dir.reset();
+}
+
+void tst_ChatFiles::roomNumbers_data()
+{
+    QTest::addColumn<QString>("room");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("common") << "0" << true;
+    QTest::newRow("digits") << "12" << true;
+    QTest::newRow("signed") << "-3" << true;
+    QTest::newRow("plus") << "+3" << true;
+    QTest::newRow("fraction dot") << "1.5" << true;
+    QTest::newRow("fraction comma") << "1,5" << true;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("parent folder") << "..\\..\\Настройки\\Общие" << false;
+    QTest::newRow("slash") << "1/2" << false;
+    QTest::newRow("blank") << "1 " << false;
+    QTest::newRow("letters") << "Флуд" << false;
+    QTest::newRow("dot alone") << "1." << false;
+    QTest::newRow("star") << "*" << false;
+}
+
+void tst_ChatFiles::roomNumbers()
+{
+    QFETCH(QString, room);
+    QFETCH(bool, valid);
+    QCOMPARE(RoomNumber::isValid(room), valid);
+    QCOMPARE(RoomMembers::filePath(room).isEmpty(), !valid);
+    QCOMPARE(RoomQueue::filePath(room).isEmpty(), !valid);
+}
+
+void tst_ChatFiles::switchLine_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<bool>("holdsOne");
+    QTest::newRow("number form") << QByteArray(" 1 \r\n5\r\n") << true << true;
+    QTest::newRow("plain 1") << QByteArray("1\r\n5\r\n") << false << true;
+    QTest::newRow("zero") << QByteArray(" 0 \r\n") << false << false;
+    QTest::newRow("missing") << QByteArray() << false << false;
+}
+
+void tst_ChatFiles::switchLine()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, on);
+    QFETCH(bool, holdsOne);
+    if (!file.isEmpty())
+        QVERIFY(TextFile::writeBytes(ChatSwitch::FilePath, file));
+    QCOMPARE(ChatSwitch::isOn(), on);
+    QCOMPARE(ChatSwitch::holdsOne(), holdsOne);
+
+    QVERIFY(ChatSwitch::write(true, QStringLiteral("abc")));
+    QCOMPARE(TextFile::readBytes(ChatSwitch::FilePath), QByteArray(" 1 \r\n20\r\n"));
+    QVERIFY(ChatSwitch::write(false, QString()));
+    QVERIFY(!TextFile::exists(ChatSwitch::FilePath));
+}
+
+void tst_ChatFiles::memberLines_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("parsed");
+    QTest::addColumn<QString>("uin");
+    QTest::addColumn<QString>("nick");
+    QTest::addColumn<QString>("room");
+    QTest::newRow("common room") << "123 - Вася - 0" << true << "123" << "Вася" << "0";
+    QTest::newRow("room 2") << "123 - Вася - 2" << true << "123" << "Вася" << "2";
+    QTest::newRow("empty nick") << "123 -  - 0" << true << "123" << "" << "0";
+    QTest::newRow("no blank") << "123" << false << "" << "" << "";
+    QTest::newRow("empty") << "" << false << "" << "" << "";
+}
+
+void tst_ChatFiles::memberLines()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, parsed);
+    const std::optional<ChatMember> member = ChatMember::parse(line);
+    QCOMPARE(member.has_value(), parsed);
+    if (!parsed)
+        return;
+    QTEST(member->uin, "uin");
+    QTEST(member->nick, "nick");
+    QTEST(member->room, "room");
+    QCOMPARE(member->line(), line);
+}
+
+void tst_ChatFiles::memberListSkipsEmptyLinesAndGoesWhenEmpty()
+{
+    QVERIFY(TextFile::writeAll(ChatMemberList::FilePath, QStringLiteral("\r\n1234 - Петя - 0\r\n\r\n123 - Вася - 2\r\n")));
+    // An empty line ends nothing; a UIN that starts with another is another.
+    QCOMPARE(ChatMemberList::find(QStringLiteral("123"))->nick, QStringLiteral("Вася"));
+    QVERIFY(!ChatMemberList::find(QStringLiteral("12")));
+    QCOMPARE(ChatMemberList::findByNick(QStringLiteral("Петя"))->uin, QStringLiteral("1234"));
+    QVERIFY(!ChatMemberList::findByNick(QStringLiteral("петя")));
+
+    QVERIFY(ChatMemberList::setRoom(QStringLiteral("1234"), QStringLiteral("5")));
+    QVERIFY(ChatMemberList::remove(QStringLiteral("123")));
+    QCOMPARE(TextFile::readBytes(ChatMemberList::FilePath), QByteArray("1234 - \xcf\xe5\xf2\xff - 5\r\n"));
+    QVERIFY(!ChatMemberList::remove(QStringLiteral("123")));
+    QVERIFY(ChatMemberList::remove(QStringLiteral("1234")));
+    QVERIFY(!TextFile::exists(ChatMemberList::FilePath));
+}
+
+void tst_ChatFiles::roomFileGoesWithItsLastMember()
+{
+    QVERIFY(RoomMembers::add(QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("a")));
+    QVERIFY(RoomMembers::add(QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("a")));
+    QCOMPARE(RoomMembers::count(QStringLiteral("0")), 1);
+    QVERIFY(RoomMembers::remove(QStringLiteral("0"), QStringLiteral("1")));
+    QVERIFY(!TextFile::exists(RoomMembers::filePath(QStringLiteral("0"))));
+    // The common room works again after it emptied.
+    QVERIFY(RoomMembers::add(QStringLiteral("0"), QStringLiteral("2"), QStringLiteral("b")));
+    QCOMPARE(RoomMembers::entries(QStringLiteral("0")).size(), 1);
+    QCOMPARE(TextFile::readBytes(QStringLiteral("\\Подпрограммы\\Комнаты\\0.txt")), QByteArray("2 b\r\n"));
+}
+
+void tst_ChatFiles::registrationsAndNicks()
+{
+    QVERIFY(TextFile::writeBytes(RegistrationList::FilePath, "\r\n111 - A\r\n\r\n"));
+    QVERIFY(RegistrationList::add(Registration{QStringLiteral("222"), QStringLiteral("Вася")}));
+    QCOMPARE(TextFile::readBytes(RegistrationList::FilePath), QByteArray("111 - A\r\n222 - \xc2\xe0\xf1\xff\r\n"));
+    QCOMPARE(RegistrationList::findByNick(QStringLiteral("Вася"))->uin, QStringLiteral("222"));
+    QVERIFY(!RegistrationList::find(QStringLiteral("22")));
+}
+
+void tst_ChatFiles::ignoreListComparesWholeNumbers()
+{
+    const QString owner = QStringLiteral("777");
+    QVERIFY(IgnoreList::add(owner, QStringLiteral("1234")));
+    QCOMPARE(TextFile::readBytes(IgnoreList::filePath(owner)), QByteArray("\r\n1234\r\n"));
+    QVERIFY(IgnoreList::ignores(owner, QStringLiteral("1234")));
+    QVERIFY(!IgnoreList::ignores(owner, QStringLiteral("123")));
+    QVERIFY(IgnoreList::add(owner, QStringLiteral("1234")));
+    QVERIFY(IgnoreList::remove(owner, QStringLiteral("1234")));
+    QVERIFY(!IgnoreList::ignores(owner, QStringLiteral("1234")));
+    QVERIFY(!IgnoreList::remove(QStringLiteral("888"), QStringLiteral("1")));
+}
+
+void tst_ChatFiles::invisibleListComparesWholeLines()
+{
+    QVERIFY(TextFile::writeBytes(InvisibleList::FilePath, "\r\n12345\r\n"));
+    QVERIFY(InvisibleList::contains(QStringLiteral("12345")));
+    QVERIFY(!InvisibleList::contains(QStringLiteral("123")));
+}
+
+void tst_ChatFiles::queueLines_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("notice");
+    QTest::addColumn<QString>("sender");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("data") << "123:^:9:05:07 Вася: привет" << false << "123" << "9:05:07 Вася: привет";
+    QTest::newRow("breaks") << "123:^:Вася: a^&^&b" << false << "123" << "Вася: a\r\nb";
+    QTest::newRow("notice") << "  К нам присоединился: Вася" << true << "" << "К нам присоединился: Вася";
+    // Two leading blanks make a notice even when its text holds the separator.
+    QTest::newRow("notice with separator") << "  Автоматическое сообщение: a:^:b" << true << ""
+                                           << "Автоматическое сообщение: a:^:b";
+}
+
+void tst_ChatFiles::queueLines()
+{
+    QFETCH(QString, line);
+    const std::optional<RoomQueue::Line> parsed = RoomQueue::parse(line);
+    QVERIFY(parsed);
+    QTEST(parsed->notice, "notice");
+    QTEST(parsed->senderUin, "sender");
+    QTEST(parsed->text, "text");
+}
+
+void tst_ChatFiles::queueTakenWhole()
+{
+    QVERIFY(RoomQueue::appendDataLine(QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("a: x")));
+    QVERIFY(RoomQueue::appendNotice(QStringLiteral("3"), QStringLiteral("n")));
+    QCOMPARE(TextFile::readBytes(QStringLiteral("\\Подпрограммы\\Сообщения_в_группе3.txt")),
+             QByteArray("1:^:a: x\r\n  n\r\n"));
+    QCOMPARE(RoomQueue::take(QStringLiteral("3")), (QStringList{"1:^:a: x", "  n"}));
+    QVERIFY(!TextFile::exists(RoomQueue::filePath(QStringLiteral("3"))));
+    QVERIFY(RoomQueue::take(QStringLiteral("3")).isEmpty());
+}
+
+void tst_ChatFiles::pathCharactersNeverReachAFileName()
+{
+    const QString bad = QStringLiteral("..\\..\\Настройки\\Общие");
+    QVERIFY(!RoomMembers::add(bad, QStringLiteral("1"), QStringLiteral("a")));
+    QVERIFY(!RoomQueue::appendNotice(bad, QStringLiteral("x")));
+    QVERIFY(!RoomList::add(Room{bad, QStringLiteral("name")}));
+    QVERIFY(!RoomList::add(Room{QStringLiteral("0"), QStringLiteral("name")}));
+    QVERIFY(RoomList::add(Room{QStringLiteral("2"), QStringLiteral("Игры")}));
+    QVERIFY(!RoomList::add(Room{QStringLiteral("2"), QStringLiteral("Другие")}));
+    QVERIFY(!TextFile::exists(QStringLiteral("\\Настройки\\Общие.txt")));
+}
+
+void tst_ChatFiles::statisticsCountPerDayAndInTotal()
+{
+    QVERIFY(TextFile::writeBytes(ChatStatistics::TotalsPath, " 5 \r\n 6 \r\n 7 \r\n 8 \r\n"));
+    ChatStatistics::AddChatStatistic(ChatStatistics::Lines, 1);
+    ChatStatistics::AddChatStatistic(ChatStatistics::Lines, 1);
+    ChatStatistics::AddChatStatistic(ChatStatistics::Bans, -1);
+    // Readers see the counts before the batch is written.
+    QCOMPARE(ChatStatistics::totalValues(), (QStringList{" 5 ", " 6 ", " 6 ", " 10 "}));
+    QCOMPARE(TextFile::readBytes(QStringLiteral("\\Подпрограммы\\Статистика_чата11.12.2026.txt")),
+             QByteArray(" 0 \r\n 0 \r\n-1 \r\n 2 \r\n"));
+}
+
+void tst_ChatFiles::statisticsKeepAWordAsItIs()
+{
+    QVERIFY(TextFile::writeAll(ChatStatistics::TotalsPath, QStringLiteral("много\r\n")));
+    ChatStatistics::AddChatStatistic(ChatStatistics::Registrations, 1);
+    ChatStatistics::AddChatStatistic(ChatStatistics::Joins, 1);
+    Storage::instance().flushAll();
+    QCOMPARE(ChatStatistics::totalValues(), (QStringList{"много", " 1 ", " 0 ", " 0 "}));
+}
+
+void tst_ChatFiles::chatLogNewestFirst()
+{
+    ChatLog::AddChatLogEntry(QStringLiteral("one"), true);
+    ChatLog::AddChatLogEntry(QStringLiteral("two"), false);
+    ChatLog::AddChatLogEntry(QStringLiteral("three"), true);
+    QCOMPARE(ChatLog::lines(), (QStringList{"three", "two", "one"}));
+    QStringList history = TextFile::readLines(ChatLog::HistoryPath);
+    history.removeAll(QString());
+    QCOMPARE(history, (QStringList{"three", "one"}));
+    // Each event puts its line in front and one line end at the back, as the log always had.
+    Storage::instance().flushAll();
+    QCOMPARE(FileProbe::bytes(m_dir->filePath(ChatLog::FilePath)), QByteArray("three\r\ntwo\r\none\r\n\r\n\r\n"));
+    QVERIFY(ChatLog::clear());
+    QVERIFY(ChatLog::lines().isEmpty());
+    QCOMPARE(ChatLog::stamp(), QStringLiteral("11.12.2026 9:05:07"));
+}
+
+void tst_ChatFiles::staffWholeFields()
+{
+    QVERIFY(TextFile::writeBytes(ChatStaff::FilePath, "\xc0\xe4\xec\xe8\xed\xe8\xf1\xf2\xf0\xe0\xf2\xee\xf0:123456\r\n"
+                                                      "garbage\r\n"));
+    QVERIFY(ChatStaff::holds(QStringLiteral("123456"), ChatStaff::Administrator));
+    QVERIFY(!ChatStaff::holds(QStringLiteral("12345"), ChatStaff::Administrator));
+    QVERIFY(!ChatStaff::isStaff(QStringLiteral("1234567")));
+    QCOMPARE(ChatStaff::entries().size(), 1);
+}
+
+void tst_ChatFiles::obscenity_data()
+{
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<QStringList>("exceptions");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("small letters inside a word") << QStringList{"ХРЕН"} << QStringList{} << "ну хренотень" << true;
+    QTest::newRow("clean") << QStringList{"ХРЕН"} << QStringList{} << "привет" << false;
+    QTest::newRow("forgiven inside the exception") << QStringList{"СКОРБ"} << QStringList{"оскорблять"}
+                                                   << "не надо оскорблять" << false;
+    QTest::newRow("bare word beside the exception") << QStringList{"СКОРБ"} << QStringList{"оскорблять"}
+                                                    << "оскорблять скорб" << true;
+    QTest::newRow("exception without the word") << QStringList{"СКОРБ"} << QStringList{"привет"}
+                                                << "скорб привет" << true;
+}
+
+void tst_ChatFiles::obscenity()
+{
+    QFETCH(QStringList, words);
+    QFETCH(QStringList, exceptions);
+    QFETCH(QString, text);
+    QFETCH(bool, found);
+    QCOMPARE(ObscenityLists::findObscenity(text, words, exceptions).has_value(), found);
+}
+
+void tst_ChatFiles::autoMessageEntries_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("after"); // "<gone>" when removed
+    QTest::newRow("down") << "a&^2&^<" << "a&^1&^<";
+    QTest::newRow("down last time") << "a&^0&^<" << "<gone>";
+    QTest::newRow("up") << "a&^0&^>" << "a&^1&^>";
+    QTest::newRow("endless") << "a&^+&&^<" << "a&^+&&^<";
+    QTest::newRow("equals keeps") << "a&^3&^=" << "a&^3&^=";
+    QTest::newRow("no number") << "a&^x&^<" << "<gone>";
+    QTest::newRow("empty line") << "" << "";
+}
+
+void tst_ChatFiles::autoMessageEntries()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, after);
+    const std::optional<QString> result = AutoMessages::afterSending(line);
+    QCOMPARE(result.value_or(QStringLiteral("<gone>")), after);
+}
+
+QTEST_GUILESS_MAIN(tst_ChatFiles)
+#include "tst_chatfiles.moc"
