@@ -9,6 +9,8 @@
 #include "engine/services.h"
 #include "engine/sessionhooks.h"
 #include "files/storedlogin.h"
+#include "mainwindow/botapplication.h"
+#include "mainwindow/main_window.h"
 #include "platform/recordingpower.h"
 #include "session/autologin.h"
 #include "settings/admin_page.h"
@@ -22,6 +24,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace {
 
@@ -42,6 +45,7 @@ private Q_SLOTS:
     void answerDelayFollowsTheImitationPage();
     void powerCommandsFollowTheAdministratorPage_data();
     void powerCommandsFollowTheAdministratorPage();
+    void runningProgramFollowsTheSettingsWindow();
 
 private:
     // The engine behind the bot's session, wired as the main window does.
@@ -183,6 +187,53 @@ void TestSettingsEffect::powerCommandsFollowTheAdministratorPage()
         QTRY_VERIFY_WITH_TIMEOUT(!m_power.requests.isEmpty(), Timeout);
     }
     QCOMPARE(m_power.requests, requests);
+}
+
+void TestSettingsEffect::runningProgramFollowsTheSettingsWindow()
+{
+    // The whole program, its bot not yet logged in: the settings window it hosts sends
+    // the next log-in to the local server and names the administrator.
+    const QString secondary = QStringLiteral("222222");
+    m_bot->server().addAccount(secondary, "secret");
+    QVERIFY(write(QStringLiteral("\\Настройки\\Распределение.txt"), "2 222222 secret 0\r\n"));
+    QVERIFY(write(GeneralFile, "Server=127.0.0.1\r\nPort=1\r\n"));
+    Power::setInstance(&m_power);
+    const auto restorePower = qScopeGuard([] { Power::setInstance(nullptr); });
+    BotApplication program;
+    program.mainWindow().timers().timer(QStringLiteral("rasperd"))->setInterval(50);
+    program.start();
+    MDIForm1 &main = program.mainWindow();
+    auto *settings = qobject_cast<Form1 *>(main.showWindow(QStringLiteral("Form1")));
+    QVERIFY(settings);
+    QTest::mouseClick(settings->nast1, Qt::LeftButton);
+    auto *connection = qobject_cast<nast_v *>(settings->visiblePage());
+    QVERIFY(connection);
+    QCOMPARE(connection->Text2->text(), "1");
+    retype(connection->Text2, QString::number(m_bot->server().loginPort()));
+    click(connection->Command1);
+    QTest::mouseClick(settings->UserControl31, Qt::LeftButton);
+    auto *admin = qobject_cast<UserControl4 *>(settings->visiblePage());
+    QVERIFY(admin);
+    typeInto(admin->Text1, User);
+    click(admin->Command1);
+    QVERIFY(m_dialogs.shown.isEmpty());
+
+    QWidget *login = main.findWindow(QStringLiteral("fMain"));
+    QVERIFY(login);
+    QTest::keyClicks(login->findChild<QLineEdit *>(QStringLiteral("Text1")), m_bot->uin());
+    QTest::keyClicks(login->findChild<QLineEdit *>(QStringLiteral("Text2")),
+                     QString::fromLatin1(OnlineBot::DefaultPassword));
+    QTest::mouseClick(login->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(m_bot->server().isOnline(m_bot->uin()), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(m_bot->server().isOnline(secondary), Timeout);
+
+    // The main bot hands the user over to the secondary bot, which then serves him.
+    QVERIFY(m_bot->server().injectText(User, m_bot->uin(), QStringLiteral("привет")));
+    QTRY_VERIFY_WITH_TIMEOUT(!textsSent(m_bot->server(), secondary, User).isEmpty(), Timeout);
+    QVERIFY(m_power.requests.isEmpty());
+    QVERIFY(m_bot->server().injectText(User, secondary, QStringLiteral("!выключить")));
+    QTRY_COMPARE_WITH_TIMEOUT(m_power.requests, QList<RecordingPower::Request>{RecordingPower::Request::PowerOff},
+                              Timeout);
 }
 
 QTEST_MAIN(TestSettingsEffect)
