@@ -52,8 +52,9 @@ bool startsWithOne(const std::optional<QString> &value)
     return value && value->startsWith(QLatin1Char('1'));
 }
 
-// A whole number above 0 that fits a 32-bit integer.
-std::optional<int> positiveWhole(const std::optional<QString> &value)
+} // namespace
+
+std::optional<int> Settings::positiveWhole(const std::optional<QString> &value)
 {
     qint32 number = 0;
     if (!value || !VbValues::toInt32(*value, number) || number <= 0 ||
@@ -61,8 +62,6 @@ std::optional<int> positiveWhole(const std::optional<QString> &value)
         return std::nullopt;
     return number;
 }
-
-} // namespace
 
 Settings Settings::read()
 {
@@ -105,6 +104,18 @@ quint16 Settings::port() const
     if (digits == 0 || port == 0)
         return DefaultPort;
     return quint16(port);
+}
+
+bool Settings::autoRun() const
+{
+    const std::optional<QString> on = value(Key::AutoRun);
+    return on && VbValues::holdsNumber(*on, 1);
+}
+
+bool Settings::hideTray() const
+{
+    const std::optional<QString> on = value(Key::HideTray);
+    return on && VbValues::holdsNumber(*on, 1);
 }
 
 bool Settings::autoUpdate() const
@@ -156,6 +167,12 @@ bool Settings::soundsOn() const
 {
     const std::optional<QString> off = value(Key::PlaySounds);
     return off && soundsOnValue(*off);
+}
+
+bool Settings::soundsOffTicked() const
+{
+    const std::optional<QString> off = value(Key::PlaySounds);
+    return off && VbValues::holdsNumber(*off, 1);
 }
 
 bool Settings::soundsOnValue(const QString &playSounds)
@@ -215,11 +232,8 @@ int Settings::answerDelayMs() const
 {
     if (!answerDelayOn())
         return DefaultAnswerDelayMs;
-    qint32 ms = 0;
-    const std::optional<QString> delay = value(Key::AITime);
-    if (!delay || !VbValues::toInt32(*delay, ms) || ms <= 0)
-        return DefaultAnswerDelayMs;
-    return ms;
+    // "400.5" or "-1" is no delay the page meant: the plain answer timing stays.
+    return positiveWhole(value(Key::AITime)).value_or(DefaultAnswerDelayMs);
 }
 
 std::optional<bool> Settings::saveStatus() const

@@ -130,7 +130,9 @@ public:
     QString server() const;
     // The port's leading digits; DefaultPort when missing, empty or not a port.
     quint16 port() const;
+    bool autoRun() const;    // AutoRun holds 1 (the page's box; the entry itself is Autostart's)
     bool autoUpdate() const; // AutoUpdate holds 1
+    bool hideTray() const;   // HideTray holds 1 (shown by its page; the start goes by ReConnect)
     bool reconnectOn() const; // ReConnect holds 1: the watchdog probes and the start goes to the tray
     // Minutes between watchdog probes: 0 unless ReConnect holds 1; then IntervalConnect
     // rounded half to even and kept within 1..32767, or DefaultReconnectMinutes when it
@@ -148,6 +150,8 @@ public:
     // --- sounds page -------------------------------------------------------------------
     // PlaySounds is the page's "Выключать звуки": only a value holding 0 plays sounds.
     bool soundsOn() const;
+    // PlaySounds holds 1: the page's "Выключать звуки" is ticked.
+    bool soundsOffTicked() const;
     static bool soundsOnValue(const QString &playSounds);
     // The file-system path of the chosen sound, or of the default one when the value is
     // empty or missing. A program path ("\Sounds\x.wav") is taken inside the program
@@ -162,6 +166,8 @@ public:
     bool popupTopmost() const; // MessageUP starts with 1
     // MessageTime when it is a whole number above 0, else DefaultPopupTimeMs.
     int popupTimeMs() const;
+    // A time value the readers take: a whole number above 0 that fits 32 bits.
+    static std::optional<int> positiveWhole(const std::optional<QString> &value);
     bool answerDelayOn() const; // AI starts with 1
     // The answer timer's interval: AITime when AI is on and AITime is a whole number
     // above 0, else DefaultAnswerDelayMs.

@@ -1,6 +1,13 @@
 #include "settings/settings_window.h"
 
+#include "settings/admin_page.h"
+#include "settings/autologin_page.h"
+#include "settings/autoopen_page.h"
 #include "settings/bot_numbers_page.h"
+#include "settings/connection_page.h"
+#include "settings/imitation_page.h"
+#include "settings/popup_page.h"
+#include "settings/sounds_page.h"
 #include "settings/settingspage.h"
 
 #include <QFocusEvent>
@@ -54,18 +61,6 @@ void SettingsTab::mousePressEvent(QMouseEvent *event)
 
 namespace {
 
-// A page whose own controls come later: a plain widget under its name that has nothing
-// to load or save.
-class PlainPage : public SettingsPage
-{
-public:
-    using SettingsPage::SettingsPage;
-    void load() override {}
-    SaveResult save() override { return SaveResult::saved(); }
-    void defaults() override {}
-    bool hasChanged() const override { return false; }
-};
-
 template<typename Page>
 SettingsPage *makePage(QWidget *parent)
 {
@@ -106,17 +101,17 @@ Form1::Form1(const PageFactory &pageFactory, QWidget *parent)
         SettingsPage *(*make)(QWidget *parent);
     } rows[] = {
         {&nast1, "nast1", "Основные ", "Здесь указываються основыне настройки программы.", &nast_v1, "nast_v1",
-         makePage<PlainPage>},
-        {&nast_a1, "nast_a1", "Автовход", "Настройки автовхода.", &nast_a_v1, "nast_a_v1", makePage<PlainPage>},
-        {&nast_b1, "nast_b1", "Звуки", "Настройки звука", &nast_b_v1, "nast_b_v1", makePage<PlainPage>},
+         makePage<nast_v>},
+        {&nast_a1, "nast_a1", "Автовход", "Настройки автовхода.", &nast_a_v1, "nast_a_v1", makePage<nast_a_v>},
+        {&nast_b1, "nast_b1", "Звуки", "Настройки звука", &nast_b_v1, "nast_b_v1", makePage<nast_b_v>},
         {&nast_c1, "nast_c1", "Всплывающее окно", "Настройки всплывающего окна", &nast_c_v1, "nast_c_v1",
-         makePage<PlainPage>},
+         makePage<nast_c_v>},
         {&nast_d1, "nast_d1", "Имитация человека", "Настройки имитации человека.", &nast_d_v1, "nast_d_v1",
-         makePage<PlainPage>},
+         makePage<nast_d_v>},
         {&UserControl11, "UserControl11", "Автооткрытие окон", "", &UserControl21, "UserControl21",
-         makePage<PlainPage>},
+         makePage<UserControl2>},
         {&UserControl31, "UserControl31", "Администраторский раздел", "", &UserControl41, "UserControl41",
-         makePage<PlainPage>},
+         makePage<UserControl4>},
         {&UserControl61, "UserControl61", "Распределение пл-лей", "", nullptr, "UserControl51",
          makePage<UserControl5>},
     };
@@ -148,6 +143,10 @@ Form1::Form1(const PageFactory &pageFactory, QWidget *parent)
     }
     UserControl51 = qobject_cast<UserControl5 *>(page(QStringLiteral("UserControl51")));
     tabs->addStretch();
+    // The keyboard goes from tab to tab, then into the visible page.
+    const QList<SettingsTab *> tabOrder = Picture1->findChildren<SettingsTab *>(Qt::FindDirectChildrenOnly);
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
 
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(Picture1);

@@ -374,6 +374,16 @@ void TestGeneralSettings::typedValues_data()
     row("delay on, zero", "AI=1\r\nAITime=0\r\n", "answerDelayMs", 500);
     row("delay missing", "", "answerDelayMs", 500);
     row("AITime before AI", "AITime=700\r\nAI=1\r\n", "answerDelayMs", 700);
+    row("delay on, a fraction", "AI=1\r\nAITime=400.5\r\n", "answerDelayMs", 500);
+    row("delay on, negative", "AI=1\r\nAITime=-400\r\n", "answerDelayMs", 500);
+    row("popup time zero", "MessageTime=0\r\n", "popupTimeMs", 3000);
+    row("popup time negative", "MessageTime=-2500\r\n", "popupTimeMs", 3000);
+    row("autorun", "AutoRun=1\r\n", "autoRun", true);
+    row("autorun off", "AutoRun=0\r\n", "autoRun", false);
+    row("hide tray", "HideTray=1\r\n", "hideTray", true);
+    row("sounds off ticked", "PlaySounds=1\r\n", "soundsOffTicked", true);
+    row("sounds off not ticked", "PlaySounds=0\r\n", "soundsOffTicked", false);
+    row("sounds off missing", "", "soundsOffTicked", false);
     row("sounds on", "PlaySounds=0\r\n", "soundsOn", true);
     row("sounds off", "PlaySounds=1\r\n", "soundsOn", false);
     row("sounds key missing", "Server=x\r\n", "soundsOn", false);
@@ -409,6 +419,12 @@ void TestGeneralSettings::typedValues()
         got = settings.answerDelayMs();
     else if (getter == "soundsOn")
         got = settings.soundsOn();
+    else if (getter == "soundsOffTicked")
+        got = settings.soundsOffTicked();
+    else if (getter == "autoRun")
+        got = settings.autoRun();
+    else if (getter == "hideTray")
+        got = settings.hideTray();
     else if (getter == "popupOn")
         got = settings.popupOn();
     else if (getter == "popupTimeMs")

@@ -1,0 +1,34 @@
+#include "settings/autologinsettings.h"
+
+#include "core/cp1251.h"
+#include "files/distributionlist.h"
+#include "files/storedlogin.h"
+
+void AutoLoginSettings::load()
+{
+    m_values.loaded(fromSettings(Settings::read()));
+}
+
+AutoLoginSettings::Values AutoLoginSettings::fromSettings(const Settings &settings)
+{
+    Values values;
+    values.autoEnter = settings.autoEnter();
+    if (const std::optional<qint64> number = StoredLogin::UnscrambleNumber(settings.autoICQNumber()))
+        values.number = QString::number(*number);
+    values.password = StoredLogin::UnscramblePassword(settings.autoPassword());
+    return values;
+}
+
+PageSave AutoLoginSettings::save()
+{
+    const Values &values = m_values.shown();
+    if (!DistributionList::isLoginNumber(values.number))
+        return PageSave::refused(PageSave::Outcome::BadNumber);
+    if (!Cp1251::canEncode(values.password))
+        return PageSave::refused(PageSave::Outcome::PasswordNotStorable);
+    const TextFile::Result written = StoredLogin::writeSettings(values.autoEnter, values.number, values.password);
+    if (!written)
+        return PageSave::failed(PageSave::Outcome::WriteFailed, written.error);
+    m_values.saved();
+    return PageSave::saved();
+}

@@ -1,0 +1,97 @@
+#include "settings/autoopen_page.h"
+
+#include "settings/pagecontrols.h"
+#include "settings/pagemessages.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+using namespace PageControls;
+
+const QStringList UserControl2::Captions = {
+    QStringLiteral("Настройка"),
+    QStringLiteral("Послать сообщение"),
+    QStringLiteral("Чёрный список"),
+    QStringLiteral("Статистика"),
+    QStringLiteral("Управление командами"),
+    QStringLiteral("Управление группами"),
+    QStringLiteral("Авторасылка"),
+    QStringLiteral("Редикет"),
+    QStringLiteral("Окно пользователей"),
+};
+
+UserControl2::UserControl2(QWidget *parent)
+    : SettingsPage(parent)
+{
+    Shape1 = shape("Shape1", this);
+    Label1 = title("Label1", Title, Shape1);
+    Line1 = line("Line1", Shape1);
+    Label2 = label("Label2",
+                   QStringLiteral("Выберите список окон, которые будут открываться при запуске программы"),
+                   Shape1);
+    Line2 = line("Line2", Shape1);
+    Command1 = button("Command1", QStringLiteral("Применить"), Shape1);
+
+    auto *inner = new QVBoxLayout(Shape1);
+    inner->addWidget(Label1);
+    inner->addWidget(Line1);
+    inner->addWidget(Label2);
+    for (int i = 0; i < AutoOpenSettings::BoxCount; ++i) {
+        const QByteArray name = "Check" + QByteArray::number(i + 1);
+        Check[i] = checkBox(name.constData(), Captions.at(i), Shape1);
+        inner->addWidget(Check[i]);
+        connect(Check[i], &QCheckBox::toggled, this, &UserControl2::takeValues);
+    }
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    inner->addStretch();
+    inner->addWidget(Line2);
+    inner->addLayout(buttons);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(Shape1);
+
+    showValues();
+    connect(Command1, &QPushButton::clicked, this, &UserControl2::Command1_Click);
+}
+
+void UserControl2::load()
+{
+    m_settings.load();
+    showValues();
+}
+
+SettingsPage::SaveResult UserControl2::save()
+{
+    return PageMessages::result(m_settings.save());
+}
+
+void UserControl2::defaults()
+{
+    m_settings.defaults();
+    showValues();
+}
+
+void UserControl2::Command1_Click()
+{
+    apply();
+}
+
+void UserControl2::showValues()
+{
+    m_showing = true;
+    for (int i = 0; i < AutoOpenSettings::BoxCount; ++i)
+        Check[i]->setChecked(m_settings.values().boxes[i]);
+    m_showing = false;
+    emit changed();
+}
+
+void UserControl2::takeValues()
+{
+    if (m_showing)
+        return;
+    for (int i = 0; i < AutoOpenSettings::BoxCount; ++i)
+        m_settings.values().boxes[i] = Check[i]->isChecked();
+    emit changed();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+// What a settings page shows and what its file held when the page was loaded or last
+// saved: the page has changes while the two differ.
+template<typename Values>
+class PageValues
+{
+public:
+    const Values &shown() const { return m_shown; }
+    Values &shown() { return m_shown; }
+    void show(const Values &values) { m_shown = values; }
+    // The file's values: shown and stored.
+    void loaded(const Values &values) { m_shown = m_stored = values; }
+    void saved() { m_stored = m_shown; }
+    bool hasChanged() const { return !(m_shown == m_stored); }
+
+private:
+    Values m_shown{};
+    Values m_stored{};
+};
+
+// How a page's save went.
+struct PageSave
+{
+    enum class Outcome {
+        Saved,
+        BadNumber,           // refused: the number is no ICQ number; nothing written
+        PasswordNotStorable, // refused: a character the file's code page cannot hold
+        WriteFailed,         // the old file is left as it was
+        AutostartRefused,    // the file is written, the autostart entry is not
+    };
+
+    Outcome outcome = Outcome::Saved;
+    QString error; // why a write failed
+
+    static PageSave saved() { return {}; }
+    static PageSave refused(Outcome why) { return {why, QString()}; }
+    static PageSave failed(Outcome why, const QString &error) { return {why, error}; }
+    explicit operator bool() const { return outcome == Outcome::Saved; }
+};

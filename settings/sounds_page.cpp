@@ -1,0 +1,125 @@
+#include "settings/sounds_page.h"
+
+#include "platform/dialogs.h"
+#include "settings/pagecontrols.h"
+#include "settings/pagemessages.h"
+
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+using namespace PageControls;
+
+nast_b_v::nast_b_v(QWidget *parent)
+    : SettingsPage(parent)
+{
+    Shape1 = shape("Shape1", this);
+    Label1 = title("Label1", Title, Shape1);
+    Line1 = line("Line1", Shape1);
+    Label2 = label("Label2", QStringLiteral("Здесь вы можете включить или выключить звуки в программе"), Shape1);
+    Check1 = checkBox("Check1", QStringLiteral("Выключать звуки"), Shape1);
+    Label4 = label("Label4", QStringLiteral("Звук об оповещении принятого сообщения"), Shape1);
+    Text1 = textBox("Text1", Shape1);
+    Command1 = button("Command1", QStringLiteral("..."), Shape1);
+    Label3 = label("Label3", QStringLiteral("Звук загрузки программы"), Shape1);
+    Text2 = textBox("Text2", Shape1);
+    Command2 = button("Command2", QStringLiteral("..."), Shape1);
+    Line2 = line("Line2", Shape1);
+    Command3 = button("Command3", QStringLiteral("Применить"), Shape1);
+
+    auto *files = new QGridLayout;
+    files->addWidget(Label4, 0, 0);
+    files->addWidget(Text1, 0, 1);
+    files->addWidget(Command1, 0, 2);
+    files->addWidget(Label3, 1, 0);
+    files->addWidget(Text2, 1, 1);
+    files->addWidget(Command2, 1, 2);
+    files->setColumnStretch(1, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command3);
+    auto *inner = new QVBoxLayout(Shape1);
+    inner->addWidget(Label1);
+    inner->addWidget(Line1);
+    inner->addWidget(Label2);
+    inner->addWidget(Check1);
+    inner->addLayout(files);
+    inner->addStretch();
+    inner->addWidget(Line2);
+    inner->addLayout(buttons);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(Shape1);
+
+    showValues();
+    connect(Check1, &QCheckBox::toggled, this, &nast_b_v::takeValues);
+    for (QLineEdit *box : {Text1, Text2})
+        connect(box, &QLineEdit::textChanged, this, &nast_b_v::takeValues);
+    connect(Command1, &QPushButton::clicked, this, &nast_b_v::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &nast_b_v::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &nast_b_v::Command3_Click);
+}
+
+void nast_b_v::load()
+{
+    m_settings.load();
+    showValues();
+}
+
+SettingsPage::SaveResult nast_b_v::save()
+{
+    return PageMessages::result(m_settings.save());
+}
+
+void nast_b_v::defaults()
+{
+    m_settings.defaults();
+    showValues();
+}
+
+void nast_b_v::Command1_Click()
+{
+    browse(Text1);
+}
+
+void nast_b_v::Command2_Click()
+{
+    browse(Text2);
+}
+
+void nast_b_v::Command3_Click()
+{
+    apply();
+}
+
+void nast_b_v::browse(QLineEdit *box)
+{
+    // The dialog starts where the row's file is; a cancelled dialog leaves the box.
+    const QString folder = box->text().isEmpty() ? QString() : QFileInfo(box->text()).absolutePath();
+    const QString chosen = Dialogs::instance().openFile(QString(), folder, SoundSettings::Filter);
+    if (!chosen.isEmpty())
+        box->setText(QFileInfo(chosen).absoluteFilePath());
+}
+
+void nast_b_v::showValues()
+{
+    const SoundSettings::Values &values = m_settings.values();
+    m_showing = true;
+    Check1->setChecked(values.soundsOff);
+    Text1->setText(values.messageSound);
+    Text2->setText(values.startupSound);
+    m_showing = false;
+    emit changed();
+}
+
+void nast_b_v::takeValues()
+{
+    if (m_showing)
+        return;
+    SoundSettings::Values &values = m_settings.values();
+    values.soundsOff = Check1->isChecked();
+    values.messageSound = Text1->text();
+    values.startupSound = Text2->text();
+    emit changed();
+}

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "core/programfolder.h"
+#include "platform/autostart.h"
+#include "platform/recordingautostart.h"
+#include "platform/recordingdialogs.h"
+#include "settings/settings_window.h"
+#include "settings/settingspage.h"
+#include "support/filemode.h"
+#include "support/programhome.h"
+#include "support/typing.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QObject>
+#include <QTest>
+
+#include <memory>
+
+// The settings window over a fresh program folder, boxes and the autostart entry
+// recorded. Test classes derive from it and call setUp()/tearDown() from init()/cleanup().
+class SettingsPagesFixture : public QObject
+{
+protected:
+    static inline const QString GeneralFile = QStringLiteral("\\Настройки\\Общие.txt");
+
+    void setUp()
+    {
+        m_home = std::make_unique<ProgramHome>();
+        QVERIFY(m_home->isValid());
+        m_dialogs = RecordingDialogs();
+        Dialogs::setInstance(&m_dialogs);
+        m_autostart = RecordingAutostart();
+        Autostart::setInstance(&m_autostart);
+    }
+    void tearDown()
+    {
+        m_window.reset();
+        Autostart::setInstance(nullptr);
+        Dialogs::setInstance(nullptr);
+        ProgramFolder::setHome(QString());
+        m_home.reset();
+    }
+
+    // Opens the window afresh, as the operator would after closing it: every page reads
+    // its file now.
+    Form1 *openWindow()
+    {
+        m_window.reset();
+        m_window = std::make_unique<Form1>();
+        m_window->resize(820, 620);
+        m_window->show();
+        if (!QTest::qWaitForWindowExposed(m_window.get()))
+            return nullptr;
+        return m_window.get();
+    }
+    // Clicks the tab and gives its page, now the visible one.
+    template<typename Page> Page *openPage(const char *tabName)
+    {
+        if (!m_window && !openWindow())
+            return nullptr;
+        auto *tab = m_window->findChild<SettingsTab *>(QString::fromLatin1(tabName));
+        if (!tab)
+            return nullptr;
+        QTest::mouseClick(tab, Qt::LeftButton);
+        return qobject_cast<Page *>(m_window->visiblePage());
+    }
+
+    // Near the left edge: a wide check box takes clicks only on its mark and text.
+    static void click(QAbstractButton *button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    }
+    static void setTicked(QAbstractButton *box, bool ticked)
+    {
+        if (box->isChecked() != ticked)
+            click(box);
+    }
+    static void retype(QLineEdit *box, const QString &text)
+    {
+        box->selectAll();
+        box->del();
+        typeInto(box, text);
+    }
+
+    QString path(const QString &programPath) const { return m_home->filePath(programPath); }
+    QByteArray bytes(const QString &programPath) const { return FileProbe::bytes(path(programPath)); }
+    bool write(const QString &programPath, const QByteArray &content)
+    {
+        return FileProbe::writeBytes(path(programPath), content);
+    }
+    QByteArray general() const { return bytes(GeneralFile); }
+
+    // The one box shown since the last check.
+    void expectBox(const QString &title, const QString &text, Dialogs::Icon icon)
+    {
+        QCOMPARE(m_dialogs.shown.size(), 1);
+        const RecordingDialogs::Shown &box = m_dialogs.shown.constFirst();
+        QCOMPARE(box.kind, RecordingDialogs::Kind::Message);
+        QCOMPARE(box.title, title);
+        QCOMPARE(box.text, text);
+        QCOMPARE(box.icon, icon);
+        m_dialogs.shown.clear();
+    }
+
+    std::unique_ptr<ProgramHome> m_home;
+    RecordingDialogs m_dialogs;
+    RecordingAutostart m_autostart;
+    std::unique_ptr<Form1> m_window;
+};
