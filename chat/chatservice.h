@@ -176,7 +176,9 @@ private:
     bool takenByModeration(MessageState &state);
     StageOutcome handled(MessageState &state);
     void reply(const MessageState &state, const QString &text);
-    void sendParts(int slot, const QString &text, const QString &toUin);
+    // Sends the text in parts through the slot, a part that cannot go through fallback
+    // (0: none); gives the number of parts sent.
+    int sendParts(int slot, const QString &text, const QString &toUin, int fallback = 0);
     int slotFor(const QString &uin, int fallback) const;
 
     // Strangers.

@@ -67,6 +67,7 @@ private slots:
     void deliveryOnlyToMembersOfTheRoom();
     void deliveryDeliversQueuesOfDeletedRooms();
     void longDeliverySplitAtLines();
+    void aBotThatIsDownHandsOver();
     void privateMessagesAndIgnore();
     void informationCommands();
     void historyLeavesOutPrivateLines();
@@ -91,6 +92,7 @@ private:
     std::unique_ptr<TimerRegistry> m_timers;
     std::unique_ptr<ChatService> m_chat;
     QList<Sent> m_sent;
+    QSet<int> m_downSlots; // sends through these fail
     MessageState m_last;
 };
 
@@ -107,7 +109,10 @@ void tst_ChatService::init()
     m_timers->add(QStringLiteral("auto_soob"), 0);
     m_timers->add(QStringLiteral("chat_tim"), 10000);
     m_sent.clear();
+    m_downSlots.clear();
     m_chat = std::make_unique<ChatService>(*m_timers, [this](int slot, const QString &txt, const QString &to) {
+        if (m_downSlots.contains(slot))
+            return false;
         m_sent.append(Sent{slot, txt, to});
         return true;
     });
@@ -425,6 +430,22 @@ void tst_ChatService::longDeliverySplitAtLines()
     say(Vasya, chunk);
     m_chat->Timer10_Timer();
     QCOMPARE(repliesTo(Vasya), (QStringList{"В: " + chunk, "В: " + chunk}));
+}
+
+void tst_ChatService::aBotThatIsDownHandsOver()
+{
+    QVERIFY(ChatOptions::write({false, false, false, true, false, false, false, true, false, false, false}));
+    registerMember(Vasya, QStringLiteral("Вася"));
+    registerMember(Petya, QStringLiteral("Петя"));
+    QVERIFY(TextFile::writeLines(BotDistribution::AssignmentFile, {"2 " + Vasya, "3 " + Petya}));
+    m_downSlots = {3};
+    say(Vasya, QStringLiteral("слышно?"));
+    m_chat->Timer10_Timer();
+    QCOMPARE(m_sent, (QList<Sent>{{2, QStringLiteral("Вася: слышно?"), Vasya}, {1, QStringLiteral("Вася: слышно?"), Petya}}));
+    m_sent.clear();
+    // A whisper falls back to the bot that received it.
+    say(Vasya, QStringLiteral(">>Петя тихо"), 2);
+    QCOMPARE(m_sent, (QList<Sent>{{2, QStringLiteral("Вам приватное сообщение от: Вася\r\nтихо"), Petya}}));
 }
 
 void tst_ChatService::privateMessagesAndIgnore()
