@@ -185,16 +185,16 @@ StageOutcome ChatService::handled(MessageState &state)
     return StageOutcome::Stop;
 }
 
-bool ChatService::takenByModeration(MessageState &state)
+std::optional<StageOutcome> ChatService::takenByModeration(MessageState &state)
 {
     if (!m_moderation)
-        return false;
+        return std::nullopt;
     const StageOutcome outcome = m_moderation(state);
-    if (outcome != StageOutcome::Continue || state.MessageHandled) {
-        state.MessageHandled = true;
-        return true;
-    }
-    return false;
+    if (state.MessageHandled)
+        return StageOutcome::Stop;
+    if (outcome != StageOutcome::Continue)
+        return outcome;
+    return std::nullopt;
 }
 
 std::optional<int> ChatService::deliveryInterval()
@@ -255,15 +255,15 @@ void ChatService::dropStaleRoomLines(const QString &uin)
 
 StageOutcome ChatService::HandleChatMessage(MessageState &state)
 {
-    if (takenByModeration(state))
-        return StageOutcome::Stop;
+    if (const std::optional<StageOutcome> taken = takenByModeration(state))
+        return *taken;
     if (!ChatSwitch::isOn())
         return StageOutcome::Continue;
 
     if (std::optional<ChatMember> member = ChatMemberList::find(state.SenderUin)) {
         state.MessageText = ApplyLastCharacterRule(state.MessageText, CharacterSet::Member);
-        if (takenByModeration(state))
-            return StageOutcome::Stop;
+        if (const std::optional<StageOutcome> taken = takenByModeration(state))
+            return *taken;
         Member m{state, *member};
         return dispatchMember(m);
     }

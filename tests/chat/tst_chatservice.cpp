@@ -175,11 +175,15 @@ void tst_ChatService::moderationTriesFirst()
         seen.append(state.MessageText);
         if (state.MessageText.startsWith(QStringLiteral("!КИК")))
             state.MessageHandled = true;
+        if (state.MessageText == QStringLiteral("!ответ"))
+            return StageOutcome::SendNow;
         return StageOutcome::Continue;
     });
     QVERIFY(ChatSwitch::write(false, QString()));
     QCOMPARE(say(Vasya, QStringLiteral("!КИК Петя")), StageOutcome::Stop);
     QVERIFY(m_last.MessageHandled);
+    // An answer the moderation leaves for the engine goes on to it.
+    QCOMPARE(say(Vasya, QStringLiteral("!ответ")), StageOutcome::SendNow);
     QVERIFY(ChatSwitch::write(true, QStringLiteral("7")));
     registerMember(Vasya, QStringLiteral("Вася"));
     seen.clear();
