@@ -46,7 +46,10 @@ BotApplication::BotApplication(QObject *parent)
         stages.handleChatMessage = m_chat->stage;
         m_engine->engine->setHooks(stages);
         m_startup->hooks().cleanUpChat = m_chat->cleanUpPerRun;
-        connect(m_exit.get(), &ExitSequence::started, this, [this] { m_chat->cleanUpPerRun(); });
+        connect(m_exit.get(), &ExitSequence::started, this, [this] {
+            if (m_chat)
+                m_chat->cleanUpPerRun();
+        });
         ChatService *chat = m_chat->service.get();
         connect(&m_multiBot->watchdog(), &ReconnectWatchdog::reloggingIn, chat,
                 [chat] { chat->setNotifyChatAfterLogin(true); });
