@@ -76,6 +76,8 @@ private slots:
     void autoMessagesInOrder();
     void autoMessagesRandomUniform();
     void reconnectionNotice();
+    void joinAfterADisconnect();
+    void perRunFilesGo();
     void splitMessage_data();
     void splitMessage();
 
@@ -685,6 +687,40 @@ void tst_ChatService::reconnectionNotice()
     QVERIFY(ChatSwitch::write(false, QString()));
     m_chat->chat_tim_Timer();
     QVERIFY(m_sent.isEmpty());
+}
+
+void tst_ChatService::joinAfterADisconnect()
+{
+    QVERIFY(RoomList::add(Room{QStringLiteral("2"), QStringLiteral("Игры")}));
+    registerMember(Vasya, QStringLiteral("Вася"));
+    say(Vasya, QStringLiteral("!ROOM 2"));
+    repliesTo(Vasya);
+    // The disconnect deletes the member list only; the room files stay.
+    QVERIFY(ChatMemberList::clear());
+    QVERIFY(RoomMembers::add(QStringLiteral("0"), Vasya, QStringLiteral("Вася")));
+    QVERIFY(RoomMembers::contains(QStringLiteral("2"), Vasya));
+    QCOMPARE(say(Vasya, QStringLiteral("!ЧАТ")), StageOutcome::Stop);
+    QCOMPARE(repliesTo(Vasya), QStringList{ChatService::JoinedText});
+    QCOMPARE(RoomMembers::count(QStringLiteral("0")), 1);
+    QVERIFY(!RoomMembers::contains(QStringLiteral("2"), Vasya));
+    // Notices off: the join is logged, the history is left alone.
+    QVERIFY(ChatLog::lines().constFirst().endsWith(QStringLiteral("Авторизовался: 1001 - Вася")));
+    QVERIFY(ChatHistory::lines().isEmpty());
+    QVERIFY(RoomQueue::lines(QStringLiteral("0")).isEmpty());
+}
+
+void tst_ChatService::perRunFilesGo()
+{
+    registerMember(Vasya, QStringLiteral("Вася"));
+    say(Vasya, QStringLiteral("строка"));
+    QSignalSpy members(m_chat.get(), &ChatService::membersChanged);
+    m_chat->cleanUpPerRunFiles();
+    QCOMPARE(members.size(), 1);
+    QVERIFY(!TextFile::exists(ChatMemberList::FilePath));
+    QVERIFY(!TextFile::exists(RoomMembers::filePath(QStringLiteral("0"))));
+    QVERIFY(!TextFile::exists(RoomQueue::filePath(QStringLiteral("0"))));
+    QVERIFY(TextFile::exists(RegistrationList::FilePath));
+    QVERIFY(TextFile::exists(ChatSwitch::FilePath));
 }
 
 void tst_ChatService::splitMessage_data()
