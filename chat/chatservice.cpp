@@ -882,6 +882,14 @@ void ChatService::chat_tim_Timer()
 
 // --- per-run files ---------------------------------------------------------------------
 
+void ChatService::noteDisconnected()
+{
+    ChatMemberList::clear();
+    if (NamedTimer *timer = m_timers.timer(QStringLiteral("Timer10")))
+        timer->setEnabled(false);
+    emit membersChanged();
+}
+
 void ChatService::cleanUpPerRunFiles()
 {
     ChatRunFiles::removeAll();

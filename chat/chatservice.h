@@ -148,6 +148,8 @@ public:
 
     // The per-run files go (start-up after an unclean end, exit).
     void cleanUpPerRunFiles();
+    // The operator disconnected: the member list was deleted and the delivery stopped.
+    void noteDisconnected();
 
     // "Да, подключен" from the first join or registration of the run on.
     QString ChatState() const { return m_chatState; }

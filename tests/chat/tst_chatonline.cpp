@@ -23,7 +23,9 @@
 #include "support/programhome.h"
 #include "tools/server/oscarserver.h"
 
+#include <QAction>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QPushButton>
 #include <QTest>
 
@@ -213,6 +215,13 @@ void tst_ChatOnline::chatLinesReachEveryMemberThroughHisOwnBot()
     QTRY_VERIFY_WITH_TIMEOUT(got(Borya, ChatService::JoinedText), Timeout);
     say(Borya, QStringLiteral("снова тут"));
     QTRY_VERIFY_WITH_TIMEOUT(got(Borya, QStringLiteral("Боря: снова тут")), Timeout);
+
+    // "Отключиться": the chat hears that its members are gone.
+    QSignalSpy members(m_bot->chat().service.get(), &ChatService::membersChanged);
+    m_bot->mainWindow().action(QStringLiteral("otkl_m"))->trigger();
+    QCOMPARE(members.size(), 1);
+    QVERIFY(!TextFile::exists(ChatMemberList::FilePath));
+    QVERIFY(!timer("Timer10")->isEnabled());
 }
 
 void tst_ChatOnline::memberCommandsOverTheWire()
