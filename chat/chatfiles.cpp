@@ -137,9 +137,12 @@ QList<ChatMember> ChatMemberList::members()
 
 std::optional<ChatMember> ChatMemberList::find(const QString &uin)
 {
-    for (const ChatMember &member : members()) {
-        if (member.uin == uin)
-            return member;
+    // Every message asks: only the one line is taken apart.
+    const QStringList lines = TextFile::readLines(FilePath);
+    for (const QString &line : lines) {
+        if (line.size() > uin.size() && line.at(uin.size()) == QLatin1Char(' ') && line.startsWith(uin) &&
+            !uin.isEmpty())
+            return ChatMember::parse(line);
     }
     return std::nullopt;
 }

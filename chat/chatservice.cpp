@@ -159,14 +159,19 @@ int ChatService::slotFor(const QString &uin, int fallback) const
     return slot > 0 ? slot : fallback;
 }
 
-void ChatService::sendParts(int slot, const QString &text, const QString &toUin)
+int ChatService::sendParts(int slot, const QString &text, const QString &toUin, int fallback)
 {
     if (!m_send || text.isEmpty())
-        return;
+        return 0;
+    int sent = 0;
     for (const QString &part : splitMessage(text)) {
-        if (!part.isEmpty())
-            m_send(slot, part, toUin);
+        if (part.isEmpty())
+            continue;
+        // A bot that is down hands its part to the fallback bot.
+        if (m_send(slot, part, toUin) || (fallback > 0 && fallback != slot && m_send(fallback, part, toUin)))
+            ++sent;
     }
+    return sent;
 }
 
 void ChatService::reply(const MessageState &state, const QString &text)
@@ -180,16 +185,16 @@ StageOutcome ChatService::handled(MessageState &state)
     return StageOutcome::Stop;
 }
 
-bool ChatService::takenByModeration(MessageState &state)
+std::optional<StageOutcome> ChatService::takenByModeration(MessageState &state)
 {
     if (!m_moderation)
-        return false;
+        return std::nullopt;
     const StageOutcome outcome = m_moderation(state);
-    if (outcome != StageOutcome::Continue || state.MessageHandled) {
-        state.MessageHandled = true;
-        return true;
-    }
-    return false;
+    if (state.MessageHandled)
+        return StageOutcome::Stop;
+    if (outcome != StageOutcome::Continue)
+        return outcome;
+    return std::nullopt;
 }
 
 std::optional<int> ChatService::deliveryInterval()
@@ -250,15 +255,15 @@ void ChatService::dropStaleRoomLines(const QString &uin)
 
 StageOutcome ChatService::HandleChatMessage(MessageState &state)
 {
-    if (takenByModeration(state))
-        return StageOutcome::Stop;
+    if (const std::optional<StageOutcome> taken = takenByModeration(state))
+        return *taken;
     if (!ChatSwitch::isOn())
         return StageOutcome::Continue;
 
     if (std::optional<ChatMember> member = ChatMemberList::find(state.SenderUin)) {
         state.MessageText = ApplyLastCharacterRule(state.MessageText, CharacterSet::Member);
-        if (takenByModeration(state))
-            return StageOutcome::Stop;
+        if (const std::optional<StageOutcome> taken = takenByModeration(state))
+            return *taken;
         Member m{state, *member};
         return dispatchMember(m);
     }
@@ -487,15 +492,9 @@ void ChatService::Timer10_Timer()
             }
             if (pieces.isEmpty())
                 continue;
-            // A member the distribution has let go hears the chat through the main bot.
-            const int slot = slotOf.value(entry.uin, 1);
-            for (const QString &part : splitMessage(pieces.join(CrLf))) {
-                if (part.isEmpty())
-                    continue;
-                if (m_send)
-                    m_send(slot, part, entry.uin);
-                ++messages;
-            }
+            // A member the distribution has let go, or whose bot is down, hears the chat
+            // through the main bot.
+            messages += sendParts(slotOf.value(entry.uin, 1), pieces.join(CrLf), entry.uin, 1);
         }
     }
     emit delivered(messages);
@@ -523,7 +522,8 @@ StageOutcome ChatService::privateMessage(Member &m)
                                  QLatin1Char(' ') + state.MessageText,
                              false);
     emit logChanged();
-    sendParts(slotFor(recipient->uin, state.slot), PrivateLead + m.member.nick + CrLf + text, recipient->uin);
+    sendParts(slotFor(recipient->uin, state.slot), PrivateLead + m.member.nick + CrLf + text, recipient->uin,
+              state.slot);
     return handled(state);
 }
 
@@ -876,12 +876,19 @@ void ChatService::chat_tim_Timer()
         if (told.contains(member.uin))
             continue;
         told.insert(member.uin);
-        if (m_send)
-            m_send(slotOf.value(member.uin, 1), ReconnectedText, member.uin);
+        sendParts(slotOf.value(member.uin, 1), ReconnectedText, member.uin, 1);
     }
 }
 
 // --- per-run files ---------------------------------------------------------------------
+
+void ChatService::noteDisconnected()
+{
+    ChatMemberList::clear();
+    if (NamedTimer *timer = m_timers.timer(QStringLiteral("Timer10")))
+        timer->setEnabled(false);
+    emit membersChanged();
+}
 
 void ChatService::cleanUpPerRunFiles()
 {

@@ -109,6 +109,12 @@ public:
     void setWarnSender(std::function<void(MessageState &)> warn) { m_warnSender = std::move(warn); }
 
     // --- member and room changes (moderation, windows) -------------------------------
+    // Moderation's commands work through these and the file owners: a ban or a kick is
+    // removeMember() (a ban also ChatStatistics::AddChatStatistic(Bans, +1), an unban -1),
+    // a rename renameMember(), a room command addRoom()/removeRoom(), invisibility
+    // InvisibleList; roles are read with ChatStaff. The chat windows list members with
+    // ChatMemberList::members(), registrations with RegistrationList, rooms with
+    // RoomList::rooms() and RoomMembers::count(), and refill on the signals below.
     // Takes the member out of the member list and out of his room's file.
     bool removeMember(const QString &uin);
     // Moves a member into another room (member list and room files).
@@ -142,6 +148,8 @@ public:
 
     // The per-run files go (start-up after an unclean end, exit).
     void cleanUpPerRunFiles();
+    // The operator disconnected: the member list was deleted and the delivery stopped.
+    void noteDisconnected();
 
     // "Да, подключен" from the first join or registration of the run on.
     QString ChatState() const { return m_chatState; }
@@ -173,10 +181,13 @@ private:
         ChatMember member;
     };
 
-    bool takenByModeration(MessageState &state);
+    // The moderation stage's outcome when it took the message.
+    std::optional<StageOutcome> takenByModeration(MessageState &state);
     StageOutcome handled(MessageState &state);
     void reply(const MessageState &state, const QString &text);
-    void sendParts(int slot, const QString &text, const QString &toUin);
+    // Sends the text in parts through the slot, a part that cannot go through fallback
+    // (0: none); gives the number of parts sent.
+    int sendParts(int slot, const QString &text, const QString &toUin, int fallback = 0);
     int slotFor(const QString &uin, int fallback) const;
 
     // Strangers.

@@ -6,6 +6,7 @@
 #include "core/storage.h"
 #include "engine/answerengine.h"
 #include "engine/engineinstall.h"
+#include "mainwindow/connectioncommands.h"
 #include "mainwindow/exitsequence.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/multibot.h"
@@ -46,10 +47,15 @@ BotApplication::BotApplication(QObject *parent)
         stages.handleChatMessage = m_chat->stage;
         m_engine->engine->setHooks(stages);
         m_startup->hooks().cleanUpChat = m_chat->cleanUpPerRun;
-        connect(m_exit.get(), &ExitSequence::started, this, [this] { m_chat->cleanUpPerRun(); });
+        connect(m_exit.get(), &ExitSequence::started, this, [this] {
+            if (m_chat)
+                m_chat->cleanUpPerRun();
+        });
         ChatService *chat = m_chat->service.get();
         connect(&m_multiBot->watchdog(), &ReconnectWatchdog::reloggingIn, chat,
                 [chat] { chat->setNotifyChatAfterLogin(true); });
+        connect(&m_multiBot->connectionCommands(), &ConnectionCommands::chatMembersCleared, chat,
+                &ChatService::noteDisconnected);
     }
     m_webMenus = installWebMenus(window, *m_startup, *m_multiBot);
     installRecordsWindows(window, RecordsContext{*m_session, *m_engine->engine, &window});

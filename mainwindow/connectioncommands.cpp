@@ -31,6 +31,7 @@ void ConnectionCommands::otkl_m_Click()
     if (NamedTimer *timer = m_window.timers().timer(QStringLiteral("Timer10")))
         timer->setEnabled(false);
     TextFile::remove(ChatMemberList);
+    emit chatMembersCleared();
     ConnectionLog::prepend(ConnectionLog::LogOffText);
     showDisconnected();
 }

@@ -28,6 +28,10 @@ public:
     // The items and the status bar as after "Отключиться".
     void showDisconnected();
 
+Q_SIGNALS:
+    // "Отключиться" has run: the chat's member list is gone and its delivery stopped.
+    void chatMembersCleared();
+
 private:
     MDIForm1 &m_window;
     IcqSession &m_session;

@@ -22,7 +22,8 @@ class ExitSequence : public QObject
 public:
     static inline const QString CleanExitFile = QStringLiteral("\\Выход.txt");
     static inline const QString DisconnectText = ConnectionLog::LogOffText;
-    // Deleted in this order; the last two are patterns.
+    // Deleted in this order, after started(): the chat's own per-run files go with the
+    // chat's clean-up, which the program connects to started().
     static const QStringList PerRunFiles;
 
     ExitSequence(MDIForm1 &window, IcqSession &session, const ProgramState &state, QObject *parent = nullptr);

@@ -67,6 +67,7 @@ private slots:
     void deliveryOnlyToMembersOfTheRoom();
     void deliveryDeliversQueuesOfDeletedRooms();
     void longDeliverySplitAtLines();
+    void aBotThatIsDownHandsOver();
     void privateMessagesAndIgnore();
     void informationCommands();
     void historyLeavesOutPrivateLines();
@@ -75,6 +76,8 @@ private slots:
     void autoMessagesInOrder();
     void autoMessagesRandomUniform();
     void reconnectionNotice();
+    void joinAfterADisconnect();
+    void perRunFilesGo();
     void splitMessage_data();
     void splitMessage();
 
@@ -91,6 +94,7 @@ private:
     std::unique_ptr<TimerRegistry> m_timers;
     std::unique_ptr<ChatService> m_chat;
     QList<Sent> m_sent;
+    QSet<int> m_downSlots; // sends through these fail
     MessageState m_last;
 };
 
@@ -107,7 +111,10 @@ void tst_ChatService::init()
     m_timers->add(QStringLiteral("auto_soob"), 0);
     m_timers->add(QStringLiteral("chat_tim"), 10000);
     m_sent.clear();
+    m_downSlots.clear();
     m_chat = std::make_unique<ChatService>(*m_timers, [this](int slot, const QString &txt, const QString &to) {
+        if (m_downSlots.contains(slot))
+            return false;
         m_sent.append(Sent{slot, txt, to});
         return true;
     });
@@ -170,11 +177,15 @@ void tst_ChatService::moderationTriesFirst()
         seen.append(state.MessageText);
         if (state.MessageText.startsWith(QStringLiteral("!КИК")))
             state.MessageHandled = true;
+        if (state.MessageText == QStringLiteral("!ответ"))
+            return StageOutcome::SendNow;
         return StageOutcome::Continue;
     });
     QVERIFY(ChatSwitch::write(false, QString()));
     QCOMPARE(say(Vasya, QStringLiteral("!КИК Петя")), StageOutcome::Stop);
     QVERIFY(m_last.MessageHandled);
+    // An answer the moderation leaves for the engine goes on to it.
+    QCOMPARE(say(Vasya, QStringLiteral("!ответ")), StageOutcome::SendNow);
     QVERIFY(ChatSwitch::write(true, QStringLiteral("7")));
     registerMember(Vasya, QStringLiteral("Вася"));
     seen.clear();
@@ -427,6 +438,22 @@ void tst_ChatService::longDeliverySplitAtLines()
     QCOMPARE(repliesTo(Vasya), (QStringList{"В: " + chunk, "В: " + chunk}));
 }
 
+void tst_ChatService::aBotThatIsDownHandsOver()
+{
+    QVERIFY(ChatOptions::write({false, false, false, true, false, false, false, true, false, false, false}));
+    registerMember(Vasya, QStringLiteral("Вася"));
+    registerMember(Petya, QStringLiteral("Петя"));
+    QVERIFY(TextFile::writeLines(BotDistribution::AssignmentFile, {"2 " + Vasya, "3 " + Petya}));
+    m_downSlots = {3};
+    say(Vasya, QStringLiteral("слышно?"));
+    m_chat->Timer10_Timer();
+    QCOMPARE(m_sent, (QList<Sent>{{2, QStringLiteral("Вася: слышно?"), Vasya}, {1, QStringLiteral("Вася: слышно?"), Petya}}));
+    m_sent.clear();
+    // A whisper falls back to the bot that received it.
+    say(Vasya, QStringLiteral(">>Петя тихо"), 2);
+    QCOMPARE(m_sent, (QList<Sent>{{2, QStringLiteral("Вам приватное сообщение от: Вася\r\nтихо"), Petya}}));
+}
+
 void tst_ChatService::privateMessagesAndIgnore()
 {
     registerMember(Vasya, QStringLiteral("Вася"));
@@ -660,6 +687,40 @@ void tst_ChatService::reconnectionNotice()
     QVERIFY(ChatSwitch::write(false, QString()));
     m_chat->chat_tim_Timer();
     QVERIFY(m_sent.isEmpty());
+}
+
+void tst_ChatService::joinAfterADisconnect()
+{
+    QVERIFY(RoomList::add(Room{QStringLiteral("2"), QStringLiteral("Игры")}));
+    registerMember(Vasya, QStringLiteral("Вася"));
+    say(Vasya, QStringLiteral("!ROOM 2"));
+    repliesTo(Vasya);
+    // The disconnect deletes the member list only; the room files stay.
+    QVERIFY(ChatMemberList::clear());
+    QVERIFY(RoomMembers::add(QStringLiteral("0"), Vasya, QStringLiteral("Вася")));
+    QVERIFY(RoomMembers::contains(QStringLiteral("2"), Vasya));
+    QCOMPARE(say(Vasya, QStringLiteral("!ЧАТ")), StageOutcome::Stop);
+    QCOMPARE(repliesTo(Vasya), QStringList{ChatService::JoinedText});
+    QCOMPARE(RoomMembers::count(QStringLiteral("0")), 1);
+    QVERIFY(!RoomMembers::contains(QStringLiteral("2"), Vasya));
+    // Notices off: the join is logged, the history is left alone.
+    QVERIFY(ChatLog::lines().constFirst().endsWith(QStringLiteral("Авторизовался: 1001 - Вася")));
+    QVERIFY(ChatHistory::lines().isEmpty());
+    QVERIFY(RoomQueue::lines(QStringLiteral("0")).isEmpty());
+}
+
+void tst_ChatService::perRunFilesGo()
+{
+    registerMember(Vasya, QStringLiteral("Вася"));
+    say(Vasya, QStringLiteral("строка"));
+    QSignalSpy members(m_chat.get(), &ChatService::membersChanged);
+    m_chat->cleanUpPerRunFiles();
+    QCOMPARE(members.size(), 1);
+    QVERIFY(!TextFile::exists(ChatMemberList::FilePath));
+    QVERIFY(!TextFile::exists(RoomMembers::filePath(QStringLiteral("0"))));
+    QVERIFY(!TextFile::exists(RoomQueue::filePath(QStringLiteral("0"))));
+    QVERIFY(TextFile::exists(RegistrationList::FilePath));
+    QVERIFY(TextFile::exists(ChatSwitch::FilePath));
 }
 
 void tst_ChatService::splitMessage_data()

@@ -1,0 +1,336 @@
+// The chat in the program as it runs: the main bot and two secondary bots on the local
+// OSCAR server, users spread over the secondary bots, each talking to his own bot. Every
+// test runs in a fresh program folder.
+#include "chat/chatfiles.h"
+#include "chat/chatinstall.h"
+#include "chat/chatreference.h"
+#include "chat/chatservice.h"
+#include "core/clock.h"
+#include "core/cp1251.h"
+#include "core/generalsettings.h"
+#include "core/namedtimer.h"
+#include "core/textfile.h"
+#include "files/distributionlist.h"
+#include "mainwindow/botapplication.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/multibot.h"
+#include "platform/recordingdialogs.h"
+#include "platform/recordingsound.h"
+#include "session/distribution.h"
+#include "session/icqsession.h"
+#include "session/watchdog.h"
+#include "support/onlinebot.h"
+#include "support/programhome.h"
+#include "tools/server/oscarserver.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+constexpr int Timeout = 20000;
+
+const QString Bot = QStringLiteral("111111");
+const QString BotPassword = QStringLiteral("botpass");
+const QString First = QStringLiteral("222222");
+const QString Second = QStringLiteral("333333");
+
+struct User
+{
+    QString uin;
+    QString bot; // the secondary bot that serves him
+};
+
+const User Anya{QStringLiteral("700001"), First};
+const User Borya{QStringLiteral("700002"), Second};
+const User Katya{QStringLiteral("700003"), Second};
+
+} // namespace
+
+class tst_ChatOnline : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void chatLinesReachEveryMemberThroughHisOwnBot();
+    void memberCommandsOverTheWire();
+    void autoMessagesAndReconnectionNotice();
+
+private:
+    void startProgram();
+    void meetBot(const User &user);
+    // Sends a text to the user's own bot.
+    void say(const User &user, const QString &text);
+    QStringList received(const User &user) const { return textsSent(*m_server, user.bot, user.uin); }
+    // The user's bot sent him a message that holds text.
+    bool got(const User &user, const QString &text) const;
+    NamedTimer *timer(const char *name) const;
+
+    std::unique_ptr<ProgramHome> m_dir;
+    RecordingDialogs m_dialogs;
+    RecordingSound m_sound;
+    FixedClock m_clock;
+    std::unique_ptr<OscarServer> m_server;
+    std::unique_ptr<BotApplication> m_bot;
+};
+
+void tst_ChatOnline::init()
+{
+    m_dir = std::make_unique<ProgramHome>();
+    QVERIFY(m_dir->isValid());
+    m_dialogs.shown.clear();
+    Dialogs::setInstance(&m_dialogs);
+    Sound::setInstance(&m_sound);
+    m_clock.set(QDateTime(QDate(2026, 12, 11), QTime(12, 0)));
+    Clock::setInstance(&m_clock);
+
+    m_server = std::make_unique<OscarServer>();
+    m_server->addAccount(Bot, BotPassword.toLatin1());
+    m_server->addAccount(First, "first");
+    m_server->addAccount(Second, "second");
+    QVERIFY2(m_server->listen(QHostAddress::LocalHost), qPrintable(m_server->errorString()));
+    // The first bot has room for one more user; the others go to the second.
+    QVERIFY(TextFile::writeLines(DistributionList::FilePath, {QStringLiteral("2 %1 first 9").arg(First),
+                                                              QStringLiteral("3 %1 second 0").arg(Second)}));
+    QVERIFY(TextFile::writeLines(GeneralSettings::FilePath,
+                                 {QStringLiteral("Server=127.0.0.1"),
+                                  QStringLiteral("Port=%1").arg(m_server->loginPort()),
+                                  QStringLiteral("PlaySounds=0")}));
+    // The chat: on, delivered every second, nick prefix and join/leave notices.
+    QVERIFY(ChatSwitch::write(true, QStringLiteral("1")));
+    QVERIFY(ChatOptions::write({false, false, false, true, true, true, false, true, false, false, true}));
+}
+
+void tst_ChatOnline::cleanup()
+{
+    m_bot.reset();
+    m_server.reset();
+    Clock::setInstance(nullptr);
+    Sound::setInstance(nullptr);
+    Dialogs::setInstance(nullptr);
+    m_dir.reset();
+}
+
+NamedTimer *tst_ChatOnline::timer(const char *name) const
+{
+    return m_bot->mainWindow().timers().timer(QString::fromLatin1(name));
+}
+
+void tst_ChatOnline::startProgram()
+{
+    m_bot = std::make_unique<BotApplication>();
+    m_bot->start();
+    QWidget *login = m_bot->mainWindow().findWindow(QStringLiteral("fMain"));
+    QVERIFY(login);
+    QTest::keyClicks(login->findChild<QLineEdit *>(QStringLiteral("Text1")), Bot);
+    QTest::keyClicks(login->findChild<QLineEdit *>(QStringLiteral("Text2")), BotPassword);
+    QTest::mouseClick(login->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(Bot) && m_server->isOnline(First) && m_server->isOnline(Second),
+                             Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(m_bot->session().isSignedOn(3), Timeout);
+    for (const User &user : {Anya, Borya, Katya})
+        meetBot(user);
+}
+
+void tst_ChatOnline::meetBot(const User &user)
+{
+    QVERIFY(m_server->injectText(user.uin, Bot, QStringLiteral("привет")));
+    QTRY_VERIFY_WITH_TIMEOUT(textsSent(*m_server, user.bot, user.uin).contains(BotDistribution::AssignedText),
+                             Timeout);
+}
+
+void tst_ChatOnline::say(const User &user, const QString &text)
+{
+    QVERIFY(m_server->injectText(user.uin, user.bot, text));
+}
+
+bool tst_ChatOnline::got(const User &user, const QString &text) const
+{
+    for (const QString &message : received(user)) {
+        if (message.contains(text))
+            return true;
+    }
+    return false;
+}
+
+void tst_ChatOnline::chatLinesReachEveryMemberThroughHisOwnBot()
+{
+    QVERIFY(TextFile::writeLines(ObscenityLists::WordsPath, {QStringLiteral("ХРЕН")}));
+    QVERIFY(TextFile::writeLines(ObscenityLists::ExceptionsPath, {QString(), QStringLiteral("хреновина")}));
+    startProgram();
+
+    say(Anya, QStringLiteral("!рег Аня"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Anya, ChatService::RegisteredLines.first()), Timeout);
+    say(Borya, QStringLiteral("!REG Боря"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Borya, ChatService::RegisteredLines.first()), Timeout);
+    say(Katya, QStringLiteral("!рег Катя"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Katya, ChatService::RegisteredLines.first()), Timeout);
+    QVERIFY(timer("Timer10")->isEnabled());
+    QCOMPARE(timer("Timer10")->interval(), 1000);
+    // A taken nick, from the same bot.
+    const User stranger{QStringLiteral("700009"), Second};
+    meetBot(stranger);
+    say(stranger, QStringLiteral("!рег Аня"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(stranger, ChatService::NickTakenText), Timeout);
+
+    // One line: every member, the writer included, through his own bot on the next tick.
+    say(Anya, QStringLiteral("всем привет"));
+    for (const User &user : {Anya, Borya, Katya})
+        QTRY_VERIFY_WITH_TIMEOUT(got(user, QStringLiteral("Аня: всем привет")), Timeout);
+    QVERIFY(!got(stranger, QStringLiteral("всем привет")));
+    QVERIFY(!textsSent(*m_server, Bot, Anya.uin).join(QString()).contains(QStringLiteral("всем привет")));
+
+    // The obscenity test, with an exception.
+    say(Borya, QStringLiteral("ну ХреН"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Borya, ChatService::ObscenityText), Timeout);
+    say(Borya, QStringLiteral("эта хреновина"));
+    for (const User &user : {Anya, Borya, Katya})
+        QTRY_VERIFY_WITH_TIMEOUT(got(user, QStringLiteral("Боря: эта хреновина")), Timeout);
+    QVERIFY(!got(Anya, QStringLiteral("ну ХреН")));
+
+    // A forged line break arrives inside one message of the writer's line.
+    say(Katya, QStringLiteral("раз\r\n700001:^:Аня: подделка\n  К нам присоединился: никто."));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Anya, QStringLiteral("Катя: раз\r\n700001:^:Аня: подделка\r\n  К нам")), Timeout);
+    for (const QString &message : received(Anya))
+        QVERIFY2(!message.startsWith(QStringLiteral("Аня: подделка")), qPrintable(message));
+
+    // A room number with path characters names no file.
+    say(Anya, QStringLiteral("!inroom ..\\..\\Настройки\\Общие"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Anya, ChatService::EmptyRoomText), Timeout);
+
+    // Everybody leaves; the common room works again afterwards.
+    for (const User &user : {Anya, Borya, Katya}) {
+        say(user, QStringLiteral("!exit"));
+        QTRY_VERIFY_WITH_TIMEOUT(got(user, ChatService::LeftText), Timeout);
+    }
+    QVERIFY(!timer("Timer10")->isEnabled());
+    QVERIFY(!TextFile::exists(RoomMembers::filePath(QStringLiteral("0"))));
+    say(Borya, QStringLiteral("!chat"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Borya, ChatService::JoinedText), Timeout);
+    say(Borya, QStringLiteral("снова тут"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Borya, QStringLiteral("Боря: снова тут")), Timeout);
+
+    // "Отключиться": the chat hears that its members are gone.
+    QSignalSpy members(m_bot->chat().service.get(), &ChatService::membersChanged);
+    m_bot->mainWindow().action(QStringLiteral("otkl_m"))->trigger();
+    QCOMPARE(members.size(), 1);
+    QVERIFY(!TextFile::exists(ChatMemberList::FilePath));
+    QVERIFY(!timer("Timer10")->isEnabled());
+}
+
+void tst_ChatOnline::memberCommandsOverTheWire()
+{
+    QVERIFY(TextFile::writeLines(ChatStaff::FilePath, {QStringLiteral("Администратор:") + Anya.uin}));
+    QVERIFY(TextFile::writeLines(RoomList::FilePath, {QStringLiteral("1 Флуд"), QStringLiteral("2 Игры")}));
+    startProgram();
+    say(Anya, QStringLiteral("!рег Аня"));
+    say(Borya, QStringLiteral("!рег Боря"));
+    say(Katya, QStringLiteral("!рег Катя"));
+    for (const User &user : {Anya, Borya, Katya})
+        QTRY_VERIFY_WITH_TIMEOUT(got(user, ChatService::RegisteredLines.first()), Timeout);
+
+    // A whisper by nick goes through the recipient's own bot.
+    say(Anya, QStringLiteral(">>Катя только тебе"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Katya, QStringLiteral("Вам приватное сообщение от: Аня\r\nтолько тебе")), Timeout);
+    QVERIFY(!got(Borya, QStringLiteral("только тебе")));
+
+    // Katya ignores Anya: Anya's lines no longer reach her, Borya's do.
+    say(Katya, QStringLiteral("!игнор Аня"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Katya, ChatService::IgnoredText), Timeout);
+    say(Anya, QStringLiteral("не для Кати"));
+    say(Borya, QStringLiteral("для всех"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Katya, QStringLiteral("Боря: для всех")), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(got(Anya, QStringLiteral("Боря: для всех")), Timeout);
+    QVERIFY(!got(Katya, QStringLiteral("не для Кати")));
+
+    // The information commands' replies.
+    say(Borya, QStringLiteral("!adm"));
+    QTRY_VERIFY_WITH_TIMEOUT(received(Borya).contains(
+                                 QStringLiteral("Администраторы:\r\nАня\r\n\r\nМодераторы:\r\n\r\n\r\nПремодераторы:\r\n")),
+                             Timeout);
+    say(Borya, QStringLiteral("!СПИСОК"));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        received(Borya).contains(QStringLiteral("Список пользователей чата:\r\nАня - 0\r\nБоря - 0\r\nКатя - 0")),
+        Timeout);
+    say(Borya, QStringLiteral("!ИСТОРИЯ"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Borya, ChatService::HistoryHeading + QStringLiteral("\r\n")), Timeout);
+    QVERIFY(got(Borya, QStringLiteral("700002 - Борягруппа:0: для всех")));
+    QVERIFY(!got(Borya, QStringLiteral("только тебе")));
+
+    // Rooms: the list, a change, and the lines of the new room.
+    say(Katya, QStringLiteral("!room 2"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Katya, ChatService::RoomChangedText), Timeout);
+    say(Borya, QStringLiteral("!allroom"));
+    QTRY_VERIFY_WITH_TIMEOUT(received(Borya).contains(QStringLiteral("0 - Общая(2)\r\n1 - Флуд(0)\r\n2 - Игры(1)")),
+                             Timeout);
+    say(Katya, QStringLiteral("в игровой"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Katya, QStringLiteral("Катя: в игровой")), Timeout);
+    say(Borya, QStringLiteral("в общей"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Anya, QStringLiteral("Боря: в общей")), Timeout);
+    QVERIFY(!got(Borya, QStringLiteral("в игровой")));
+    QVERIFY(!got(Katya, QStringLiteral("в общей")));
+
+    // Leaving: the last member out stops the delivery.
+    for (const User &user : {Anya, Borya, Katya}) {
+        say(user, QStringLiteral("!ВЫХОД"));
+        QTRY_VERIFY_WITH_TIMEOUT(got(user, ChatService::LeftText), Timeout);
+    }
+    QVERIFY(!timer("Timer10")->isEnabled());
+    QVERIFY(!TextFile::exists(ChatMemberList::FilePath));
+}
+
+void tst_ChatOnline::autoMessagesAndReconnectionNotice()
+{
+    QVERIFY(TextFile::writeLines(AutoMessages::FilePath,
+                                 {QStringLiteral("2"), QStringLiteral(" 0 "), QStringLiteral("Первое&^+&&^="),
+                                  QStringLiteral("Второе&^+&&^=")}));
+    QVERIFY(TextFile::writeLines(RoomList::FilePath, {QStringLiteral("2 Игры"), QStringLiteral("3 Пусто")}));
+    startProgram();
+    say(Anya, QStringLiteral("!рег Аня"));
+    say(Borya, QStringLiteral("!рег Боря"));
+    for (const User &user : {Anya, Borya})
+        QTRY_VERIFY_WITH_TIMEOUT(got(user, ChatService::RegisteredLines.first()), Timeout);
+    say(Borya, QStringLiteral("!room 2"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Borya, ChatService::RoomChangedText), Timeout);
+
+    // The start-up arms the timer when the file holds auto-messages; here it is armed as
+    // the start-up does, at a short interval.
+    NamedTimer *autoSoob = timer("auto_soob");
+    autoSoob->setInterval(50);
+    autoSoob->setEnabled(true);
+    // Into both occupied rooms, in order.
+    for (const User &user : {Anya, Borya}) {
+        QTRY_VERIFY_WITH_TIMEOUT(got(user, QStringLiteral("Автоматическое сообщение: Первое")), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(got(user, QStringLiteral("Автоматическое сообщение: Второе")), Timeout);
+    }
+    autoSoob->setEnabled(false);
+    QVERIFY(!TextFile::exists(RoomQueue::filePath(QStringLiteral("3"))));
+    const QString anya = received(Anya).join(QStringLiteral("\r\n"));
+    QVERIFY(anya.indexOf(QStringLiteral("Первое")) < anya.indexOf(QStringLiteral("Второе")));
+
+    // The main bot's session dies silently; the watchdog logs it in again and the
+    // members hear that the chat goes on, each through his own bot.
+    ReconnectWatchdog &watchdog = m_bot->multiBot().watchdog();
+    watchdog.setReconnectInterval(1);
+    m_bot->state().AgreementAccepted = 1;
+    QVERIFY(m_server->closeSessionSilently(Bot));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_server->isOnline(Bot), Timeout);
+    timer("perepodk")->tick();
+    timer("perepodk1")->tick();
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(Bot), Timeout);
+    NamedTimer *chatTim = timer("chat_tim");
+    QTRY_VERIFY_WITH_TIMEOUT(chatTim->isEnabled(), Timeout);
+    chatTim->tick();
+    QVERIFY(!chatTim->isEnabled());
+    for (const User &user : {Anya, Borya})
+        QTRY_VERIFY_WITH_TIMEOUT(received(user).contains(ChatService::ReconnectedText), Timeout);
+}
+
+QTEST_MAIN(tst_ChatOnline)
+#include "tst_chatonline.moc"
