@@ -12,46 +12,28 @@
 
 #include <utility>
 
-namespace {
-
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QFrame *line(QWidget *parent, const char *name)
-{
-    auto *frame = named(new QFrame(parent), name);
-    frame->setFrameShape(QFrame::HLine);
-    frame->setFrameShadow(QFrame::Sunken);
-    return frame;
-}
-
-} // namespace
-
 Form24::Form24(ShowFeatureWindow showWindow, QWidget *parent)
     : QWidget(parent)
     , m_showWindow(std::move(showWindow))
 {
     setWindowTitle(QStringLiteral("Связь с админом"));
-    Label1 = named(new QLabel(QStringLiteral("Эта функция реализует общение пользователя с вами через бота."), this),
+    Label1 = FeatureBoxes::named(new QLabel(QStringLiteral("Эта функция реализует общение пользователя с вами через бота."), this),
                    "Label1");
     Label1->setWordWrap(true);
-    Check1 = named(new QCheckBox(QStringLiteral("Включить фнукцию"), this), "Check1");
-    Line1 = line(this, "Line1");
-    Frame1 = named(new QFrame(this), "Frame1");
+    Check1 = FeatureBoxes::named(new QCheckBox(QStringLiteral("Включить фнукцию"), this), "Check1");
+    Line1 = FeatureBoxes::line(this, "Line1");
+    Frame1 = FeatureBoxes::named(new QFrame(this), "Frame1");
     Frame1->setFrameShape(QFrame::StyledPanel);
-    Label2 = named(new QLabel(QStringLiteral("Введите ваш UIN:"), Frame1), "Label2");
-    Text1 = named(new QLineEdit(Frame1), "Text1");
-    Label3 = named(new QLabel(QStringLiteral("Если UIN находиться в \"Чёрном списке\", то он не сможет к вам "
+    Label2 = FeatureBoxes::named(new QLabel(QStringLiteral("Введите ваш UIN:"), Frame1), "Label2");
+    Text1 = FeatureBoxes::named(new QLineEdit(Frame1), "Text1");
+    Label3 = FeatureBoxes::named(new QLabel(QStringLiteral("Если UIN находиться в \"Чёрном списке\", то он не сможет к вам "
                                              "обратиться."),
                               this),
                    "Label3");
     Label3->setWordWrap(true);
-    Line2 = line(this, "Line2");
-    Command1 = named(new QPushButton(QStringLiteral("Применить"), this), "Command1");
-    Command2 = named(new QPushButton(EmbedHelpCaption, this), "Command2");
+    Line2 = FeatureBoxes::line(this, "Line2");
+    Command1 = FeatureBoxes::named(new QPushButton(QStringLiteral("Применить"), this), "Command1");
+    Command2 = FeatureBoxes::named(new QPushButton(EmbedHelpCaption, this), "Command2");
 
     auto *frameLayout = new QVBoxLayout(Frame1);
     frameLayout->addWidget(Label2);

@@ -11,22 +11,9 @@
 
 namespace {
 
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QFrame *shape(QWidget *parent, const char *name)
-{
-    auto *frame = named(new QFrame(parent), name);
-    frame->setFrameShape(QFrame::StyledPanel);
-    return frame;
-}
-
 QPlainTextEdit *textBox(QWidget *parent, const char *name)
 {
-    auto *box = named(new QPlainTextEdit(parent), name);
+    auto *box = FeatureBoxes::named(new QPlainTextEdit(parent), name);
     box->setTabChangesFocus(true);
     return box;
 }
@@ -37,20 +24,20 @@ Form32::Form32(QWidget *parent)
     : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("Анти-спам"));
-    Check1 = named(new QCheckBox(QStringLiteral("Включить анти-спамбот"), this), "Check1");
-    Line1 = named(new QFrame(this), "Line1");
+    Check1 = FeatureBoxes::named(new QCheckBox(QStringLiteral("Включить анти-спамбот"), this), "Check1");
+    Line1 = FeatureBoxes::named(new QFrame(this), "Line1");
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
-    Shape1 = shape(this, "Shape1");
-    Shape2 = shape(this, "Shape2");
-    Shape3 = shape(this, "Shape3");
-    Label1 = named(new QLabel(QStringLiteral("Вопрос:"), Shape1), "Label1");
+    Shape1 = FeatureBoxes::shape(this, "Shape1");
+    Shape2 = FeatureBoxes::shape(this, "Shape2");
+    Shape3 = FeatureBoxes::shape(this, "Shape3");
+    Label1 = FeatureBoxes::named(new QLabel(QStringLiteral("Вопрос:"), Shape1), "Label1");
     Text1 = textBox(Shape1, "Text1");
-    Label2 = named(new QLabel(QStringLiteral("Ответ:"), Shape2), "Label2");
+    Label2 = FeatureBoxes::named(new QLabel(QStringLiteral("Ответ:"), Shape2), "Label2");
     Text2 = textBox(Shape2, "Text2");
-    Label3 = named(new QLabel(QStringLiteral("Сообщение об правильном ответе:"), Shape3), "Label3");
+    Label3 = FeatureBoxes::named(new QLabel(QStringLiteral("Сообщение об правильном ответе:"), Shape3), "Label3");
     Text3 = textBox(Shape3, "Text3");
-    Command1 = named(new QPushButton(QStringLiteral("Применить"), this), "Command1");
+    Command1 = FeatureBoxes::named(new QPushButton(QStringLiteral("Применить"), this), "Command1");
 
     const struct
     {

@@ -15,46 +15,28 @@
 
 #include <utility>
 
-namespace {
-
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QFrame *line(QWidget *parent, const char *name)
-{
-    auto *frame = named(new QFrame(parent), name);
-    frame->setFrameShape(QFrame::HLine);
-    frame->setFrameShadow(QFrame::Sunken);
-    return frame;
-}
-
-} // namespace
-
 Form23::Form23(ShowFeatureWindow showWindow, QWidget *parent)
     : QWidget(parent)
     , m_showWindow(std::move(showWindow))
 {
     setWindowTitle(QStringLiteral("Блокнот"));
-    Label1 = named(new QLabel(QStringLiteral("Эта функция позволяет хранить вашим пользователям нужную им "
+    Label1 = FeatureBoxes::named(new QLabel(QStringLiteral("Эта функция позволяет хранить вашим пользователям нужную им "
                                              "информацию у вас на сервере."),
                               this),
                    "Label1");
     Label1->setWordWrap(true);
-    Check1 = named(new QCheckBox(QStringLiteral("Включить функцию"), this), "Check1");
-    Line1 = line(this, "Line1");
-    Label2 = named(new QLabel(QStringLiteral("Информация как пользоваться:"), this), "Label2");
-    Label3 = named(new QLabel(QStringLiteral("!блокнот_запись - повзоляет делать запись у вас на боте."), this),
+    Check1 = FeatureBoxes::named(new QCheckBox(QStringLiteral("Включить функцию"), this), "Check1");
+    Line1 = FeatureBoxes::line(this, "Line1");
+    Label2 = FeatureBoxes::named(new QLabel(QStringLiteral("Информация как пользоваться:"), this), "Label2");
+    Label3 = FeatureBoxes::named(new QLabel(QStringLiteral("!блокнот_запись - повзоляет делать запись у вас на боте."), this),
                    "Label3");
-    Label4 = named(new QLabel(QStringLiteral("!блокнот - показывает записи, сохранёные у вас."), this), "Label4");
-    Line2 = line(this, "Line2");
-    Combo1 = named(new QComboBox(this), "Combo1");
-    Command1 = named(new QPushButton(QStringLiteral("Просмотреть"), this), "Command1");
-    Text1 = named(new QPlainTextEdit(this), "Text1");
+    Label4 = FeatureBoxes::named(new QLabel(QStringLiteral("!блокнот - показывает записи, сохранёные у вас."), this), "Label4");
+    Line2 = FeatureBoxes::line(this, "Line2");
+    Combo1 = FeatureBoxes::named(new QComboBox(this), "Combo1");
+    Command1 = FeatureBoxes::named(new QPushButton(QStringLiteral("Просмотреть"), this), "Command1");
+    Text1 = FeatureBoxes::named(new QPlainTextEdit(this), "Text1");
     Text1->setReadOnly(true);
-    Command2 = named(new QPushButton(EmbedHelpCaption, this), "Command2");
+    Command2 = FeatureBoxes::named(new QPushButton(EmbedHelpCaption, this), "Command2");
 
     auto *viewRow = new QHBoxLayout;
     viewRow->addWidget(Combo1, 1);

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "settings/featureboxes.h"
+
 #include <QString>
 #include <QWidget>
-
-#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -11,9 +11,6 @@ class QFrame;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-
-// Shows a window of the frame by its name.
-using ShowFeatureWindow = std::function<QWidget *(const QString &name)>;
 
 // The notepad window "Блокнот": the notepad's switch, which acts at once, the notes of
 // the users, and the help about the notepad put into a command's answer.
@@ -47,6 +44,3 @@ private:
 
     ShowFeatureWindow m_showWindow;
 };
-
-// The help buttons' caption; two blanks after its second word.
-inline const QString EmbedHelpCaption = QStringLiteral("Встроить помощь  по этой функции в команду ...");

@@ -9,35 +9,25 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
-
 Form18::Form18(QWidget *parent)
     : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("Редикет"));
-    Shape1 = named(new QFrame(this), "Shape1");
+    Shape1 = FeatureBoxes::named(new QFrame(this), "Shape1");
     Shape1->setFrameShape(QFrame::StyledPanel);
-    Shape2 = named(new QFrame(this), "Shape2");
+    Shape2 = FeatureBoxes::named(new QFrame(this), "Shape2");
     Shape2->setFrameShape(QFrame::StyledPanel);
 
-    Label1 = named(new QLabel(QStringLiteral("Укажите на какой номер будут \"уходить\" сообщения:"), Shape1),
+    Label1 = FeatureBoxes::named(new QLabel(QStringLiteral("Укажите на какой номер будут \"уходить\" сообщения:"), Shape1),
                    "Label1");
-    Text1 = named(new QLineEdit(Shape1), "Text1");
-    Label2 = named(new QLabel(QStringLiteral("Если Вы хотите отключить редикет, просто оставьте поле пустым."),
+    Text1 = FeatureBoxes::named(new QLineEdit(Shape1), "Text1");
+    Label2 = FeatureBoxes::named(new QLabel(QStringLiteral("Если Вы хотите отключить редикет, просто оставьте поле пустым."),
                               Shape1),
                    "Label2");
     Label2->setWordWrap(true);
-    Option1 = named(new QRadioButton(QStringLiteral("Обработка + редикет"), Shape2), "Option1");
-    Option2 = named(new QRadioButton(QStringLiteral("Просто редикет"), Shape2), "Option2");
-    Command1 = named(new QPushButton(QStringLiteral("Применить"), this), "Command1");
+    Option1 = FeatureBoxes::named(new QRadioButton(QStringLiteral("Обработка + редикет"), Shape2), "Option1");
+    Option2 = FeatureBoxes::named(new QRadioButton(QStringLiteral("Просто редикет"), Shape2), "Option2");
+    Command1 = FeatureBoxes::named(new QPushButton(QStringLiteral("Применить"), this), "Command1");
 
     auto *numberLayout = new QVBoxLayout(Shape1);
     numberLayout->addWidget(Label1);

@@ -14,38 +14,28 @@
 
 #include <utility>
 
-namespace {
-
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
-
 Form39::Form39(ShowFeatureWindow showWindow, QWidget *parent)
     : QWidget(parent)
     , m_showWindow(std::move(showWindow))
 {
     setWindowTitle(QStringLiteral("Голосования"));
-    Shape1 = named(new QFrame(this), "Shape1");
+    Shape1 = FeatureBoxes::named(new QFrame(this), "Shape1");
     Shape1->setFrameShape(QFrame::StyledPanel);
-    Shape2 = named(new QFrame(this), "Shape2");
+    Shape2 = FeatureBoxes::named(new QFrame(this), "Shape2");
     Shape2->setFrameShape(QFrame::StyledPanel);
-    Line1 = named(new QFrame(this), "Line1");
+    Line1 = FeatureBoxes::named(new QFrame(this), "Line1");
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
-    Label1 = named(new QLabel(QStringLiteral("Вопрос (предложение и т.д.):"), Shape1), "Label1");
-    Text1 = named(new QLineEdit(Shape1), "Text1");
-    Label2 = named(new QLabel(QStringLiteral("Варианты ответов:"), Shape2), "Label2");
-    List1 = named(new QListWidget(Shape2), "List1");
+    Label1 = FeatureBoxes::named(new QLabel(QStringLiteral("Вопрос (предложение и т.д.):"), Shape1), "Label1");
+    Text1 = FeatureBoxes::named(new QLineEdit(Shape1), "Text1");
+    Label2 = FeatureBoxes::named(new QLabel(QStringLiteral("Варианты ответов:"), Shape2), "Label2");
+    List1 = FeatureBoxes::named(new QListWidget(Shape2), "List1");
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    Command1 = named(new QPushButton(QStringLiteral("Добавить"), Shape2), "Command1");
-    Command2 = named(new QPushButton(QStringLiteral("Удалить"), Shape2), "Command2");
-    Command3 = named(new QPushButton(QStringLiteral("Применить"), this), "Command3");
-    Command4 = named(new QPushButton(QStringLiteral("Результаты"), this), "Command4");
-    Command5 = named(new QPushButton(QStringLiteral("Закончить голосвание"), this), "Command5");
+    Command1 = FeatureBoxes::named(new QPushButton(QStringLiteral("Добавить"), Shape2), "Command1");
+    Command2 = FeatureBoxes::named(new QPushButton(QStringLiteral("Удалить"), Shape2), "Command2");
+    Command3 = FeatureBoxes::named(new QPushButton(QStringLiteral("Применить"), this), "Command3");
+    Command4 = FeatureBoxes::named(new QPushButton(QStringLiteral("Результаты"), this), "Command4");
+    Command5 = FeatureBoxes::named(new QPushButton(QStringLiteral("Закончить голосвание"), this), "Command5");
 
     auto *questionLayout = new QVBoxLayout(Shape1);
     questionLayout->addWidget(Label1);
@@ -161,7 +151,7 @@ Form40::Form40(QWidget *parent)
     : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("Результаты голосваний"));
-    Text1 = named(new QPlainTextEdit(this), "Text1");
+    Text1 = FeatureBoxes::named(new QPlainTextEdit(this), "Text1");
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/featuresetups.h"
-#include "settings/notepad_window.h"
+#include "settings/featureboxes.h"
 
 #include <QWidget>
 

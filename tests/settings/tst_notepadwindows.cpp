@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -31,6 +32,7 @@ private slots:
 
     void notepadCaptions();
     void notepadSwitch();
+    void notepadSwitchFailureShown();
     void notepadOpensAsTheFileSays_data();
     void notepadOpensAsTheFileSays();
     void notesViewed();
@@ -74,6 +76,19 @@ void tst_NotepadWindows::notepadSwitch()
     QVERIFY(!form->Check1->isChecked());
     QCOMPARE(bytes(SwitchPath), QByteArray("<missing>"));
     QVERIFY(m_dialogs.shown.isEmpty());
+}
+
+// A switch the disk refused is reported, and the box goes back to what the bot does.
+void tst_NotepadWindows::notepadSwitchFailureShown()
+{
+    QVERIFY(QDir().mkpath(path(SwitchPath)));
+    auto *form = open<Form23>("blocnot_m", "Form23");
+    QVERIFY(form);
+    click(form->Check1);
+    QVERIFY(!form->Check1->isChecked());
+    QCOMPARE(m_dialogs.shown.size(), 1);
+    QCOMPARE(m_dialogs.shown.first().title, QString("Ошибка"));
+    QVERIFY(m_dialogs.shown.first().text.startsWith("Не удалось сохранить настройки: "));
 }
 
 void tst_NotepadWindows::notepadOpensAsTheFileSays_data()
