@@ -19,10 +19,10 @@ QString AdminContact::forwardedText(const QString &senderUin, const QString &tex
 
 StageOutcome AdminContact::HandleAdminContact(MessageState &state)
 {
-    const QStringList settings = TextFile::readLines(SettingsPath);
-    if (settings.isEmpty() || !VbValues::holdsNumber(settings.first(), 1))
+    const AdminContactFile::Contents settings = AdminContactFile::read();
+    if (!settings.on)
         return StageOutcome::Continue;
-    const QString admin = settings.value(1);
+    const QString &admin = settings.admin;
     const QString &text = state.MessageText;
 
     const std::optional<QString> word = ServiceText::firstWord(text);

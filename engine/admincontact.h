@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/answerengine.h"
+#include "files/admincontactfile.h"
 
 #include <QString>
 
@@ -10,7 +11,7 @@
 class AdminContact
 {
 public:
-    static inline const QString SettingsPath = QStringLiteral("\\Подпрограммы\\Связь с админом.txt");
+    static inline const QString SettingsPath = AdminContactFile::FilePath;
     static inline const QString ToAdminWord = QStringLiteral("!АДМИН");
     static inline const QString ToUserWord = QStringLiteral("!ПОЛЬЗОВАТЕЛЬ");
 

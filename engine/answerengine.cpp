@@ -9,6 +9,8 @@
 #include "core/random.h"
 #include "core/softassert.h"
 #include "core/textfile.h"
+#include "files/redirectfile.h"
+#include "files/signaturefile.h"
 #include "core/vbvalues.h"
 #include "engine/bancheck.h"
 #include "engine/httpget.h"
@@ -28,8 +30,6 @@ namespace {
 const QString CrLf = QStringLiteral("\r\n");
 const QString AdminPath = QStringLiteral("\\Настройки\\Админ.txt");
 const QString AutoResponderPath = QStringLiteral("\\Настройки\\Автоответчик.txt");
-const QString RedirectPath = QStringLiteral("\\Подпрограммы\\Редикет.txt");
-const QString SignaturePath = QStringLiteral("\\Команды\\Подпись.txt");
 const QString PowerOffWord = QStringLiteral("!выключить");
 const QString RebootWord = QStringLiteral("!перезагрузить");
 constexpr int MaxPieces = 10000;
@@ -280,20 +280,15 @@ StageOutcome AnswerEngine::stageChat(Run &run)
 
 StageOutcome AnswerEngine::stageRedirect(Run &run)
 {
-    const QStringList lines = TextFile::readLines(RedirectPath);
-    const QString target = lines.value(0);
-    if (target.isEmpty())
-        return StageOutcome::Continue;
-    const QString mode = lines.value(1);
-    const bool forwardOnly = modeIs(mode, 2);
-    if (!forwardOnly && !modeIs(mode, 1))
+    const RedirectFile::Contents redirect = RedirectFile::read();
+    if (!redirect.redirects())
         return StageOutcome::Continue;
     const MessageState &state = run.state;
     sendDirect(state,
                QStringLiteral("Вам написал : ") + state.SenderUin + CrLf + QStringLiteral("Сообщение : ") +
                    state.MessageText,
-               target);
-    return forwardOnly ? StageOutcome::Stop : StageOutcome::Continue;
+               redirect.target);
+    return redirect.forwardOnly() ? StageOutcome::Stop : StageOutcome::Continue;
 }
 
 StageOutcome AnswerEngine::stageSound(Run &run)
@@ -402,18 +397,13 @@ StageOutcome AnswerEngine::stageUnknownCommand(Run &run)
 
 StageOutcome AnswerEngine::stageSignature(Run &run)
 {
-    const QStringList lines = TextFile::readLines(SignaturePath);
-    if (lines.isEmpty() || !VbValues::holdsNumber(lines.first(), 1))
+    const SignatureFile::Contents signatures = SignatureFile::read();
+    if (!signatures.on)
         return StageOutcome::Continue;
-    const QString separator = lines.value(1);
-    const QString signature = Random::instance().pick(lines.mid(2, MaxPieces));
+    const QString signature = Random::instance().pick(signatures.signatures.mid(0, MaxPieces));
     if (signature.isEmpty())
         return StageOutcome::Continue;
-    QString &reply = run.state.ReplyText;
-    if (separator == QLatin1String("vbcrlf"))
-        reply += CrLf + CrLf + signature;
-    else
-        reply += CrLf + separator + signature;
+    run.state.ReplyText = SignatureFile::withSignature(run.state.ReplyText, signatures.separator, signature);
     return StageOutcome::Continue;
 }
 

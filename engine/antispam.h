@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/answerengine.h"
+#include "files/antispamfile.h"
 
 #include <QString>
 
@@ -10,7 +11,7 @@
 class AntiSpam
 {
 public:
-    static inline const QString SettingsPath = QStringLiteral("\\Подпрограммы\\Анти_спам.txt");
+    static inline const QString SettingsPath = AntiSpamFile::FilePath;
     static inline const QString AskedPath = QStringLiteral("\\Подпрограммы\\Анти_спам_список.txt");
     static inline const QString PassedPath = QStringLiteral("\\Подпрограммы\\Анти_спам_список_правильно.txt");
     static inline const QString NotHandledText =

@@ -12,14 +12,12 @@ Notepad::Notepad(SendFunction send)
 
 QString Notepad::notePath(const QString &uin)
 {
-    if (!ServiceText::isUin(uin))
-        return {};
-    return QStringLiteral("\\Блокноты\\") + uin + QStringLiteral(".txt");
+    return NotepadFiles::notePath(uin);
 }
 
 StageOutcome Notepad::HandleNotepad(MessageState &state)
 {
-    if (!VbValues::holdsNumber(TextFile::firstLine(SwitchPath), 1))
+    if (!NotepadFiles::isOn())
         return StageOutcome::Continue;
     const QString path = notePath(state.SenderUin);
     if (path.isEmpty())

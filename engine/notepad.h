@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/answerengine.h"
+#include "files/notepadfiles.h"
 
 #include <QString>
 
@@ -9,8 +10,8 @@
 class Notepad
 {
 public:
-    static inline const QString SwitchPath = QStringLiteral("\\Подпрограммы\\Блокнот.txt");
-    static inline const QString ListPath = QStringLiteral("\\Блокноты\\Список.txt");
+    static inline const QString SwitchPath = NotepadFiles::SwitchPath;
+    static inline const QString ListPath = NotepadFiles::ListPath;
     static inline const QString WriteWord = QStringLiteral("!БЛОКНОТ_ЗАПИСЬ");
     static inline const QString ReadWord = QStringLiteral("!БЛОКНОТ");
     static inline const QString CreatedText = QStringLiteral("Ваша запись создана");

@@ -15,16 +15,7 @@ Vote::Vote(SendFunction send)
 
 std::optional<Vote::Definition> Vote::definition()
 {
-    QString text = TextFile::readAll(DefinitionPath);
-    if (text.endsWith(CrLf))
-        text.chop(CrLf.size());
-    if (text.isEmpty())
-        return std::nullopt;
-    QStringList fields = ListFile::split(text);
-    Definition found;
-    found.question = fields.takeFirst();
-    found.options = fields;
-    return found;
+    return VoteFile::read();
 }
 
 QString Vote::voteText(const Definition &definition)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/answerengine.h"
+#include "files/votefile.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,10 +12,10 @@
 class Vote
 {
 public:
-    static inline const QString DefinitionPath = QStringLiteral("\\Подпрограммы\\Голосование.txt");
-    static inline const QString PendingPath = QStringLiteral("\\Подпрограммы\\Голосующие.txt");
-    static inline const QString VotersPath = QStringLiteral("\\Подпрограммы\\Голосовавшие.txt");
-    static inline const QString ResultsPath = QStringLiteral("\\Подпрограммы\\Голосование_результаты.txt");
+    static inline const QString DefinitionPath = VoteFile::DefinitionPath;
+    static inline const QString PendingPath = VoteFile::PendingPath;
+    static inline const QString VotersPath = VoteFile::VotersPath;
+    static inline const QString ResultsPath = VoteFile::ResultsPath;
     static inline const QString AskWord = QStringLiteral("ГОЛОСОВАНИЕ");
     static inline const QString CancelWord = QStringLiteral("!ОТМЕНА ГОЛОСОВАНИЯ");
     static inline const QString CancelHint = QStringLiteral(
@@ -25,11 +26,7 @@ public:
     static inline const QString NoSuchOptionText =
         QStringLiteral("Такого варианта нет, попробуйте ответить ещё раз.\r\n") + CancelHint;
 
-    struct Definition
-    {
-        QString question;
-        QStringList options;
-    };
+    using Definition = VoteFile::Definition;
 
     explicit Vote(SendFunction send);
 

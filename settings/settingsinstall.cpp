@@ -3,12 +3,36 @@
 #include "platform/windowhost.h"
 #include "settings/agreement_window.h"
 #include "settings/settings_window.h"
+#include "settings/admin_contact_window.h"
+#include "settings/antispam_window.h"
+#include "settings/notepad_window.h"
+#include "settings/redirect_window.h"
+#include "settings/signature_window.h"
+#include "settings/vote_window.h"
 
 void installSettingsWindows(WindowHost &windows)
 {
     windows.registerFactory(QStringLiteral("Form1"), [](QWidget *parent) -> QWidget * { return new Form1(parent); });
     windows.registerFactory(QStringLiteral("Form48"),
                             [](QWidget *parent) -> QWidget * { return new Form48(parent); });
+    installFeatureWindows(windows);
+}
+
+void installFeatureWindows(WindowHost &windows)
+{
+    // The frame outlives its windows: they show their neighbours through it.
+    const ShowFeatureWindow show = [&windows](const QString &name) { return windows.showWindow(name); };
+    windows.registerFactory(QStringLiteral("Form18"), [](QWidget *parent) -> QWidget * { return new Form18(parent); });
+    windows.registerFactory(QStringLiteral("Form23"),
+                            [show](QWidget *parent) -> QWidget * { return new Form23(show, parent); });
+    windows.registerFactory(QStringLiteral("Form24"),
+                            [show](QWidget *parent) -> QWidget * { return new Form24(show, parent); });
+    windows.registerFactory(QStringLiteral("Form32"), [](QWidget *parent) -> QWidget * { return new Form32(parent); });
+    windows.registerFactory(QStringLiteral("Form34"), [](QWidget *parent) -> QWidget * { return new Form34(parent); });
+    windows.registerFactory(QStringLiteral("Form39"),
+                            [show](QWidget *parent) -> QWidget * { return new Form39(show, parent); });
+    windows.addWindow(QStringLiteral("Form40"), QStringLiteral("Результаты голосваний"), WindowHost::Placement::Child,
+                      [](QWidget *parent) -> QWidget * { return new Form40(parent); });
 }
 
 void showDistributionPage(WindowHost &windows)

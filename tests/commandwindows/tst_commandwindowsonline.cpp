@@ -2,6 +2,7 @@
 // manager and the wizard is answered to the next user who asks for it; groups, numbers
 // and commands made in the group manager are answered as their files say.
 #include "commandwindows/answer_pages_window.h"
+#include "support/onlineprogram.h"
 #include "support/typing.h"
 #include "support/programhome.h"
 #include "files/distributionlist.h"
@@ -34,49 +35,7 @@
 
 #include <type_traits>
 
-namespace {
-constexpr int Timeout = 10000;
-const QString Bot = QStringLiteral("111111");
-const QString Secondary = QStringLiteral("222222");
-const QString User = QStringLiteral("424242");
-
-// The bot, its secondary bot and the user on the local server; the program folder
-// points the bot at it.
-bool serveBotAndUser(OscarServer &server)
-{
-    server.addAccount(Bot, "botpass");
-    server.addAccount(Secondary, "secret");
-    server.addAccount(User, "userpw");
-    return server.listen(QHostAddress::LocalHost) &&
-           TextFile::writeLines(GeneralSettings::FilePath, {QStringLiteral("Server=127.0.0.1"),
-                                                            QStringLiteral("Port=%1").arg(server.loginPort())}) &&
-           TextFile::writeLines(DistributionList::FilePath, {QStringLiteral("2 %1 secret 0").arg(Secondary)});
-}
-
-// The operator logs the bot in through the login window; the secondary bot follows.
-void logIn(BotApplication &bot, const OscarServer &server)
-{
-    bot.mainWindow().timers().timer(QStringLiteral("rasperd"))->setInterval(50);
-    bot.start();
-    QWidget *login = bot.mainWindow().findWindow(QStringLiteral("fMain"));
-    QVERIFY(login);
-    typeInto(login->findChild<QLineEdit *>(QStringLiteral("Text1")), Bot);
-    typeInto(login->findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("botpass"));
-    QTest::mouseClick(login->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Bot), Timeout);
-    QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Secondary), Timeout);
-}
-
-// The user logs in and writes to the main bot, which hands him over to the secondary bot.
-void handOverUser(OscarPeer &peer, QSignalSpy &received, const OscarServer &server)
-{
-    peer.logIn(QStringLiteral("127.0.0.1"), server.loginPort(), User, "userpw");
-    QTRY_VERIFY_WITH_TIMEOUT(peer.isOnline(), Timeout);
-    peer.sendText(Bot, QStringLiteral("погодка"));
-    QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
-    received.clear();
-}
-} // namespace
+using namespace OnlineProgram;
 
 class tst_CommandWindowsOnline : public QObject
 {

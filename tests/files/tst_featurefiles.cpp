@@ -1,0 +1,174 @@
+// The owners of the feature files: what the windows write reads back the same, and
+// what the engine and the windows read from one file agrees.
+#include "files/antispamfile.h"
+#include "files/redirectfile.h"
+#include "files/signaturefile.h"
+#include "files/votefile.h"
+
+#include <QTest>
+
+class tst_FeatureFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void voteCounts_data();
+    void voteCounts();
+    void voteFormat_data();
+    void voteFormat();
+    void antiSpamRoundTrip_data();
+    void antiSpamRoundTrip();
+    void redirectModes_data();
+    void redirectModes();
+    void signatureText_data();
+    void signatureText();
+};
+
+using Counts = QList<VoteFile::Count>;
+
+void tst_FeatureFiles::voteCounts_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<Counts>("expected");
+
+    QTest::newRow("most first, unknown ignored")
+        << QStringList{"Red", "blue"} << QStringList{"RED", "BLUE", "BLUE", "GREEN"}
+        << Counts{{"blue", 2}, {"Red", 1}};
+    QTest::newRow("lines compared exactly") << QStringList{"Red"} << QStringList{"red", "RED "} << Counts{{"Red", 0}};
+    QTest::newRow("case twins: the first counts")
+        << QStringList{"Да", "да"} << QStringList{"ДА"} << Counts{{"Да", 1}, {"да", 0}};
+    QTest::newRow("ties 1 1 0") << QStringList{"A", "B", "C"} << QStringList{"A", "B"}
+                                << Counts{{"B", 1}, {"A", 1}, {"C", 0}};
+    QTest::newRow("ties 0 0 1") << QStringList{"A", "B", "C"} << QStringList{"C"}
+                                << Counts{{"C", 1}, {"B", 0}, {"A", 0}};
+    QTest::newRow("no options") << QStringList{} << QStringList{"A"} << Counts{};
+}
+
+void tst_FeatureFiles::voteCounts()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, lines);
+    QFETCH(Counts, expected);
+    const Counts counts = VoteFile::count(options, lines);
+    QCOMPARE(counts.size(), expected.size());
+    for (qsizetype i = 0; i < counts.size(); ++i) {
+        QCOMPARE(counts.at(i).option, expected.at(i).option);
+        QCOMPARE(counts.at(i).votes, expected.at(i).votes);
+    }
+}
+
+void tst_FeatureFiles::voteFormat_data()
+{
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("readBack");
+
+    QTest::newRow("options") << "Q" << QStringList{"a", "b"} << "Q:^:a:^:b\r\n" << QStringList{"a", "b"};
+    QTest::newRow("none") << "Q" << QStringList{} << "Q:^:\r\n" << QStringList{""};
+    QTest::newRow("empty head dropped") << "Q" << QStringList{"", "", "a", ""} << "Q:^:a:^:\r\n"
+                                        << QStringList{"a", ""};
+}
+
+void tst_FeatureFiles::voteFormat()
+{
+    QFETCH(QString, question);
+    QFETCH(QStringList, options);
+    QFETCH(QString, text);
+    QFETCH(QStringList, readBack);
+    QCOMPARE(VoteFile::format(question, options), text);
+    const std::optional<VoteFile::Definition> vote = VoteFile::parse(text);
+    QVERIFY(vote);
+    QCOMPARE(vote->question, question);
+    QCOMPARE(vote->options, readBack);
+    QVERIFY(!VoteFile::parse(QString()));
+    QVERIFY(!VoteFile::parse(QStringLiteral("\r\n")));
+}
+
+void tst_FeatureFiles::antiSpamRoundTrip_data()
+{
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("success");
+
+    QTest::newRow("plain") << true << "Q" << "A" << "S";
+    QTest::newRow("off") << false << "Q" << "A" << "S";
+    QTest::newRow("line ends everywhere") << true << "Q\r\n" << "A\r\n" << "S\r\n";
+    QTest::newRow("only line ends") << true << "\r\n" << "\r\n\r\n" << "\r\n";
+    QTest::newRow("empty") << true << "" << "" << "";
+    QTest::newRow("several lines") << true << "a\r\nb" << "c - d" << "e\r\n\r\nf";
+}
+
+// Whatever the window writes it reads back unchanged, and the engine's reading of the
+// success text is the text and its line end.
+void tst_FeatureFiles::antiSpamRoundTrip()
+{
+    AntiSpamFile::Contents written;
+    QFETCH(bool, on);
+    QFETCH(QString, question);
+    QFETCH(QString, answer);
+    QFETCH(QString, success);
+    written.on = on;
+    written.question = question;
+    written.answer = answer;
+    written.success = success;
+    const AntiSpamFile::Contents read = AntiSpamFile::parse(AntiSpamFile::format(written));
+    QCOMPARE(read.on, on);
+    QCOMPARE(read.question, question);
+    QCOMPARE(read.answer, answer);
+    QCOMPARE(read.success, success);
+    QCOMPARE(read.storedSuccess, success + QStringLiteral("\r\n"));
+}
+
+void tst_FeatureFiles::redirectModes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("answersToo");
+    QTest::addColumn<bool>("forwardOnly");
+    QTest::addColumn<bool>("redirects");
+
+    QTest::newRow("mode 1") << "1\r\n 1 \r\n" << true << false << true;
+    QTest::newRow("mode 2") << "1\r\n 2 \r\n" << false << true << true;
+    QTest::newRow("no number") << "\r\n 2 \r\n" << false << true << false;
+    QTest::newRow("unknown mode") << "1\r\n 3 \r\n" << false << false << false;
+    QTest::newRow("no mode") << "1\r\n" << false << false << false;
+}
+
+void tst_FeatureFiles::redirectModes()
+{
+    QFETCH(QString, text);
+    const RedirectFile::Contents contents = RedirectFile::parse(text);
+    QTEST(contents.answersToo(), "answersToo");
+    QTEST(contents.forwardOnly(), "forwardOnly");
+    QTEST(contents.redirects(), "redirects");
+    QCOMPARE(RedirectFile::format(QStringLiteral("1"), true), QStringLiteral("1\r\n 1 \r\n"));
+    QCOMPARE(RedirectFile::format(QString(), false), QStringLiteral("\r\n 2 \r\n"));
+}
+
+void tst_FeatureFiles::signatureText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QStringList>("signatures");
+    QTest::addColumn<QString>("boxText");
+
+    QTest::newRow("missing") << "" << false << "vbcrlf" << QStringList{} << "";
+    QTest::newRow("two") << " 1 \r\nvbcrlf\r\na\r\nb\r\n" << true << "vbcrlf" << QStringList{"a", "b"} << "a\r\nb";
+    QTest::newRow("empty lines") << " 1 \r\n\r\n\r\na\r\n\r\n" << true << "" << QStringList{"", "a", ""} << "a\r\n";
+}
+
+void tst_FeatureFiles::signatureText()
+{
+    QFETCH(QString, text);
+    const SignatureFile::Contents contents = SignatureFile::parse(text);
+    QTEST(contents.on, "on");
+    QTEST(contents.separator, "separator");
+    QTEST(contents.signatures, "signatures");
+    QTEST(contents.signatureText(), "boxText");
+}
+
+QTEST_GUILESS_MAIN(tst_FeatureFiles)
+#include "tst_featurefiles.moc"
