@@ -39,7 +39,10 @@ BotApplication::BotApplication(QObject *parent)
     m_engine = installEngine(window.timers(), *m_session, hooks);
     m_multiBot = installMultiBot(*m_session, window, m_state, *m_engine->engine, hooks);
     m_webMenus = installWebMenus(window, *m_startup, *m_multiBot);
-    installRecordsWindows(window, RecordsContext{*m_session, *m_engine->engine, &window});
+    installRecordsWindows(window, RecordsContext{*m_session, *m_engine->engine, &window,
+                                                  [multiBot = m_multiBot.get()](int code) {
+                                                      multiBot->statusCommands().setStatus(code);
+                                                  }});
     m_session->setMessageHooks(hooks);
 }
 

@@ -1,0 +1,39 @@
+#include "records/visiblelist.h"
+
+#include "core/textfile.h"
+#include "records/peoplefiles.h"
+#include "session/signon.h"
+
+namespace VisibleList {
+
+QStringList load()
+{
+    return TextFile::readLines(SignOn::VisibleListPath);
+}
+
+AddResult add(const QString &entry)
+{
+    if (entry.isEmpty())
+        return AddResult::Empty;
+    if (load().contains(entry))
+        return AddResult::Duplicate;
+    return PeopleFiles::appendLine(SignOn::VisibleListPath, entry) ? AddResult::Added
+                                                                   : AddResult::WriteFailed;
+}
+
+bool remove(const QString &entry)
+{
+    const QStringList lines = load();
+    QStringList kept;
+    for (const QString &line : lines) {
+        if (line != entry)
+            kept.append(line);
+    }
+    if (kept.isEmpty())
+        return TextFile::remove(SignOn::VisibleListPath) || !TextFile::exists(SignOn::VisibleListPath);
+    if (kept.size() == lines.size())
+        return true;
+    return bool(TextFile::writeLines(SignOn::VisibleListPath, kept));
+}
+
+} // namespace VisibleList
