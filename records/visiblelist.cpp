@@ -29,10 +29,13 @@ bool remove(const QString &entry)
         if (line != entry)
             kept.append(line);
     }
+    // Nothing to take (a file that cannot be read included): the file stays.
+    if (kept.size() == lines.size() && !lines.isEmpty())
+        return true;
+    if (TextFile::readState(SignOn::VisibleListPath) == TextFile::ReadState::Unreadable)
+        return false;
     if (kept.isEmpty())
         return TextFile::remove(SignOn::VisibleListPath) || !TextFile::exists(SignOn::VisibleListPath);
-    if (kept.size() == lines.size())
-        return true;
     return bool(TextFile::writeLines(SignOn::VisibleListPath, kept));
 }
 

@@ -121,9 +121,16 @@ void Form19::Command1_Click()
 
     bool started = false;
     if (Option2->isChecked()) {
+        // An entry that is no ICQ number (an empty line, a name) is passed over.
         QStringList numbers;
-        for (int row = 0; row < List1->count(); ++row)
-            numbers.append(List1->item(row)->text());
+        m_rows.clear();
+        for (int row = 0; row < List1->count(); ++row) {
+            const QString entry = List1->item(row)->text();
+            if (AutoMailing::rangeBound(entry) >= 0) {
+                numbers.append(entry.trimmed());
+                m_rows.append(row);
+            }
+        }
         if (text.isEmpty() || numbers.isEmpty()) {
             Dialogs::instance().message(QString(), NothingToSend, Dialogs::Icon::NoIcon);
             return;
@@ -182,8 +189,8 @@ void Form19::onSent(qint64 index, const QString &number)
 {
     if (m_rangeMode) {
         Label6->setText(number);
-    } else if (index < List1->count() && List1->item(int(index))->text() == number) {
-        List1->setCurrentRow(int(index));
+    } else if (index < m_rows.size() && m_rows.at(index) < List1->count()) {
+        List1->setCurrentRow(m_rows.at(index));
     }
     showProgress();
 }

@@ -64,4 +64,5 @@ private:
 
     AutoMailing m_mailing;
     bool m_rangeMode = false;
+    QList<int> m_rows; // list mode: the row of each number mailed to
 };
