@@ -58,6 +58,7 @@ private slots:
 
     void listMailingIsPacedAnswersInBetweenAndStops();
     void rangeMailingReachesEveryNumber();
+    void closingTheWindowEndsTheMailing();
 
 private:
     // The bot's texts to these numbers on the server, in order: number and time.
@@ -229,6 +230,33 @@ void tst_AutoMailingOnline::rangeMailingReachesEveryNumber()
     QCOMPARE(form->ProgressBar1->format(), QStringLiteral("4 из 4"));
     QCOMPARE(form->ProgressBar1->value(), 4);
     QVERIFY(form->Command1->isEnabled());
+}
+
+void tst_AutoMailingOnline::closingTheWindowEndsTheMailing()
+{
+    const QStringList range = numbers(600001, 4);
+    OscarPeer user;
+    QSignalSpy answered(&user, &OscarPeer::messageReceived);
+    user.logIn(QStringLiteral("127.0.0.1"), m_server->loginPort(), User, "userpw");
+    QTRY_VERIFY_WITH_TIMEOUT(user.isOnline(), Timeout);
+
+    Form19 *form = openMailing();
+    QVERIFY(form);
+    form->setPause(400);
+    click(form->Option1);
+    typeInto(form->Text1, Text);
+    typeInto(form->Text2, range.first());
+    typeInto(form->Text3, range.last());
+    QTest::mouseClick(form->Command1, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!mailedTo(range).isEmpty(), Timeout);
+    const qsizetype sent = mailedTo(range).size();
+    QVERIFY(form->parentWidget()->close());
+    QTRY_VERIFY_WITH_TIMEOUT(!m_bot->mainWindow().findWindow(QStringLiteral("Form19")), Timeout);
+
+    // An answer takes longer than a pause: a message still due would be there by now.
+    QVERIFY(user.sendText(Bot, QStringLiteral("привет")));
+    QTRY_VERIFY_WITH_TIMEOUT(!answered.isEmpty(), Timeout);
+    QCOMPARE(mailedTo(range), range.mid(0, int(sent)));
 }
 
 QTEST_MAIN(tst_AutoMailingOnline)
