@@ -58,7 +58,10 @@ BotApplication::BotApplication(QObject *parent)
                 &ChatService::noteDisconnected);
     }
     m_webMenus = installWebMenus(window, *m_startup, *m_multiBot);
-    installRecordsWindows(window, RecordsContext{*m_session, *m_engine->engine, &window});
+    installRecordsWindows(window, RecordsContext{*m_session, *m_engine->engine, &window,
+                                                  [multiBot = m_multiBot.get()](int code) {
+                                                      multiBot->statusCommands().setStatus(code);
+                                                  }});
     m_session->setMessageHooks(hooks);
 }
 

@@ -1,13 +1,76 @@
 #include "recordwindows/install.h"
 
 #include "platform/windowhost.h"
+#include "recordwindows/automailing_window.h"
+#include "recordwindows/contactbook_window.h"
+#include "recordwindows/statuschoice_window.h"
+#include "recordwindows/visiblelist_window.h"
+#include "session/icqsession.h"
+
+#include <QEvent>
+#include <QPointer>
+#include <QWidget>
+
+namespace {
+
+// A double click on the main window's status bar, which shows the bot's status, opens
+// the status choice window.
+class StatusBarOpener : public QObject
+{
+public:
+    StatusBarOpener(WindowHost &host, QObject *parent)
+        : QObject(parent)
+        , m_host(host)
+    {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonDblClick)
+            m_host.showWindow(QStringLiteral("Form3"));
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    WindowHost &m_host;
+};
+
+} // namespace
 
 void installRecordsWindows(WindowHost &host, const RecordsContext &context)
 {
     // The records: blacklist, calendar, send message, statistics, user list, logs.
 
     // The people: auto-mailing, contact book, visible list, status choice.
-
-    Q_UNUSED(host);
-    Q_UNUSED(context);
+    IcqSession *session = &context.session;
+    host.registerFactory(QStringLiteral("Form19"), [session](QWidget *parent) -> QWidget * {
+        // The mailing goes out from the main bot.
+        return new Form19(
+            [session](const QString &text, const QString &number) {
+                return session->sendMessageOn(1, text, number);
+            },
+            parent);
+    });
+    const QPointer<ContactBook> book(new ContactBook(context.owner));
+    const ShowPeopleWindow showWindow = [&host](const QString &name) { return host.showWindow(name); };
+    host.registerFactory(QStringLiteral("Form37"), [book, showWindow](QWidget *parent) -> QWidget * {
+        return book ? new Form37(*book, showWindow, parent) : nullptr;
+    });
+    host.addWindow(
+        QStringLiteral("Form38"), QStringLiteral("Добалвение контакта"), WindowHost::Placement::Child,
+        [book](QWidget *parent) -> QWidget * { return book ? new Form38(*book, parent) : nullptr; });
+    host.registerFactory(QStringLiteral("Form25"),
+                         [](QWidget *parent) -> QWidget * { return new Form25(parent); });
+    host.addWindow(QStringLiteral("Form3"), QStringLiteral("Сменить статус"), WindowHost::Placement::Child,
+                   [setStatus = context.setStatus](QWidget *parent) -> QWidget * {
+                       return new Form3(setStatus, parent);
+                   });
+    if (auto *frame = dynamic_cast<QWidget *>(&host)) {
+        if (QWidget *statusBar = frame->findChild<QWidget *>(QStringLiteral("StatusBar1"))) {
+            auto *opener = new StatusBarOpener(host, statusBar);
+            statusBar->installEventFilter(opener);
+            for (QWidget *panel : statusBar->findChildren<QWidget *>())
+                panel->installEventFilter(opener);
+        }
+    }
 }

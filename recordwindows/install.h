@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class AnswerEngine;
 class IcqSession;
 class QObject;
@@ -11,6 +13,9 @@ struct RecordsContext
     IcqSession &session;
     AnswerEngine &engine;
     QObject *owner = nullptr; // parent of the shared logic objects
+    // Sets the bot's status on every bot (1 online, 2 occupied, 3 invisible), as the
+    // main window's status items do.
+    std::function<void(int code)> setStatus;
 };
 
 // Registers the people and records windows with the main window.

@@ -35,7 +35,6 @@ constexpr int FramesPerTurn = 8;
 // Frames read ahead of handling before the connection's reading pauses.
 constexpr qsizetype MaxPendingFrames = 256;
 
-const QString VisibleList = QStringLiteral("\\видимый список.txt");
 
 const QString RefusedTitle = QStringLiteral("Ошибка ввода логина или пароля");
 const QString RefusedText =
@@ -701,7 +700,7 @@ void IcqSession::onPrivacyRights(int slot, const FLAP &)
     sendSnac(slot, SignOn::setMessageParams(), QStringLiteral("> SNAC 4,2"));
     sendSnac(slot, SignOn::setLocationInfo(), QStringLiteral("> SNAC 2,4"));
 
-    const QStringList lines = TextFile::readLines(VisibleList);
+    const QStringList lines = TextFile::readLines(SignOn::VisibleListPath);
     const QStringList numbers = SignOn::visibleNumbers(lines);
     int nonEmpty = 0;
     for (const QString &line : lines)

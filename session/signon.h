@@ -10,6 +10,10 @@
 // but the hello are channel 2.
 namespace SignOn {
 
+// The visible list the sign-on sends (SNAC 9,7): one number per line, kept by the
+// operator's visible list window.
+inline const QString VisibleListPath = QStringLiteral("\\видимый список.txt");
+
 // Channel 1: version 00 00 00 01 and the cookie of the login reply as TLV 6.
 QByteArray sessionHello(QByteArrayView authCookie);
 
