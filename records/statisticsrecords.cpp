@@ -64,7 +64,9 @@ QStringList StatisticsRecords::numbers(const QString &dateText)
 {
     if (!isDayText(dateText))
         return {};
-    return TextFile::readLines(dayFile(dateText, QStringLiteral("Хинты.txt")));
+    QStringList lines = TextFile::readLines(dayFile(dateText, QStringLiteral("Хинты.txt")));
+    lines.removeAll(QString());
+    return lines;
 }
 
 QString StatisticsRecords::messagesText(const QString &dateText, const QString &uin)
@@ -120,5 +122,7 @@ QList<StatisticsRecords::DayCount> StatisticsRecords::messagesPerDay(const QStri
 
 QStringList StatisticsRecords::usersSinceStart()
 {
-    return TextFile::readLines(Records::UsersPath);
+    QStringList lines = TextFile::readLines(Records::UsersPath);
+    lines.removeAll(QString());
+    return lines;
 }

@@ -21,7 +21,7 @@ bool isDayText(const QString &dateText);
 QString requestCount(const QString &dateText);
 // The count as a number (0 as above).
 qint64 requestNumber(const QString &dateText);
-// The day's distinct numbers in the order of their first message.
+// The day's distinct numbers in the order of their first message (empty lines left out).
 QStringList numbers(const QString &dateText);
 // A number's messages of the day, the whole file text ("" when missing).
 QString messagesText(const QString &dateText, const QString &uin);
@@ -42,7 +42,8 @@ QList<DayCount> requestsPerDay(const QDate &first, const QDate &last);
 // carry their day's date), for the chart.
 QList<DayCount> messagesPerDay(const QString &uin, const QDate &first, const QDate &last);
 
-// The numbers that wrote since the program started, in the order of their first message.
+// The numbers that wrote since the program started, in the order of their first message
+// (empty lines left out).
 QStringList usersSinceStart();
 
 } // namespace StatisticsRecords

@@ -77,6 +77,9 @@ void tst_StatisticsRecords::dayAsTheEngineRecordedIt()
     QCOMPARE(StatisticsRecords::messagesText("10.12.2026", "111"),
              QStringLiteral("10.12.2026 - 9:05:07 - 111 : привет\r\n10.12.2026 - 9:06:07 - 111 : ещё\r\n"));
     QCOMPARE(StatisticsRecords::usersSinceStart(), QStringList({"111", "222"}));
+    // A hand-edited list with an empty line lists no empty number.
+    QVERIFY(TextFile::writeBytes("\\Статистика\\10.12.2026\\Хинты.txt", "111\r\n\r\n222\r\n"));
+    QCOMPARE(StatisticsRecords::numbers("10.12.2026"), QStringList({"111", "222"}));
     // A day without statistics.
     QCOMPARE(StatisticsRecords::requestCount("09.12.2026"), QStringLiteral("0"));
     QVERIFY(StatisticsRecords::numbers("09.12.2026").isEmpty());
