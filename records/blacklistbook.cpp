@@ -1,5 +1,6 @@
 #include "records/blacklistbook.h"
 
+#include "core/cp1251.h"
 #include "core/textfile.h"
 #include "files/chatbanlist.h"
 #include "files/userblacklist.h"
@@ -30,6 +31,9 @@ BlacklistBook::SaveOutcome BlacklistBook::save(SaveMode mode, const QString &num
     const UserBlacklist::Entry entry{number, until, reason};
     if (!UserBlacklist::refusal(entry).isEmpty())
         return SaveOutcome::FieldsMissing;
+    // Written as it is, such a reason would come back with question marks.
+    if (!Cp1251::canEncode(reason))
+        return SaveOutcome::NotEncodable;
     if (mode == SaveMode::Add) {
         if (UserBlacklist::contains(number))
             return SaveOutcome::NumberListed;

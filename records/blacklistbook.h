@@ -28,6 +28,7 @@ public:
         Saved,
         FieldsMissing, // a box is empty, the number is not digits or the date not a date
         NumberListed,  // adding a number that has a line already
+        NotEncodable,  // the reason holds characters the file's code page cannot hold
         NotWritten,    // the file could not be read or written
     };
     Q_ENUM(SaveOutcome)
@@ -52,6 +53,8 @@ public:
     // The texts the windows show.
     static inline const QString FieldsMissingText = QStringLiteral("Одно из полей не заполнено.");
     static inline const QString NumberListedText = QStringLiteral("Такой UIN уже есть.");
+    static inline const QString NotEncodableText =
+        QStringLiteral("Текст содержит символы, которые нельзя сохранить в кодировке Windows-1251.");
     static inline const QString NotFoundText = QStringLiteral("Такого номера не найдено");
     static QString searchPrompt();
 

@@ -79,6 +79,9 @@ void Form6::Command1_Click()
     case BlacklistBook::SaveOutcome::FieldsMissing:
         Dialogs::instance().message(QStringLiteral("Ошибка"), BlacklistBook::FieldsMissingText);
         break;
+    case BlacklistBook::SaveOutcome::NotEncodable:
+        Dialogs::instance().message(QStringLiteral("Ошибка"), BlacklistBook::NotEncodableText);
+        break;
     case BlacklistBook::SaveOutcome::NumberListed:
         Dialogs::instance().message(QStringLiteral("Чёрный список"), BlacklistBook::NumberListedText);
         break;

@@ -118,6 +118,8 @@ void tst_BlacklistBook::save_data()
     QTest::newRow("letters in the number") << listed << add << "12a" << "06.03.2008" << "x" << Outcome::FieldsMissing
                                            << listed;
     QTest::newRow("date not a date") << listed << add << "1" << "завтра" << "x" << Outcome::FieldsMissing << listed;
+    QTest::newRow("reason out of the code page") << listed << add << "1" << "06.03.2008" << "спам 😀"
+                                                 << Outcome::NotEncodable << listed;
     QTest::newRow("change in place") << listed << change << "123456" << "02.02.2031" << "другое" << Outcome::Saved
                                      << "123456:^:02.02.2031:^:другое\r\n";
     QTest::newRow("change of an unlisted number") << listed << change << "7" << "02.02.2031" << "x" << Outcome::Saved

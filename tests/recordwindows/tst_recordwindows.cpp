@@ -95,6 +95,13 @@ void tst_RecordWindows::statisticsOfTodayAndAnotherDay()
     QCOMPARE(stats->Text1->text(), QStringLiteral("10.12.2026"));
     QCOMPARE(stats->Text2->text(), QStringLiteral("09.12.2026"));
     QCOMPARE(stats->Chart1->days().last().requests, 1);
+    // The calendar fills the date of messages.
+    click(stats->Command3);
+    auto *calendar = window<Form30>("Form30");
+    QVERIFY(calendar && calendar->isVisible());
+    calendar->Calendar1->setSelectedDate(QDate(2026, 12, 1));
+    calendar->Calendar1_Click();
+    QCOMPARE(stats->Text2->text(), QStringLiteral("01.12.2026"));
 
     // A day without statistics.
     stats->Text1->clear();
