@@ -48,7 +48,10 @@ BlacklistBook::SaveOutcome BlacklistBook::save(SaveMode mode, const QString &num
 
 bool BlacklistBook::remove(const Row &row)
 {
-    const bool done = row.chatBan ? bool(ChatBanList::removeNumber(row.number)) : UserBlacklist::lift(row.number);
+    // A user blacklist deleted meanwhile holds nothing more to delete.
+    const bool done = row.chatBan ? bool(ChatBanList::removeNumber(row.number))
+                                  : TextFile::readState(UserBlacklist::FilePath) == TextFile::ReadState::Missing ||
+                                        UserBlacklist::lift(row.number);
     if (done)
         Q_EMIT changed();
     return done;

@@ -160,6 +160,7 @@ void tst_BlacklistBook::remove_data()
         << users << chat << Row{"123", "1.1.2030 1:1:01", "x", true} << users << "Петя:^:8:^:1.1.2030 1:1:01:^:y\r\n";
     QTest::newRow("last user row: the file goes") << "7:^:01.01.2030:^:b\r\n" << Gone << Row{"7", "01.01.2030", "b", false}
                                                   << Gone << Gone;
+    QTest::newRow("user file gone meanwhile") << Gone << Gone << Row{"7", "01.01.2030", "b", false} << Gone << Gone;
     QTest::newRow("last chat ban: one empty line stays")
         << Gone << "Петя:^:8:^:1.1.2030 1:1:01:^:y\r\n" << Row{"8", "1.1.2030 1:1:01", "y", true} << Gone << "\r\n";
 }
