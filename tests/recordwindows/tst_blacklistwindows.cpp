@@ -30,6 +30,7 @@ private slots:
 
     void listsBothFiles();
     void addThroughTheEntryWindow();
+    void chatMemberBarredWithTheChatReason();
     void refusedEntries_data();
     void refusedEntries();
     void changeKeepsThePlaceAndRefillsBothLists();
@@ -107,6 +108,21 @@ void tst_BlacklistWindows::addThroughTheEntryWindow()
     click(entry->Command1);
     expectBox(QStringLiteral("Чёрный список"), QStringLiteral("Такой UIN уже есть."));
     QCOMPARE(fileText(UserBlacklist::FilePath), QStringLiteral("555:^:11.12.2026:^:реклама\r\n"));
+}
+
+void tst_BlacklistWindows::chatMemberBarredWithTheChatReason()
+{
+    // What the chat window's "Перенести в чёрный список" does: the member's number
+    // locked, the chat reason, tomorrow's date; the operator saves.
+    auto *entry = show<Form6>("Form6");
+    QVERIFY(entry);
+    entry->openForChatMember(QStringLiteral("777"));
+    QVERIFY(!entry->Text1->isEnabled());
+    QCOMPARE(entry->Command1->text(), QStringLiteral("Добавить"));
+    click(entry->Command1);
+    QVERIFY(m_dialogs.shown.isEmpty());
+    QCOMPARE(fileText(UserBlacklist::FilePath),
+             QStringLiteral("777:^:11.12.2026:^:Забанён(а) в чате, администратором.\r\n"));
 }
 
 void tst_BlacklistWindows::refusedEntries_data()
