@@ -12,6 +12,7 @@
 #include <QSaveFile>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -361,6 +362,7 @@ private:
         return finish(cost);
     }
 
+public:
     // Valid records still to fold, oldest first. validEnd: where the valid part ends.
     static QList<QByteArray> parse(const QByteArray &bytes, qint64 fileSize, qsizetype &validEnd)
     {
@@ -401,6 +403,7 @@ private:
         return pending;
     }
 
+private:
     bool writeFolded(const QList<QByteArray> &records, qint64 oldSize, qint64 lineEnds, QString &error)
     {
         QFile old(m_path);
@@ -558,6 +561,19 @@ std::optional<Storage::Stamp> Storage::stampOf(const QString &path)
     if (::stat(nativePath(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
     return stampFrom(st);
+}
+
+QList<QByteArray> Storage::unfoldedLines(const QString &path)
+{
+    QFile journal(journalPath(path));
+    if (!journal.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = journal.readAll();
+    const std::optional<Stamp> stamp = stampOf(path);
+    qsizetype validEnd = 0;
+    QList<QByteArray> records = Journal::parse(bytes, stamp ? stamp->size : 0, validEnd);
+    std::reverse(records.begin(), records.end());
+    return records;
 }
 
 QString Storage::journalPath(const QString &path)

@@ -97,6 +97,10 @@ public:
     void prependLine(const QString &path, const QByteArray &lineBytes, bool ownerOnly);
     void openNewestFirst(const QString &path, bool ownerOnly);
     static QString journalPath(const QString &path);
+    // The lines a newest-first file's journal holds beyond the file, newest first, each
+    // as it will stand on top of the file after the next fold; nothing is folded, so a
+    // reader of a large file need not wait for its rewrite. Empty without a journal.
+    QList<QByteArray> unfoldedLines(const QString &path);
 
     // --- reporting --------------------------------------------------------------------
     // The default writes a warning; the main window adds a non-blocking box.

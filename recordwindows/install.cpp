@@ -1,6 +1,7 @@
 #include "recordwindows/install.h"
 
 #include "platform/windowhost.h"
+#include "recordwindows/records_install.h"
 #include "recordwindows/automailing_window.h"
 #include "recordwindows/contactbook_window.h"
 #include "recordwindows/statuschoice_window.h"
@@ -40,6 +41,7 @@ private:
 void installRecordsWindows(WindowHost &host, const RecordsContext &context)
 {
     // The records: blacklist, calendar, send message, statistics, user list, logs.
+    installRecordWindows(host, context);
 
     // The people: auto-mailing, contact book, visible list, status choice.
     IcqSession *session = &context.session;

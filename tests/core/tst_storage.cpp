@@ -47,6 +47,7 @@ private slots:
     void journalFoldsNewestFirst_data();
     void journalFoldsNewestFirst();
     void journalSurvivesKill();
+    void unfoldedLinesReadWithoutFolding();
     void tornJournalTailDropped();
     void foldedJournalNotFoldedTwice();
     void refusedWriteReportedOnce();
@@ -151,6 +152,37 @@ void tst_Storage::journalSurvivesKill()
     Storage::instance().openNewestFirst(path(Log), true);
     QVERIFY(!QFile::exists(Storage::journalPath(path(Log))));
     QCOMPARE(TextFile::readBytes(Log), rewrittenPerLine("old\r\n", {"1 : a\r\n", "2 : b\r\n"}));
+}
+
+void tst_Storage::unfoldedLinesReadWithoutFolding()
+{
+    QVERIFY(TextFile::writeBytes(Log, "old\r\n"));
+    QVERIFY(Storage::instance().unfoldedLines(path(Log)).isEmpty());
+    Storage::instance().prependLine(path(Log), "1 : a\r\n", true);
+    Storage::instance().prependLine(path(Log), "2 : b\r\nc\r\n", true);
+    QCOMPARE(Storage::instance().unfoldedLines(path(Log)), QList<QByteArray>({"2 : b\r\nc\r\n", "1 : a\r\n"}));
+    // Nothing was folded: the log on disk is as it was.
+    QVERIFY(QFile::exists(Storage::journalPath(path(Log))));
+    QCOMPARE(QFile(path(Log)).size(), qint64(5));
+    Storage::instance().flushAll();
+    QVERIFY(Storage::instance().unfoldedLines(path(Log)).isEmpty());
+
+    // A journal whose fold is in place already (the run died before removing it) holds
+    // nothing beyond the file.
+    Storage::instance().prependLine(path(Log), "3 : d\r\n", true);
+    const QByteArray journalBytes = [&] {
+        QFile journal(Storage::journalPath(path(Log)));
+        journal.open(QIODevice::ReadOnly);
+        return journal.readAll();
+    }();
+    Storage::instance().flushAll();
+    const qint64 folded = QFile(path(Log)).size();
+    Storage::discard();
+    QFile journal(Storage::journalPath(path(Log)));
+    QVERIFY(journal.open(QIODevice::WriteOnly));
+    journal.write(journalBytes + "=" + QByteArray::number(folded) + "\n");
+    journal.close();
+    QVERIFY(Storage::instance().unfoldedLines(path(Log)).isEmpty());
 }
 
 void tst_Storage::tornJournalTailDropped()

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "records/blacklistbook.h"
+
+#include <QList>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class RecordsHub;
+
+// "Добавление в чёрный список": adds a user blacklist entry, or changes one when an
+// opener has put it into change mode (the button then reads "Изменить").
+class Form6 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form6(RecordsHub &hub, QWidget *parent = nullptr);
+
+    static inline const QString ChatReason = QStringLiteral("Забанён(а) в чате, администратором.");
+
+    // The blacklist window's "Изменить": the row's values, the number locked.
+    void openForChange(const BlacklistBook::Row &row);
+    // The chat window's "Перенести в чёрный список": the member's number locked, the
+    // chat reason; the date stays as it is.
+    void openForChatMember(const QString &number);
+    // The date picker's answer.
+    void setPickedDate(const QString &dateText);
+
+    void Command1_Click(); // "Добавить" / "Изменить"
+    void Command2_Click(); // "Выбрать дату"
+
+    QLabel *Label1 = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLineEdit *Text2 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *Text3 = nullptr;
+    QPushButton *Command1 = nullptr;
+
+private:
+    RecordsHub &m_hub;
+};
+
+// "Чёрный список": the user blacklist and the chat ban list in one list; add, change,
+// delete and search. The list refills from both files whenever one of them was saved.
+class Form5 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form5(RecordsHub &hub, QWidget *parent = nullptr);
+
+    void Command1_Click(); // "Добавить"
+    void Command2_Click(); // "Изменить"
+    void Command3_Click(); // "Удалить"
+    void Command4_Click(); // "Поиск"
+
+    // The rows as listed.
+    QList<BlacklistBook::Row> rows() const { return m_rows; }
+
+    QTreeWidget *ListView1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QPushButton *Command4 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command3 = nullptr;
+
+private:
+    void refill();
+    void updateButtons();
+    int selectedRow() const;
+    void openForChange(const BlacklistBook::Row &row);
+
+    RecordsHub &m_hub;
+    QList<BlacklistBook::Row> m_rows;
+};

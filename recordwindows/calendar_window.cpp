@@ -1,0 +1,34 @@
+#include "recordwindows/calendar_window.h"
+
+#include "core/clock.h"
+#include "recordwindows/records_install.h"
+#include "recordwindows/records_widgets.h"
+
+#include <QCalendarWidget>
+#include <QMdiSubWindow>
+#include <QVBoxLayout>
+
+Form30::Form30(RecordsHub &hub, QWidget *parent)
+    : QWidget(parent)
+    , m_hub(hub)
+{
+    setWindowTitle(QStringLiteral("Календарь"));
+    Calendar1 = RecordWidgets::named(new QCalendarWidget(this), "Calendar1");
+    Calendar1->setSelectedDate(Clock::instance().today());
+    Calendar1->setFirstDayOfWeek(Qt::Monday);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Calendar1);
+    connect(Calendar1, &QCalendarWidget::clicked, this, &Form30::Calendar1_Click);
+    connect(Calendar1, &QCalendarWidget::activated, this, &Form30::Calendar1_Click);
+}
+
+void Form30::Calendar1_Click()
+{
+    const QDate date = Calendar1->selectedDate();
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        frame->hide();
+    else
+        hide();
+    m_hub.picker().pick(date);
+}

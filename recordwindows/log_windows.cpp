@@ -1,0 +1,91 @@
+#include "recordwindows/log_windows.h"
+
+#include "core/textfile.h"
+#include "engine/records.h"
+#include "records/messagelogmodel.h"
+#include "recordwindows/calendar_window.h"
+#include "recordwindows/records_install.h"
+#include "recordwindows/records_widgets.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QHeaderView>
+#include <QTreeView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using RecordWidgets::named;
+
+// --- Form7 -----------------------------------------------------------------------------
+
+Form7::Form7(RecordsHub &hub, QWidget *parent)
+    : QWidget(parent)
+    , m_hub(hub)
+    , m_log(new MessageLogModel(this))
+{
+    setWindowTitle(QStringLiteral("Логи"));
+    Label1 = named(new QLabel(QStringLiteral("Показать логи за :"), this), "Label1");
+    Text2 = named(new QLineEdit(this), "Text2");
+    Command2 = named(new QPushButton(QStringLiteral("Выбрать дату"), this), "Command2");
+    Command1 = named(new QPushButton(QStringLiteral("Показать"), this), "Command1");
+    Text1 = named(new QTreeView(this), "Text1");
+    Text1->setUniformRowHeights(true);
+    Text1->setRootIsDecorated(false);
+    Text1->setHeaderHidden(true);
+    // Wide enough for the lines on screen; the others are never measured.
+    Text1->header()->setResizeContentsPrecision(0);
+    Text1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Text1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Text1->setModel(m_log);
+
+    auto *day = new QHBoxLayout;
+    day->addWidget(Label1);
+    day->addWidget(Text2, 1);
+    day->addWidget(Command2);
+    day->addWidget(Command1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(day);
+    layout->addWidget(Text1, 1);
+
+    connect(Command1, &QPushButton::clicked, this, &Form7::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form7::Command2_Click);
+
+    m_log->loadAll();
+}
+
+void Form7::setPickedDate(const QString &dateText)
+{
+    Text2->setText(dateText);
+}
+
+void Form7::Command1_Click()
+{
+    m_log->loadDay(Text2->text());
+}
+
+void Form7::Command2_Click()
+{
+    m_hub.picker().request(DatePicker::Requester::Log);
+    m_hub.show<Form30>("Form30");
+}
+
+// --- Form29 ----------------------------------------------------------------------------
+
+Form29::Form29(QWidget *parent)
+    : QWidget(parent)
+{
+    setWindowTitle(QStringLiteral("Логи не известных команд"));
+    Text1 = named(new QPlainTextEdit(this), "Text1");
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Text1);
+
+    TextFile::ensureFolder(QStringLiteral("\\Логи"));
+    QString text = TextFile::readAll(Records::UnknownLogPath);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Text1->setPlainText(text);
+}

@@ -1,0 +1,89 @@
+#include "recordwindows/send_message_window.h"
+
+#include "records/operatormessage.h"
+#include "recordwindows/records_install.h"
+#include "recordwindows/records_widgets.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using RecordWidgets::named;
+
+Form2::Form2(RecordsHub &hub, QWidget *parent)
+    : QWidget(parent)
+    , m_sender(new OperatorMessage(hub.session(), this))
+{
+    setWindowTitle(QStringLiteral("Послать сообщение"));
+    Label1 = named(new QLabel(QStringLiteral("Введите номер ICQ   :"), this), "Label1");
+    Combo1 = named(new QComboBox(this), "Combo1");
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Label7 = named(new QLabel(QStringLiteral("*"), this), "Label7");
+    Label2 = named(new QLabel(QStringLiteral("Копии :"), this), "Label2");
+    Text2 = named(new QLineEdit(this), "Text2");
+    Label3 = named(new QLabel(QStringLiteral("Номера указывайте через символ \";\""), this), "Label3");
+    Label4 = named(new QLabel(QStringLiteral("Тема сообщения :"), this), "Label4");
+    Text3 = named(new QLineEdit(this), "Text3");
+    Label5 = named(new QLabel(QStringLiteral("Сообщение   :"), this), "Label5");
+    Text4 = named(new QPlainTextEdit(this), "Text4");
+    Text4->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Label6 = named(new QLabel(QStringLiteral("*"), this), "Label6");
+    Label8 = named(new QLabel(QStringLiteral("*"), this), "Label8");
+    Label9 = named(new QLabel(QStringLiteral("- обязательные для заполнения"), this), "Label9");
+    Command1 = named(new QPushButton(QStringLiteral("Отправить сообщение (я)"), this), "Command1");
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(Label1, 0, 0);
+    grid->addWidget(Combo1, 0, 1);
+    grid->addWidget(Label7, 0, 2);
+    grid->addWidget(Label2, 1, 0);
+    grid->addWidget(Text2, 1, 1);
+    grid->addWidget(Label3, 2, 1);
+    grid->addWidget(Label4, 3, 0);
+    grid->addWidget(Text3, 3, 1);
+    grid->addWidget(Label5, 4, 0, Qt::AlignTop);
+    grid->addWidget(Text4, 4, 1);
+    grid->addWidget(Label6, 4, 2, Qt::AlignTop);
+    auto *legend = new QHBoxLayout;
+    legend->addWidget(Label8);
+    legend->addWidget(Label9);
+    legend->addStretch(1);
+    grid->addLayout(legend, 5, 0, 1, 2);
+    grid->addWidget(Command1, 6, 0, 1, 3);
+    grid->setRowStretch(4, 1);
+
+    Combo1->addItems(OperatorMessage::contactItems());
+    Combo1->setCurrentIndex(-1);
+    Combo1->setEditText(QString());
+
+    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+}
+
+void Form2::setRecipient(const QString &recipient)
+{
+    Combo1->setEditText(recipient);
+}
+
+void Form2::setSubject(const QString &subject)
+{
+    Text3->setText(subject);
+}
+
+void Form2::setMessage(const QString &message)
+{
+    Text4->setPlainText(message);
+}
+
+void Form2::Command1_Click()
+{
+    const QString message = Text4->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    if (Combo1->currentText().isEmpty() || message.isEmpty())
+        return;
+    m_sender->send(Combo1->currentText(), Text2->text(), Text3->text(), message);
+    Text2->setText(OperatorMessage::closedCopies(Text2->text()));
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QWidget>
+
+class OperatorMessage;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class RecordsHub;
+
+// "Послать сообщение": a message written by hand goes from the main bot to a number,
+// with an optional subject and copies to further numbers.
+class Form2 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form2(RecordsHub &hub, QWidget *parent = nullptr);
+
+    // Other windows fill the boxes; the window reads them when the operator sends.
+    void setRecipient(const QString &recipient);
+    void setSubject(const QString &subject);
+    void setMessage(const QString &message);
+
+    void Command1_Click(); // "Отправить сообщение (я)"
+
+    OperatorMessage &sender() { return *m_sender; }
+
+    QLabel *Label1 = nullptr;
+    QComboBox *Combo1 = nullptr;
+    QLabel *Label7 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLineEdit *Text2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLineEdit *Text3 = nullptr;
+    QLabel *Label5 = nullptr;
+    QPlainTextEdit *Text4 = nullptr;
+    QLabel *Label6 = nullptr;
+    QLabel *Label8 = nullptr;
+    QLabel *Label9 = nullptr;
+    QPushButton *Command1 = nullptr;
+
+private:
+    OperatorMessage *m_sender = nullptr;
+};
