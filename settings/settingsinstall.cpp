@@ -3,12 +3,19 @@
 #include "platform/windowhost.h"
 #include "settings/agreement_window.h"
 #include "settings/settings_window.h"
+#include "settings/subbot_switch_windows.h"
 
 void installSettingsWindows(WindowHost &windows)
 {
     windows.registerFactory(QStringLiteral("Form1"), [](QWidget *parent) -> QWidget * { return new Form1(parent); });
     windows.registerFactory(QStringLiteral("Form48"),
                             [](QWidget *parent) -> QWidget * { return new Form48(parent); });
+    windows.registerFactory(QStringLiteral("Form44"),
+                            [](QWidget *parent) -> QWidget * { return new Form44(parent); });
+    windows.registerFactory(QStringLiteral("Form45"),
+                            [](QWidget *parent) -> QWidget * { return new Form45(parent); });
+    windows.registerFactory(QStringLiteral("Form46"),
+                            [](QWidget *parent) -> QWidget * { return new Form46(parent); });
 }
 
 void showDistributionPage(WindowHost &windows)
