@@ -4,6 +4,7 @@
 #include "settings/agreement_window.h"
 #include "settings/settings_window.h"
 #include "settings/subbot_switch_windows.h"
+#include "settings/tutorial_window.h"
 
 void installSettingsWindows(WindowHost &windows)
 {
@@ -16,6 +17,8 @@ void installSettingsWindows(WindowHost &windows)
                             [](QWidget *parent) -> QWidget * { return new Form45(parent); });
     windows.registerFactory(QStringLiteral("Form46"),
                             [](QWidget *parent) -> QWidget * { return new Form46(parent); });
+    windows.registerFactory(QStringLiteral("Form26"),
+                            [&windows](QWidget *parent) -> QWidget * { return new Form26(windows, parent); });
 }
 
 void showDistributionPage(WindowHost &windows)

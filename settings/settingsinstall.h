@@ -3,7 +3,8 @@
 class WindowHost;
 
 // Puts the settings subsystem's windows into the frame: the settings window Form1, the
-// agreement window Form48 and the sub-bot switches Form44, Form45 and Form46.
+// agreement window Form48, the sub-bot switches Form44, Form45 and Form46 and the
+// tutorial Form26.
 void installSettingsWindows(WindowHost &windows);
 
 // The settings window alone on its bot numbers page, as the login paths, the start-up
