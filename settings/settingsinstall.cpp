@@ -1,9 +1,12 @@
 #include "settings/settingsinstall.h"
 
 #include "platform/windowhost.h"
+#include "settings/about_window.h"
 #include "settings/agreement_window.h"
+#include "settings/sendmessagefill.h"
 #include "settings/settings_window.h"
 #include "settings/subbot_switch_windows.h"
+#include "settings/support_window.h"
 #include "settings/tutorial_window.h"
 
 void installSettingsWindows(WindowHost &windows)
@@ -19,6 +22,12 @@ void installSettingsWindows(WindowHost &windows)
                             [](QWidget *parent) -> QWidget * { return new Form46(parent); });
     windows.registerFactory(QStringLiteral("Form26"),
                             [&windows](QWidget *parent) -> QWidget * { return new Form26(windows, parent); });
+    windows.registerFactory(QStringLiteral("Form4"), [&windows](QWidget *parent) -> QWidget * {
+        return new Form4(composeInSendMessageWindow(windows), parent);
+    });
+    windows.registerFactory(QStringLiteral("Form8"), [&windows](QWidget *parent) -> QWidget * {
+        return new Form8(composeInSendMessageWindow(windows), parent);
+    });
 }
 
 void showDistributionPage(WindowHost &windows)
