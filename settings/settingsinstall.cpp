@@ -3,6 +3,8 @@
 #include "platform/windowhost.h"
 #include "settings/about_window.h"
 #include "settings/agreement_window.h"
+#include "settings/help_window.h"
+#include "settings/news_window.h"
 #include "settings/sendmessagefill.h"
 #include "settings/settings_window.h"
 #include "settings/subbot_switch_windows.h"
@@ -28,6 +30,11 @@ void installSettingsWindows(WindowHost &windows)
     windows.registerFactory(QStringLiteral("Form8"), [&windows](QWidget *parent) -> QWidget * {
         return new Form8(composeInSendMessageWindow(windows), parent);
     });
+    windows.registerFactory(QStringLiteral("Form27"),
+                            [](QWidget *parent) -> QWidget * { return new Form27(parent); });
+    // Nothing in the program opens the news window by itself.
+    windows.addWindow(QStringLiteral("Form22"), Form22::Caption, WindowHost::Placement::Child,
+                      [](QWidget *parent) -> QWidget * { return new Form22(parent); });
 }
 
 void showDistributionPage(WindowHost &windows)
