@@ -53,8 +53,10 @@ QList<BindletJob::Copy> BindletJob::copies() const
     return {
         {DesktopFile, m_folders.applications + QLatin1Char('/') + DesktopFile, true},
         {IconFile, m_folders.iconTheme + QStringLiteral("/scalable/apps/") + IconFile, false},
-        {soundName(GeneralSettings::Default::SoundMessage), soundTarget(GeneralSettings::Default::SoundMessage), false},
-        {soundName(GeneralSettings::Default::SoundStartup), soundTarget(GeneralSettings::Default::SoundStartup), false},
+        {soundName(GeneralSettings::Default::SoundMessage),
+         soundTarget(GeneralSettings::Default::SoundMessage), false},
+        {soundName(GeneralSettings::Default::SoundStartup),
+         soundTarget(GeneralSettings::Default::SoundStartup), false},
     };
 }
 
@@ -63,7 +65,8 @@ QList<BindletJob::Command> BindletJob::commands() const
     return {
         {QStringLiteral("update-desktop-database"), {m_folders.applications}},
         // The user's theme folder has no index of its own: build the cache regardless.
-        {QStringLiteral("gtk-update-icon-cache"), {QStringLiteral("-f"), QStringLiteral("-t"), m_folders.iconTheme}},
+        {QStringLiteral("gtk-update-icon-cache"),
+         {QStringLiteral("-f"), QStringLiteral("-t"), m_folders.iconTheme}},
     };
 }
 

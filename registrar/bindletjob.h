@@ -44,8 +44,8 @@ public:
 
     struct Copy
     {
-        QString source; // a name in the source folder
-        QString target; // a full path
+        QString source;            // a name in the source folder
+        QString target;            // a full path
         bool desktopEntry = false; // its Exec line is set to the program's path
     };
 

@@ -15,7 +15,8 @@ int main(int argc, char *argv[])
     const auto services = installPlatformServices(QApplication::arguments());
 
     ProcessStarter starter;
-    Bindlet::Form1 window(BindletJob(BindletJob::standardFolders(QApplication::applicationDirPath())), starter);
+    Bindlet::Form1 window(BindletJob(BindletJob::standardFolders(QApplication::applicationDirPath())),
+                          starter);
     window.show();
     return QApplication::exec();
 }

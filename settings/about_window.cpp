@@ -12,8 +12,7 @@
 
 namespace {
 
-template<typename Label = QLabel>
-Label *makeLabel(QWidget *parent, const char *name, const QString &text)
+template<typename Label = QLabel> Label *makeLabel(QWidget *parent, const char *name, const QString &text)
 {
     auto *label = new Label(text, parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -90,7 +89,8 @@ void Form8::Label8_Click()
         return;
     }
     if (!WebOpener::instance().open(*site)) {
-        Dialogs::instance().message(SupportContacts::OpenFailedTitle, SupportContacts::OpenFailedText.arg(*site),
-                                    Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
+        Dialogs::instance().message(SupportContacts::OpenFailedTitle,
+                                    SupportContacts::OpenFailedText.arg(*site), Dialogs::Icon::Warning,
+                                    Dialogs::Buttons::Ok);
     }
 }

@@ -17,16 +17,16 @@ public:
 
     explicit Form8(ComposeMessage compose, QWidget *parent = nullptr);
 
-    QLabel *Label1 = nullptr;  // the program's name
-    QLabel *Label2 = nullptr;  // "Интеллектуальный бот для вас"
-    QLabel *Label3 = nullptr;  // "Версия: 1.9"
-    QLabel *Label4 = nullptr;  // "Версия ядра: 1.0"
+    QLabel *Label1 = nullptr;      // the program's name
+    QLabel *Label2 = nullptr;      // "Интеллектуальный бот для вас"
+    QLabel *Label3 = nullptr;      // "Версия: 1.9"
+    QLabel *Label4 = nullptr;      // "Версия ядра: 1.0"
     ClickLabel *Label8 = nullptr;  // the web site
-    QLabel *Label10 = nullptr; // thanks
-    QLabel *Label14 = nullptr; // "Если вам есть, что предложить ..."
-    QLabel *Label15 = nullptr; // "ICQ       :"
+    QLabel *Label10 = nullptr;     // thanks
+    QLabel *Label14 = nullptr;     // "Если вам есть, что предложить ..."
+    QLabel *Label15 = nullptr;     // "ICQ       :"
     ClickLabel *Label16 = nullptr; // the contact number
-    QLabel *Label18 = nullptr; // e-mail
+    QLabel *Label18 = nullptr;     // e-mail
     ClickLabel *Label17 = nullptr; // "Закрыть"
 
     // The contact: recipient and subject into the send-message window.

@@ -73,21 +73,22 @@ Form44::Form44(QWidget *parent)
 {}
 
 Form45::Form45(QWidget *parent)
-    : SubBotSwitchWindow(Caption, QStringLiteral("Включить подбота курса валют"), CurrencyBot::SwitchPath,
-                         {{"Label2", QStringLiteral("Пример запроса курса валют:")},
-                          {"Label3", QStringLiteral("!кв")}},
-                         parent)
+    : SubBotSwitchWindow(
+          Caption, QStringLiteral("Включить подбота курса валют"), CurrencyBot::SwitchPath,
+          {{"Label2", QStringLiteral("Пример запроса курса валют:")}, {"Label3", QStringLiteral("!кв")}},
+          parent)
 {}
 
 Form46::Form46(QWidget *parent)
-    : SubBotSwitchWindow(Caption, QStringLiteral("Включить подбота ") + ServiceName + QStringLiteral(" RSS"),
-                         QuotationBot::SwitchPath,
-                         {{"Label1", QStringLiteral("Цифра указывает на то, сколько будет показано цитат. Если "
-                                                    "цифры отсутсвуют, то будет показано 5 цитат.")},
-                          {"Label2", QStringLiteral("Примеры запроса цитат:")},
-                          {"Label3", QStringLiteral("!bash")},
-                          {"Label4", QStringLiteral("!bash 20")},
-                          {"Label5", QStringLiteral("!баш")},
-                          {"Label6", QStringLiteral("!баш 20")}},
-                         parent)
+    : SubBotSwitchWindow(
+          Caption, QStringLiteral("Включить подбота ") + ServiceName + QStringLiteral(" RSS"),
+          QuotationBot::SwitchPath,
+          {{"Label1", QStringLiteral("Цифра указывает на то, сколько будет показано цитат. Если "
+                                     "цифры отсутсвуют, то будет показано 5 цитат.")},
+           {"Label2", QStringLiteral("Примеры запроса цитат:")},
+           {"Label3", QStringLiteral("!bash")},
+           {"Label4", QStringLiteral("!bash 20")},
+           {"Label5", QStringLiteral("!баш")},
+           {"Label6", QStringLiteral("!баш 20")}},
+          parent)
 {}

@@ -27,9 +27,10 @@ Form4::Form4(ComposeMessage compose, QWidget *parent)
 {
     setWindowTitle(Caption);
     auto *layout = new QVBoxLayout(this);
-    Label1 = addLabel(this, layout, "Label1",
-                      QStringLiteral("Если у Вас возникли какие-то вопросы или проблемы с программой, обратитесь по "
-                                     "этим контактам:"));
+    Label1 = addLabel(
+        this, layout, "Label1",
+        QStringLiteral("Если у Вас возникли какие-то вопросы или проблемы с программой, обратитесь по "
+                       "этим контактам:"));
     Label2 = addLabel(this, layout, "Label2",
                       QStringLiteral("ICQ: ") + SupportContacts::shown(SupportContacts::SupportUin));
     Label3 = addLabel(this, layout, "Label3",

@@ -39,12 +39,13 @@ const QList<SupportTopic> &all()
          QStringLiteral("Номер версии программы: 1.8 Release") + CrLf +
              QStringLiteral("Название окон(а) где произошла ошибка: ") + CrLf +
              QStringLiteral("Что вы делали (в программе) из-за чего произошла ошибка: ")},
-        {"Label6", QStringLiteral("Найдена грамматическая ошибка"), QStringLiteral("Найдена грамматическая ошибка"),
+        {"Label6", QStringLiteral("Найдена грамматическая ошибка"),
+         QStringLiteral("Найдена грамматическая ошибка"),
          QStringLiteral("Название окон(а) где найдена ошибка: ")},
         {"Label7", QStringLiteral("Вопрос по программе"), QStringLiteral("Вопросы по программе"),
          QStringLiteral("Вопрос: ")},
-        {"Label8", QStringLiteral("Предложение по программе или сайту"), QStringLiteral("Предложение по программе"),
-         QStringLiteral("Предложение(пожелание): ")},
+        {"Label8", QStringLiteral("Предложение по программе или сайту"),
+         QStringLiteral("Предложение по программе"), QStringLiteral("Предложение(пожелание): ")},
     };
     return topics;
 }

@@ -37,10 +37,10 @@ QString shown(const QString &key);
 // The support window's topics: a click fills the send-message window to the support.
 struct SupportTopic
 {
-    const char *label;   // the clickable label's name
-    QString caption;     // what the label reads
-    QString subject;     // into the subject box
-    QString message;     // into the message box
+    const char *label; // the clickable label's name
+    QString caption;   // what the label reads
+    QString subject;   // into the subject box
+    QString message;   // into the message box
 };
 
 namespace SupportTopics {

@@ -27,7 +27,7 @@ public:
     // windows must outlive the window: it shows and hides the windows the steps talk about.
     explicit Form26(WindowHost &windows, QWidget *parent = nullptr);
 
-    QList<QLabel *> labels; // Label1 to Label8
+    QList<QLabel *> labels;          // Label1 to Label8
     QPushButton *Command1 = nullptr; // "Следующий шаг"
     QPushButton *Command2 = nullptr; // "Назад"
     QFrame *Line1 = nullptr;

@@ -217,15 +217,23 @@ void tst_Bindlet::execArgument_data()
 {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("written");
-    QTest::newRow("plain") << "/opt/korvane/korvane" << "\"/opt/korvane/korvane\"";
-    QTest::newRow("blank") << "/home/user/My Bots/korvane" << "\"/home/user/My Bots/korvane\"";
-    QTest::newRow("Cyrillic") << "/home/user/Боты/korvane" << "\"/home/user/Боты/korvane\"";
+    QTest::newRow("plain") << "/opt/korvane/korvane"
+                           << "\"/opt/korvane/korvane\"";
+    QTest::newRow("blank") << "/home/user/My Bots/korvane"
+                           << "\"/home/user/My Bots/korvane\"";
+    QTest::newRow("Cyrillic") << "/home/user/Боты/korvane"
+                              << "\"/home/user/Боты/korvane\"";
     // Inside the quotes a backslash; in the file every backslash doubled.
-    QTest::newRow("double quote") << "/a\"b/korvane" << "\"/a\\\\\"b/korvane\"";
-    QTest::newRow("dollar and backtick") << "/a$b`c/korvane" << "\"/a\\\\$b\\\\`c/korvane\"";
-    QTest::newRow("backslash") << "/a\\b/korvane" << "\"/a\\\\\\\\b/korvane\"";
-    QTest::newRow("percent") << "/100%/korvane" << "\"/100%%/korvane\"";
-    QTest::newRow("single quote and semicolon") << "/it's;here/korvane" << "\"/it's;here/korvane\"";
+    QTest::newRow("double quote") << "/a\"b/korvane"
+                                  << "\"/a\\\\\"b/korvane\"";
+    QTest::newRow("dollar and backtick") << "/a$b`c/korvane"
+                                         << "\"/a\\\\$b\\\\`c/korvane\"";
+    QTest::newRow("backslash") << "/a\\b/korvane"
+                               << "\"/a\\\\\\\\b/korvane\"";
+    QTest::newRow("percent") << "/100%/korvane"
+                             << "\"/100%%/korvane\"";
+    QTest::newRow("single quote and semicolon") << "/it's;here/korvane"
+                                                << "\"/it's;here/korvane\"";
 }
 
 void tst_Bindlet::execArgument()
@@ -242,7 +250,8 @@ void tst_Bindlet::desktopEntryExecLine_data()
     QTest::newRow("replaced") << QByteArray("[Desktop Entry]\nName=K\nExec=old %f\nIcon=k\n")
                               << QByteArray("[Desktop Entry]\nName=K\nExec=\"/p/korvane\"\nIcon=k\n");
     QTest::newRow("action kept") << QByteArray("[Desktop Entry]\nExec=a\n[Desktop Action x]\nExec=b\n")
-                                 << QByteArray("[Desktop Entry]\nExec=\"/p/korvane\"\n[Desktop Action x]\nExec=b\n");
+                                 << QByteArray(
+                                        "[Desktop Entry]\nExec=\"/p/korvane\"\n[Desktop Action x]\nExec=b\n");
     QTest::newRow("added") << QByteArray("[Desktop Entry]\nName=K\n")
                            << QByteArray("[Desktop Entry]\nExec=\"/p/korvane\"\nName=K\n");
     QTest::newRow("similar key kept") << QByteArray("[Desktop Entry]\nExecutable=x\nExec = y\n")

@@ -36,7 +36,8 @@ private slots:
 void tst_HelpNewsWindows::helpShownWhole()
 {
     // "Помощь" and two more lines, Windows-1251, CR LF.
-    QVERIFY(write(QStringLiteral("Помощь.txt"), "\xcf\xee\xec\xee\xf9\xfc\r\n\r\n\xc1\xee\xf2 - \xfd\xf2\xee bot.\r\n"));
+    QVERIFY(write(QStringLiteral("Помощь.txt"),
+                  "\xcf\xee\xec\xee\xf9\xfc\r\n\r\n\xc1\xee\xf2 - \xfd\xf2\xee bot.\r\n"));
     auto *form = open<Form27>(QStringLiteral("help_m"), QStringLiteral("Form27"));
     QVERIFY(form);
     QVERIFY(form->isWindow());
@@ -101,7 +102,8 @@ void tst_HelpNewsWindows::newsShown_data()
 {
     QTest::addColumn<QByteArray>("news");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("two lines ended by LF") << QByteArray("\xed\xee\xe2\xee\xe5\nsecond\n") << "новое\nsecond\n";
+    QTest::newRow("two lines ended by LF")
+        << QByteArray("\xed\xee\xe2\xee\xe5\nsecond\n") << "новое\nsecond\n";
     QTest::newRow("CR LF") << QByteArray("one\r\ntwo\r\n") << "one\ntwo\n";
     QTest::newRow("mixed") << QByteArray("one\r\ntwo\nthree") << "one\ntwo\nthree";
     QTest::newRow("one line") << QByteArray("all on one line") << "all on one line";

@@ -70,13 +70,14 @@ void tst_SubBotSwitchesOnline::answerFollowsTheBox_data()
     QTest::addColumn<QString>("offText");
     // No feed address is configured: a switched-on sub-bot gets as far as saying so.
     QTest::addColumn<QString>("onText");
-    QTest::newRow("weather") << "Form44" << "!погода Москва" << WeatherBot::OffText
-                             << WeatherBot::TownNotFoundText;
-    QTest::newRow("currency") << "Form45" << "!кв" << CurrencyBot::OffText << CurrencyBot::UnavailableText;
-    QTest::newRow("quotations") << "Form46" << "!bash 3" << QuotationBot::OffText
-                                << QuotationBot::UnavailableText;
-    QTest::newRow("quotations, Russian") << "Form46" << "!баш" << QuotationBot::OffText
-                                         << QuotationBot::UnavailableText;
+    QTest::newRow("weather") << "Form44"
+                             << "!погода Москва" << WeatherBot::OffText << WeatherBot::TownNotFoundText;
+    QTest::newRow("currency") << "Form45"
+                              << "!кв" << CurrencyBot::OffText << CurrencyBot::UnavailableText;
+    QTest::newRow("quotations") << "Form46"
+                                << "!bash 3" << QuotationBot::OffText << QuotationBot::UnavailableText;
+    QTest::newRow("quotations, Russian") << "Form46"
+                                         << "!баш" << QuotationBot::OffText << QuotationBot::UnavailableText;
 }
 
 void tst_SubBotSwitchesOnline::answerFollowsTheBox()

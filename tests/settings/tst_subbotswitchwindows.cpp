@@ -38,9 +38,15 @@ void tst_SubBotSwitchWindows::addWindows()
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("file");
-    QTest::newRow("weather") << "pogodbot_m" << "Form44" << "Подпрограммы/Погода.txt";
-    QTest::newRow("currency") << "botkursval_m" << "Form45" << "Подпрограммы/Курс валют.txt";
-    QTest::newRow("quotations") << "BASH_m" << "Form46" << "Подпрограммы/BASH.txt";
+    QTest::newRow("weather") << "pogodbot_m"
+                             << "Form44"
+                             << "Подпрограммы/Погода.txt";
+    QTest::newRow("currency") << "botkursval_m"
+                              << "Form45"
+                              << "Подпрограммы/Курс валют.txt";
+    QTest::newRow("quotations") << "BASH_m"
+                                << "Form46"
+                                << "Подпрограммы/BASH.txt";
 }
 
 SubBotSwitchWindow *tst_SubBotSwitchWindows::openRow()
@@ -58,18 +64,34 @@ void tst_SubBotSwitchWindows::captionsAndLabels_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("check");
     QTest::addColumn<QStringList>("labels"); // name, text, name, text, ...
-    QTest::newRow("weather") << "pogodbot_m" << "Form44" << "Погодный бот" << "Включить погодного подбота"
-                             << QStringList{"Label2", "Пример запроса погоды:", "Label3",
-                                            "!погода название_города", "Label4", "!погода Санкт-Петербург"};
-    QTest::newRow("currency") << "botkursval_m" << "Form45" << "Подбот курса валют"
+    QTest::newRow("weather") << "pogodbot_m"
+                             << "Form44"
+                             << "Погодный бот"
+                             << "Включить погодного подбота"
+                             << QStringList{
+                                    "Label2", "Пример запроса погоды:", "Label3", "!погода название_города",
+                                    "Label4", "!погода Санкт-Петербург"};
+    QTest::newRow("currency") << "botkursval_m"
+                              << "Form45"
+                              << "Подбот курса валют"
                               << "Включить подбота курса валют"
                               << QStringList{"Label2", "Пример запроса курса валют:", "Label3", "!кв"};
     QTest::newRow("quotations")
-        << "BASH_m" << "Form46" << "Подбот BASH RSS" << "Включить подбота BASH RSS"
+        << "BASH_m"
+        << "Form46"
+        << "Подбот BASH RSS"
+        << "Включить подбота BASH RSS"
         << QStringList{"Label1",
                        "Цифра указывает на то, сколько будет показано цитат. Если цифры отсутсвуют, то будет "
                        "показано 5 цитат.",
-                       "Label3", "!bash", "Label4", "!bash 20", "Label5", "!баш", "Label6", "!баш 20"};
+                       "Label3",
+                       "!bash",
+                       "Label4",
+                       "!bash 20",
+                       "Label5",
+                       "!баш",
+                       "Label6",
+                       "!баш 20"};
 }
 
 void tst_SubBotSwitchWindows::captionsAndLabels()
@@ -91,7 +113,8 @@ void tst_SubBotSwitchWindows::captionsAndLabels()
     }
     QVERIFY(form->findChild<QWidget *>(QStringLiteral("Line1")));
     if (form->objectName() == QLatin1String("Form44"))
-        QVERIFY(form->findChild<QLabel *>(QStringLiteral("Label1"))->text().contains(QLatin1String("Gismeteo")));
+        QVERIFY(
+            form->findChild<QLabel *>(QStringLiteral("Label1"))->text().contains(QLatin1String("Gismeteo")));
 }
 
 void tst_SubBotSwitchWindows::clicksWriteAndDelete_data()

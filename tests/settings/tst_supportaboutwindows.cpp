@@ -91,12 +91,13 @@ void tst_SupportAboutWindows::configure(bool withContacts)
 {
     if (!withContacts)
         return;
-    QVERIFY(Addresses::setValues({{SupportContacts::SupportUin, SupportUin},
-                                  {SupportContacts::SupportForum, QStringLiteral("https://forum.example.org/")},
-                                  {SupportContacts::SupportMail, QStringLiteral("help@example.org")},
-                                  {SupportContacts::AuthorUin, AuthorUin},
-                                  {SupportContacts::AuthorMail, QStringLiteral("author@example.org")},
-                                  {SupportContacts::Site, Site}}));
+    QVERIFY(
+        Addresses::setValues({{SupportContacts::SupportUin, SupportUin},
+                              {SupportContacts::SupportForum, QStringLiteral("https://forum.example.org/")},
+                              {SupportContacts::SupportMail, QStringLiteral("help@example.org")},
+                              {SupportContacts::AuthorUin, AuthorUin},
+                              {SupportContacts::AuthorMail, QStringLiteral("author@example.org")},
+                              {SupportContacts::Site, Site}}));
 }
 
 QString tst_SupportAboutWindows::recipient() const
@@ -111,7 +112,9 @@ QString tst_SupportAboutWindows::subject() const
 
 QString tst_SupportAboutWindows::message() const
 {
-    return window(QStringLiteral("Form2"))->findChild<QPlainTextEdit *>(QStringLiteral("Text4"))->toPlainText();
+    return window(QStringLiteral("Form2"))
+        ->findChild<QPlainTextEdit *>(QStringLiteral("Text4"))
+        ->toPlainText();
 }
 
 void tst_SupportAboutWindows::supportWindowTexts()
@@ -120,12 +123,14 @@ void tst_SupportAboutWindows::supportWindowTexts()
     auto *form = open<Form4>(QStringLiteral("tech_m"), QStringLiteral("Form4"));
     QVERIFY(form);
     QCOMPARE(form->windowTitle(), QStringLiteral("Тех. поддержка"));
-    QCOMPARE(form->Label1->text(), QStringLiteral("Если у Вас возникли какие-то вопросы или проблемы с программой, "
-                                                  "обратитесь по этим контактам:"));
+    QCOMPARE(form->Label1->text(),
+             QStringLiteral("Если у Вас возникли какие-то вопросы или проблемы с программой, "
+                            "обратитесь по этим контактам:"));
     QVERIFY(form->Label2->text().contains(SupportUin));
     QVERIFY(form->Label3->text().contains(QLatin1String("forum.example.org")));
     QVERIFY(form->Label4->text().contains(QLatin1String("help@example.org")));
-    QCOMPARE(form->Label9->text(), QStringLiteral("Щёлкните чтобы отправить сообщение, по ниже следующей теме:"));
+    QCOMPARE(form->Label9->text(),
+             QStringLiteral("Щёлкните чтобы отправить сообщение, по ниже следующей теме:"));
     const QStringList captions = {"Найдена ошибка", "Найдена грамматическая ошибка", "Вопрос по программе",
                                   "Предложение по программе или сайту"};
     for (int i = 0; i < captions.size(); ++i) {
@@ -140,13 +145,20 @@ void tst_SupportAboutWindows::topicFillsSendMessageWindow_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("subject");
     QTest::addColumn<QString>("message");
-    QTest::newRow("error") << "Label5" << "Найдена ошибка"
-                           << "Номер версии программы: 1.8 Release\r\nНазвание окон(а) где произошла ошибка: \r\n"
-                              "Что вы делали (в программе) из-за чего произошла ошибка: ";
-    QTest::newRow("grammar") << "Label6" << "Найдена грамматическая ошибка"
+    QTest::newRow("error")
+        << "Label5"
+        << "Найдена ошибка"
+        << "Номер версии программы: 1.8 Release\r\nНазвание окон(а) где произошла ошибка: \r\n"
+           "Что вы делали (в программе) из-за чего произошла ошибка: ";
+    QTest::newRow("grammar") << "Label6"
+                             << "Найдена грамматическая ошибка"
                              << "Название окон(а) где найдена ошибка: ";
-    QTest::newRow("question, plural subject") << "Label7" << "Вопросы по программе" << "Вопрос: ";
-    QTest::newRow("proposal") << "Label8" << "Предложение по программе" << "Предложение(пожелание): ";
+    QTest::newRow("question, plural subject") << "Label7"
+                                              << "Вопросы по программе"
+                                              << "Вопрос: ";
+    QTest::newRow("proposal") << "Label8"
+                              << "Предложение по программе"
+                              << "Предложение(пожелание): ";
 }
 
 void tst_SupportAboutWindows::topicFillsSendMessageWindow()
@@ -209,7 +221,8 @@ void tst_SupportAboutWindows::contactKeepsTheMessage()
     configure(true);
     QWidget *sendWindow = show(QStringLiteral("Form2"));
     QVERIFY(sendWindow);
-    sendWindow->findChild<QPlainTextEdit *>(QStringLiteral("Text4"))->setPlainText(QStringLiteral("уже набрано"));
+    sendWindow->findChild<QPlainTextEdit *>(QStringLiteral("Text4"))
+        ->setPlainText(QStringLiteral("уже набрано"));
     auto *form = open<Form8>(QStringLiteral("o_prog1_m"), QStringLiteral("Form8"));
     QVERIFY(form);
     clickLabel(form->Label16);
@@ -245,7 +258,8 @@ void tst_SupportAboutWindows::siteOpensInTheBrowser_data()
     QTest::newRow("opened") << true << true << QStringList{Site} << QString() << QString();
     QTest::newRow("browser fails") << true << false << QStringList{Site} << SupportContacts::OpenFailedTitle
                                    << SupportContacts::OpenFailedText.arg(Site);
-    QTest::newRow("not configured") << false << true << QStringList() << QString() << SupportContacts::NoSiteText;
+    QTest::newRow("not configured") << false << true << QStringList() << QString()
+                                    << SupportContacts::NoSiteText;
 }
 
 void tst_SupportAboutWindows::siteOpensInTheBrowser()
