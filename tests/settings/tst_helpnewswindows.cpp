@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QStringDecoder>
 
 namespace {
@@ -28,6 +29,7 @@ private slots:
     void helpMissing();
     void helpReadOncePerOpening();
     void shippedHelpFile();
+    void demoFolderGetsTheHelp();
     void newsShown_data();
     void newsShown();
     void newsWindowListed();
@@ -96,6 +98,21 @@ void tst_HelpNewsWindows::shippedHelpFile()
     QVERIFY(shown.contains(QStringLiteral("Подключиться")));
     QVERIFY(shown.contains(QStringLiteral("!погода название_города")));
     QVERIFY(!shown.contains(QLatin1Char('\r')));
+}
+
+void tst_HelpNewsWindows::demoFolderGetsTheHelp()
+{
+    QProcess prepare;
+    prepare.setProcessChannelMode(QProcess::MergedChannels);
+    prepare.setWorkingDirectory(QStringLiteral(KORVANE_SOURCE_DIR));
+    prepare.start(QStringLiteral("bash"),
+                  {QStringLiteral("-c"),
+                   QStringLiteral("source scripts/common.sh && source scripts/demo.sh && "
+                                  "korvane_demo_prepare_home \"$1\" 5190"),
+                   QStringLiteral("demo"), m_home->path()});
+    QVERIFY(prepare.waitForFinished(30000));
+    QVERIFY2(prepare.exitCode() == 0, prepare.readAll().constData());
+    QCOMPARE(bytes(QStringLiteral("Помощь.txt")), FileProbe::bytes(ShippedHelp));
 }
 
 void tst_HelpNewsWindows::newsShown_data()
