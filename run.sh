@@ -9,7 +9,7 @@ korvane_install_packages
 
 BUILD="$KORVANE_ROOT/build"
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_BUILD_TESTS=OFF
-cmake --build "$BUILD" -j "$(korvane_jobs)" --target korvane korvane-oscar-server korvane-peer
+cmake --build "$BUILD" -j "$(korvane_jobs)" --target korvane bindlet korvane-oscar-server korvane-peer
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     export QT_QPA_PLATFORM=offscreen

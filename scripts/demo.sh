@@ -62,6 +62,7 @@ korvane_demo_prepare_home() { # home port
         korvane_to_1251 "$KORVANE_DEMO_TEMPLATE/$src" "$home/$src"
     done
     cp "$KORVANE_ROOT/data/погода.txt" "$home/погода.txt"
+    cp "$KORVANE_ROOT/data/Помощь.txt" "$home/Помощь.txt"
     mkdir -p "$home/Sounds"
     cp "$KORVANE_ROOT/sounds/sndMsg.wav" "$KORVANE_ROOT/sounds/sndStartup.wav" "$home/Sounds/"
     korvane_demo_file "$home/Настройки/Общие.txt" private <<SETTINGS

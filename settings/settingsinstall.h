@@ -2,8 +2,10 @@
 
 class WindowHost;
 
-// Puts the settings subsystem's windows into the frame: the settings window Form1 and
-// the agreement window Form48.
+// Puts the settings subsystem's windows into the frame: the settings window Form1, the
+// agreement window Form48, the sub-bot switches Form44, Form45 and Form46, the tutorial
+// Form26, the support and about windows Form4 and Form8 (which fill the send-message
+// window Form2) and the help window Form27 and the news window Form22.
 void installSettingsWindows(WindowHost &windows);
 
 // The feature windows alone (part of installSettingsWindows): redirect Form18, notepad

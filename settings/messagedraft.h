@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+// What a window puts into the send-message window: the recipient's number, the subject
+// and, when given, the message. The message is not sent; the operator sends it there.
+struct MessageDraft
+{
+    QString recipient;
+    QString subject;
+    std::optional<QString> message; // nullopt: the message box keeps its text
+
+    bool operator==(const MessageDraft &other) const = default;
+};
+
+// Shows the send-message window (made when not open, raised when open) and then fills
+// its boxes, so whatever its own loading put there is replaced.
+using ComposeMessage = std::function<void(const MessageDraft &draft)>;
