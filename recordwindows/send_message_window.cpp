@@ -79,6 +79,21 @@ void Form2::setMessage(const QString &message)
     Text4->setPlainText(message);
 }
 
+QString Form2::recipient() const
+{
+    return Combo1->currentText();
+}
+
+QString Form2::subject() const
+{
+    return Text3->text();
+}
+
+QString Form2::message() const
+{
+    return Text4->toPlainText();
+}
+
 void Form2::Command1_Click()
 {
     const QString message = Text4->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));

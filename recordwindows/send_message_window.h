@@ -15,6 +15,10 @@ class RecordsHub;
 class Form2 : public QWidget
 {
     Q_OBJECT
+    // Windows of other libraries (support, about) fill the boxes through these.
+    Q_PROPERTY(QString recipient READ recipient WRITE setRecipient)
+    Q_PROPERTY(QString subject READ subject WRITE setSubject)
+    Q_PROPERTY(QString message READ message WRITE setMessage)
 public:
     explicit Form2(RecordsHub &hub, QWidget *parent = nullptr);
 
@@ -22,6 +26,9 @@ public:
     void setRecipient(const QString &recipient);
     void setSubject(const QString &subject);
     void setMessage(const QString &message);
+    QString recipient() const;
+    QString subject() const;
+    QString message() const;
 
     void Command1_Click(); // "Отправить сообщение (я)"
 

@@ -1,6 +1,7 @@
 // The statistics, user list, log and send-message windows, driven through their
 // controls inside the main window, over records the answer engine writes in the test.
 #include "core/datetexts.h"
+#include "core/generalsettings.h"
 #include "engine/answerengine.h"
 #include "engine/records.h"
 #include "records/messagelogmodel.h"
@@ -12,6 +13,9 @@
 #include "recordwindows/statistics_windows.h"
 #include "recordwindows/user_list_window.h"
 #include "recordwindowsfixture.h"
+#include "settings/clicklabel.h"
+#include "settings/support_window.h"
+#include "settings/supportcontacts.h"
 #include "support/typing.h"
 
 #include <QAction>
@@ -50,6 +54,7 @@ private slots:
     void largeLogOpensWhileTheWindowAnswers();
     void unknownCommandLog();
     void sendMessageOffersTheContacts();
+    void supportTopicFillsTheSendMessageWindow();
 
 private:
     // A message as the engine records it: the log line and the statistics.
@@ -293,6 +298,22 @@ void tst_RecordWindows::sendMessageOffersTheContacts()
     click(send->Command1);
     QCOMPARE(send->Text2->text(), QStringLiteral("111"));
     QVERIFY(!send->sender().copiesRunning());
+}
+
+void tst_RecordWindows::supportTopicFillsTheSendMessageWindow()
+{
+    QVERIFY(Addresses::setValues({{SupportContacts::SupportUin, QStringLiteral("123456789")}}));
+    main().action(QStringLiteral("tech_m"))->trigger();
+    auto *support = window<Form4>("Form4");
+    QVERIFY(support);
+    auto *topic = support->findChild<ClickLabel *>(QStringLiteral("Label6"));
+    QVERIFY(topic);
+    QTest::mouseClick(topic, Qt::LeftButton, {}, QPoint(3, topic->height() / 2));
+    auto *send = window<Form2>("Form2");
+    QVERIFY(send);
+    QCOMPARE(send->Combo1->currentText(), QStringLiteral("123456789"));
+    QCOMPARE(send->Text3->text(), QStringLiteral("Найдена грамматическая ошибка"));
+    QCOMPARE(send->Text4->toPlainText(), QStringLiteral("Название окон(а) где найдена ошибка: "));
 }
 
 QTEST_MAIN(tst_RecordWindows)
