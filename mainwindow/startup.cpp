@@ -22,7 +22,9 @@
 #include "session/icqsession.h"
 #include "session/loginform.h"
 #include "session/loginwindow.h"
+#include "settings/autoopensettings.h"
 #include "settings/settingsinstall.h"
+#include "settings/tutorial.h"
 
 #include <QAction>
 #include <QDir>
@@ -234,7 +236,7 @@ void StartupSequence::armAutoMessages()
 
 void StartupSequence::offerTutorial()
 {
-    if (holdsOne(TextFile::firstLine(TutorialFile)))
+    if (holdsOne(TextFile::firstLine(Tutorial::MarkerPath)))
         return;
     m_state.BotMode = QStringLiteral("1");
     setModeMarks(m_window, m_state.BotMode);
@@ -250,7 +252,7 @@ void StartupSequence::offerTutorial()
         }
         Dialogs::instance().notify(TutorialLaterTitle, TutorialLaterText, Dialogs::Icon::Information,
                                    QStringLiteral("tutorial"));
-        TextFile::writeAll(TutorialFile, VbValues::printForm(1) + QStringLiteral("\r\n"));
+        TextFile::writeAll(Tutorial::MarkerPath, VbValues::printForm(1) + QStringLiteral("\r\n"));
     };
     if (m_hooks.askQuestion) {
         m_hooks.askQuestion(TutorialTitle, TutorialText, answered);
@@ -262,9 +264,10 @@ void StartupSequence::offerTutorial()
 
 void StartupSequence::openChosenWindows()
 {
-    const QStringList lines = TextFile::readLines(AutoOpenFile);
-    for (qsizetype i = 0; i < AutoOpenWindows.size(); ++i) {
-        if (holdsOne(lines.value(i)))
+    AutoOpenSettings chosen;
+    chosen.load();
+    for (qsizetype i = 0; i < AutoOpenWindows.size() && i < AutoOpenSettings::BoxCount; ++i) {
+        if (chosen.values().boxes[i])
             m_window.showWindow(AutoOpenWindows.at(i));
     }
 }

@@ -59,8 +59,6 @@ public:
     static inline const QString UnreadableText = QStringLiteral(
         "Не удалось прочитать файл %1. Проверьте права доступа к нему и запустите программу снова.");
     static inline const QString AutoMessagesFile = QStringLiteral("\\Подпрограммы\\Автосообщения.txt");
-    static inline const QString TutorialFile = QStringLiteral("\\Обучение.txt");
-    static inline const QString AutoOpenFile = QStringLiteral("\\Настройки\\Автооткрытие.txt");
 
     static inline const QString TutorialTitle = QStringLiteral("Помощь");
     static inline const QString TutorialText =

@@ -11,8 +11,10 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/startup.h"
 #include "session/icqsession.h"
+#include "settings/autoopensettings.h"
 #include "settings/settings_window.h"
 #include "settings/settingspage.h"
+#include "settings/tutorial.h"
 #include "tools/server/oscarserver.h"
 
 #include <QAction>
@@ -105,7 +107,7 @@ void tst_Startup::prepareRunnableFolder(bool tutorialDone)
     m_f->write(StartupSequence::CleanExitFile, "1\r\n");
     m_f->write(StartupSequence::AgreementFile, "1\r\n");
     if (tutorialDone)
-        m_f->write(StartupSequence::TutorialFile, " 1 \r\n");
+        m_f->write(Tutorial::MarkerPath, " 1 \r\n");
 }
 
 void tst_Startup::emptyFolderAsksForBotNumbers()
@@ -356,7 +358,7 @@ void tst_Startup::tutorial()
     QFETCH(QByteArray, markerAfter);
     prepareRunnableFolder(false);
     if (!marker.isEmpty())
-        m_f->write(StartupSequence::TutorialFile, marker);
+        m_f->write(Tutorial::MarkerPath, marker);
     m_f->write(SettingsFile, "SaveRejim=3\r\n");
     if (answer >= 0)
         m_f->dialogs.queueButton(Dialogs::Button(answer));
@@ -390,7 +392,7 @@ void tst_Startup::tutorial()
     // The check marks follow the mode the tutorial sets.
     QCOMPARE(modeMarks(bot.mainWindow()), QStringList{mode == "1" ? "rej_kom_m" : "rej_zerk_m"});
     QCOMPARE(bool(bot.mainWindow().findWindow(QStringLiteral("Form26"))), tutorialOpen);
-    QCOMPARE(m_f->bytes(StartupSequence::TutorialFile), markerAfter);
+    QCOMPARE(m_f->bytes(Tutorial::MarkerPath), markerAfter);
 }
 
 void tst_Startup::windowsOpenedAtStart_data()
@@ -415,7 +417,7 @@ void tst_Startup::windowsOpenedAtStart()
     QFETCH(QStringList, opened);
     prepareRunnableFolder();
     if (writeFile)
-        m_f->write(StartupSequence::AutoOpenFile, file);
+        m_f->write(AutoOpenSettings::FilePath, file);
 
     BotApplication bot;
     QCOMPARE(bot.run(), StartupSequence::Outcome::Completed);
@@ -477,7 +479,7 @@ void tst_Startup::questionAnsweredLater()
 {
     QFETCH(bool, yes);
     prepareRunnableFolder(false);
-    m_f->write(StartupSequence::AutoOpenFile, "0\r\n1\r\n");
+    m_f->write(AutoOpenSettings::FilePath, "0\r\n1\r\n");
     BotApplication bot;
     bot.startup().hooks().askQuestion = StartupSequence::questionWithoutBlocking(&bot.mainWindow());
 
@@ -488,12 +490,12 @@ void tst_Startup::questionAnsweredLater()
     QVERIFY(box);
     QCOMPARE(box->windowTitle(), StartupSequence::TutorialTitle);
     QCOMPARE(box->text(), StartupSequence::TutorialText);
-    QVERIFY(!m_f->exists(StartupSequence::TutorialFile));
+    QVERIFY(!m_f->exists(Tutorial::MarkerPath));
 
     QTest::mouseClick(box->button(yes ? QMessageBox::Yes : QMessageBox::No), Qt::LeftButton);
     QTRY_VERIFY(!openQuestion());
     QCOMPARE(bool(bot.mainWindow().findWindow(QStringLiteral("Form26"))), yes);
-    QCOMPARE(m_f->exists(StartupSequence::TutorialFile), !yes);
+    QCOMPARE(m_f->exists(Tutorial::MarkerPath), !yes);
     QCOMPARE(m_f->dialogs.shown.size(), yes ? 0 : 1);
 }
 
