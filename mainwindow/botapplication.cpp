@@ -11,6 +11,7 @@
 #include "mainwindow/multibot.h"
 #include "mainwindow/statuscommands.h"
 #include "mainwindow/webmenus.h"
+#include "moderation/moderationinstall.h"
 #include "platform/dialogs.h"
 #include "recordwindows/install.h"
 #include "session/icqsession.h"
@@ -51,6 +52,7 @@ BotApplication::BotApplication(QObject *parent)
         connect(&m_multiBot->watchdog(), &ReconnectWatchdog::reloggingIn, chat,
                 [chat] { chat->setNotifyChatAfterLogin(true); });
     }
+    m_moderation = installModeration(window.timers(), *m_chat->service, *m_session);
     m_webMenus = installWebMenus(window, *m_startup, *m_multiBot);
     installRecordsWindows(window, RecordsContext{*m_session, *m_engine->engine, &window});
     m_session->setMessageHooks(hooks);
@@ -61,6 +63,7 @@ BotApplication::~BotApplication()
     // Windows go first: the login window refers to the session.
     m_session->setMessageHooks({});
     m_engine.reset();
+    m_moderation.reset();
     m_chat.reset();
     m_multiBot.reset();
     m_exit.reset();
