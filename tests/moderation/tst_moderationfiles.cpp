@@ -39,6 +39,9 @@ private slots:
     void roomNumbers();
     void wordTests_data();
     void wordTests();
+    void rolesCompareWholeNumbers();
+    void renameProtectsStaff();
+    void invisibleListLayout();
 
 private:
     StageOutcome say(const QString &uin, const QString &text);
@@ -287,6 +290,61 @@ void tst_ModerationFiles::wordTests()
     QCOMPARE(say(sender, text), taken ? StageOutcome::Stop : StageOutcome::Continue);
     QCOMPARE(m_last.MessageHandled, taken);
     QCOMPARE(replies(), sent);
+}
+
+void tst_ModerationFiles::rolesCompareWholeNumbers()
+{
+    const QString longer = Member + QStringLiteral("1");
+    QVERIFY(ChatStaff::add(ChatStaff::Moderator, longer));
+    QVERIFY(RegistrationList::add({Member, QStringLiteral("Вася")}));
+    // The member's number is a prefix of a staff number: he holds no role yet.
+    QCOMPARE(say(Member, QStringLiteral("!!БАН Вася")), StageOutcome::Stop);
+    QCOMPARE(replies(), QStringList{QStringLiteral("2>1002:") + ChatModeration::NoStaffRightsText});
+    QCOMPARE(say(Admin, QStringLiteral("!SETGROUP moderator Вася")), StageOutcome::Stop);
+    QCOMPARE(replies(), QStringList{});
+    QVERIFY(ChatStaff::holds(Member, ChatStaff::Moderator));
+    QCOMPARE(say(Admin, QStringLiteral("!НАЗНАЧИТЬ ADMIN Вася")), StageOutcome::Stop);
+    QCOMPARE(replies(), QStringList{QStringLiteral("2>1001:") + ChatModeration::UinExistsText});
+    QCOMPARE(say(Admin, QStringLiteral("!SETGROUP KING Вася")), StageOutcome::Stop);
+    QCOMPARE(say(Admin, QStringLiteral("!SETGROUP USER Вася")), StageOutcome::Stop);
+    QCOMPARE(replies(), QStringList{});
+    QCOMPARE(TextFile::readLines(ChatStaff::FilePath),
+             (QStringList{QStringLiteral("Администратор:") + Admin, QStringLiteral("Модератор:") + longer}));
+}
+
+void tst_ModerationFiles::renameProtectsStaff()
+{
+    const QString moderator = QStringLiteral("1003");
+    QVERIFY(ChatStaff::add(ChatStaff::Moderator, moderator));
+    QVERIFY(ChatStaff::add(ChatStaff::Moderator, Member));
+    QCOMPARE(say(moderator, QStringLiteral("!НИК Вася Петя")), StageOutcome::Stop);
+    QCOMPARE(replies(), QStringList{QStringLiteral("2>1003:") + ChatModeration::ProtectedRenameText});
+    QCOMPARE(ChatMemberList::find(Member)->nick, QStringLiteral("Вася"));
+    QCOMPARE(say(Admin, QStringLiteral("!nik Вася Василий Петрович")), StageOutcome::Stop);
+    QCOMPARE(replies(), QStringList{QStringLiteral("2>1002:") + ChatModeration::RenamedText + "Василий Петрович"});
+    QCOMPARE(ChatMemberList::find(Member)->nick, QStringLiteral("Василий Петрович"));
+    QCOMPARE(RoomMembers::entries(QStringLiteral("0")).first().nick, QStringLiteral("Василий Петрович"));
+}
+
+void tst_ModerationFiles::invisibleListLayout()
+{
+    QCOMPARE(say(Admin, QStringLiteral("!inviz on")), StageOutcome::Stop);
+    QCOMPARE(TextFile::readAll(InvisibleList::FilePath), QStringLiteral("\r\n1001\r\n"));
+    QCOMPARE(say(Admin, QStringLiteral("!INVIZ ON")), StageOutcome::Stop);
+    QCOMPARE(say(Admin, QStringLiteral("!INVIZ OFF")), StageOutcome::Stop);
+    QCOMPARE(TextFile::readAll(InvisibleList::FilePath), QStringLiteral("\r\n"));
+    QCOMPARE(say(Member, QStringLiteral("!INVIZ OFF")), StageOutcome::Stop);
+    QCOMPARE(say(Member, QStringLiteral("!INVIZ ON")), StageOutcome::Stop);
+    QCOMPARE(replies(), (QStringList{QStringLiteral("2>1001:") + ChatModeration::InvisibleOnText,
+                                     QStringLiteral("2>1001:") + ChatModeration::AlreadyInvisibleText,
+                                     QStringLiteral("2>1001:") + ChatModeration::InvisibleOffText,
+                                     QStringLiteral("2>1002:") + ChatModeration::NotInvisibleText,
+                                     QStringLiteral("2>1002:") + ChatModeration::NoInvisibleRightsText}));
+    // Without staff both are silent, and still taken.
+    QVERIFY(TextFile::writeLines(ChatStaff::FilePath, {QString()}));
+    QCOMPARE(say(Admin, QStringLiteral("!INVIZ ON")), StageOutcome::Stop);
+    QCOMPARE(say(Admin, QStringLiteral("!КИК Вася")), StageOutcome::Continue);
+    QCOMPARE(replies(), QStringList{});
 }
 
 QTEST_MAIN(tst_ModerationFiles)
