@@ -351,6 +351,9 @@ QString ChatModeration::warningReason(const QString &giverUin, int count) const
 StageOutcome ChatModeration::kick(MessageState &state, const QString &arguments)
 {
     const QString &nick = arguments;
+    // A nick with a line break would write lines of other nicks into the warning file.
+    if (holdsLineBreak(nick))
+        return consumed(state);
     const int count = WarningFile::addWarning(nick);
     if (const std::optional<Registration> registration = RegistrationList::findByNick(nick))
         reply(MessageState{registration->uin, {}, {}, false, false, state.slot}, WarnedText);
@@ -360,9 +363,9 @@ StageOutcome ChatModeration::kick(MessageState &state, const QString &arguments)
             memberLeaves(member->uin);
         return consumed(state);
     }
-    const QString until = ComputeFixedUntil(qint64(60) * count);
-    if (BanChatMember(state, nick, until, warningReason(state.SenderUin, count)) == BanOutcome::NotFound)
-        return StageOutcome::Continue;
+    // The warning is counted whether or not the nick is in the chat to be banned; the
+    // message is taken either way, so the chat's second look cannot count it again.
+    BanChatMember(state, nick, ComputeFixedUntil(qint64(60) * count), warningReason(state.SenderUin, count));
     return consumed(state);
 }
 
@@ -388,7 +391,8 @@ StageOutcome ChatModeration::rename(MessageState &state, const QString &argument
 {
     const Split split = splitAtBlank(arguments);
     const QString oldNick = split.head;
-    const QString newNick = split.tail;
+    // "!НИК Вася " names no new nick: the nick stays as it is.
+    const QString newNick = split.tail.isEmpty() ? oldNick : split.tail;
     const std::optional<ChatMember> target = ChatMemberList::findByNick(oldNick);
     if (!target)
         return StageOutcome::Continue;

@@ -47,6 +47,8 @@ int WarningFile::count(const QString &nick)
 
 int WarningFile::addWarning(const QString &nick, bool *wasEmpty)
 {
+    if (nick.contains(QLatin1Char('\r')) || nick.contains(QLatin1Char('\n')))
+        return 0;
     const QString text = TextFile::readAll(FilePath);
     if (wasEmpty)
         *wasEmpty = text.isEmpty();

@@ -14,6 +14,7 @@ public:
     // The nick's count, 0 when it has no entry.
     static int count(const QString &nick);
     // Counts one more warning for the nick and returns the new count (1 for a nick
-    // without an entry). *wasEmpty (optional) tells whether the file held no text.
+    // without an entry). *wasEmpty (optional) tells whether the file held no text. A nick
+    // with a line break is refused: nothing is written and the count is 0.
     static int addWarning(const QString &nick, bool *wasEmpty = nullptr);
 };

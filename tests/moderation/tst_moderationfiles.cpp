@@ -32,6 +32,7 @@ private slots:
     void expiry();
     void expiryTickRewritesTheList();
     void warningCounts();
+    void kickCountsOnce();
     void banFieldsCannotForgeANumber();
     void timedBanArguments_data();
     void timedBanArguments();
@@ -165,6 +166,18 @@ void tst_ModerationFiles::expiryTickRewritesTheList()
     QCOMPARE(TextFile::readAll(ChatBanList::FilePath), QStringLiteral("\r\n"));
 }
 
+void tst_ModerationFiles::kickCountsOnce()
+{
+    // A second kick of a registered nick outside the chat counts once and is taken.
+    QVERIFY(RegistrationList::add({QStringLiteral("1005"), QStringLiteral("Петя")}));
+    QCOMPARE(say(Admin, QStringLiteral("!КИК Петя")), StageOutcome::Stop);
+    QCOMPARE(say(Admin, QStringLiteral("!КИК Петя")), StageOutcome::Stop);
+    QCOMPARE(WarningFile::count(QStringLiteral("Петя")), 2);
+    QCOMPARE(replies(), (QStringList{QStringLiteral("2>1005:") + ChatModeration::WarnedText,
+                                     QStringLiteral("2>1005:") + ChatModeration::WarnedText}));
+    QVERIFY(ChatBanList::entries().isEmpty());
+}
+
 void tst_ModerationFiles::warningCounts()
 {
     QCOMPARE(WarningFile::addWarning(QStringLiteral("Вася")), 1);
@@ -176,6 +189,9 @@ void tst_ModerationFiles::warningCounts()
     QCOMPARE(WarningFile::addWarning(QStringLiteral("Вася")), 3);
     QCOMPARE(WarningFile::count(QStringLiteral("Вася за мат")), 1);
     QCOMPARE(TextFile::readAll(WarningFile::FilePath), QStringLiteral("\r\nВася 3\r\nвася 1\r\nВася за мат 1\r\n"));
+    // A line break would forge another nick's line.
+    QCOMPARE(WarningFile::addWarning(QStringLiteral("x 5\r\nПетя")), 0);
+    QCOMPARE(WarningFile::count(QStringLiteral("x")), 0);
 }
 
 void tst_ModerationFiles::banFieldsCannotForgeANumber()
@@ -278,6 +294,7 @@ void tst_ModerationFiles::wordTests_data()
     QTest::newRow("member's kick refused") << Member << "!кик Вася" << true << QStringList{refusal};
     QTest::newRow("member's setgroup silent") << Member << "!SETGROUP ADMIN Вася" << true << QStringList{};
     QTest::newRow("ban of nobody passes") << Admin << "!БАН Петя 5" << false << QStringList{};
+    QTest::newRow("kick of a nick with a line break") << Admin << "!КИК x 5\r\nПетя" << true << QStringList{};
     QTest::newRow("rename of nobody passes") << Admin << "!НИК Петя Пётр" << false << QStringList{};
 }
 
@@ -324,6 +341,12 @@ void tst_ModerationFiles::renameProtectsStaff()
     QCOMPARE(replies(), QStringList{QStringLiteral("2>1002:") + ChatModeration::RenamedText + "Василий Петрович"});
     QCOMPARE(ChatMemberList::find(Member)->nick, QStringLiteral("Василий Петрович"));
     QCOMPARE(RoomMembers::entries(QStringLiteral("0")).first().nick, QStringLiteral("Василий Петрович"));
+    // No new nick after the blank: the nick stays.
+    QCOMPARE(say(Admin, QStringLiteral("!НИК Василий ")), StageOutcome::Continue);
+    QCOMPARE(say(Admin, QStringLiteral("!НИК Василий Петрович ")), StageOutcome::Continue);
+    QVERIFY(TextFile::writeLines(ChatMemberList::FilePath, {Member + QStringLiteral(" - Вася - 0")}));
+    QCOMPARE(say(Admin, QStringLiteral("!НИК Вася ")), StageOutcome::Stop);
+    QCOMPARE(ChatMemberList::find(Member)->nick, QStringLiteral("Вася"));
 }
 
 void tst_ModerationFiles::invisibleListLayout()
