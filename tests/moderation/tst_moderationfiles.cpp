@@ -33,6 +33,8 @@ private slots:
     void expiryTickRewritesTheList();
     void warningCounts();
     void kickCountsOnce();
+    void forbiddenWordsOfStaff_data();
+    void forbiddenWordsOfStaff();
     void banFieldsCannotForgeANumber();
     void timedBanArguments_data();
     void timedBanArguments();
@@ -176,6 +178,45 @@ void tst_ModerationFiles::kickCountsOnce()
     QCOMPARE(replies(), (QStringList{QStringLiteral("2>1005:") + ChatModeration::WarnedText,
                                      QStringLiteral("2>1005:") + ChatModeration::WarnedText}));
     QVERIFY(ChatBanList::entries().isEmpty());
+}
+
+void tst_ModerationFiles::forbiddenWordsOfStaff_data()
+{
+    QTest::addColumn<QString>("role");
+    QTest::addColumn<bool>("banned");
+    QTest::newRow("member") << QString() << true;
+    QTest::newRow("premoderator") << ChatStaff::Premoderator << true;
+    QTest::newRow("moderator") << ChatStaff::Moderator << false;
+    QTest::newRow("administrator") << ChatStaff::Administrator << true;
+}
+
+void tst_ModerationFiles::forbiddenWordsOfStaff()
+{
+    QFETCH(QString, role);
+    QFETCH(bool, banned);
+    if (!role.isEmpty())
+        QVERIFY(ChatStaff::add(role, Member));
+    MessageState state;
+    state.SenderUin = Member;
+    state.slot = 2;
+    m_moderation->WarnChatSender(state);
+    QVERIFY(state.MessageHandled);
+    QCOMPARE(replies(), QStringList{});
+    QVERIFY(ChatBanList::entries().isEmpty());
+
+    state.MessageHandled = false;
+    m_moderation->WarnChatSender(state);
+    QVERIFY(state.MessageHandled);
+    QCOMPARE(WarningFile::count(QStringLiteral("Вася")), 2);
+    if (!banned) {
+        QCOMPARE(replies(), QStringList{QStringLiteral("2>1002:") + ChatModeration::ProtectedBanText});
+        QVERIFY(ChatBanList::entries().isEmpty());
+        return;
+    }
+    QCOMPARE(replies(), QStringList{QStringLiteral("1>1002:") + ChatModeration::BannedText});
+    QCOMPARE(ChatBanList::entries(),
+             (QList<ChatBanList::Entry>{{QStringLiteral("Вася"), Member, QStringLiteral("05.03.2008 11:05:07"),
+                                         QStringLiteral("Получил 2 предупреждений. Последнее предупреждение дал: Вася")}}));
 }
 
 void tst_ModerationFiles::warningCounts()
