@@ -33,6 +33,33 @@ bool ChatStaff::isStaff(const QString &uin)
     return holds(uin, Administrator) || holds(uin, Moderator) || holds(uin, Premoderator);
 }
 
+bool ChatStaff::add(const QString &role, const QString &uin)
+{
+    const QString line = role + QLatin1Char(':') + uin;
+    if (TextFile::readAll(FilePath).isEmpty())
+        return bool(TextFile::writeLines(FilePath, {line}));
+    return bool(TextFile::appendLine(FilePath, line));
+}
+
+bool ChatStaff::removeAll(const QString &uin)
+{
+    QStringList kept;
+    bool removed = false;
+    for (const QString &line : TextFile::readLines(FilePath)) {
+        const qsizetype colon = line.indexOf(QLatin1Char(':'));
+        if (colon >= 0 && line.mid(colon + 1) == uin) {
+            removed = true;
+            continue;
+        }
+        if (kept.isEmpty() && line.isEmpty())
+            continue;
+        kept.append(line);
+    }
+    if (!removed)
+        return false;
+    return bool(TextFile::writeLines(FilePath, kept));
+}
+
 // --- ObscenityLists --------------------------------------------------------------------
 
 QStringList ObscenityLists::words()

@@ -32,6 +32,12 @@ public:
     static bool holds(const QString &uin, const QString &role);
     // The number holds any of the three roles.
     static bool isStaff(const QString &uin);
+
+    // The role command's changes. add appends "role:uin" (an empty or missing file is
+    // written anew). removeAll drops every line whose number is uin, keeping the others
+    // in order (a file left without lines holds one empty line); false when none was there.
+    static bool add(const QString &role, const QString &uin);
+    static bool removeAll(const QString &uin);
 };
 
 // "\Подпрограммы\Антимат.txt" (one word a line; an empty line ends the list) and

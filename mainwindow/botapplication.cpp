@@ -12,6 +12,7 @@
 #include "mainwindow/multibot.h"
 #include "mainwindow/statuscommands.h"
 #include "mainwindow/webmenus.h"
+#include "moderation/moderationinstall.h"
 #include "platform/dialogs.h"
 #include "recordwindows/install.h"
 #include "session/icqsession.h"
@@ -57,6 +58,7 @@ BotApplication::BotApplication(QObject *parent)
         connect(&m_multiBot->connectionCommands(), &ConnectionCommands::chatMembersCleared, chat,
                 &ChatService::noteDisconnected);
     }
+    m_moderation = installModeration(window.timers(), *m_chat->service, *m_session);
     m_webMenus = installWebMenus(window, *m_startup, *m_multiBot);
     installRecordsWindows(window, RecordsContext{*m_session, *m_engine->engine, &window,
                                                   [multiBot = m_multiBot.get()](int code) {
@@ -70,6 +72,7 @@ BotApplication::~BotApplication()
     // Windows go first: the login window refers to the session.
     m_session->setMessageHooks({});
     m_engine.reset();
+    m_moderation.reset();
     m_chat.reset();
     m_multiBot.reset();
     m_exit.reset();

@@ -13,6 +13,7 @@ class MDIForm1;
 class MultiBot;
 class WebMenus;
 struct ChatParts;
+struct ModerationParts;
 struct EngineParts;
 
 // The program's parts for one run: the ICQ session, which outlives every window,
@@ -33,6 +34,7 @@ public:
     MultiBot &multiBot() const { return *m_multiBot; }
     AnswerEngine &engine() const;
     ChatParts &chat() const { return *m_chat; }
+    ModerationParts &moderation() const { return *m_moderation; }
 
     // Shows the main window with the login window inside it.
     void start();
@@ -48,5 +50,6 @@ private:
     std::unique_ptr<EngineParts> m_engine;
     std::unique_ptr<MultiBot> m_multiBot;
     std::unique_ptr<ChatParts> m_chat;
+    std::unique_ptr<ModerationParts> m_moderation;
     WebMenus *m_webMenus = nullptr; // a child of the main window
 };

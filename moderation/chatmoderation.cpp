@@ -1,0 +1,486 @@
+#include "moderation/chatmoderation.h"
+
+#include "chat/chatfiles.h"
+#include "chat/chatrecords.h"
+#include "chat/chatreference.h"
+#include "chat/chatservice.h"
+#include "core/clock.h"
+#include "core/datetexts.h"
+#include "core/textfile.h"
+#include "core/vbvalues.h"
+#include "files/chatbanlist.h"
+#include "moderation/warningfile.h"
+
+#include <cmath>
+
+namespace {
+
+const QString Blank = QStringLiteral(" ");
+
+bool isAdministrator(const QString &uin)
+{
+    return ChatStaff::holds(uin, ChatStaff::Administrator);
+}
+
+bool isModerator(const QString &uin)
+{
+    return ChatStaff::holds(uin, ChatStaff::Moderator);
+}
+
+bool isPremoderator(const QString &uin)
+{
+    return ChatStaff::holds(uin, ChatStaff::Premoderator);
+}
+
+// Text before / after the first blank; without a blank both are the whole text.
+struct Split
+{
+    QString head;
+    QString tail;
+    bool hadBlank = false;
+};
+
+Split splitAtBlank(const QString &text)
+{
+    const qsizetype blank = text.indexOf(QLatin1Char(' '));
+    if (blank < 0)
+        return Split{text, text, false};
+    return Split{text.left(blank), text.mid(blank + 1), true};
+}
+
+bool holdsLineBreak(const QString &text)
+{
+    return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+}
+
+// A room number the chat's files accept, whose value is not zero.
+bool isRoomNumber(const QString &number)
+{
+    if (!RoomNumber::isValid(number))
+        return false;
+    const std::optional<double> value = VbValues::toNumber(number);
+    return value && *value != 0;
+}
+
+// The minute a moment falls in, counted from the start of the calendar.
+qint64 minuteOf(const QDateTime &moment)
+{
+    return moment.date().toJulianDay() * 1440 + moment.time().hour() * 60 + moment.time().minute();
+}
+
+} // namespace
+
+ChatModeration::ChatModeration(ChatService *chat, SendFunction send)
+    : m_chat(chat)
+    , m_send(std::move(send))
+{
+}
+
+// --- dispatcher ------------------------------------------------------------------------
+
+StageOutcome ChatModeration::HandleChatAdminCommand(MessageState &state)
+{
+    const QString &text = state.MessageText;
+    const qsizetype blank = text.indexOf(QLatin1Char(' '));
+    // A message without a blank has no first word; one that begins with a blank has an
+    // empty one. Both match no word command.
+    const QString word = blank > 0 ? text.left(blank) : QString();
+    const QString arguments = blank >= 0 ? text.mid(blank + 1) : QString();
+    const QString upperWord = word.toUpper();
+    const QString sender = state.SenderUin;
+
+    auto is = [&upperWord](const char16_t *a, const char16_t *b = nullptr) {
+        return !upperWord.isEmpty() && (upperWord == QStringView(a) || (b && upperWord == QStringView(b)));
+    };
+
+    // Rooms and unbans: administrators only; anyone else's message passes on unanswered.
+    if (is(u"!DELROOM")) {
+        if (!ChatStaff::isEmpty() && isAdministrator(sender))
+            return deleteRoom(state, arguments);
+        return StageOutcome::Continue;
+    }
+    if (is(u"!CRROOM")) {
+        if (!ChatStaff::isEmpty() && isAdministrator(sender))
+            return createRoom(state, arguments);
+        return StageOutcome::Continue;
+    }
+    if (is(u"!УБАН", u"!UBAN")) {
+        if (!ChatStaff::isEmpty() && isAdministrator(sender))
+            return unban(state, arguments);
+        return StageOutcome::Continue;
+    }
+
+    // Kicks, bans and renames: the staff file must hold someone; a sender without the
+    // role is refused.
+    const bool allStaff = isAdministrator(sender) || isModerator(sender) || isPremoderator(sender);
+    const bool seniorStaff = isAdministrator(sender) || isModerator(sender);
+    auto gate = [&](bool admitted, auto block) -> StageOutcome {
+        if (ChatStaff::isEmpty())
+            return StageOutcome::Continue;
+        if (!admitted) {
+            reply(state, NoStaffRightsText);
+            return consumed(state);
+        }
+        return (this->*block)(state, arguments);
+    };
+    if (is(u"!КИК", u"!QIQ"))
+        return gate(allStaff, &ChatModeration::kick);
+    if (is(u"!БАН", u"!BAN"))
+        return gate(allStaff, &ChatModeration::timedBan);
+    if (is(u"!!БАН", u"!!BAN"))
+        return gate(seniorStaff, &ChatModeration::permanentBan);
+    if (is(u"!НИК", u"!NIK"))
+        return gate(seniorStaff, &ChatModeration::rename);
+
+    const QString whole = text.toUpper();
+    if (whole == QLatin1String("!INVIZ OFF"))
+        return invisibleOff(state);
+    if (whole == QLatin1String("!INVIZ ON"))
+        return invisibleOn(state);
+
+    if (word == QLatin1String("!SETGROUP") || word == QStringView(u"!НАЗНАЧИТЬ"))
+        return setGroup(state, arguments);
+    return StageOutcome::Continue;
+}
+
+StageOutcome ChatModeration::consumed(MessageState &state)
+{
+    state.MessageHandled = true;
+    return StageOutcome::Stop;
+}
+
+void ChatModeration::send(int slot, const QString &text, const QString &toUin)
+{
+    if (m_send)
+        m_send(slot, text, toUin);
+}
+
+void ChatModeration::reply(const MessageState &state, const QString &text)
+{
+    send(state.slot > 0 ? state.slot : MainSlot, text, state.SenderUin);
+}
+
+void ChatModeration::memberLeaves(const QString &uin)
+{
+    if (m_chat) {
+        m_chat->removeMember(uin);
+        return;
+    }
+    if (const std::optional<ChatMember> member = ChatMemberList::find(uin)) {
+        ChatMemberList::remove(uin);
+        RoomMembers::remove(member->room, uin);
+    }
+}
+
+// --- rooms -----------------------------------------------------------------------------
+
+StageOutcome ChatModeration::deleteRoom(MessageState &state, const QString &arguments)
+{
+    const QString &number = arguments;
+    if (!isRoomNumber(number)) {
+        reply(state, RoomDataErrorText);
+        return consumed(state);
+    }
+    if (TextFile::readAll(RoomList::FilePath).isEmpty())
+        return consumed(state);
+    if (m_chat)
+        m_chat->removeRoom(number);
+    else
+        RoomList::remove(number);
+    reply(state, RoomDeletedText);
+    return consumed(state);
+}
+
+StageOutcome ChatModeration::createRoom(MessageState &state, const QString &arguments)
+{
+    const qsizetype blank = arguments.indexOf(QLatin1Char(' '));
+    const QString number = blank >= 0 ? arguments.left(blank) : QString();
+    const QString name = blank >= 0 ? arguments.mid(blank + 1) : QString();
+    if (!isRoomNumber(number) || name.isEmpty() || holdsLineBreak(name)) {
+        reply(state, RoomDataErrorText);
+        return consumed(state);
+    }
+    if (RoomList::find(number)) {
+        reply(state, RoomExistsText);
+        return consumed(state);
+    }
+    const Room room{number, name};
+    if (m_chat)
+        m_chat->addRoom(room);
+    else
+        RoomList::add(room);
+    reply(state, RoomCreatedText);
+    return consumed(state);
+}
+
+// --- bans ------------------------------------------------------------------------------
+
+QString ChatModeration::banField(const QString &text)
+{
+    QString field = text;
+    field.replace(QLatin1String("\r\n"), Blank);
+    field.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    field.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    while (field.contains(QStringLiteral(":^:")))
+        field.replace(QStringLiteral(":^:"), QStringLiteral(": :"));
+    return field;
+}
+
+ChatModeration::BanOutcome ChatModeration::BanChatMember(MessageState &state, const QString &nick,
+                                                         const QString &until, const QString &reason)
+{
+    const std::optional<ChatMember> target = ChatMemberList::findByNick(nick);
+    if (!target)
+        return BanOutcome::NotFound;
+    const bool protectedTarget = isAdministrator(target->uin) || isModerator(target->uin);
+    if (protectedTarget && !isAdministrator(state.SenderUin)) {
+        reply(state, ProtectedBanText);
+        consumed(state);
+        return BanOutcome::Refused;
+    }
+    ChatBanList::add(ChatBanList::Entry{banField(target->nick), target->uin, until, banField(reason)});
+    memberLeaves(target->uin);
+    send(MainSlot, BannedText, target->uin);
+    AdjustBanStatistics(+1);
+    consumed(state);
+    return BanOutcome::Banned;
+}
+
+QString ChatModeration::ComputeCalendarUntil(qint64 minutes)
+{
+    const QDateTime now = Clock::instance().now();
+    return DateTexts::dateTimeText(now.addSecs(minutes * 60));
+}
+
+QString ChatModeration::PermanentUntil()
+{
+    const QDateTime now = Clock::instance().now();
+    return DateTexts::dateText(now.date().addDays(PermanentDays)) + Blank + DateTexts::timeText(now.time());
+}
+
+void ChatModeration::AdjustBanStatistics(int delta)
+{
+    ChatStatistics::AddChatStatistic(ChatStatistics::Bans, delta);
+}
+
+bool ChatModeration::hasExpired(const QString &until, const QDateTime &now)
+{
+    const std::optional<QDateTime> end = ChatBanList::untilMoment(until);
+    if (!end || !end->isValid())
+        return false;
+    return minuteOf(now) > minuteOf(*end);
+}
+
+void ChatModeration::ban_Timer()
+{
+    if (ChatBanList::entries().isEmpty())
+        return;
+    const QDateTime now = Clock::instance().now();
+    ChatBanList::removeIf([&now](const ChatBanList::Entry &entry) { return hasExpired(entry.until, now); });
+}
+
+StageOutcome ChatModeration::timedBan(MessageState &state, const QString &arguments)
+{
+    const Split nickAndRest = splitAtBlank(arguments);
+    const QString nick = nickAndRest.head;
+    const QString rest = nickAndRest.tail;
+    QString time;
+    QString reason = NoReasonText;
+    const qsizetype blank = rest.indexOf(QLatin1Char(' '));
+    if (blank >= 0) {
+        const QString candidate = rest.mid(blank + 1);
+        if (!candidate.isEmpty()) {
+            time = rest.left(blank);
+            reason = candidate;
+        } else {
+            time = rest;
+        }
+    } else {
+        time = rest;
+    }
+
+    double minutes = 60;
+    if (!time.trimmed().isEmpty()) {
+        const std::optional<double> value = VbValues::toNumber(time.trimmed());
+        // A ban lasts no less than nothing and no longer than a permanent one.
+        if (!value || !std::isfinite(*value) || *value < 0 || *value > double(MaxBanMinutes)) {
+            reply(state, BanUsageText);
+            return consumed(state);
+        }
+        minutes = *value;
+    }
+    const QDateTime now = Clock::instance().now();
+    const QString until = DateTexts::dateTimeText(now.addSecs(qint64(std::llround(minutes * 60))));
+    if (BanChatMember(state, nick, until, reason) == BanOutcome::NotFound)
+        return StageOutcome::Continue;
+    return consumed(state);
+}
+
+StageOutcome ChatModeration::permanentBan(MessageState &state, const QString &arguments)
+{
+    const Split split = splitAtBlank(arguments);
+    const QString reason = split.hadBlank && !split.tail.isEmpty() ? split.tail : NoReasonText;
+    if (BanChatMember(state, split.head, PermanentUntil(), reason) == BanOutcome::NotFound)
+        return StageOutcome::Continue;
+    return consumed(state);
+}
+
+StageOutcome ChatModeration::unban(MessageState &state, const QString &arguments)
+{
+    const QString &nick = arguments;
+    if (ChatBanList::entries().isEmpty())
+        return StageOutcome::Continue;
+    QList<ChatBanList::Entry> removed;
+    ChatBanList::removeNick(nick, &removed);
+    if (!removed.isEmpty()) {
+        send(MainSlot, UnbannedText, removed.last().number);
+        AdjustBanStatistics(-1);
+    }
+    return consumed(state);
+}
+
+// --- warnings --------------------------------------------------------------------------
+
+QString ChatModeration::warningReason(const QString &giverUin, int count) const
+{
+    const std::optional<ChatMember> giver = ChatMemberList::find(giverUin);
+    return QStringLiteral("Получил ") + QString::number(count) +
+           QStringLiteral(" предупреждений. Последнее предупреждение дал: ") + (giver ? giver->nick : QString());
+}
+
+StageOutcome ChatModeration::kick(MessageState &state, const QString &arguments)
+{
+    const QString &nick = arguments;
+    // A nick with a line break would write lines of other nicks into the warning file.
+    if (holdsLineBreak(nick))
+        return consumed(state);
+    const int count = WarningFile::addWarning(nick);
+    if (const std::optional<Registration> registration = RegistrationList::findByNick(nick))
+        reply(MessageState{registration->uin, {}, {}, false, false, state.slot}, WarnedText);
+    if (count < 2) {
+        // The kicked member is out of the chat at once; he may come back with "!chat".
+        if (const std::optional<ChatMember> member = ChatMemberList::findByNick(nick))
+            memberLeaves(member->uin);
+        return consumed(state);
+    }
+    // The warning is counted whether or not the nick is in the chat to be banned; the
+    // message is taken either way, so the chat's second look cannot count it again.
+    BanChatMember(state, nick, ComputeFixedUntil(qint64(60) * count), warningReason(state.SenderUin, count));
+    return consumed(state);
+}
+
+void ChatModeration::WarnChatSender(MessageState &state)
+{
+    if (ChatStaff::isEmpty())
+        return;
+    const std::optional<ChatMember> member = ChatMemberList::find(state.SenderUin);
+    if (!member) {
+        state.MessageHandled = true;
+        return;
+    }
+    const int count = WarningFile::addWarning(member->nick);
+    if (count >= 2)
+        BanChatMember(state, member->nick, ComputeFixedUntil(qint64(60) * count),
+                      warningReason(state.SenderUin, count));
+    state.MessageHandled = true;
+}
+
+// --- rename ----------------------------------------------------------------------------
+
+StageOutcome ChatModeration::rename(MessageState &state, const QString &arguments)
+{
+    const Split split = splitAtBlank(arguments);
+    const QString oldNick = split.head;
+    // "!НИК Вася " names no new nick: the nick stays as it is.
+    const QString newNick = split.tail.isEmpty() ? oldNick : split.tail;
+    const std::optional<ChatMember> target = ChatMemberList::findByNick(oldNick);
+    if (!target)
+        return StageOutcome::Continue;
+    const bool protectedTarget = isAdministrator(target->uin) || isModerator(target->uin);
+    if (protectedTarget && !isAdministrator(state.SenderUin)) {
+        reply(state, ProtectedRenameText);
+        return consumed(state);
+    }
+    // A nick with the list separator or a line break would not read back from the chat's
+    // files (and would forge lines of the ban list).
+    if (newNick.contains(QStringLiteral(":^:")) || holdsLineBreak(newNick)) {
+        reply(state, NickForbiddenText);
+        return consumed(state);
+    }
+    if (m_chat) {
+        m_chat->renameMember(target->uin, newNick);
+    } else {
+        ChatMemberList::rename(target->uin, newNick);
+        RoomMembers::rename(target->room, target->uin, newNick);
+    }
+    reply(MessageState{target->uin, {}, {}, false, false, state.slot}, RenamedText + newNick);
+    return consumed(state);
+}
+
+// --- invisibility ----------------------------------------------------------------------
+
+StageOutcome ChatModeration::invisibleOff(MessageState &state)
+{
+    if (ChatStaff::isEmpty())
+        return consumed(state);
+    if (TextFile::readAll(InvisibleList::FilePath).isEmpty())
+        return consumed(state);
+    const bool found = InvisibleList::remove(state.SenderUin);
+    reply(state, found ? InvisibleOffText : NotInvisibleText);
+    return consumed(state);
+}
+
+StageOutcome ChatModeration::invisibleOn(MessageState &state)
+{
+    if (ChatStaff::isEmpty())
+        return consumed(state);
+    if (!isAdministrator(state.SenderUin) && !isModerator(state.SenderUin)) {
+        reply(state, NoInvisibleRightsText);
+        return consumed(state);
+    }
+    if (InvisibleList::contains(state.SenderUin)) {
+        reply(state, AlreadyInvisibleText);
+        return consumed(state);
+    }
+    InvisibleList::add(state.SenderUin);
+    reply(state, InvisibleOnText);
+    return consumed(state);
+}
+
+// --- roles -----------------------------------------------------------------------------
+
+StageOutcome ChatModeration::setGroup(MessageState &state, const QString &arguments)
+{
+    if (ChatStaff::isEmpty() || !isAdministrator(state.SenderUin))
+        return consumed(state);
+    const Split split = splitAtBlank(arguments);
+    const QString group = split.head.toUpper();
+    const QString &nick = split.tail;
+    const std::optional<Registration> registration = RegistrationList::findByNick(nick);
+    if (!registration)
+        return consumed(state);
+    const QString &uin = registration->uin;
+
+    QString role;
+    if (group == QLatin1String("ADMIN"))
+        role = ChatStaff::Administrator;
+    else if (group == QLatin1String("MODERATOR"))
+        role = ChatStaff::Moderator;
+    else if (group == QLatin1String("PREMODERATOR"))
+        role = ChatStaff::Premoderator;
+    else if (group == QLatin1String("USER")) {
+        ChatStaff::removeAll(uin);
+        return consumed(state);
+    } else {
+        return consumed(state);
+    }
+
+    for (const ChatStaff::Entry &entry : ChatStaff::entries()) {
+        if (entry.uin == uin) {
+            reply(state, UinExistsText);
+            return consumed(state);
+        }
+    }
+    ChatStaff::add(role, uin);
+    return consumed(state);
+}
