@@ -2,6 +2,7 @@
 
 #include "chat/chatinstall.h"
 #include "chat/chatservice.h"
+#include "chatwindows/install.h"
 #include "commandwindows/install.h"
 #include "core/storage.h"
 #include "engine/answerengine.h"
@@ -50,6 +51,7 @@ BotApplication::BotApplication(QObject *parent)
         ChatService *chat = m_chat->service.get();
         connect(&m_multiBot->watchdog(), &ReconnectWatchdog::reloggingIn, chat,
                 [chat] { chat->setNotifyChatAfterLogin(true); });
+        installChatWindows(window, *chat, window.timers(), &window);
     }
     m_webMenus = installWebMenus(window, *m_startup, *m_multiBot);
     installRecordsWindows(window, RecordsContext{*m_session, *m_engine->engine, &window});
