@@ -327,6 +327,8 @@ void Form33::Command3_Click()
 void Form33::Command9_Click()
 {
     showPage(Picture3);
+    // Entries that moderation's commands added meanwhile show too.
+    fillStaffLists();
 }
 
 void Form33::Command7_Click()
