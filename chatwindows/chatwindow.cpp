@@ -65,7 +65,8 @@ bool ChatWindows::handToBlacklistWindow(QWidget *entryWindow, const QString &num
     if (!entryWindow)
         return false;
     // The entry window's own way in, when it offers one.
-    if (QMetaObject::invokeMethod(entryWindow, "openForChatMember", Q_ARG(QString, number)))
+    if (entryWindow->metaObject()->indexOfMethod("openForChatMember(QString)") >= 0 &&
+        QMetaObject::invokeMethod(entryWindow, "openForChatMember", Q_ARG(QString, number)))
         return true;
     auto *numberBox = entryWindow->findChild<QLineEdit *>(QStringLiteral("Text1"));
     auto *reasonBox = entryWindow->findChild<QLineEdit *>(QStringLiteral("Text3"));

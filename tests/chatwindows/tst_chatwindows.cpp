@@ -48,6 +48,15 @@ public:
     QLineEdit *number = nullptr;
     QLineEdit *reason = nullptr;
 };
+
+// An entry window that offers its own way in for a chat member.
+class InvokableEntryWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    Q_INVOKABLE void openForChatMember(const QString &number) { opened.append(number); }
+    QStringList opened;
+};
 } // namespace
 
 class tst_ChatWindows : public ChatWindowsFixture
@@ -263,6 +272,9 @@ void tst_ChatWindows::memberHandedToTheBlacklistWindow()
     QVERIFY(!ChatWindows::handToBlacklistWindow(nullptr, Vasya));
     QWidget bare;
     QVERIFY(!ChatWindows::handToBlacklistWindow(&bare, Vasya));
+    InvokableEntryWindow invokable;
+    QVERIFY(ChatWindows::handToBlacklistWindow(&invokable, Petya));
+    QCOMPARE(invokable.opened, QStringList{Petya});
 }
 
 void tst_ChatWindows::registrationsView()
