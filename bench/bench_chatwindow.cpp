@@ -24,7 +24,8 @@ struct Chat
         ProgramFolder::setHome(home.path());
         QList<ChatMember> list;
         for (int i = 0; i < members; ++i)
-            list.append(ChatMember{QString::number(300000 + i), QStringLiteral("ник%1").arg(i), QStringLiteral("0")});
+            list.append(
+                ChatMember{QString::number(300000 + i), QStringLiteral("ник%1").arg(i), QStringLiteral("0")});
         ChatMemberList::write(list);
         ChatSwitch::write(true, QStringLiteral("20"));
     }
@@ -74,8 +75,8 @@ BENCHMARK(BM_JoinAndLeaveWhileOpen)->Arg(100)->Arg(1000)->Unit(benchmark::kMilli
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                     : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -5,8 +5,7 @@
 
 AutoMessagesEditor::AutoMessagesEditor(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 AutoMessagesEditor::Page AutoMessagesEditor::read()
 {
@@ -45,7 +44,8 @@ QStringList AutoMessagesEditor::entriesBeforeGap(const QStringList &entries)
 
 bool AutoMessagesEditor::write(const QString &interval, const QString &random, const QStringList &entries)
 {
-    const bool ok = bool(TextFile::writeLines(AutoMessages::FilePath, QStringList{interval, random} + entries));
+    const bool ok =
+        bool(TextFile::writeLines(AutoMessages::FilePath, QStringList{interval, random} + entries));
     emit changed();
     return ok;
 }
@@ -66,7 +66,8 @@ AutoMessagesEditor::AddResult AutoMessagesEditor::add(const QString &text, const
         return AddResult::Empty;
     const QString &separator = AutoMessages::FieldSeparator;
     for (const QString *field : {&text, &count, &direction}) {
-        if (field->contains(separator) || field->contains(QLatin1Char('\r')) || field->contains(QLatin1Char('\n')))
+        if (field->contains(separator) || field->contains(QLatin1Char('\r')) ||
+            field->contains(QLatin1Char('\n')))
             return AddResult::Forbidden;
     }
     const AutoMessages::File file = AutoMessages::read();

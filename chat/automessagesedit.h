@@ -14,7 +14,8 @@ class AutoMessagesEditor : public QObject
     Q_OBJECT
 public:
     static inline const QString DefaultInterval = QStringLiteral("600");
-    static inline const QString ForbiddenText = QStringLiteral("Вы ввели запрщённые символы '&^' (без кавычек)");
+    static inline const QString ForbiddenText =
+        QStringLiteral("Вы ввели запрщённые символы '&^' (без кавычек)");
 
     struct Row
     {

@@ -46,8 +46,8 @@ QList<Row> rows();
 // The chat switch as the settings page shows it.
 struct ChatSwitchView
 {
-    bool on = false;       // line 1 holds the number 1
-    QString interval;      // line 2, or "5" when it is empty
+    bool on = false;  // line 1 holds the number 1
+    QString interval; // line 2, or "5" when it is empty
     static ChatSwitchView read();
 };
 

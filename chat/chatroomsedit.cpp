@@ -26,7 +26,8 @@ bool isZero(const QString &number)
 }
 } // namespace
 
-ChatRoomsEditor::AddResult ChatRoomsEditor::add(ChatService &service, const QString &number, const QString &name)
+ChatRoomsEditor::AddResult ChatRoomsEditor::add(ChatService &service, const QString &number,
+                                                const QString &name)
 {
     if (!RoomNumber::isValid(number) || isZero(number) || name.trimmed().isEmpty())
         return AddResult::BadInput;

@@ -100,7 +100,8 @@ void Form42::Command1_Click()
     for (QCheckBox *check : optionBoxes())
         values.append(check->isChecked());
     if (!values.at(0) && !values.at(1) && !values.at(2) && !values.at(3)) {
-        Dialogs::instance().message(QStringLiteral("Ошибка"), QStringLiteral("Должен быть хотя бы один выводимый параметр"),
+        Dialogs::instance().message(QStringLiteral("Ошибка"),
+                                    QStringLiteral("Должен быть хотя бы один выводимый параметр"),
                                     Dialogs::Icon::Information);
         return;
     }
@@ -150,10 +151,12 @@ Form51::Form51(AutoMessagesEditor &editor, QWidget *parent)
     grid->addWidget(named(new QLabel(QStringLiteral("Введите кол-во показов:"), this), "Label2"), 1, 0);
     grid->addWidget(Text2, 1, 1);
     grid->addWidget(Text3, 2, 1);
-    grid->addWidget(named(new QLabel(QStringLiteral("Укажите куда будет двигаться счётчик:"), this), "Label3"), 3, 0);
+    grid->addWidget(
+        named(new QLabel(QStringLiteral("Укажите куда будет двигаться счётчик:"), this), "Label3"), 3, 0);
     grid->addWidget(Text4, 3, 1);
     auto *hint = named(
-        new QLabel(QStringLiteral("> - будет прибавлять; < - будет уменьшать, = - ни чего не будет делать."), this),
+        new QLabel(QStringLiteral("> - будет прибавлять; < - будет уменьшать, = - ни чего не будет делать."),
+                   this),
         "Label4");
     hint->setWordWrap(true);
     grid->addWidget(hint, 4, 0, 1, 2);

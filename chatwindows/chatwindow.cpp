@@ -150,12 +150,13 @@ QWidget *Form33::buildSettingsPage()
     Command6 = named(new QPushButton(QStringLiteral("Применить основыне настройки"), page), "Command6");
     auto *grid = new QGridLayout(page);
     grid->addWidget(Check1, 0, 0, 1, 3);
-    grid->addWidget(label(QStringLiteral("Если галочка стоит, значит чат работает."), page, "Label1"), 1, 0, 1, 3);
+    grid->addWidget(label(QStringLiteral("Если галочка стоит, значит чат работает."), page, "Label1"), 1, 0,
+                    1, 3);
     grid->addWidget(label(QStringLiteral("Интервал передачи сообщений"), page, "Label3"), 2, 0);
     grid->addWidget(Text1, 2, 1);
     grid->addWidget(label(QStringLiteral("с."), page, "Label4"), 2, 2);
-    grid->addWidget(label(QStringLiteral("ЧЕРЕЗ какое время начнётся отсылка сообщений."), page, "Label14"), 3, 0, 1,
-                    3);
+    grid->addWidget(label(QStringLiteral("ЧЕРЕЗ какое время начнётся отсылка сообщений."), page, "Label14"),
+                    3, 0, 1, 3);
     grid->addWidget(Command6, 4, 0, 1, 3);
     grid->setRowStretch(5, 1);
     connect(Command6, &QPushButton::clicked, this, &Form33::Command6_Click);
@@ -189,7 +190,8 @@ QWidget *Form33::buildMembersPage()
     row->addWidget(Command11);
     layout->addLayout(row);
 
-    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this, &Form33::updateMemberButtons);
+    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &Form33::updateMemberButtons);
     connect(m_members, &QAbstractItemModel::modelReset, this, &Form33::updateMemberButtons);
     connect(Command1, &QPushButton::clicked, this, &Form33::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form33::Command2_Click);
@@ -214,7 +216,8 @@ QWidget *Form33::buildStaffPage()
     };
     group(0, QStringLiteral("Администраторы:"), "Label5", List3, "List3", Command12, "Command12", Command19,
           "Command19");
-    group(1, QStringLiteral("Модераторы:"), "Label7", List2, "List2", Command4, "Command4", Command5, "Command5");
+    group(1, QStringLiteral("Модераторы:"), "Label7", List2, "List2", Command4, "Command4", Command5,
+          "Command5");
     group(2, QStringLiteral("Премодераторы"), "Label6", List4, "List4", Command20, "Command20", Command21,
           "Command21");
     connect(Command12, &QPushButton::clicked, this, &Form33::Command12_Click);
@@ -229,8 +232,9 @@ QWidget *Form33::buildStaffPage()
 QWidget *Form33::buildRoomsPage()
 {
     auto *page = named(new QWidget(this), "Picture4");
-    ListView1 = listView({QStringLiteral("Номер"), QStringLiteral("Название"), QStringLiteral("Кол-во людей (сейчас)")},
-                         page, "ListView1");
+    ListView1 = listView(
+        {QStringLiteral("Номер"), QStringLiteral("Название"), QStringLiteral("Кол-во людей (сейчас)")}, page,
+        "ListView1");
     Command14 = named(new QPushButton(QStringLiteral("Добавить"), page), "Command14");
     Command15 = named(new QPushButton(QStringLiteral("Удалить"), page), "Command15");
     auto *layout = new QVBoxLayout(page);
@@ -280,8 +284,9 @@ QWidget *Form33::buildAutoMessagesPage()
     Command25->setEnabled(false);
 
     auto *layout = new QVBoxLayout(page);
-    auto *heading = label(QStringLiteral("Введите сообщенияе (я) которые буду транслироваться время от времени"), page,
-                          "Label10");
+    auto *heading =
+        label(QStringLiteral("Введите сообщенияе (я) которые буду транслироваться время от времени"), page,
+              "Label10");
     heading->setWordWrap(true);
     layout->addWidget(heading);
     layout->addWidget(ListView2, 1);
@@ -535,11 +540,14 @@ void Form33::Command14_Click()
 {
     const QString number =
         Dialogs::instance().input(QStringLiteral("Комнаты"), QStringLiteral("Введите номер комнаты"));
-    const QString name = Dialogs::instance().input(QStringLiteral("Комнаты"), QStringLiteral("Введите название"));
+    const QString name =
+        Dialogs::instance().input(QStringLiteral("Комнаты"), QStringLiteral("Введите название"));
     switch (ChatRoomsEditor::add(m_service, number, name)) {
     case ChatRoomsEditor::AddResult::BadInput:
-        showError(QStringLiteral("Ошибка"),
-                  QStringLiteral("Обнаружена ошибка в заполнении данных. Обратите внимание: номер 0 использовать нельзя."));
+        showError(
+            QStringLiteral("Ошибка"),
+            QStringLiteral(
+                "Обнаружена ошибка в заполнении данных. Обратите внимание: номер 0 использовать нельзя."));
         break;
     case ChatRoomsEditor::AddResult::InUse:
         showError(QStringLiteral("Комнаты"), QStringLiteral("Комната с таким номером уже существует"));

@@ -23,10 +23,11 @@ void installChatWindows(WindowHost &host, ChatService &service, TimerRegistry &t
                                  return nullptr;
                              return new Form33(*chat, *autoMessages, autoTimer.data(), showWindow, parent);
                          });
-    host.addWindow(QStringLiteral("Form42"), QStringLiteral("Допополнительные настройки чата"), Placement::Child,
-                   [](QWidget *parent) -> QWidget * { return new Form42(parent); });
-    host.addWindow(QStringLiteral("Form43"), QStringLiteral("Лог чата"), Placement::Child,
-                   [chat](QWidget *parent) -> QWidget * { return chat ? new Form43(*chat, parent) : nullptr; });
+    host.addWindow(QStringLiteral("Form42"), QStringLiteral("Допополнительные настройки чата"),
+                   Placement::Child, [](QWidget *parent) -> QWidget * { return new Form42(parent); });
+    host.addWindow(
+        QStringLiteral("Form43"), QStringLiteral("Лог чата"), Placement::Child,
+        [chat](QWidget *parent) -> QWidget * { return chat ? new Form43(*chat, parent) : nullptr; });
     host.addWindow(QStringLiteral("Form51"), QStringLiteral("Добавление автосообщения"), Placement::Child,
                    [autoMessages](QWidget *parent) -> QWidget * {
                        return autoMessages ? new Form51(*autoMessages, parent) : nullptr;

@@ -42,10 +42,11 @@ protected:
         Dialogs::setInstance(&m_dialogs);
         m_sent.clear();
         m_main = std::make_unique<MDIForm1>();
-        m_chat = std::make_unique<ChatService>(m_main->timers(), [this](int, const QString &txt, const QString &to) {
-            m_sent.append(Sent{txt, to});
-            return true;
-        });
+        m_chat = std::make_unique<ChatService>(m_main->timers(),
+                                               [this](int, const QString &txt, const QString &to) {
+                                                   m_sent.append(Sent{txt, to});
+                                                   return true;
+                                               });
         installChatWindows(*m_main, *m_chat, m_main->timers(), m_main.get());
         m_main->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));

@@ -68,7 +68,8 @@ void tst_ChatWindowLogic::init()
     m_home = std::make_unique<ProgramHome>();
     QVERIFY(m_home->isValid());
     m_timers = std::make_unique<TimerRegistry>();
-    m_chat = std::make_unique<ChatService>(*m_timers, [](int, const QString &, const QString &) { return true; });
+    m_chat =
+        std::make_unique<ChatService>(*m_timers, [](int, const QString &, const QString &) { return true; });
 }
 
 void tst_ChatWindowLogic::cleanup()
@@ -83,17 +84,28 @@ void tst_ChatWindowLogic::staffNumber_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored"); // empty: refused
-    QTest::newRow("plain") << "123456" << "123456";
-    QTest::newRow("blanks around") << " 77 " << "77";
-    QTest::newRow("leading zeros") << "007" << "7";
-    QTest::newRow("largest") << "2147483647" << "2147483647";
-    QTest::newRow("too large") << "2147483648" << "";
-    QTest::newRow("zero") << "0" << "";
-    QTest::newRow("negative") << "-5" << "";
-    QTest::newRow("fraction") << "12.5" << "";
-    QTest::newRow("letters") << "12a" << "";
-    QTest::newRow("blank inside") << "12 34" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("plain") << "123456"
+                           << "123456";
+    QTest::newRow("blanks around") << " 77 "
+                                   << "77";
+    QTest::newRow("leading zeros") << "007"
+                                   << "7";
+    QTest::newRow("largest") << "2147483647"
+                             << "2147483647";
+    QTest::newRow("too large") << "2147483648"
+                               << "";
+    QTest::newRow("zero") << "0"
+                          << "";
+    QTest::newRow("negative") << "-5"
+                              << "";
+    QTest::newRow("fraction") << "12.5"
+                              << "";
+    QTest::newRow("letters") << "12a"
+                             << "";
+    QTest::newRow("blank inside") << "12 34"
+                                  << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void tst_ChatWindowLogic::staffNumber()
@@ -103,7 +115,8 @@ void tst_ChatWindowLogic::staffNumber()
     const std::optional<QString> accepted = ChatStaffEditor::acceptedNumber(typed);
     QCOMPARE(accepted.value_or(QString()), stored);
     using R = ChatStaffEditor::AddResult;
-    QCOMPARE(ChatStaffEditor::add(ChatStaffEditor::Role::Moderator, typed), stored.isEmpty() ? R::NotAccepted : R::Added);
+    QCOMPARE(ChatStaffEditor::add(ChatStaffEditor::Role::Moderator, typed),
+             stored.isEmpty() ? R::NotAccepted : R::Added);
     QCOMPARE(ChatStaffEditor::numbers(ChatStaffEditor::Role::Moderator),
              stored.isEmpty() ? QStringList() : QStringList{stored});
     QCOMPARE(TextFile::exists(ChatStaff::FilePath), !stored.isEmpty());
@@ -153,16 +166,26 @@ void tst_ChatWindowLogic::roomAdd_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("result");
     using R = ChatRoomsEditor::AddResult;
-    QTest::newRow("room") << "5" << "Флуд" << int(R::Added);
-    QTest::newRow("zero") << "0" << "Ноль" << int(R::BadInput);
-    QTest::newRow("zero spelt otherwise") << "00" << "Ноль" << int(R::BadInput);
-    QTest::newRow("letters") << "a" << "Буквы" << int(R::BadInput);
-    QTest::newRow("empty number") << "" << "Пусто" << int(R::BadInput);
-    QTest::newRow("empty name") << "6" << "" << int(R::BadInput);
-    QTest::newRow("blank name") << "6" << "  " << int(R::BadInput);
-    QTest::newRow("path in the number") << "../1" << "Путь" << int(R::BadInput);
-    QTest::newRow("in use") << "2" << "Другая" << int(R::InUse);
-    QTest::newRow("same number spelt otherwise") << "02" << "Другая" << int(R::Added);
+    QTest::newRow("room") << "5"
+                          << "Флуд" << int(R::Added);
+    QTest::newRow("zero") << "0"
+                          << "Ноль" << int(R::BadInput);
+    QTest::newRow("zero spelt otherwise") << "00"
+                                          << "Ноль" << int(R::BadInput);
+    QTest::newRow("letters") << "a"
+                             << "Буквы" << int(R::BadInput);
+    QTest::newRow("empty number") << ""
+                                  << "Пусто" << int(R::BadInput);
+    QTest::newRow("empty name") << "6"
+                                << "" << int(R::BadInput);
+    QTest::newRow("blank name") << "6"
+                                << "  " << int(R::BadInput);
+    QTest::newRow("path in the number") << "../1"
+                                        << "Путь" << int(R::BadInput);
+    QTest::newRow("in use") << "2"
+                            << "Другая" << int(R::InUse);
+    QTest::newRow("same number spelt otherwise") << "02"
+                                                 << "Другая" << int(R::Added);
 }
 
 void tst_ChatWindowLogic::roomAdd()
@@ -205,12 +228,21 @@ void tst_ChatWindowLogic::obscenitySaveIsStable_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("words") << false << "хрень\nблин" << "хрень\r\nблин\r\n" << "хрень\nблин";
-    QTest::newRow("words with a gap") << false << "хрень\n\nблин\n" << "хрень\r\nблин\r\n" << "хрень\nблин";
-    QTest::newRow("empty words") << false << "" << "\r\n" << "";
-    QTest::newRow("exceptions") << true << "оскорблять\nблинчик" << "\r\nоскорблять\r\nблинчик\r\n"
+    QTest::newRow("words") << false << "хрень\nблин"
+                           << "хрень\r\nблин\r\n"
+                           << "хрень\nблин";
+    QTest::newRow("words with a gap") << false << "хрень\n\nблин\n"
+                                      << "хрень\r\nблин\r\n"
+                                      << "хрень\nблин";
+    QTest::newRow("empty words") << false << ""
+                                 << "\r\n"
+                                 << "";
+    QTest::newRow("exceptions") << true << "оскорблять\nблинчик"
+                                << "\r\nоскорблять\r\nблинчик\r\n"
                                 << "оскорблять\nблинчик";
-    QTest::newRow("empty exceptions") << true << "" << "\r\n" << "";
+    QTest::newRow("empty exceptions") << true << ""
+                                      << "\r\n"
+                                      << "";
 }
 
 void tst_ChatWindowLogic::obscenitySaveIsStable()
@@ -230,28 +262,30 @@ void tst_ChatWindowLogic::obscenitySaveIsStable()
     QVERIFY(!TextFile::exists(ObscenityEditor::filePath(other)));
     if (!exceptions) {
         // Every saved word is tested by the chat, the one after a gap included.
-        QCOMPARE(ObscenityLists::words(), TextFile::splitLines(file).filter(QRegularExpression(QStringLiteral("."))));
+        QCOMPARE(ObscenityLists::words(),
+                 TextFile::splitLines(file).filter(QRegularExpression(QStringLiteral("."))));
     }
 }
 
 void tst_ChatWindowLogic::autoMessagesApplyKeepsEntriesBeforeAGap()
 {
-    QVERIFY(TextFile::writeLines(AutoMessages::FilePath, {QStringLiteral("30"), QStringLiteral(" 0 "),
-                                                          QStringLiteral("x&^+&&^="), QString(),
-                                                          QStringLiteral("y&^+&&^=")}));
+    QVERIFY(TextFile::writeLines(AutoMessages::FilePath,
+                                 {QStringLiteral("30"), QStringLiteral(" 0 "), QStringLiteral("x&^+&&^="),
+                                  QString(), QStringLiteral("y&^+&&^=")}));
     AutoMessagesEditor editor;
     QSignalSpy changed(&editor, &AutoMessagesEditor::changed);
     QVERIFY(editor.apply(QStringLiteral("45"), true));
-    QCOMPARE(TextFile::readAll(AutoMessages::FilePath), lines({QStringLiteral("45"), QStringLiteral(" 1 "),
-                                                               QStringLiteral("x&^+&&^=")}));
+    QCOMPARE(TextFile::readAll(AutoMessages::FilePath),
+             lines({QStringLiteral("45"), QStringLiteral(" 1 "), QStringLiteral("x&^+&&^=")}));
     QCOMPARE(changed.size(), 1);
     // An interval the tick cannot use keeps the file's own.
     QVERIFY(editor.apply(QStringLiteral("0"), false));
-    QCOMPARE(TextFile::readAll(AutoMessages::FilePath), lines({QStringLiteral("45"), QStringLiteral(" 0 "),
-                                                               QStringLiteral("x&^+&&^=")}));
+    QCOMPARE(TextFile::readAll(AutoMessages::FilePath),
+             lines({QStringLiteral("45"), QStringLiteral(" 0 "), QStringLiteral("x&^+&&^=")}));
     QVERIFY(TextFile::remove(AutoMessages::FilePath));
     QVERIFY(editor.apply(QStringLiteral("abc"), false));
-    QCOMPARE(TextFile::readAll(AutoMessages::FilePath), lines({QStringLiteral("600"), QStringLiteral(" 0 ")}));
+    QCOMPARE(TextFile::readAll(AutoMessages::FilePath),
+             lines({QStringLiteral("600"), QStringLiteral(" 0 ")}));
     const AutoMessagesEditor::Page page = AutoMessagesEditor::read();
     QVERIFY(page.hasText);
     QVERIFY(page.rows.isEmpty());
@@ -264,12 +298,24 @@ void tst_ChatWindowLogic::autoMessagesAdd_data()
     QTest::addColumn<QString>("direction");
     QTest::addColumn<int>("result");
     using R = AutoMessagesEditor::AddResult;
-    QTest::newRow("endless") << "Привет всем" << "+&" << "=" << int(R::Added);
-    QTest::newRow("counted") << "Реклама" << "3" << "<" << int(R::Added);
-    QTest::newRow("empty") << "" << "+&" << "=" << int(R::Empty);
-    QTest::newRow("separator in the text") << "a&^b" << "+&" << "=" << int(R::Forbidden);
-    QTest::newRow("separator in the count") << "a" << "1&^2" << "=" << int(R::Forbidden);
-    QTest::newRow("separator in the direction") << "a" << "1" << "&^" << int(R::Forbidden);
+    QTest::newRow("endless") << "Привет всем"
+                             << "+&"
+                             << "=" << int(R::Added);
+    QTest::newRow("counted") << "Реклама"
+                             << "3"
+                             << "<" << int(R::Added);
+    QTest::newRow("empty") << ""
+                           << "+&"
+                           << "=" << int(R::Empty);
+    QTest::newRow("separator in the text") << "a&^b"
+                                           << "+&"
+                                           << "=" << int(R::Forbidden);
+    QTest::newRow("separator in the count") << "a"
+                                            << "1&^2"
+                                            << "=" << int(R::Forbidden);
+    QTest::newRow("separator in the direction") << "a"
+                                                << "1"
+                                                << "&^" << int(R::Forbidden);
 }
 
 void tst_ChatWindowLogic::autoMessagesAdd()
@@ -284,8 +330,9 @@ void tst_ChatWindowLogic::autoMessagesAdd()
     AutoMessagesEditor editor;
     QCOMPARE(int(editor.add(text, count, direction)), result);
     if (result == int(AutoMessagesEditor::AddResult::Added)) {
-        QCOMPARE(TextFile::readAll(AutoMessages::FilePath),
-                 lines({QStringLiteral("20"), QStringLiteral(" 0 "), text + "&^" + count + "&^" + direction}));
+        QCOMPARE(
+            TextFile::readAll(AutoMessages::FilePath),
+            lines({QStringLiteral("20"), QStringLiteral(" 0 "), text + "&^" + count + "&^" + direction}));
         const AutoMessagesEditor::Page page = AutoMessagesEditor::read();
         QCOMPARE(page.rows.size(), 1);
         QCOMPARE(page.rows.first().entry.text, text);
@@ -298,18 +345,23 @@ void tst_ChatWindowLogic::autoMessagesAdd()
 
 void tst_ChatWindowLogic::autoMessagesRemoveOnlyTheShownLine()
 {
-    const QString a = QStringLiteral("a&^+&&^="), b = QStringLiteral("b&^2&^<"), c = QStringLiteral("c&^1&^>");
-    QVERIFY(TextFile::writeLines(AutoMessages::FilePath, {QStringLiteral("20"), QStringLiteral(" 1 "), a, b, c}));
+    const QString a = QStringLiteral("a&^+&&^="), b = QStringLiteral("b&^2&^<"),
+                  c = QStringLiteral("c&^1&^>");
+    QVERIFY(
+        TextFile::writeLines(AutoMessages::FilePath, {QStringLiteral("20"), QStringLiteral(" 1 "), a, b, c}));
     AutoMessagesEditor editor;
     QSignalSpy changed(&editor, &AutoMessagesEditor::changed);
     // The tick took "a" meanwhile: row 2 as shown ("b") now stands at position 1.
-    QVERIFY(TextFile::writeLines(AutoMessages::FilePath, {QStringLiteral("20"), QStringLiteral(" 1 "), b, c}));
+    QVERIFY(
+        TextFile::writeLines(AutoMessages::FilePath, {QStringLiteral("20"), QStringLiteral(" 1 "), b, c}));
     QCOMPARE(editor.remove(2, b), AutoMessagesEditor::RemoveResult::Stale);
-    QCOMPARE(TextFile::readAll(AutoMessages::FilePath), lines({QStringLiteral("20"), QStringLiteral(" 1 "), b, c}));
+    QCOMPARE(TextFile::readAll(AutoMessages::FilePath),
+             lines({QStringLiteral("20"), QStringLiteral(" 1 "), b, c}));
     QCOMPARE(changed.size(), 1); // the page refills
     QCOMPARE(editor.remove(9, c), AutoMessagesEditor::RemoveResult::Stale);
     QCOMPARE(editor.remove(2, c), AutoMessagesEditor::RemoveResult::Removed);
-    QCOMPARE(TextFile::readAll(AutoMessages::FilePath), lines({QStringLiteral("20"), QStringLiteral(" 1 "), b}));
+    QCOMPARE(TextFile::readAll(AutoMessages::FilePath),
+             lines({QStringLiteral("20"), QStringLiteral(" 1 "), b}));
     QCOMPARE(editor.remove(1, b), AutoMessagesEditor::RemoveResult::Removed);
     QCOMPARE(TextFile::readAll(AutoMessages::FilePath), lines({QStringLiteral("20"), QStringLiteral(" 1 ")}));
 }
@@ -340,8 +392,10 @@ void tst_ChatWindowLogic::optionsExample()
 
 void tst_ChatWindowLogic::memberModelFollowsTheService()
 {
-    QVERIFY(ChatMemberList::add(ChatMember{QStringLiteral("100"), QStringLiteral("Вася"), QStringLiteral("0")}));
-    QVERIFY(ChatMemberList::add(ChatMember{QStringLiteral("200"), QStringLiteral("Петя"), QStringLiteral("0")}));
+    QVERIFY(
+        ChatMemberList::add(ChatMember{QStringLiteral("100"), QStringLiteral("Вася"), QStringLiteral("0")}));
+    QVERIFY(
+        ChatMemberList::add(ChatMember{QStringLiteral("200"), QStringLiteral("Петя"), QStringLiteral("0")}));
     ChatMembersModel model(*m_chat);
     QCOMPARE(model.rowCount(), 2);
     QCOMPARE(model.index(1).data().toString(), QStringLiteral("200 - Петя - 0"));
@@ -351,7 +405,8 @@ void tst_ChatWindowLogic::memberModelFollowsTheService()
     QVERIFY(m_chat->removeMember(QStringLiteral("100")));
     QCOMPARE(removed.size(), 1);
     QCOMPARE(model.rowCount(), 1);
-    QVERIFY(ChatMemberList::add(ChatMember{QStringLiteral("300"), QStringLiteral("Коля"), QStringLiteral("0")}));
+    QVERIFY(
+        ChatMemberList::add(ChatMember{QStringLiteral("300"), QStringLiteral("Коля"), QStringLiteral("0")}));
     QVERIFY(m_chat->moveMember(QStringLiteral("200"), QStringLiteral("0")));
     QCOMPARE(inserted.size(), 1);
     QCOMPARE(model.index(1).data().toString(), QStringLiteral("300 - Коля - 0"));

@@ -109,14 +109,15 @@ void tst_ChatWindows::pageButtonsShowOnePage()
     Form33 *chat = openChat();
     QVERIFY(chat);
     const QList<QPair<QPushButton *, QWidget *>> pages = {
-        {chat->Command9, chat->Picture3}, {chat->Command7, chat->Picture1},  {chat->Command13, chat->Picture4},
-        {chat->Command16, chat->Picture5}, {chat->Command22, chat->Picture6}, {chat->Command3, chat->Picture2}};
+        {chat->Command9, chat->Picture3},  {chat->Command7, chat->Picture1},
+        {chat->Command13, chat->Picture4}, {chat->Command16, chat->Picture5},
+        {chat->Command22, chat->Picture6}, {chat->Command3, chat->Picture2}};
     for (const auto &[button, page] : pages) {
         click(button);
         QVERIFY(page->isVisible());
         int visible = 0;
-        for (QWidget *each : {chat->Picture1, chat->Picture2, chat->Picture3, chat->Picture4, chat->Picture5,
-                              chat->Picture6})
+        for (QWidget *each :
+             {chat->Picture1, chat->Picture2, chat->Picture3, chat->Picture4, chat->Picture5, chat->Picture6})
             visible += each->isVisible() ? 1 : 0;
         QCOMPARE(visible, 1);
     }
@@ -131,12 +132,18 @@ void tst_ChatWindows::settingsPageWritesTheSwitch_data()
     QTest::addColumn<bool>("on");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("file"); // empty: no file
-    QTest::newRow("on, 15") << true << "15" << " 1 \r\n15\r\n";
-    QTest::newRow("on, 0") << true << "0" << " 1 \r\n20\r\n";
-    QTest::newRow("on, -3") << true << "-3" << " 1 \r\n20\r\n";
-    QTest::newRow("on, letters") << true << "abc" << " 1 \r\n20\r\n";
-    QTest::newRow("on, empty") << true << "" << " 1 \r\n20\r\n";
-    QTest::newRow("off") << false << "15" << "";
+    QTest::newRow("on, 15") << true << "15"
+                            << " 1 \r\n15\r\n";
+    QTest::newRow("on, 0") << true << "0"
+                           << " 1 \r\n20\r\n";
+    QTest::newRow("on, -3") << true << "-3"
+                            << " 1 \r\n20\r\n";
+    QTest::newRow("on, letters") << true << "abc"
+                                 << " 1 \r\n20\r\n";
+    QTest::newRow("on, empty") << true << ""
+                               << " 1 \r\n20\r\n";
+    QTest::newRow("off") << false << "15"
+                         << "";
 }
 
 void tst_ChatWindows::settingsPageWritesTheSwitch()
@@ -190,8 +197,9 @@ void tst_ChatWindows::memberListFollowsTheChat()
     QVERIFY(m_chat->moveMember(Petya, QStringLiteral("5")));
     say(Kolya, QStringLiteral("!EXIT"));
     deliver();
-    QCOMPARE(rows(chat->List1), QStringList({memberLine(Vasya, QStringLiteral("Вася")),
-                                             memberLine(Petya, QStringLiteral("Петя"), QStringLiteral("5"))}));
+    QCOMPARE(rows(chat->List1),
+             QStringList({memberLine(Vasya, QStringLiteral("Вася")),
+                          memberLine(Petya, QStringLiteral("Петя"), QStringLiteral("5"))}));
     QStringList fileLines;
     for (const ChatMember &member : ChatMemberList::members())
         fileLines.append(member.line());
@@ -302,8 +310,9 @@ void tst_ChatWindows::registrationsView()
 
 void tst_ChatWindows::staffPage()
 {
-    QVERIFY(TextFile::writeLines(ChatStaff::FilePath, {QStringLiteral("Модератор:555"), QStringLiteral("Ерунда"),
-                                                       QStringLiteral("Старший:777")}));
+    QVERIFY(
+        TextFile::writeLines(ChatStaff::FilePath, {QStringLiteral("Модератор:555"), QStringLiteral("Ерунда"),
+                                                   QStringLiteral("Старший:777")}));
     Form33 *chat = openChat();
     QVERIFY(chat);
     click(chat->Command9);
@@ -353,7 +362,8 @@ void tst_ChatWindows::staffPage()
     click(chat->Command19);
     QVERIFY(rows(chat->List3).isEmpty());
     QCOMPARE(TextFile::readAll(ChatStaff::FilePath),
-             lines({QStringLiteral("Ерунда"), QStringLiteral("Старший:777"), QStringLiteral("Премодератор:1234")}));
+             lines({QStringLiteral("Ерунда"), QStringLiteral("Старший:777"),
+                    QStringLiteral("Премодератор:1234")}));
     expectNoMessageBox();
 }
 
@@ -372,7 +382,8 @@ void tst_ChatWindows::roomsPage()
     m_dialogs.shown.removeFirst();
     m_dialogs.shown.removeFirst();
     expectBox(QStringLiteral("Ошибка"),
-              QStringLiteral("Обнаружена ошибка в заполнении данных. Обратите внимание: номер 0 использовать нельзя."));
+              QStringLiteral(
+                  "Обнаружена ошибка в заполнении данных. Обратите внимание: номер 0 использовать нельзя."));
     QVERIFY(!TextFile::exists(RoomList::FilePath));
 
     m_dialogs.queueText(QStringLiteral("5"));
@@ -444,7 +455,8 @@ void tst_ChatWindows::obscenityPage()
     chat->Text3->clear();
     typeInto(chat->Text3, QStringLiteral("хрень\n\nблин"));
     click(chat->Command17);
-    QCOMPARE(TextFile::readAll(ObscenityLists::WordsPath), lines({QStringLiteral("хрень"), QStringLiteral("блин")}));
+    QCOMPARE(TextFile::readAll(ObscenityLists::WordsPath),
+             lines({QStringLiteral("хрень"), QStringLiteral("блин")}));
 
     // The chat tests the word after the former gap, and forgives the exceptions.
     QVERIFY(ChatSwitch::write(true, QStringLiteral("1")));
@@ -459,8 +471,8 @@ void tst_ChatWindows::obscenityPage()
 
 void tst_ChatWindows::autoMessagesPageAndAddWindow()
 {
-    QVERIFY(TextFile::writeLines(AutoMessages::FilePath,
-                                 {QStringLiteral("30"), QStringLiteral(" 1 "), QStringLiteral("Раз&^+&&^=")}));
+    QVERIFY(TextFile::writeLines(
+        AutoMessages::FilePath, {QStringLiteral("30"), QStringLiteral(" 1 "), QStringLiteral("Раз&^+&&^=")}));
     Form33 *chat = openChat();
     QVERIFY(chat);
     click(chat->Command22);
@@ -496,10 +508,9 @@ void tst_ChatWindows::autoMessagesPageAndAddWindow()
     QVERIFY(pick(chat->ListView2, 1, QStringLiteral("Два")));
     QVERIFY(chat->Command25->isEnabled());
     NamedTimer *autoTimer = m_main->timers().timer(QStringLiteral("auto_soob"));
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (autoTimer->tick(), deliver(),
-         !TextFile::readAll(AutoMessages::FilePath).contains(QStringLiteral("Два"))),
-        20000);
+    QTRY_VERIFY_WITH_TIMEOUT((autoTimer->tick(), deliver(),
+                              !TextFile::readAll(AutoMessages::FilePath).contains(QStringLiteral("Два"))),
+                             20000);
     QVERIFY(sentTo(Vasya).join(QString()).contains(QStringLiteral("Два")));
     QCOMPARE(rows(chat->ListView2), QStringList{QStringLiteral("1|Раз|+&|=")});
     QVERIFY(!chat->Command25->isEnabled());
@@ -515,7 +526,8 @@ void tst_ChatWindows::autoMessagesPageAndAddWindow()
     typeInto(chat->Text2, QStringLiteral("45"));
     click(chat->Check2);
     click(chat->Command23);
-    QCOMPARE(TextFile::readLines(AutoMessages::FilePath).mid(0, 2), QStringList({QStringLiteral("45"), QStringLiteral(" 0 ")}));
+    QCOMPARE(TextFile::readLines(AutoMessages::FilePath).mid(0, 2),
+             QStringList({QStringLiteral("45"), QStringLiteral(" 0 ")}));
     expectNoMessageBox();
 }
 
@@ -543,10 +555,11 @@ void tst_ChatWindows::optionsWindow()
     click(options->Check7);
     QVERIFY(options->Label3->text().endsWith(QStringLiteral(" ник")));
     click(options->Command1);
-    QCOMPARE(TextFile::readAll(ChatOptions::FilePath),
-             lines({QStringLiteral(" 1 "), QStringLiteral(" 0 "), QStringLiteral(" 0 "), QStringLiteral(" 1 "),
-                    QStringLiteral(" 0 "), QStringLiteral(" 0 "), QStringLiteral(" 0 "), QStringLiteral(" 1 "),
-                    QStringLiteral(" 0 "), QStringLiteral(" 0 "), QStringLiteral(" 0 ")}));
+    QCOMPARE(
+        TextFile::readAll(ChatOptions::FilePath),
+        lines({QStringLiteral(" 1 "), QStringLiteral(" 0 "), QStringLiteral(" 0 "), QStringLiteral(" 1 "),
+               QStringLiteral(" 0 "), QStringLiteral(" 0 "), QStringLiteral(" 0 "), QStringLiteral(" 1 "),
+               QStringLiteral(" 0 "), QStringLiteral(" 0 "), QStringLiteral(" 0 ")}));
     QVERIFY(ChatOptions::isSet(ChatOptions::PrivateMessages));
     click(options->Check10);
     click(options->Command1);
@@ -566,7 +579,8 @@ void tst_ChatWindows::logWindow()
     QVERIFY(log);
     const QString shown = log->Text1->toPlainText();
     QVERIFY(shown.contains(QStringLiteral("привет")));
-    QVERIFY(shown.indexOf(QStringLiteral("привет")) < shown.indexOf(QStringLiteral("Регистрация нового ника")));
+    QVERIFY(shown.indexOf(QStringLiteral("привет")) <
+            shown.indexOf(QStringLiteral("Регистрация нового ника")));
     click(log->Command1);
     QVERIFY(ChatLog::text().isEmpty());
     click(log->Command1);
@@ -578,7 +592,8 @@ void tst_ChatWindows::thousandMembers()
 {
     QList<ChatMember> members;
     for (int i = 0; i < 1000; ++i)
-        members.append(ChatMember{QString::number(300000 + i), QStringLiteral("ник%1").arg(i), QStringLiteral("0")});
+        members.append(
+            ChatMember{QString::number(300000 + i), QStringLiteral("ник%1").arg(i), QStringLiteral("0")});
     QVERIFY(ChatMemberList::write(members));
     Form33 *chat = openChat();
     QVERIFY(chat);

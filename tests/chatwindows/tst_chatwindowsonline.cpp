@@ -5,9 +5,9 @@
 #include "chatwindows/chatwindow.h"
 #include "commands/commandsettings.h"
 #include "core/generalsettings.h"
-#include "files/distributionlist.h"
 #include "core/namedtimer.h"
 #include "core/textfile.h"
+#include "files/distributionlist.h"
 #include "mainwindow/botapplication.h"
 #include "mainwindow/main_window.h"
 #include "platform/recordingdialogs.h"
@@ -63,9 +63,11 @@ void tst_ChatWindowsOnline::chatSwitchedFromTheWindow()
     server.addAccount(Secondary, "secret");
     server.addAccount(User, "userpw");
     QVERIFY(server.listen(QHostAddress::LocalHost));
-    QVERIFY(TextFile::writeLines(GeneralSettings::FilePath, {QStringLiteral("Server=127.0.0.1"),
-                                                             QStringLiteral("Port=%1").arg(server.loginPort())}));
-    QVERIFY(TextFile::writeLines(DistributionList::FilePath, {QStringLiteral("2 %1 secret 0").arg(Secondary)}));
+    QVERIFY(
+        TextFile::writeLines(GeneralSettings::FilePath, {QStringLiteral("Server=127.0.0.1"),
+                                                         QStringLiteral("Port=%1").arg(server.loginPort())}));
+    QVERIFY(
+        TextFile::writeLines(DistributionList::FilePath, {QStringLiteral("2 %1 secret 0").arg(Secondary)}));
     {
         BotApplication bot;
         bot.mainWindow().timers().timer(QStringLiteral("rasperd"))->setInterval(50);
@@ -109,7 +111,8 @@ void tst_ChatWindowsOnline::chatSwitchedFromTheWindow()
         click(chat->Command6);
         QVERIFY(ChatSwitch::isOn());
         QVERIFY(ask(QStringLiteral("!РЕГ Вася")).startsWith(ChatService::RegisteredLines.first()));
-        QTRY_COMPARE_WITH_TIMEOUT(rows(chat->List1), QStringList{User + QStringLiteral(" - Вася - 0")}, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(rows(chat->List1), QStringList{User + QStringLiteral(" - Вася - 0")},
+                                  Timeout);
         QVERIFY(ask(QStringLiteral("всем привет")).endsWith(QStringLiteral("всем привет")));
 
         // Off again: the member's text goes to the commands.
