@@ -472,12 +472,12 @@ void tst_ChatWindows::obscenityPage()
 void tst_ChatWindows::autoMessagesPageAndAddWindow()
 {
     QVERIFY(TextFile::writeLines(
-        AutoMessages::FilePath, {QStringLiteral("30"), QStringLiteral(" 1 "), QStringLiteral("Раз&^+&&^=")}));
+        AutoMessages::FilePath, {QStringLiteral("2"), QStringLiteral(" 0 "), QStringLiteral("Раз&^+&&^=")}));
     Form33 *chat = openChat();
     QVERIFY(chat);
     click(chat->Command22);
-    QCOMPARE(chat->Text2->text(), QStringLiteral("30"));
-    QVERIFY(chat->Check2->isChecked());
+    QCOMPARE(chat->Text2->text(), QStringLiteral("2"));
+    QVERIFY(!chat->Check2->isChecked());
     QCOMPARE(rows(chat->ListView2), QStringList{QStringLiteral("1|Раз|+&|=")});
     QVERIFY(!chat->Command25->isEnabled());
 
@@ -497,12 +497,12 @@ void tst_ChatWindows::autoMessagesPageAndAddWindow()
     typeInto(add->Text4, QStringLiteral("<"));
     click(add->Command1);
     QCOMPARE(TextFile::readAll(AutoMessages::FilePath),
-             lines({QStringLiteral("30"), QStringLiteral(" 1 "), QStringLiteral("Раз&^+&&^="),
+             lines({QStringLiteral("2"), QStringLiteral(" 0 "), QStringLiteral("Раз&^+&&^="),
                     QStringLiteral("Два&^1&^<")}));
     QCOMPARE(rows(chat->ListView2), QStringList({QStringLiteral("1|Раз|+&|="), QStringLiteral("2|Два|1|<")}));
     QCOMPARE(add->Text1->text(), QStringLiteral("Два"));
 
-    // The tick sends "Два" twice and takes it off: the page follows.
+    // The tick, in order, sends "Два" twice and takes it off: the page follows.
     QVERIFY(ChatSwitch::write(true, QStringLiteral("1")));
     registerMember(Vasya, QStringLiteral("Вася"));
     QVERIFY(pick(chat->ListView2, 1, QStringLiteral("Два")));
@@ -527,7 +527,7 @@ void tst_ChatWindows::autoMessagesPageAndAddWindow()
     click(chat->Check2);
     click(chat->Command23);
     QCOMPARE(TextFile::readLines(AutoMessages::FilePath).mid(0, 2),
-             QStringList({QStringLiteral("45"), QStringLiteral(" 0 ")}));
+             QStringList({QStringLiteral("45"), QStringLiteral(" 1 ")}));
     expectNoMessageBox();
 }
 
