@@ -2,6 +2,7 @@
 
 #include "chat/chatinstall.h"
 #include "chat/chatservice.h"
+#include "chatwindows/install.h"
 #include "commandwindows/install.h"
 #include "core/storage.h"
 #include "engine/answerengine.h"
@@ -57,6 +58,7 @@ BotApplication::BotApplication(QObject *parent)
                 [chat] { chat->setNotifyChatAfterLogin(true); });
         connect(&m_multiBot->connectionCommands(), &ConnectionCommands::chatMembersCleared, chat,
                 &ChatService::noteDisconnected);
+        installChatWindows(window, *chat, window.timers(), &window);
     }
     m_moderation = installModeration(window.timers(), *m_chat->service, *m_session);
     m_webMenus = installWebMenus(window, *m_startup, *m_multiBot);

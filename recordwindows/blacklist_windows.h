@@ -25,7 +25,7 @@ public:
     void openForChange(const BlacklistBook::Row &row);
     // The chat window's "Перенести в чёрный список": the member's number locked, the
     // chat reason; the date stays as it is.
-    void openForChatMember(const QString &number);
+    Q_INVOKABLE void openForChatMember(const QString &number);
     // The date picker's answer.
     void setPickedDate(const QString &dateText);
 

@@ -1,0 +1,35 @@
+#include "chatwindows/install.h"
+
+#include "chat/automessagesedit.h"
+#include "chat/chatservice.h"
+#include "chatwindows/chatsidewindows.h"
+#include "chatwindows/chatwindow.h"
+#include "core/namedtimer.h"
+#include "platform/windowhost.h"
+
+#include <QPointer>
+
+void installChatWindows(WindowHost &host, ChatService &service, TimerRegistry &timers, QObject *owner)
+{
+    const QPointer<ChatService> chat(&service);
+    const QPointer<AutoMessagesEditor> autoMessages(new AutoMessagesEditor(owner));
+    const QPointer<NamedTimer> autoTimer(timers.timer(QStringLiteral("auto_soob")));
+    const ChatWindows::ShowWindow showWindow = [&host](const QString &name) { return host.showWindow(name); };
+    using Placement = WindowHost::Placement;
+
+    host.registerFactory(QStringLiteral("Form33"),
+                         [chat, autoMessages, autoTimer, showWindow](QWidget *parent) -> QWidget * {
+                             if (!chat || !autoMessages)
+                                 return nullptr;
+                             return new Form33(*chat, *autoMessages, autoTimer.data(), showWindow, parent);
+                         });
+    host.addWindow(QStringLiteral("Form42"), QStringLiteral("Допополнительные настройки чата"),
+                   Placement::Child, [](QWidget *parent) -> QWidget * { return new Form42(parent); });
+    host.addWindow(
+        QStringLiteral("Form43"), QStringLiteral("Лог чата"), Placement::Child,
+        [chat](QWidget *parent) -> QWidget * { return chat ? new Form43(*chat, parent) : nullptr; });
+    host.addWindow(QStringLiteral("Form51"), QStringLiteral("Добавление автосообщения"), Placement::Child,
+                   [autoMessages](QWidget *parent) -> QWidget * {
+                       return autoMessages ? new Form51(*autoMessages, parent) : nullptr;
+                   });
+}
