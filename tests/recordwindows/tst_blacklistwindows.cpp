@@ -1,6 +1,7 @@
 // The blacklist window, the entry window and the calendar, driven through their controls
 // inside the main window: both lists in one, saves that refill the list, deletes of
 // either kind of row, the search, and dates picked in the calendar.
+#include "chatwindows/chatwindow.h"
 #include "files/chatbanlist.h"
 #include "files/userblacklist.h"
 #include "recordwindows/blacklist_windows.h"
@@ -116,7 +117,7 @@ void tst_BlacklistWindows::chatMemberBarredWithTheChatReason()
     // locked, the chat reason, tomorrow's date; the operator saves.
     auto *entry = show<Form6>("Form6");
     QVERIFY(entry);
-    entry->openForChatMember(QStringLiteral("777"));
+    QVERIFY(ChatWindows::handToBlacklistWindow(entry, QStringLiteral("777")));
     QVERIFY(!entry->Text1->isEnabled());
     QCOMPARE(entry->Command1->text(), QStringLiteral("Добавить"));
     click(entry->Command1);
