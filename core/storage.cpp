@@ -324,6 +324,8 @@ public:
     // Folds everything now: the fold under way, then the lines that came after it.
     bool fold()
     {
+        if (m_journalStale && !folding())
+            tidyJournal();
         while (folding())
             step(std::numeric_limits<qint64>::max());
         if (m_records.isEmpty())
@@ -346,6 +348,7 @@ public:
         }
         if (m_stepTimer)
             m_stepTimer->stop();
+        m_journalStale = false;
         closeFd();
         ::unlink(nativePath(m_journalPath).constData());
         m_records.clear();
@@ -478,8 +481,11 @@ public:
             m_stepTimer = std::make_unique<QTimer>();
             m_stepTimer->setInterval(0);
             QObject::connect(m_stepTimer.get(), &QTimer::timeout, [this] {
-                step(FoldStepBytes);
-                if (!folding())
+                if (folding())
+                    step(FoldStepBytes);
+                else if (m_journalStale)
+                    tidyJournal();
+                if (!folding() && !m_journalStale)
                     m_stepTimer->stop();
             });
         }
@@ -491,6 +497,8 @@ private:
     // Writes the marker and the new lines, and opens the old file for the copy.
     bool startFold()
     {
+        if (m_journalStale)
+            tidyJournal();
         if (m_records.isEmpty() || m_broken)
             return true;
         QElapsedTimer cost;
@@ -546,7 +554,10 @@ private:
         m_oldStamp = exists ? std::optional<Stamp>(stampFrom(st)) : std::nullopt;
         m_foldCount = count;
         m_foldLineEnds = lineEnds;
-        m_copied = 0;
+        m_copyDone = false;
+        m_dataSynced = false;
+        m_started = 0;
+        m_synced = 0;
         m_foldCostMs = cost.elapsed();
         return true;
     }
@@ -556,47 +567,73 @@ private:
     {
         if (!m_out)
             return;
+        const bool background = budget != std::numeric_limits<qint64>::max();
         QElapsedTimer cost;
         cost.start();
-        qint64 done = 0;
         bool ok = true;
-        while (ok && m_old && !m_old->atEnd() && done < budget) {
-            const QByteArray chunk = m_old->read(std::min<qint64>(budget - done, 1 << 20));
-            if (chunk.isEmpty()) {
-                ok = m_old->error() == QFileDevice::NoError && m_old->atEnd();
-                break;
+        if (!m_copyDone) {
+            qint64 done = 0;
+            while (ok && m_old && !m_old->atEnd() && done < budget) {
+                const QByteArray chunk = m_old->read(std::min<qint64>(budget - done, 1 << 20));
+                if (chunk.isEmpty()) {
+                    ok = m_old->error() == QFileDevice::NoError && m_old->atEnd();
+                    break;
+                }
+                ok = m_out->write(chunk) == chunk.size();
+                done += chunk.size();
             }
-            ok = m_out->write(chunk) == chunk.size();
-            done += chunk.size();
-        }
-        if (ok && m_out->isOpen() && budget != std::numeric_limits<qint64>::max()) {
-            // Starts writing the copied part out now, so the commit's sync need not
-            // wait for the whole file.
-            ok = m_out->flush();
-            if (ok)
-                ::sync_file_range(m_out->handle(), m_copied, done, SYNC_FILE_RANGE_WRITE);
-        }
-        m_copied += done;
-        if (!ok) {
-            const QString error = m_out->errorString();
-            m_out->cancelWriting();
-            failFold(error);
+            if (ok && (!m_old || m_old->atEnd())) {
+                // The line ends of the rewrites go last.
+                if (m_foldLineEnds > 0)
+                    ok = m_out->write(QByteArray("\r\n").repeated(m_foldLineEnds)) == 2 * m_foldLineEnds;
+                m_copyDone = true;
+            }
+            if (ok && background && (ok = m_out->flush())) {
+                // This turn's part starts going to the disk now, and the part the
+                // previous turn started is waited for: the commit's sync then finds
+                // little left to write, and no turn waits for the whole file.
+                const int fd = m_out->handle();
+                const qint64 end = m_out->pos();
+                if (m_started > m_synced)
+                    ::sync_file_range(fd, m_synced, m_started - m_synced,
+                                      SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
+                                          SYNC_FILE_RANGE_WAIT_AFTER);
+                m_synced = m_started;
+                if (end > m_started)
+                    ::sync_file_range(fd, m_started, end - m_started, SYNC_FILE_RANGE_WRITE);
+                m_started = end;
+            }
+            if (!ok) {
+                const QString error = m_out->errorString();
+                m_out->cancelWriting();
+                failFold(error);
+                return;
+            }
+            if (!m_copyDone || background) {
+                m_foldCostMs += cost.elapsed();
+                return;
+            }
+        } else if (background && m_started > m_synced) {
+            ::sync_file_range(m_out->handle(), m_synced, m_started - m_synced,
+                              SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+            m_synced = m_started;
+            m_foldCostMs += cost.elapsed();
             return;
-        }
-        if (m_old && !m_old->atEnd()) {
+        } else if (background && !m_dataSynced) {
+            // The file's own sync gets a turn of its own; the commit's then has
+            // next to nothing left.
+            ::fdatasync(m_out->handle());
+            m_dataSynced = true;
             m_foldCostMs += cost.elapsed();
             return;
         }
-        commit();
+        commit(background);
         m_foldCostMs += cost.elapsed();
     }
 
-    void commit()
+    void commit(bool background)
     {
-        bool ok = true;
-        if (m_foldLineEnds > 0)
-            ok = m_out->write(QByteArray("\r\n").repeated(m_foldLineEnds)) == 2 * m_foldLineEnds;
-        if (!ok || !m_out->flush()) {
+        if (!m_out->flush()) {
             const QString error = m_out->errorString();
             m_out->cancelWriting();
             failFold(error);
@@ -626,11 +663,21 @@ private:
         m_records.remove(0, m_foldCount);
         m_foldCount = 0;
         ++m_version;
+        // Until the journal is replaced, its marker tells which records the file holds;
+        // in the background that waits for a turn of its own.
+        m_journalStale = true;
+        if (!background)
+            tidyJournal();
+        m_sinceFold.restart();
+    }
+
+    void tidyJournal()
+    {
+        m_journalStale = false;
         if (m_records.isEmpty())
             removeJournal();
         else
             rewriteJournal(); // on failure the marker still tells the folded ones
-        m_sinceFold.restart();
     }
 
     bool failFold(const QString &error, bool reported = true)
@@ -752,7 +799,11 @@ private:
     std::optional<Stamp> m_oldStamp;
     qsizetype m_foldCount = 0;
     qint64 m_foldLineEnds = 0;
-    qint64 m_copied = 0;
+    bool m_copyDone = false;
+    bool m_dataSynced = false;
+    bool m_journalStale = false; // still holds the records the file took in
+    qint64 m_started = 0; // written out up to here
+    qint64 m_synced = 0;  // and on the disk up to here
     std::unique_ptr<QTimer> m_stepTimer;
 
     // What readers saw last.

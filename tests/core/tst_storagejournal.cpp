@@ -227,6 +227,9 @@ void tst_StorageJournal::readsDuringFoldSeeEveryLineOnce()
     QCOMPARE(fileBytes(path(Log)), rewrittenPerLine(old, lines.mid(0, 2)));
     QCOMPARE(Storage::instance().unfoldedLines(path(Log)).size(), lines.size() - 2);
     QCOMPARE(TextFile::readBytes(Log), rewrittenPerLine(old, lines));
+    // A turn later the journal holds just the late lines.
+    QTRY_COMPARE_WITH_TIMEOUT(fileBytes(journal()), framed(lines.mid(2)), 5000);
+    QCOMPARE(TextFile::readBytes(Log), rewrittenPerLine(old, lines));
     Storage::instance().flushAll();
     QCOMPARE(fileBytes(path(Log)), rewrittenPerLine(old, lines));
     QVERIFY(!QFile::exists(journal()));
