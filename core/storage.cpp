@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <limits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,6 +33,12 @@ constexpr qint64 RacyWindowNs = 50'000'000;
 // than about a twentieth of the time; the journal is made durable in between.
 constexpr qint64 FoldCostFactor = 20;
 constexpr qint64 MaxFoldIntervalMs = 60'000;
+// A large file is folded once its unfolded lines reach this share of it (1/16), or
+// when the oldest of them has waited this long; a fold copies this much per turn.
+constexpr qint64 FoldGrowthShare = 16;
+constexpr qint64 SmallFoldFile = 1024 * 1024; // folded whenever the interval has passed
+constexpr qint64 MaxJournalAgeMs = 10 * 60'000;
+constexpr qint64 FoldStepBytes = 4 * 1024 * 1024;
 
 std::unique_ptr<Storage> g_instance;
 Storage::Reporter g_reporter;
@@ -239,6 +246,13 @@ quint32 checksum(const char *data, qsizetype size)
 // to the journal: a journal still found with its marker after a crash was folded when
 // the file already has that size, and is folded again otherwise. Appends are not
 // synced; the timer syncs the small journal about once a second.
+//
+// The background fold copies the old file into the new one a few MiB per turn of the
+// event loop, so the bot never stops for it. Lines that arrive meanwhile go on to the
+// journal after the marker and stay unfolded: after the commit the journal is replaced
+// by one that holds just them (until then the marker says which records the file has
+// taken in). The lines not yet in the file are kept in memory as well, so readers see
+// them on top of the file without waiting for any fold.
 class Storage::Journal
 {
 public:
@@ -249,12 +263,15 @@ public:
         , m_ownerOnly(ownerOnly)
     {
         m_sinceFold.start();
-        if (QFileInfo(m_journalPath).isFile()) {
-            m_hasRecords = true;
-            fold();
-        }
+        if (QFileInfo(m_journalPath).isFile())
+            recover();
     }
-    ~Journal() { closeFd(); }
+    ~Journal()
+    {
+        if (m_out)
+            m_out->cancelWriting();
+        closeFd();
+    }
 
     void add(const QByteArray &line)
     {
@@ -264,105 +281,116 @@ public:
         }
         if (!openFd())
             return prependDirectly(line);
-        QByteArray record = '+' + QByteArray::number(line.size()) + ' ' +
-                            QByteArray::number(checksum(line.constData(), line.size()), 16) + '\n';
-        record += line;
+        const QByteArray record = frame(line);
         if (!writeAllFd(m_fd, record.constData(), record.size())) {
             const int error = errno;
+            // A record cut short would hide every record after it.
+            ::ftruncate(m_fd, m_journalSize);
             m_storage.report(Problem::Append, m_journalPath, errnoText(error));
             return;
         }
+        m_journalSize += record.size();
         m_storage.resolved(Problem::Append, m_journalPath);
-        if (!m_hasRecords)
+        if (m_records.isEmpty())
             m_sinceFold.restart();
-        m_hasRecords = true;
+        m_records.append(line);
+        m_recordBytes += line.size();
+        ++m_version;
         m_unsynced = true;
     }
 
-    bool hasRecords() const { return m_hasRecords && !m_folding; }
+    bool hasRecords() const { return !m_records.isEmpty(); }
+    bool folding() const { return m_out != nullptr; }
+    // Not in the file yet, oldest first.
+    const QList<QByteArray> &records() const { return m_records; }
 
     void tick()
     {
-        if (!m_hasRecords)
-            return;
-        const qint64 interval =
-            std::clamp(FoldCostFactor * m_foldCostMs, qint64(m_storage.m_tickMs), MaxFoldIntervalMs);
-        if (m_sinceFold.elapsed() >= interval) {
-            fold();
-        } else if (m_unsynced && m_fd >= 0) {
+        if (m_unsynced && m_fd >= 0) {
             ::fdatasync(m_fd);
             m_unsynced = false;
         }
+        if (folding() || m_records.isEmpty())
+            return;
+        const qint64 interval =
+            std::clamp(FoldCostFactor * m_foldCostMs, qint64(m_storage.m_tickMs), MaxFoldIntervalMs);
+        const qint64 age = m_sinceFold.elapsed();
+        const std::optional<Stamp> stamp = stampOf(m_path);
+        const qint64 fileSize = stamp ? stamp->size : 0;
+        if (Storage::foldDue(m_recordBytes, fileSize, age, interval))
+            startBackgroundFold();
     }
 
+    // Folds everything now: the fold under way, then the lines that came after it.
     bool fold()
     {
-        if (!m_hasRecords || m_folding)
+        if (m_journalStale && !folding())
+            tidyJournal();
+        while (folding())
+            step(std::numeric_limits<qint64>::max());
+        if (m_records.isEmpty())
             return true;
-        m_folding = true;
-        const bool done = foldNow();
-        m_folding = false;
-        return done;
+        if (!startFold())
+            return false;
+        while (folding())
+            step(std::numeric_limits<qint64>::max());
+        return m_records.isEmpty();
     }
 
-private:
-    bool foldNow()
+    // The file goes away: its unfolded lines and any fold under way go with it.
+    bool drop()
     {
-        QElapsedTimer cost;
-        cost.start();
-        QFile journal(m_journalPath);
-        if (!journal.open(QIODevice::ReadOnly)) {
-            if (!journal.exists()) {
-                m_hasRecords = false;
-                closeFd();
-                return true;
-            }
-            m_storage.report(Problem::Read, m_journalPath, journal.errorString());
-            return false;
+        const bool had = !m_records.isEmpty();
+        if (m_out) {
+            m_out->cancelWriting();
+            m_out.reset();
+            m_old.reset();
         }
-        const QByteArray bytes = journal.readAll();
-        journal.close();
-
-        const std::optional<Stamp> oldStamp = stampOf(m_path);
-        const qint64 oldSize = oldStamp ? oldStamp->size : 0;
-        qsizetype validEnd = 0;
-        const QList<QByteArray> records = parse(bytes, oldSize, validEnd);
-        if (records.isEmpty())
-            return finish(cost);
-
-        if (m_storage.readState(m_path) == ReadState::Unreadable) {
-            m_storage.report(Problem::KeptUnreadable, m_path, QString());
-            return false;
-        }
-        const qint64 lineEnds = oldSize > 0 ? records.size() : records.size() - 1;
-        qint64 newSize = oldSize + 2 * lineEnds;
-        for (const QByteArray &record : records)
-            newSize += record.size();
-
-        // The marker goes after the valid records; a torn tail is cut off first.
-        if (!openFd())
-            return false;
-        if (validEnd != bytes.size() && ::ftruncate(m_fd, validEnd) != 0)
-            return false;
-        const QByteArray marker = '=' + QByteArray::number(newSize) + '\n';
-        if (!writeAllFd(m_fd, marker.constData(), marker.size()) || ::fdatasync(m_fd) != 0) {
-            m_storage.report(Problem::Append, m_journalPath, errnoText(errno));
-            ::ftruncate(m_fd, validEnd);
-            return false;
-        }
-
-        QString error;
-        if (!writeFolded(records, oldSize, lineEnds, error)) {
-            ::ftruncate(m_fd, validEnd);
-            m_storage.report(Problem::Write, m_path, error);
-            return false;
-        }
-        m_storage.resolved(Problem::Write, m_path);
-        syncFolderOf(m_path);
-        return finish(cost);
+        if (m_stepTimer)
+            m_stepTimer->stop();
+        m_journalStale = false;
+        closeFd();
+        ::unlink(nativePath(m_journalPath).constData());
+        m_records.clear();
+        m_recordBytes = 0;
+        m_journalSize = 0;
+        ++m_version;
+        return had;
     }
 
-public:
+    // What a reader of the file sees: the unfolded lines on top of the file's bytes,
+    // as the fold will leave them. Small results are kept until a line or the file
+    // changes.
+    Entry *view(const QByteArray &fileBytes, const Stamp &fileStamp)
+    {
+        if (m_viewValid && m_viewVersion == m_version && m_viewStamp == fileStamp &&
+            m_viewFile.constData() == fileBytes.constData() && m_viewFile.size() == fileBytes.size())
+            return &m_view;
+        QByteArray bytes;
+        bytes.reserve(fileBytes.size() + m_recordBytes + 2 * m_records.size());
+        for (qsizetype i = m_records.size() - 1; i >= 0; --i)
+            bytes += m_records.at(i);
+        bytes += fileBytes;
+        const qint64 lineEnds = fileBytes.isEmpty() ? m_records.size() - 1 : m_records.size();
+        if (lineEnds > 0)
+            bytes += QByteArray("\r\n").repeated(lineEnds);
+        if (bytes.size() > MaxCachedFile) {
+            // Too large to keep: handed out once, like a large file.
+            m_viewValid = false;
+            m_view = Entry{};
+            m_viewFile.clear();
+            static Entry large;
+            large = Entry{fileStamp, true, std::move(bytes), std::nullopt, std::nullopt, 0, true};
+            return &large;
+        }
+        m_view = Entry{fileStamp, false, std::move(bytes), std::nullopt, std::nullopt, 0, false};
+        m_viewValid = true;
+        m_viewVersion = m_version;
+        m_viewStamp = fileStamp;
+        m_viewFile = fileBytes;
+        return &m_view;
+    }
+
     // Valid records still to fold, oldest first. validEnd: where the valid part ends.
     static QList<QByteArray> parse(const QByteArray &bytes, qint64 fileSize, qsizetype &validEnd)
     {
@@ -404,53 +432,296 @@ public:
     }
 
 private:
-    bool writeFolded(const QList<QByteArray> &records, qint64 oldSize, qint64 lineEnds, QString &error)
+    static QByteArray frame(const QByteArray &line)
     {
-        QFile old(m_path);
-        if (oldSize > 0 && !old.open(QIODevice::ReadOnly)) {
-            error = old.errorString();
+        return '+' + QByteArray::number(line.size()) + ' ' +
+               QByteArray::number(checksum(line.constData(), line.size()), 16) + '\n' + line;
+    }
+
+    // A journal a previous run left: its valid records are taken in and folded at once.
+    void recover()
+    {
+        QFile journal(m_journalPath);
+        if (!journal.open(QIODevice::ReadOnly)) {
+            // What it holds cannot be taken in, so it is left alone.
+            m_storage.report(Problem::Read, m_journalPath, journal.errorString());
+            m_broken = true;
+            return;
+        }
+        const QByteArray bytes = journal.readAll();
+        journal.close();
+        const std::optional<Stamp> stamp = stampOf(m_path);
+        qsizetype validEnd = 0;
+        m_records = parse(bytes, stamp ? stamp->size : 0, validEnd);
+        for (const QByteArray &record : std::as_const(m_records))
+            m_recordBytes += record.size();
+        ++m_version;
+        // A torn tail is cut off before anything is appended after it.
+        if (validEnd != bytes.size())
+            ::truncate(nativePath(m_journalPath).constData(), validEnd);
+        m_journalSize = validEnd;
+        if (m_records.isEmpty())
+            removeJournal();
+        else
+            fold();
+    }
+
+public:
+    void startBackgroundFold()
+    {
+        if (folding())
+            return;
+        if (!startFold())
+            return;
+        if (!QCoreApplication::instance()) {
+            fold();
+            return;
+        }
+        if (!m_stepTimer) {
+            m_stepTimer = std::make_unique<QTimer>();
+            m_stepTimer->setInterval(0);
+            QObject::connect(m_stepTimer.get(), &QTimer::timeout, [this] {
+                if (folding())
+                    step(FoldStepBytes);
+                else if (m_journalStale)
+                    tidyJournal();
+                if (!folding() && !m_journalStale)
+                    m_stepTimer->stop();
+            });
+        }
+        m_stepTimer->start();
+    }
+
+private:
+
+    // Writes the marker and the new lines, and opens the old file for the copy.
+    bool startFold()
+    {
+        if (m_journalStale)
+            tidyJournal();
+        if (m_records.isEmpty() || m_broken)
+            return true;
+        QElapsedTimer cost;
+        cost.start();
+        struct stat st{};
+        const bool exists = ::stat(nativePath(m_path).constData(), &st) == 0;
+        if (exists && !S_ISREG(st.st_mode)) {
+            m_storage.report(Problem::KeptUnreadable, m_path, QStringLiteral("not a regular file"));
             return false;
         }
-        if (!makeParent(m_path, &error))
-            return false;
-        QSaveFile out(m_path);
-        if (!out.open(QIODevice::WriteOnly)) {
-            error = out.errorString();
-            return false;
-        }
-        if (m_ownerOnly)
-            out.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        bool ok = true;
-        for (qsizetype i = records.size() - 1; ok && i >= 0; --i)
-            ok = out.write(records.at(i)) == records.at(i).size();
-        if (oldSize > 0) {
-            QByteArray chunk;
-            while (ok && !old.atEnd()) {
-                chunk = old.read(1 << 20);
-                if (chunk.isEmpty() && old.error() != QFileDevice::NoError)
-                    ok = false;
-                else
-                    ok = out.write(chunk) == chunk.size();
-            }
-        }
-        if (ok && lineEnds > 0)
-            ok = out.write(QByteArray("\r\n").repeated(lineEnds)) == 2 * lineEnds;
-        if (!ok || !out.flush()) {
-            error = out.errorString();
-            out.cancelWriting();
+        const qint64 oldSize = exists ? qint64(st.st_size) : 0;
+        auto old = std::make_unique<QFile>(m_path);
+        if (exists && !old->open(QIODevice::ReadOnly)) {
+            m_storage.report(Problem::KeptUnreadable, m_path, old->errorString());
             return false;
         }
-        if (!out.commit()) {
-            error = out.errorString();
+        const qsizetype count = m_records.size();
+        const qint64 lineEnds = oldSize > 0 ? count : count - 1;
+        qint64 newSize = oldSize + 2 * lineEnds;
+        for (qsizetype i = 0; i < count; ++i)
+            newSize += m_records.at(i).size();
+
+        if (!openFd())
+            return false;
+        const QByteArray marker = '=' + QByteArray::number(newSize) + '\n';
+        if (!writeAllFd(m_fd, marker.constData(), marker.size()) || ::fdatasync(m_fd) != 0) {
+            m_storage.report(Problem::Append, m_journalPath, errnoText(errno));
+            ::ftruncate(m_fd, m_journalSize);
             return false;
         }
-        if (m_ownerOnly)
-            QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
-        m_storage.invalidate(m_path);
+        m_journalSize += marker.size();
+        m_unsynced = false;
+
+        QString error;
+        auto out = std::make_unique<QSaveFile>(m_path);
+        bool ok = makeParent(m_path, &error);
+        if (ok && !out->open(QIODevice::WriteOnly)) {
+            error = out->errorString();
+            ok = false;
+        }
+        if (ok && m_ownerOnly)
+            out->setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        for (qsizetype i = count - 1; ok && i >= 0; --i)
+            ok = out->write(m_records.at(i)) == m_records.at(i).size();
+        if (!ok) {
+            if (error.isEmpty())
+                error = out->errorString();
+            out->cancelWriting();
+            return failFold(error);
+        }
+        m_old = exists && oldSize > 0 ? std::move(old) : nullptr;
+        m_out = std::move(out);
+        m_oldStamp = exists ? std::optional<Stamp>(stampFrom(st)) : std::nullopt;
+        m_foldCount = count;
+        m_foldLineEnds = lineEnds;
+        m_copyDone = false;
+        m_dataSynced = false;
+        m_started = 0;
+        m_synced = 0;
+        m_foldCostMs = cost.elapsed();
         return true;
     }
 
-    bool finish(const QElapsedTimer &cost)
+    // Copies up to about budget bytes of the old file; commits when all is copied.
+    void step(qint64 budget)
+    {
+        if (!m_out)
+            return;
+        const bool background = budget != std::numeric_limits<qint64>::max();
+        QElapsedTimer cost;
+        cost.start();
+        bool ok = true;
+        if (!m_copyDone) {
+            qint64 done = 0;
+            while (ok && m_old && !m_old->atEnd() && done < budget) {
+                const QByteArray chunk = m_old->read(std::min<qint64>(budget - done, 1 << 20));
+                if (chunk.isEmpty()) {
+                    ok = m_old->error() == QFileDevice::NoError && m_old->atEnd();
+                    break;
+                }
+                ok = m_out->write(chunk) == chunk.size();
+                done += chunk.size();
+            }
+            if (ok && (!m_old || m_old->atEnd())) {
+                // The line ends of the rewrites go last.
+                if (m_foldLineEnds > 0)
+                    ok = m_out->write(QByteArray("\r\n").repeated(m_foldLineEnds)) == 2 * m_foldLineEnds;
+                m_copyDone = true;
+            }
+            if (ok && background && (ok = m_out->flush())) {
+                // This turn's part starts going to the disk now, and the part the
+                // previous turn started is waited for: the commit's sync then finds
+                // little left to write, and no turn waits for the whole file.
+                const int fd = m_out->handle();
+                const qint64 end = m_out->pos();
+                if (m_started > m_synced)
+                    ::sync_file_range(fd, m_synced, m_started - m_synced,
+                                      SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
+                                          SYNC_FILE_RANGE_WAIT_AFTER);
+                m_synced = m_started;
+                if (end > m_started)
+                    ::sync_file_range(fd, m_started, end - m_started, SYNC_FILE_RANGE_WRITE);
+                m_started = end;
+            }
+            if (!ok) {
+                const QString error = m_out->errorString();
+                m_out->cancelWriting();
+                failFold(error);
+                return;
+            }
+            if (!m_copyDone || background) {
+                m_foldCostMs += cost.elapsed();
+                return;
+            }
+        } else if (background && m_started > m_synced) {
+            ::sync_file_range(m_out->handle(), m_synced, m_started - m_synced,
+                              SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+            m_synced = m_started;
+            m_foldCostMs += cost.elapsed();
+            return;
+        } else if (background && !m_dataSynced) {
+            // The file's own sync gets a turn of its own; the commit's then has
+            // next to nothing left.
+            ::fdatasync(m_out->handle());
+            m_dataSynced = true;
+            m_foldCostMs += cost.elapsed();
+            return;
+        }
+        commit(background);
+        m_foldCostMs += cost.elapsed();
+    }
+
+    void commit(bool background)
+    {
+        if (!m_out->flush()) {
+            const QString error = m_out->errorString();
+            m_out->cancelWriting();
+            failFold(error);
+            return;
+        }
+        if (stampOf(m_path) != m_oldStamp) {
+            // Someone changed the file while it was copied: its new content is kept and
+            // folded into by a later fold.
+            m_out->cancelWriting();
+            failFold(QString(), false);
+            return;
+        }
+        if (!m_out->commit()) {
+            failFold(m_out->errorString());
+            return;
+        }
+        m_out.reset();
+        m_old.reset();
+        if (m_ownerOnly)
+            QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
+        m_storage.invalidate(m_path);
+        m_storage.resolved(Problem::Write, m_path);
+        syncFolderOf(m_path);
+
+        for (qsizetype i = 0; i < m_foldCount; ++i)
+            m_recordBytes -= m_records.at(i).size();
+        m_records.remove(0, m_foldCount);
+        m_foldCount = 0;
+        ++m_version;
+        // Until the journal is replaced, its marker tells which records the file holds;
+        // in the background that waits for a turn of its own.
+        m_journalStale = true;
+        if (!background)
+            tidyJournal();
+        m_sinceFold.restart();
+    }
+
+    void tidyJournal()
+    {
+        m_journalStale = false;
+        if (m_records.isEmpty())
+            removeJournal();
+        else
+            rewriteJournal(); // on failure the marker still tells the folded ones
+    }
+
+    bool failFold(const QString &error, bool reported = true)
+    {
+        m_out.reset();
+        m_old.reset();
+        m_foldCount = 0;
+        if (reported)
+            m_storage.report(Problem::Write, m_path, error);
+        // The marker goes, so that it cannot be taken for this file's size later.
+        rewriteJournal();
+        m_sinceFold.restart();
+        return false;
+    }
+
+    // Replaces the journal by one that holds just the unfolded records.
+    bool rewriteJournal()
+    {
+        closeFd();
+        QSaveFile journal(m_journalPath);
+        if (!journal.open(QIODevice::WriteOnly))
+            return false;
+        if (m_ownerOnly)
+            journal.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        qint64 size = 0;
+        bool ok = true;
+        for (const QByteArray &record : std::as_const(m_records)) {
+            const QByteArray framed = frame(record);
+            ok = ok && journal.write(framed) == framed.size();
+            size += framed.size();
+        }
+        if (!ok || !journal.flush()) {
+            journal.cancelWriting();
+            return false;
+        }
+        if (!journal.commit())
+            return false;
+        syncFolderOf(m_journalPath);
+        m_journalSize = size;
+        m_unsynced = false;
+        return true;
+    }
+
+    void removeJournal()
     {
         closeFd();
         if (::unlink(nativePath(m_journalPath).constData()) != 0 && errno != ENOENT) {
@@ -460,11 +731,8 @@ private:
                 m_broken = true;
             }
         }
-        m_hasRecords = false;
+        m_journalSize = 0;
         m_unsynced = false;
-        m_foldCostMs = cost.elapsed();
-        m_sinceFold.restart();
-        return true;
     }
 
     bool openFd()
@@ -484,6 +752,9 @@ private:
         }
         if (m_ownerOnly)
             ::fchmod(m_fd, 0600);
+        struct stat st{};
+        if (::fstat(m_fd, &st) == 0)
+            m_journalSize = st.st_size;
         return true;
     }
 
@@ -513,12 +784,34 @@ private:
     QString m_journalPath;
     bool m_ownerOnly = false;
     int m_fd = -1;
-    bool m_hasRecords = false;
+    qint64 m_journalSize = 0;
     bool m_unsynced = false;
     bool m_broken = false;
-    bool m_folding = false;
+    QList<QByteArray> m_records; // not in the file yet, oldest first
+    qint64 m_recordBytes = 0;
+    quint64 m_version = 0;
     QElapsedTimer m_sinceFold;
     qint64 m_foldCostMs = 0;
+
+    // The fold under way.
+    std::unique_ptr<QSaveFile> m_out;
+    std::unique_ptr<QFile> m_old;
+    std::optional<Stamp> m_oldStamp;
+    qsizetype m_foldCount = 0;
+    qint64 m_foldLineEnds = 0;
+    bool m_copyDone = false;
+    bool m_dataSynced = false;
+    bool m_journalStale = false; // still holds the records the file took in
+    qint64 m_started = 0; // written out up to here
+    qint64 m_synced = 0;  // and on the disk up to here
+    std::unique_ptr<QTimer> m_stepTimer;
+
+    // What readers saw last.
+    Entry m_view;
+    bool m_viewValid = false;
+    quint64 m_viewVersion = 0;
+    Stamp m_viewStamp;
+    QByteArray m_viewFile;
 };
 
 // --- the layer ------------------------------------------------------------------------
@@ -565,6 +858,11 @@ std::optional<Storage::Stamp> Storage::stampOf(const QString &path)
 
 QList<QByteArray> Storage::unfoldedLines(const QString &path)
 {
+    if (auto it = m_journals.find(path); it != m_journals.end()) {
+        QList<QByteArray> records = it->second->records();
+        std::reverse(records.begin(), records.end());
+        return records;
+    }
     QFile journal(journalPath(path));
     if (!journal.open(QIODevice::ReadOnly))
         return {};
@@ -576,6 +874,28 @@ QList<QByteArray> Storage::unfoldedLines(const QString &path)
     return records;
 }
 
+void Storage::foldInBackground(const QString &path)
+{
+    if (auto it = m_journals.find(path); it != m_journals.end() && it->second->hasRecords())
+        it->second->startBackgroundFold();
+}
+
+bool Storage::isFolding(const QString &path) const
+{
+    auto it = m_journals.find(path);
+    return it != m_journals.end() && it->second->folding();
+}
+
+bool Storage::foldDue(qint64 unfoldedBytes, qint64 fileSize, qint64 ageMs, qint64 intervalMs)
+{
+    if (unfoldedBytes <= 0 && ageMs < MaxJournalAgeMs)
+        return false;
+    // A large file is rewritten only once its journal has grown by a fixed share of it,
+    // so a line costs the same however large the file is.
+    const bool grown = fileSize <= SmallFoldFile || unfoldedBytes * FoldGrowthShare >= fileSize;
+    return (grown && ageMs >= intervalMs) || ageMs >= MaxJournalAgeMs;
+}
+
 QString Storage::journalPath(const QString &path)
 {
     return path + QStringLiteral(".journal");
@@ -583,7 +903,20 @@ QString Storage::journalPath(const QString &path)
 
 Storage::Entry *Storage::lookup(const QString &path, ReadState &state)
 {
-    flushPending(path);
+    runDeferred(path);
+    Entry *file = lookupFile(path, state);
+    if (m_journals.empty() || state == ReadState::Unreadable)
+        return file;
+    auto it = m_journals.find(path);
+    if (it == m_journals.end() || !it->second->hasRecords())
+        return file;
+    // The unfolded lines are read on top of the file; nothing is rewritten for a read.
+    state = ReadState::Readable;
+    return it->second->view(file ? file->bytes : QByteArray(), file ? file->stamp : Stamp{});
+}
+
+Storage::Entry *Storage::lookupFile(const QString &path, ReadState &state)
+{
     const QByteArray native = nativePath(path);
     struct stat st{};
     if (::stat(native.constData(), &st) != 0) {
@@ -632,7 +965,7 @@ Storage::Entry *Storage::lookup(const QString &path, ReadState &state)
         return &it->second;
     // Too large to keep: handed out once through an entry that the next read replaces.
     static Entry transient;
-    transient = Entry{stamp, true, bytes, std::nullopt, std::nullopt, 0};
+    transient = Entry{stamp, true, bytes, std::nullopt, std::nullopt, 0, true};
     return &transient;
 }
 
@@ -728,31 +1061,36 @@ QString Storage::text(const QString &path, ReadState *state)
         *state = found;
     if (!entry)
         return {};
-    if (!entry->text) {
+    return textOf(path, *entry);
+}
+
+QString Storage::textOf(const QString &path, Entry &entry)
+{
+    if (!entry.text) {
         bool converted = false;
-        entry->text = decode(entry->bytes, &converted);
-        if (converted && m_convertedLogged.value(path) != entry->stamp) {
-            m_convertedLogged.insert(path, entry->stamp);
+        entry.text = decode(entry.bytes, &converted);
+        if (converted && m_convertedLogged.value(path) != entry.stamp) {
+            m_convertedLogged.insert(path, entry.stamp);
             qInfo("%s: read as a file written on Linux (UTF-8 or LF line ends)", qPrintable(path));
         }
     }
-    return *entry->text;
+    return *entry.text;
 }
 
 QStringList Storage::lines(const QString &path, ReadState *state)
 {
     ReadState found = ReadState::Missing;
-    const QString whole = text(path, &found);
+    Entry *entry = lookup(path, found);
     if (state)
         *state = found;
-    if (found != ReadState::Readable)
+    if (!entry)
         return {};
-    auto it = m_cache.find(path);
-    if (it == m_cache.end())
+    const QString whole = textOf(path, *entry);
+    if (entry->transient)
         return TextFile::splitLines(whole); // not kept (too large): split each time
-    if (!it->second.lines)
-        it->second.lines = TextFile::splitLines(whole);
-    return *it->second.lines;
+    if (!entry->lines)
+        entry->lines = TextFile::splitLines(whole);
+    return *entry->lines;
 }
 
 bool Storage::rewrite(const QString &path, const QByteArray &bytes, bool ownerOnly, QString *error)
@@ -870,17 +1208,23 @@ bool Storage::append(const QString &path, const QByteArray &bytes, bool ownerOnl
 
 bool Storage::isFile(const QString &path)
 {
-    flushPending(path);
+    runDeferred(path);
+    if (auto it = m_journals.find(path); it != m_journals.end() && it->second->hasRecords())
+        return true;
     struct stat st{};
     return ::stat(nativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool Storage::remove(const QString &path)
 {
-    flushPending(path);
+    runDeferred(path);
     invalidate(path);
+    // Lines not folded yet go with the file, without a rewrite first.
+    bool dropped = false;
+    if (auto it = m_journals.find(path); it != m_journals.end())
+        dropped = it->second->drop();
     if (!QFileInfo(path).isFile())
-        return false;
+        return dropped;
     QFile file(path);
     if (!file.remove()) {
         report(Problem::Remove, path, file.errorString());
@@ -899,6 +1243,16 @@ void Storage::defer(const QString &path, std::function<void()> flush)
 
 void Storage::flushPending(const QString &path)
 {
+    runDeferred(path);
+    if (!m_journals.empty()) {
+        auto it = m_journals.find(path);
+        if (it != m_journals.end() && (it->second->hasRecords() || it->second->folding()))
+            it->second->fold();
+    }
+}
+
+void Storage::runDeferred(const QString &path)
+{
     if (!m_pending.isEmpty()) {
         auto it = m_pending.find(path);
         if (it != m_pending.end()) {
@@ -906,11 +1260,6 @@ void Storage::flushPending(const QString &path)
             m_pending.erase(it);
             flush();
         }
-    }
-    if (!m_journals.empty()) {
-        auto it = m_journals.find(path);
-        if (it != m_journals.end() && it->second->hasRecords())
-            it->second->fold();
     }
 }
 

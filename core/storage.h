@@ -87,13 +87,16 @@ public:
     // so every reader sees the pending state. Registering again replaces nothing: the
     // first registration stays until it has run.
     void defer(const QString &path, std::function<void()> flush);
-    // Runs the pending work of one path now.
+    // Runs the pending work of one path now and folds its journal (a writer's turn).
     void flushPending(const QString &path);
     // Everything pending goes to disk (the exit sequence).
     void flushAll();
 
     // A newest-first file whose new lines are journalled beside it (see storage.cpp).
-    // Created on first use; a journal a previous run left is folded at once.
+    // Created on first use; a journal a previous run left is folded at once. Reads of
+    // the file see its unfolded lines on top without waiting for a fold; the background
+    // fold copies the file a few MiB per turn; a rewrite, an append or flushAll()
+    // finishes it first, a removal drops the unfolded lines with the file.
     void prependLine(const QString &path, const QByteArray &lineBytes, bool ownerOnly);
     void openNewestFirst(const QString &path, bool ownerOnly);
     static QString journalPath(const QString &path);
@@ -101,6 +104,13 @@ public:
     // as it will stand on top of the file after the next fold; nothing is folded, so a
     // reader of a large file need not wait for its rewrite. Empty without a journal.
     QList<QByteArray> unfoldedLines(const QString &path);
+    // Starts the background fold of a newest-first file now, if it has unfolded lines
+    // (the timer does this when due); isFolding() tells whether one is under way.
+    void foldInBackground(const QString &path);
+    bool isFolding(const QString &path) const;
+    // When the timer folds: once the unfolded lines reach a share of the file and the
+    // interval since the last fold has passed, or when they have waited too long.
+    static bool foldDue(qint64 unfoldedBytes, qint64 fileSize, qint64 ageMs, qint64 intervalMs);
 
     // --- reporting --------------------------------------------------------------------
     // The default writes a warning; the main window adds a non-blocking box.
@@ -127,10 +137,16 @@ private:
         std::optional<QString> text;
         std::optional<QStringList> lines;
         quint64 lastUse = 0;
+        bool transient = false; // handed out once, not kept
     };
 
     Storage();
+    // The file with any unfolded lines of its journal on top.
     Entry *lookup(const QString &path, ReadState &state);
+    Entry *lookupFile(const QString &path, ReadState &state);
+    QString textOf(const QString &path, Entry &entry);
+    // Runs the deferred work of one path (not the fold of its journal).
+    void runDeferred(const QString &path);
     void store(const QString &path, const Stamp &stamp, const QByteArray &bytes);
     void evict();
     void tick();

@@ -13,6 +13,7 @@
 #include "session/distribution.h"
 #include "support/programhome.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -547,7 +548,13 @@ void tst_ChatService::historyLeavesOutPrivateLines()
     // A long log: only the newest whole lines that fit.
     for (int i = 0; i < 60; ++i)
         say(Vasya, QStringLiteral("строка %1 ").arg(i) + QString(40, QLatin1Char('z')));
+    // The newest lines are read where they wait; the log is not rewritten for a request.
+    const QString logFile = TextFile::filePath(ChatLog::FilePath);
+    QVERIFY(QFile::exists(Storage::journalPath(logFile)));
+    const std::optional<Storage::Stamp> logBefore = Storage::stampOf(logFile);
     say(Petya, QStringLiteral("!ИСТОРИЯ"));
+    QCOMPARE(Storage::stampOf(logFile), logBefore);
+    QVERIFY(QFile::exists(Storage::journalPath(logFile)));
     QVERIFY(m_last.ReplyText.size() <= ChatService::MaxMessageLength);
     const QStringList lines = m_last.ReplyText.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QVERIFY(lines.value(1).contains(QStringLiteral("строка 59 ")));
