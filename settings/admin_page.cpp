@@ -10,7 +10,7 @@
 using namespace PageControls;
 
 UserControl4::UserControl4(QWidget *parent)
-    : SettingsPage(parent)
+    : LogicPage(parent)
 {
     Shape1 = shape("Shape1", this);
     Label1 = title("Label1", Title, Shape1);
@@ -57,27 +57,9 @@ UserControl4::UserControl4(QWidget *parent)
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(Shape1);
 
-    showValues();
-    for (QLineEdit *box : {Text1, Text2})
-        connect(box, &QLineEdit::textChanged, this, &UserControl4::takeValues);
+    refresh();
+    follow({Text1, Text2});
     connect(Command1, &QPushButton::clicked, this, &UserControl4::Command1_Click);
-}
-
-void UserControl4::load()
-{
-    m_settings.load();
-    showValues();
-}
-
-SettingsPage::SaveResult UserControl4::save()
-{
-    return PageMessages::result(m_settings.save());
-}
-
-void UserControl4::defaults()
-{
-    m_settings.defaults();
-    showValues();
 }
 
 void UserControl4::Command1_Click()
@@ -85,19 +67,13 @@ void UserControl4::Command1_Click()
     apply();
 }
 
-void UserControl4::showValues()
+void UserControl4::showValues(const Values &values)
 {
-    m_showing = true;
-    Text1->setText(m_settings.values().number);
-    Text2->setText(m_settings.values().password);
-    m_showing = false;
-    emit changed();
+    Text1->setText(values.number);
+    Text2->setText(values.password);
 }
 
-void UserControl4::takeValues()
+void UserControl4::takeValues(Values &values) const
 {
-    if (m_showing)
-        return;
-    m_settings.values() = AdminSettings::Values{Text1->text(), Text2->text()};
-    emit changed();
+    values = AdminSettings::Values{Text1->text(), Text2->text()};
 }
