@@ -37,12 +37,7 @@ UserControl4::UserControl4(QWidget *parent)
     Line2 = line("Line2", Shape1);
     Command1 = button("Command1", QStringLiteral("Применить"), Shape1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    auto *inner = new QVBoxLayout(Shape1);
-    inner->addWidget(Label1);
-    inner->addWidget(Line1);
+    QVBoxLayout *inner = startColumn(Shape1, Label1, Line1);
     for (QWidget *control : {static_cast<QWidget *>(Label2), static_cast<QWidget *>(Text1),
                              static_cast<QWidget *>(Label3), static_cast<QWidget *>(Text2),
                              static_cast<QWidget *>(Label4), static_cast<QWidget *>(Label5),
@@ -50,12 +45,7 @@ UserControl4::UserControl4(QWidget *parent)
                              static_cast<QWidget *>(Label8), static_cast<QWidget *>(Label9),
                              static_cast<QWidget *>(Label10), static_cast<QWidget *>(Label11)})
         inner->addWidget(control);
-    inner->addStretch();
-    inner->addWidget(Line2);
-    inner->addLayout(buttons);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(Shape1);
+    finishColumn(this, Shape1, inner, Line2, Command1);
 
     refresh();
     follow({Text1, Text2});

@@ -35,21 +35,11 @@ nast_a_v::nast_a_v(QWidget *parent)
     login->addWidget(Label4, 1, 0);
     login->addWidget(Text2, 1, 1);
     login->setColumnStretch(1, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    auto *inner = new QVBoxLayout(Shape1);
-    inner->addWidget(Label1);
-    inner->addWidget(Line1);
+    QVBoxLayout *inner = startColumn(Shape1, Label1, Line1);
     inner->addWidget(Label2);
     inner->addWidget(Check1);
     inner->addLayout(login);
-    inner->addStretch();
-    inner->addWidget(Line2);
-    inner->addLayout(buttons);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(Shape1);
+    finishColumn(this, Shape1, inner, Line2, Command1);
 
     refresh();
     follow({Check1});

@@ -32,9 +32,7 @@ UserControl2::UserControl2(QWidget *parent)
     Line2 = line("Line2", Shape1);
     Command1 = button("Command1", QStringLiteral("Применить"), Shape1);
 
-    auto *inner = new QVBoxLayout(Shape1);
-    inner->addWidget(Label1);
-    inner->addWidget(Line1);
+    QVBoxLayout *inner = startColumn(Shape1, Label1, Line1);
     inner->addWidget(Label2);
     for (int i = 0; i < AutoOpenSettings::BoxCount; ++i) {
         const QByteArray name = "Check" + QByteArray::number(i + 1);
@@ -42,15 +40,7 @@ UserControl2::UserControl2(QWidget *parent)
         inner->addWidget(Check[i]);
         follow({Check[i]});
     }
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    inner->addStretch();
-    inner->addWidget(Line2);
-    inner->addLayout(buttons);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(Shape1);
+    finishColumn(this, Shape1, inner, Line2, Command1);
 
     refresh();
     connect(Command1, &QPushButton::clicked, this, &UserControl2::Command1_Click);

@@ -50,13 +50,7 @@ nast_v::nast_v(QWidget *parent)
     interval->addWidget(Text1);
     interval->addWidget(Label6);
     interval->addStretch();
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-
-    auto *inner = new QVBoxLayout(Shape1);
-    inner->addWidget(Label1);
-    inner->addWidget(Line1);
+    QVBoxLayout *inner = startColumn(Shape1, Label1, Line1);
     inner->addWidget(Label3);
     inner->addLayout(server);
     inner->addWidget(Check5);
@@ -64,12 +58,7 @@ nast_v::nast_v(QWidget *parent)
     inner->addWidget(Check1);
     inner->addWidget(Check2);
     inner->addWidget(Check4);
-    inner->addStretch();
-    inner->addWidget(Line2);
-    inner->addLayout(buttons);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(Shape1);
+    finishColumn(this, Shape1, inner, Line2, Command1);
 
     refresh();
     follow(Combo1);
