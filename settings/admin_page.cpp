@@ -10,7 +10,7 @@
 using namespace PageControls;
 
 UserControl4::UserControl4(QWidget *parent)
-    : SettingsPage(parent)
+    : LogicPage(parent)
 {
     Shape1 = shape("Shape1", this);
     Label1 = title("Label1", Title, Shape1);
@@ -37,12 +37,7 @@ UserControl4::UserControl4(QWidget *parent)
     Line2 = line("Line2", Shape1);
     Command1 = button("Command1", QStringLiteral("Применить"), Shape1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    auto *inner = new QVBoxLayout(Shape1);
-    inner->addWidget(Label1);
-    inner->addWidget(Line1);
+    QVBoxLayout *inner = startColumn(Shape1, Label1, Line1);
     for (QWidget *control : {static_cast<QWidget *>(Label2), static_cast<QWidget *>(Text1),
                              static_cast<QWidget *>(Label3), static_cast<QWidget *>(Text2),
                              static_cast<QWidget *>(Label4), static_cast<QWidget *>(Label5),
@@ -50,34 +45,11 @@ UserControl4::UserControl4(QWidget *parent)
                              static_cast<QWidget *>(Label8), static_cast<QWidget *>(Label9),
                              static_cast<QWidget *>(Label10), static_cast<QWidget *>(Label11)})
         inner->addWidget(control);
-    inner->addStretch();
-    inner->addWidget(Line2);
-    inner->addLayout(buttons);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(Shape1);
+    finishColumn(this, Shape1, inner, Line2, Command1);
 
-    showValues();
-    for (QLineEdit *box : {Text1, Text2})
-        connect(box, &QLineEdit::textChanged, this, &UserControl4::takeValues);
+    refresh();
+    follow({Text1, Text2});
     connect(Command1, &QPushButton::clicked, this, &UserControl4::Command1_Click);
-}
-
-void UserControl4::load()
-{
-    m_settings.load();
-    showValues();
-}
-
-SettingsPage::SaveResult UserControl4::save()
-{
-    return PageMessages::result(m_settings.save());
-}
-
-void UserControl4::defaults()
-{
-    m_settings.defaults();
-    showValues();
 }
 
 void UserControl4::Command1_Click()
@@ -85,19 +57,13 @@ void UserControl4::Command1_Click()
     apply();
 }
 
-void UserControl4::showValues()
+void UserControl4::showValues(const Values &values)
 {
-    m_showing = true;
-    Text1->setText(m_settings.values().number);
-    Text2->setText(m_settings.values().password);
-    m_showing = false;
-    emit changed();
+    Text1->setText(values.number);
+    Text2->setText(values.password);
 }
 
-void UserControl4::takeValues()
+void UserControl4::takeValues(Values &values) const
 {
-    if (m_showing)
-        return;
-    m_settings.values() = AdminSettings::Values{Text1->text(), Text2->text()};
-    emit changed();
+    values = AdminSettings::Values{Text1->text(), Text2->text()};
 }

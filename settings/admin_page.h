@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/adminsettings.h"
-#include "settings/settingspage.h"
+#include "settings/logicpage.h"
 
 class QFrame;
 class QLabel;
@@ -11,20 +11,13 @@ class QPushButton;
 // The administrator page "Администраторский раздел" of the settings window: the number
 // and password of the power commands. It shows AdminSettings; the answer engine obeys
 // what "Применить" stored from the next message on.
-class UserControl4 : public SettingsPage
+class UserControl4 : public LogicPage<AdminSettings>
 {
     Q_OBJECT
 public:
     static inline const QString Title = QStringLiteral("Администраторский раздел");
 
     explicit UserControl4(QWidget *parent = nullptr);
-
-    AdminSettings &settings() { return m_settings; }
-
-    void load() override;
-    SaveResult save() override;
-    void defaults() override;
-    bool hasChanged() const override { return m_settings.hasChanged(); }
 
     // "Применить".
     void Command1_Click();
@@ -48,9 +41,6 @@ public:
     QFrame *Line2 = nullptr;
 
 private:
-    void showValues();
-    void takeValues();
-
-    AdminSettings m_settings;
-    bool m_showing = false;
+    void showValues(const Values &values) override;
+    void takeValues(Values &values) const override;
 };

@@ -11,7 +11,7 @@
 using namespace PageControls;
 
 nast_a_v::nast_a_v(QWidget *parent)
-    : SettingsPage(parent)
+    : LogicPage(parent)
 {
     Shape1 = shape("Shape1", this);
     Label1 = title("Label1", Title, Shape1);
@@ -35,44 +35,16 @@ nast_a_v::nast_a_v(QWidget *parent)
     login->addWidget(Label4, 1, 0);
     login->addWidget(Text2, 1, 1);
     login->setColumnStretch(1, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    auto *inner = new QVBoxLayout(Shape1);
-    inner->addWidget(Label1);
-    inner->addWidget(Line1);
+    QVBoxLayout *inner = startColumn(Shape1, Label1, Line1);
     inner->addWidget(Label2);
     inner->addWidget(Check1);
     inner->addLayout(login);
-    inner->addStretch();
-    inner->addWidget(Line2);
-    inner->addLayout(buttons);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(Shape1);
+    finishColumn(this, Shape1, inner, Line2, Command1);
 
-    showValues();
-    connect(Check1, &QCheckBox::toggled, this, &nast_a_v::takeValues);
-    for (QLineEdit *box : {Text1, Text2})
-        connect(box, &QLineEdit::textChanged, this, &nast_a_v::takeValues);
+    refresh();
+    follow({Check1});
+    follow({Text1, Text2});
     connect(Command1, &QPushButton::clicked, this, &nast_a_v::Command1_Click);
-}
-
-void nast_a_v::load()
-{
-    m_settings.load();
-    showValues();
-}
-
-SettingsPage::SaveResult nast_a_v::save()
-{
-    return PageMessages::result(m_settings.save());
-}
-
-void nast_a_v::defaults()
-{
-    m_settings.defaults();
-    showValues();
 }
 
 void nast_a_v::Command1_Click()
@@ -80,24 +52,16 @@ void nast_a_v::Command1_Click()
     apply();
 }
 
-void nast_a_v::showValues()
+void nast_a_v::showValues(const Values &values)
 {
-    const AutoLoginSettings::Values &values = m_settings.values();
-    m_showing = true;
     Check1->setChecked(values.autoEnter);
     Text1->setText(values.number);
     Text2->setText(values.password);
-    m_showing = false;
-    emit changed();
 }
 
-void nast_a_v::takeValues()
+void nast_a_v::takeValues(Values &values) const
 {
-    if (m_showing)
-        return;
-    AutoLoginSettings::Values &values = m_settings.values();
     values.autoEnter = Check1->isChecked();
     values.number = Text1->text();
     values.password = Text2->text();
-    emit changed();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/autologinsettings.h"
-#include "settings/settingspage.h"
+#include "settings/logicpage.h"
 
 class QCheckBox;
 class QFrame;
@@ -12,20 +12,13 @@ class QPushButton;
 // The auto-login page "Автовход" of the settings window: auto-login on or off and the
 // number and password it logs in with. It shows AutoLoginSettings and forwards its
 // "Применить"; a number the log-in cannot take is refused with a box.
-class nast_a_v : public SettingsPage
+class nast_a_v : public LogicPage<AutoLoginSettings>
 {
     Q_OBJECT
 public:
     static inline const QString Title = QStringLiteral("Автовход");
 
     explicit nast_a_v(QWidget *parent = nullptr);
-
-    AutoLoginSettings &settings() { return m_settings; }
-
-    void load() override;
-    SaveResult save() override;
-    void defaults() override;
-    bool hasChanged() const override { return m_settings.hasChanged(); }
 
     // "Применить": checks the number, then stores the page scrambled.
     void Command1_Click();
@@ -43,9 +36,6 @@ public:
     QFrame *Line2 = nullptr;
 
 private:
-    void showValues();
-    void takeValues();
-
-    AutoLoginSettings m_settings;
-    bool m_showing = false;
+    void showValues(const Values &values) override;
+    void takeValues(Values &values) const override;
 };

@@ -21,7 +21,7 @@ const QStringList UserControl2::Captions = {
 };
 
 UserControl2::UserControl2(QWidget *parent)
-    : SettingsPage(parent)
+    : LogicPage(parent)
 {
     Shape1 = shape("Shape1", this);
     Label1 = title("Label1", Title, Shape1);
@@ -32,45 +32,18 @@ UserControl2::UserControl2(QWidget *parent)
     Line2 = line("Line2", Shape1);
     Command1 = button("Command1", QStringLiteral("Применить"), Shape1);
 
-    auto *inner = new QVBoxLayout(Shape1);
-    inner->addWidget(Label1);
-    inner->addWidget(Line1);
+    QVBoxLayout *inner = startColumn(Shape1, Label1, Line1);
     inner->addWidget(Label2);
     for (int i = 0; i < AutoOpenSettings::BoxCount; ++i) {
         const QByteArray name = "Check" + QByteArray::number(i + 1);
         Check[i] = checkBox(name.constData(), Captions.at(i), Shape1);
         inner->addWidget(Check[i]);
-        connect(Check[i], &QCheckBox::toggled, this, &UserControl2::takeValues);
+        follow({Check[i]});
     }
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    inner->addStretch();
-    inner->addWidget(Line2);
-    inner->addLayout(buttons);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(Shape1);
+    finishColumn(this, Shape1, inner, Line2, Command1);
 
-    showValues();
+    refresh();
     connect(Command1, &QPushButton::clicked, this, &UserControl2::Command1_Click);
-}
-
-void UserControl2::load()
-{
-    m_settings.load();
-    showValues();
-}
-
-SettingsPage::SaveResult UserControl2::save()
-{
-    return PageMessages::result(m_settings.save());
-}
-
-void UserControl2::defaults()
-{
-    m_settings.defaults();
-    showValues();
 }
 
 void UserControl2::Command1_Click()
@@ -78,20 +51,14 @@ void UserControl2::Command1_Click()
     apply();
 }
 
-void UserControl2::showValues()
+void UserControl2::showValues(const Values &values)
 {
-    m_showing = true;
     for (int i = 0; i < AutoOpenSettings::BoxCount; ++i)
-        Check[i]->setChecked(m_settings.values().boxes[i]);
-    m_showing = false;
-    emit changed();
+        Check[i]->setChecked(values.boxes[i]);
 }
 
-void UserControl2::takeValues()
+void UserControl2::takeValues(Values &values) const
 {
-    if (m_showing)
-        return;
     for (int i = 0; i < AutoOpenSettings::BoxCount; ++i)
-        m_settings.values().boxes[i] = Check[i]->isChecked();
-    emit changed();
+        values.boxes[i] = Check[i]->isChecked();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/autoopensettings.h"
-#include "settings/settingspage.h"
+#include "settings/logicpage.h"
 
 #include <QStringList>
 
@@ -12,7 +12,7 @@ class QPushButton;
 
 // The auto-open page "Автооткрытие окон" of the settings window: the windows the next
 // start opens by themselves. It shows AutoOpenSettings.
-class UserControl2 : public SettingsPage
+class UserControl2 : public LogicPage<AutoOpenSettings>
 {
     Q_OBJECT
 public:
@@ -21,13 +21,6 @@ public:
     static const QStringList Captions;
 
     explicit UserControl2(QWidget *parent = nullptr);
-
-    AutoOpenSettings &settings() { return m_settings; }
-
-    void load() override;
-    SaveResult save() override;
-    void defaults() override;
-    bool hasChanged() const override { return m_settings.hasChanged(); }
 
     // "Применить".
     void Command1_Click();
@@ -42,9 +35,6 @@ public:
     QFrame *Line2 = nullptr;
 
 private:
-    void showValues();
-    void takeValues();
-
-    AutoOpenSettings m_settings;
-    bool m_showing = false;
+    void showValues(const Values &values) override;
+    void takeValues(Values &values) const override;
 };

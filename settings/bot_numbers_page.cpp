@@ -1,6 +1,7 @@
 #include "settings/bot_numbers_page.h"
 
 #include "platform/dialogs.h"
+#include "settings/pagecontrols.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -9,52 +10,31 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QFrame *line(const QString &name, QWidget *parent)
-{
-    auto *frame = new QFrame(parent);
-    frame->setObjectName(name);
-    frame->setFrameShape(QFrame::HLine);
-    frame->setFrameShadow(QFrame::Sunken);
-    return frame;
-}
-
-} // namespace
+using namespace PageControls;
 
 UserControl5::UserControl5(QWidget *parent)
     : SettingsPage(parent)
 {
-    Shape1 = new QFrame(this);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setFrameShape(QFrame::StyledPanel);
+    Shape1 = shape("Shape1", this);
 
-    Label1 = new QLabel(QStringLiteral("Распределение"), Shape1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont titleFont = Label1->font();
-    titleFont.setBold(true);
-    Label1->setFont(titleFont);
+    Label1 = title("Label1", QStringLiteral("Распределение"), Shape1);
 
-    Line1 = line(QStringLiteral("Line1"), Shape1);
+    Line1 = line("Line1", Shape1);
 
-    Label2 = new QLabel(QStringLiteral("Введите ICQ номера на которые сервер будет переводить пользователей. "
-                                       "Эта функция сделана для разгрузки сервера и его зависания."),
-                        Shape1);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setWordWrap(true);
+    Label2 = label("Label2",
+                   QStringLiteral("Введите ICQ номера на которые сервер будет переводить пользователей. "
+                                  "Эта функция сделана для разгрузки сервера и его зависания."),
+                   Shape1);
 
     List1 = new QListWidget(Shape1);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    Command2 = new QPushButton(QStringLiteral("Добавить"), Shape1);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command3 = new QPushButton(QStringLiteral("Удалить"), Shape1);
-    Command3->setObjectName(QStringLiteral("Command3"));
-    Command1 = new QPushButton(QStringLiteral("Применить"), Shape1);
-    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = button("Command2", QStringLiteral("Добавить"), Shape1);
+    Command3 = button("Command3", QStringLiteral("Удалить"), Shape1);
+    Command1 = button("Command1", QStringLiteral("Применить"), Shape1);
 
-    Line2 = line(QStringLiteral("Line2"), Shape1);
+    Line2 = line("Line2", Shape1);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(Command2);
@@ -62,9 +42,7 @@ UserControl5::UserControl5(QWidget *parent)
     buttons->addStretch();
     buttons->addWidget(Command1);
 
-    auto *inner = new QVBoxLayout(Shape1);
-    inner->addWidget(Label1);
-    inner->addWidget(Line1);
+    QVBoxLayout *inner = startColumn(Shape1, Label1, Line1);
     inner->addWidget(Label2);
     inner->addWidget(List1, 1);
     inner->addWidget(Line2);

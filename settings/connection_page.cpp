@@ -11,7 +11,7 @@
 using namespace PageControls;
 
 nast_v::nast_v(QWidget *parent)
-    : SettingsPage(parent)
+    : LogicPage(parent)
 {
     Shape1 = shape("Shape1", this);
     Label1 = title("Label1", Title, Shape1);
@@ -50,13 +50,7 @@ nast_v::nast_v(QWidget *parent)
     interval->addWidget(Text1);
     interval->addWidget(Label6);
     interval->addStretch();
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-
-    auto *inner = new QVBoxLayout(Shape1);
-    inner->addWidget(Label1);
-    inner->addWidget(Line1);
+    QVBoxLayout *inner = startColumn(Shape1, Label1, Line1);
     inner->addWidget(Label3);
     inner->addLayout(server);
     inner->addWidget(Check5);
@@ -64,40 +58,13 @@ nast_v::nast_v(QWidget *parent)
     inner->addWidget(Check1);
     inner->addWidget(Check2);
     inner->addWidget(Check4);
-    inner->addStretch();
-    inner->addWidget(Line2);
-    inner->addLayout(buttons);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(Shape1);
+    finishColumn(this, Shape1, inner, Line2, Command1);
 
-    showValues();
-    connect(Combo1, &QComboBox::editTextChanged, this, &nast_v::takeValues);
-    for (QLineEdit *box : {Text1, Text2})
-        connect(box, &QLineEdit::textChanged, this, &nast_v::takeValues);
-    for (QCheckBox *box : {Check1, Check2, Check4, Check5})
-        connect(box, &QCheckBox::toggled, this, &nast_v::takeValues);
+    refresh();
+    follow(Combo1);
+    follow({Text1, Text2});
+    follow({Check1, Check2, Check4, Check5});
     connect(Command1, &QPushButton::clicked, this, &nast_v::Command1_Click);
-}
-
-void nast_v::load()
-{
-    m_settings.load();
-    showValues();
-}
-
-SettingsPage::SaveResult nast_v::save()
-{
-    const PageSave saved = m_settings.save();
-    // The server a save put in place of the prompt.
-    showValues();
-    return PageMessages::result(saved);
-}
-
-void nast_v::defaults()
-{
-    m_settings.defaults();
-    showValues();
 }
 
 void nast_v::Command1_Click()
@@ -105,10 +72,13 @@ void nast_v::Command1_Click()
     apply();
 }
 
-void nast_v::showValues()
+void nast_v::afterSave()
 {
-    const ConnectionSettings::Values &values = m_settings.values();
-    m_showing = true;
+    refresh();
+}
+
+void nast_v::showValues(const Values &values)
+{
     Combo1->setEditText(values.server);
     Text2->setText(values.port);
     Check1->setChecked(values.autoRun);
@@ -116,15 +86,10 @@ void nast_v::showValues()
     Check4->setChecked(values.hideTray);
     Check5->setChecked(values.reconnect);
     Text1->setText(values.interval);
-    m_showing = false;
-    emit changed();
 }
 
-void nast_v::takeValues()
+void nast_v::takeValues(Values &values) const
 {
-    if (m_showing)
-        return;
-    ConnectionSettings::Values &values = m_settings.values();
     values.server = Combo1->currentText();
     values.port = Text2->text();
     values.autoRun = Check1->isChecked();
@@ -132,5 +97,4 @@ void nast_v::takeValues()
     values.hideTray = Check4->isChecked();
     values.reconnect = Check5->isChecked();
     values.interval = Text1->text();
-    emit changed();
 }

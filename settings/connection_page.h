@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/connectionsettings.h"
-#include "settings/settingspage.h"
+#include "settings/logicpage.h"
 
 class QCheckBox;
 class QComboBox;
@@ -13,7 +13,7 @@ class QPushButton;
 // The connection page "Основные настройки" of the settings window: login server and
 // port, reconnect watchdog, start with the session, update check, start in the tray.
 // It shows ConnectionSettings and forwards its "Применить".
-class nast_v : public SettingsPage
+class nast_v : public LogicPage<ConnectionSettings>
 {
     Q_OBJECT
 public:
@@ -21,13 +21,6 @@ public:
     static inline const QString ServerPrompt = QStringLiteral("Выберите или введите сервер");
 
     explicit nast_v(QWidget *parent = nullptr);
-
-    ConnectionSettings &settings() { return m_settings; }
-
-    void load() override;
-    SaveResult save() override;
-    void defaults() override;
-    bool hasChanged() const override { return m_settings.hasChanged(); }
 
     // "Применить": stores the page, sets or removes the autostart entry.
     void Command1_Click();
@@ -51,9 +44,8 @@ public:
     QFrame *Line2 = nullptr;
 
 private:
-    void showValues();
-    void takeValues();
-
-    ConnectionSettings m_settings;
-    bool m_showing = false;
+    void showValues(const Values &values) override;
+    void takeValues(Values &values) const override;
+    // A save puts a server in place of the prompt: the page shows it.
+    void afterSave() override;
 };

@@ -6,24 +6,25 @@
 #include <QString>
 #include <QStringList>
 
+// What the page shows, as ConnectionSettings keeps it.
+struct ConnectionValues
+{
+    QString server; // empty: the box shows its prompt
+    QString port = GeneralSettings::Default::Port;
+    bool autoRun = false;
+    bool autoUpdate = false;
+    bool hideTray = false;
+    bool reconnect = false;
+    QString interval = GeneralSettings::Default::IntervalConnect;
+    bool operator==(const ConnectionValues &) const = default;
+};
+
 // The connection page without its window: the login server and port, the reconnect
 // watchdog, the start with the session, the update check and the start in the tray,
 // kept in the general settings file; the autostart entry follows AutoRun on every save.
-class ConnectionSettings
+class ConnectionSettings : public PageLogic<ConnectionValues>
 {
 public:
-    struct Values
-    {
-        QString server; // empty: the box shows its prompt
-        QString port = GeneralSettings::Default::Port;
-        bool autoRun = false;
-        bool autoUpdate = false;
-        bool hideTray = false;
-        bool reconnect = false;
-        QString interval = GeneralSettings::Default::IntervalConnect;
-        bool operator==(const Values &) const = default;
-    };
-
     // The login servers the server box offers; a save with no server takes the first.
     static const QStringList Servers;
 
@@ -33,14 +34,6 @@ public:
     // The seven keys in their order, then the autostart entry on or off. A file that
     // cannot be written still lets the entry follow the box.
     PageSave save();
-    void defaults() { m_values.show(Values()); }
-    bool hasChanged() const { return m_values.hasChanged(); }
-
-    const Values &values() const { return m_values.shown(); }
-    Values &values() { return m_values.shown(); }
 
     static GeneralSettings::Pairs pairs(const Values &values);
-
-private:
-    PageValues<Values> m_values;
 };

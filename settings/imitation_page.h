@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/popupsettings.h"
-#include "settings/settingspage.h"
+#include "settings/logicpage.h"
 
 class QCheckBox;
 class QFrame;
@@ -12,20 +12,13 @@ class QPushButton;
 // The human-imitation page "Имитация человека" of the settings window: a delay before
 // each answer, on or off, and its length. It shows ImitationSettings; the answer engine
 // times the next answer by what "Применить" stored.
-class nast_d_v : public SettingsPage
+class nast_d_v : public LogicPage<ImitationSettings>
 {
     Q_OBJECT
 public:
     static inline const QString Title = QStringLiteral("Имитация человека");
 
     explicit nast_d_v(QWidget *parent = nullptr);
-
-    ImitationSettings &settings() { return m_settings; }
-
-    void load() override;
-    SaveResult save() override;
-    void defaults() override;
-    bool hasChanged() const override { return m_settings.hasChanged(); }
 
     // "Применить".
     void Command1_Click();
@@ -43,9 +36,6 @@ public:
     QFrame *Line2 = nullptr;
 
 private:
-    void showValues();
-    void takeValues();
-
-    ImitationSettings m_settings;
-    bool m_showing = false;
+    void showValues(const Values &values) override;
+    void takeValues(Values &values) const override;
 };

@@ -2,10 +2,12 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <QVBoxLayout>
 #include <QWidget>
 
 // Controls of the settings pages, each made under its name.
@@ -65,6 +67,32 @@ inline QPushButton *button(const char *name, const QString &text, QWidget *paren
     auto *control = new QPushButton(text, parent);
     control->setObjectName(QString::fromLatin1(name));
     return control;
+}
+
+// A page's frame fills the page; its column starts with the title and the line under it.
+// The page adds its own controls to the column it gives.
+inline QVBoxLayout *startColumn(QFrame *frame, QLabel *title, QFrame *topLine)
+{
+    auto *column = new QVBoxLayout(frame);
+    column->addWidget(title);
+    column->addWidget(topLine);
+    return column;
+}
+
+// Ends the column: free space, the bottom line and the apply button at the right; the
+// frame fills the page.
+inline void finishColumn(QWidget *page, QFrame *frame, QVBoxLayout *column, QFrame *bottomLine,
+                         QPushButton *apply)
+{
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(apply);
+    column->addStretch();
+    column->addWidget(bottomLine);
+    column->addLayout(buttons);
+    auto *outer = new QVBoxLayout(page);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(frame);
 }
 
 } // namespace PageControls

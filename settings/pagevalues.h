@@ -21,6 +21,24 @@ private:
     Values m_stored{};
 };
 
+// The part every page's file logic shares: what it shows, reset to the defaults, and
+// whether that differs from its file. The logic loads and saves through m_values.
+template<typename ValuesType>
+class PageLogic
+{
+public:
+    using Values = ValuesType;
+
+    void defaults() { m_values.show(Values()); }
+    bool hasChanged() const { return m_values.hasChanged(); }
+
+    const Values &values() const { return m_values.shown(); }
+    Values &values() { return m_values.shown(); }
+
+protected:
+    PageValues<Values> m_values;
+};
+
 // How a page's save went.
 struct PageSave
 {

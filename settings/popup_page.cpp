@@ -9,7 +9,7 @@
 using namespace PageControls;
 
 nast_c_v::nast_c_v(QWidget *parent)
-    : SettingsPage(parent)
+    : LogicPage(parent)
 {
     Shape1 = shape("Shape1", this);
     Label1 = title("Label1", Title, Shape1);
@@ -33,43 +33,15 @@ nast_c_v::nast_c_v(QWidget *parent)
     boxes->addWidget(Check1);
     boxes->addWidget(Check2);
     boxes->addLayout(time);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    auto *inner = new QVBoxLayout(Shape1);
-    inner->addWidget(Label1);
-    inner->addWidget(Line1);
+    QVBoxLayout *inner = startColumn(Shape1, Label1, Line1);
     inner->addWidget(Label2);
     inner->addWidget(Shape2);
-    inner->addStretch();
-    inner->addWidget(Line2);
-    inner->addLayout(buttons);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(Shape1);
+    finishColumn(this, Shape1, inner, Line2, Command1);
 
-    showValues();
-    for (QCheckBox *box : {Check1, Check2})
-        connect(box, &QCheckBox::toggled, this, &nast_c_v::takeValues);
-    connect(Text1, &QLineEdit::textChanged, this, &nast_c_v::takeValues);
+    refresh();
+    follow({Check1, Check2});
+    follow({Text1});
     connect(Command1, &QPushButton::clicked, this, &nast_c_v::Command1_Click);
-}
-
-void nast_c_v::load()
-{
-    m_settings.load();
-    showValues();
-}
-
-SettingsPage::SaveResult nast_c_v::save()
-{
-    return PageMessages::result(m_settings.save());
-}
-
-void nast_c_v::defaults()
-{
-    m_settings.defaults();
-    showValues();
 }
 
 void nast_c_v::Command1_Click()
@@ -77,24 +49,16 @@ void nast_c_v::Command1_Click()
     apply();
 }
 
-void nast_c_v::showValues()
+void nast_c_v::showValues(const Values &values)
 {
-    const PopupSettings::Values &values = m_settings.values();
-    m_showing = true;
     Check1->setChecked(values.on);
     Check2->setChecked(values.topmost);
     Text1->setText(values.time);
-    m_showing = false;
-    emit changed();
 }
 
-void nast_c_v::takeValues()
+void nast_c_v::takeValues(Values &values) const
 {
-    if (m_showing)
-        return;
-    PopupSettings::Values &values = m_settings.values();
     values.on = Check1->isChecked();
     values.topmost = Check2->isChecked();
     values.time = Text1->text();
-    emit changed();
 }

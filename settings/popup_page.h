@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/popupsettings.h"
-#include "settings/settingspage.h"
+#include "settings/logicpage.h"
 
 class QCheckBox;
 class QFrame;
@@ -11,20 +11,13 @@ class QPushButton;
 
 // The popup page "Всплывающее окно" of the settings window: the new-message popup on or
 // off, above all windows or not, and its time on screen. It shows PopupSettings.
-class nast_c_v : public SettingsPage
+class nast_c_v : public LogicPage<PopupSettings>
 {
     Q_OBJECT
 public:
     static inline const QString Title = QStringLiteral("Всплывающее окно");
 
     explicit nast_c_v(QWidget *parent = nullptr);
-
-    PopupSettings &settings() { return m_settings; }
-
-    void load() override;
-    SaveResult save() override;
-    void defaults() override;
-    bool hasChanged() const override { return m_settings.hasChanged(); }
 
     // "Применить".
     void Command1_Click();
@@ -43,9 +36,6 @@ public:
     QFrame *Line2 = nullptr;
 
 private:
-    void showValues();
-    void takeValues();
-
-    PopupSettings m_settings;
-    bool m_showing = false;
+    void showValues(const Values &values) override;
+    void takeValues(Values &values) const override;
 };

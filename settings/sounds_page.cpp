@@ -12,7 +12,7 @@
 using namespace PageControls;
 
 nast_b_v::nast_b_v(QWidget *parent)
-    : SettingsPage(parent)
+    : LogicPage(parent)
 {
     Shape1 = shape("Shape1", this);
     Label1 = title("Label1", Title, Shape1);
@@ -36,46 +36,18 @@ nast_b_v::nast_b_v(QWidget *parent)
     files->addWidget(Text2, 1, 1);
     files->addWidget(Command2, 1, 2);
     files->setColumnStretch(1, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command3);
-    auto *inner = new QVBoxLayout(Shape1);
-    inner->addWidget(Label1);
-    inner->addWidget(Line1);
+    QVBoxLayout *inner = startColumn(Shape1, Label1, Line1);
     inner->addWidget(Label2);
     inner->addWidget(Check1);
     inner->addLayout(files);
-    inner->addStretch();
-    inner->addWidget(Line2);
-    inner->addLayout(buttons);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(Shape1);
+    finishColumn(this, Shape1, inner, Line2, Command3);
 
-    showValues();
-    connect(Check1, &QCheckBox::toggled, this, &nast_b_v::takeValues);
-    for (QLineEdit *box : {Text1, Text2})
-        connect(box, &QLineEdit::textChanged, this, &nast_b_v::takeValues);
+    refresh();
+    follow({Check1});
+    follow({Text1, Text2});
     connect(Command1, &QPushButton::clicked, this, &nast_b_v::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &nast_b_v::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &nast_b_v::Command3_Click);
-}
-
-void nast_b_v::load()
-{
-    m_settings.load();
-    showValues();
-}
-
-SettingsPage::SaveResult nast_b_v::save()
-{
-    return PageMessages::result(m_settings.save());
-}
-
-void nast_b_v::defaults()
-{
-    m_settings.defaults();
-    showValues();
 }
 
 void nast_b_v::Command1_Click()
@@ -102,24 +74,16 @@ void nast_b_v::browse(QLineEdit *box)
         box->setText(QFileInfo(chosen).absoluteFilePath());
 }
 
-void nast_b_v::showValues()
+void nast_b_v::showValues(const Values &values)
 {
-    const SoundSettings::Values &values = m_settings.values();
-    m_showing = true;
     Check1->setChecked(values.soundsOff);
     Text1->setText(values.messageSound);
     Text2->setText(values.startupSound);
-    m_showing = false;
-    emit changed();
 }
 
-void nast_b_v::takeValues()
+void nast_b_v::takeValues(Values &values) const
 {
-    if (m_showing)
-        return;
-    SoundSettings::Values &values = m_settings.values();
     values.soundsOff = Check1->isChecked();
     values.messageSound = Text1->text();
     values.startupSound = Text2->text();
-    emit changed();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/settingspage.h"
+#include "settings/logicpage.h"
 #include "settings/soundsettings.h"
 
 class QCheckBox;
@@ -12,20 +12,13 @@ class QPushButton;
 // The sounds page "Звуки" of the settings window: sounds off or on and the sound files of
 // a new message and of the start. It shows SoundSettings; each "..." browses for its own
 // row's file, "Применить" stores the page.
-class nast_b_v : public SettingsPage
+class nast_b_v : public LogicPage<SoundSettings>
 {
     Q_OBJECT
 public:
     static inline const QString Title = QStringLiteral("Звуки");
 
     explicit nast_b_v(QWidget *parent = nullptr);
-
-    SoundSettings &settings() { return m_settings; }
-
-    void load() override;
-    SaveResult save() override;
-    void defaults() override;
-    bool hasChanged() const override { return m_settings.hasChanged(); }
 
     // "..." of the new-message sound.
     void Command1_Click();
@@ -50,9 +43,6 @@ public:
 
 private:
     void browse(QLineEdit *box);
-    void showValues();
-    void takeValues();
-
-    SoundSettings m_settings;
-    bool m_showing = false;
+    void showValues(const Values &values) override;
+    void takeValues(Values &values) const override;
 };

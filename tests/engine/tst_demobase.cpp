@@ -4,9 +4,9 @@
 #include "core/programfolder.h"
 #include "engine/answerengine.h"
 #include "session/messagestate.h"
+#include "support/demohome.h"
 #include "support/programhome.h"
 
-#include <QProcess>
 #include <QTest>
 
 class tst_DemoBase : public QObject
@@ -31,16 +31,8 @@ void tst_DemoBase::greetingInAnyCase()
     QFETCH(QString, text);
     ProgramHome home;
     QVERIFY(home.isValid());
-    QProcess prepare;
-    prepare.setProcessChannelMode(QProcess::MergedChannels);
-    prepare.setWorkingDirectory(QStringLiteral(KORVANE_SOURCE_DIR));
-    prepare.start(QStringLiteral("bash"),
-                  {QStringLiteral("-c"),
-                   QStringLiteral("source scripts/common.sh && source scripts/demo.sh && "
-                                  "korvane_demo_prepare_home \"$1\" 5190"),
-                   QStringLiteral("demo"), home.path()});
-    QVERIFY(prepare.waitForFinished(30000));
-    QVERIFY2(prepare.exitCode() == 0, prepare.readAll().constData());
+    QByteArray output;
+    QVERIFY2(prepareDemoHome(QStringLiteral(KORVANE_SOURCE_DIR), home.path(), output), output.constData());
 
     NamedTimer timer1(QStringLiteral("Timer1"));
     QStringList answers;

@@ -6,6 +6,7 @@
 #include "core/textfile.h"
 #include "engine/records.h"
 #include "records/messagelogmodel.h"
+#include "support/incomingmessage.h"
 #include "support/programhome.h"
 
 #include <QAbstractItemModelTester>
@@ -15,14 +16,6 @@
 #include <memory>
 
 namespace {
-MessageState message(const QString &uin, const QString &text)
-{
-    MessageState state;
-    state.SenderUin = uin;
-    state.MessageText = text;
-    return state;
-}
-
 QStringList rowsOf(const MessageLogModel &model)
 {
     QStringList rows;

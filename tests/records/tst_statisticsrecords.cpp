@@ -6,21 +6,12 @@
 #include "core/textfile.h"
 #include "engine/records.h"
 #include "records/statisticsrecords.h"
+#include "support/incomingmessage.h"
 #include "support/programhome.h"
 
 #include <QTest>
 
 #include <memory>
-
-namespace {
-MessageState message(const QString &uin, const QString &text)
-{
-    MessageState state;
-    state.SenderUin = uin;
-    state.MessageText = text;
-    return state;
-}
-} // namespace
 
 class tst_StatisticsRecords : public QObject
 {

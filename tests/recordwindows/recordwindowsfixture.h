@@ -5,37 +5,26 @@
 #include "core/textfile.h"
 #include "mainwindow/botapplication.h"
 #include "mainwindow/main_window.h"
-#include "platform/recordingdialogs.h"
-#include "support/programhome.h"
+#include "support/windowfixture.h"
 
-#include <QAbstractButton>
-#include <QListWidget>
-#include <QObject>
-#include <QTest>
 #include <QTreeWidget>
-
-#include <memory>
 
 // The records windows inside the whole program's main window over a fresh program
 // folder, a fixed clock and recorded boxes. Test classes derive from it and call
 // setUp()/tearDown() from init()/cleanup().
-class RecordWindowsFixture : public QObject
+class RecordWindowsFixture : public WindowFixture
 {
 protected:
-    using Icon = Dialogs::Icon;
-    using Buttons = Dialogs::Buttons;
-
     static inline const QDateTime Start{QDate(2026, 12, 10), QTime(10, 0, 0)};
 
     void setUp()
     {
         Storage::discard();
-        m_home = std::make_unique<ProgramHome>();
-        QVERIFY(m_home->isValid());
+        setUpHome();
+        if (QTest::currentTestFailed())
+            return;
         m_clock.set(Start);
         Clock::setInstance(&m_clock);
-        m_dialogs = RecordingDialogs();
-        Dialogs::setInstance(&m_dialogs);
         m_bot = std::make_unique<BotApplication>();
         m_bot->mainWindow().show();
         QVERIFY(QTest::qWaitForWindowExposed(&m_bot->mainWindow()));
@@ -43,10 +32,9 @@ protected:
     void tearDown()
     {
         m_bot.reset();
-        Dialogs::setInstance(nullptr);
         Clock::setInstance(nullptr);
         Storage::discard();
-        m_home.reset();
+        tearDownHome();
     }
 
     MDIForm1 &main() const { return m_bot->mainWindow(); }
@@ -70,22 +58,11 @@ protected:
         QTRY_VERIFY(!main().findWindow(QString::fromLatin1(name)));
     }
 
+    // In the middle, once enabled.
     static void click(QAbstractButton *button)
     {
         QVERIFY(button->isEnabled());
         QTest::mouseClick(button, Qt::LeftButton);
-    }
-    static bool pick(QListWidget *list, const QString &text)
-    {
-        for (int row = 0; row < list->count(); ++row) {
-            QListWidgetItem *item = list->item(row);
-            if (item->text() == text) {
-                list->scrollToItem(item);
-                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-                return item->isSelected();
-            }
-        }
-        return false;
     }
     static bool pickRow(QTreeWidget *list, int row)
     {
@@ -95,13 +72,6 @@ protected:
         list->scrollToItem(item);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
         return item->isSelected();
-    }
-    static QStringList items(const QListWidget *list)
-    {
-        QStringList result;
-        for (int row = 0; row < list->count(); ++row)
-            result.append(list->item(row)->text());
-        return result;
     }
     // The rows of a list view, columns joined by " | ".
     static QStringList rows(const QTreeWidget *list)
@@ -120,13 +90,7 @@ protected:
     // The one box shown since the last check.
     void expectBox(const QString &title, const QString &text, Icon icon = Icon::Information)
     {
-        QCOMPARE(m_dialogs.shown.size(), 1);
-        const RecordingDialogs::Shown &box = m_dialogs.shown.first();
-        QCOMPARE(box.kind, RecordingDialogs::Kind::Message);
-        QCOMPARE(box.title, title);
-        QCOMPARE(box.text, text);
-        QCOMPARE(box.icon, icon);
-        m_dialogs.shown.clear();
+        WindowFixture::expectBox(title, text, icon, std::nullopt);
     }
 
     QString fileText(const QString &programPath) const
@@ -135,8 +99,6 @@ protected:
                                                                                : TextFile::readAll(programPath);
     }
 
-    std::unique_ptr<ProgramHome> m_home;
     FixedClock m_clock;
-    RecordingDialogs m_dialogs;
     std::unique_ptr<BotApplication> m_bot;
 };

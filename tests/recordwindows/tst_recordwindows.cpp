@@ -16,6 +16,7 @@
 #include "settings/clicklabel.h"
 #include "settings/support_window.h"
 #include "settings/supportcontacts.h"
+#include "support/incomingmessage.h"
 #include "support/typing.h"
 
 #include <QAction>
@@ -27,16 +28,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-
-namespace {
-MessageState message(const QString &uin, const QString &text)
-{
-    MessageState state;
-    state.SenderUin = uin;
-    state.MessageText = text;
-    return state;
-}
-} // namespace
 
 class tst_RecordWindows : public RecordWindowsFixture
 {

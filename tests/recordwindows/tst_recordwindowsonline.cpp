@@ -18,6 +18,7 @@
 #include "recordwindows/send_message_window.h"
 #include "recordwindows/statistics_windows.h"
 #include "recordwindows/user_list_window.h"
+#include "support/onlineprogram.h"
 #include "support/programhome.h"
 #include "support/typing.h"
 #include "tools/peer/oscarpeer.h"
@@ -36,35 +37,17 @@
 #include <QTreeWidget>
 
 namespace {
-constexpr int Timeout = 10000;
-const QString Bot = QStringLiteral("111111");
-const QString Secondary = QStringLiteral("222222");
-const QString User = QStringLiteral("424242");
+using OnlineProgram::Bot;
+using OnlineProgram::logIn;
+using OnlineProgram::Timeout;
+using OnlineProgram::User;
 const QString Other = QStringLiteral("535353");
 
+// The bot, its secondary bot and two users on the local server.
 bool serveBotAndUsers(OscarServer &server)
 {
-    server.addAccount(Bot, "botpass");
-    server.addAccount(Secondary, "secret");
-    server.addAccount(User, "userpw");
     server.addAccount(Other, "otherpw");
-    return server.listen(QHostAddress::LocalHost) &&
-           TextFile::writeLines(GeneralSettings::FilePath, {QStringLiteral("Server=127.0.0.1"),
-                                                            QStringLiteral("Port=%1").arg(server.loginPort())}) &&
-           TextFile::writeLines(DistributionList::FilePath, {QStringLiteral("2 %1 secret 0").arg(Secondary)});
-}
-
-void logIn(BotApplication &bot, const OscarServer &server)
-{
-    bot.mainWindow().timers().timer(QStringLiteral("rasperd"))->setInterval(50);
-    bot.start();
-    QWidget *login = bot.mainWindow().findWindow(QStringLiteral("fMain"));
-    QVERIFY(login);
-    typeInto(login->findChild<QLineEdit *>(QStringLiteral("Text1")), Bot);
-    typeInto(login->findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("botpass"));
-    QTest::mouseClick(login->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Bot), Timeout);
-    QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Secondary), Timeout);
+    return OnlineProgram::serveBotAndUser(server);
 }
 
 // A user on the local server: his messages to the bot, and what the bot answers him.

@@ -3,33 +3,26 @@
 #include "core/programfolder.h"
 #include "platform/autostart.h"
 #include "platform/recordingautostart.h"
-#include "platform/recordingdialogs.h"
 #include "settings/settings_window.h"
 #include "settings/settingspage.h"
 #include "support/filemode.h"
-#include "support/programhome.h"
 #include "support/typing.h"
+#include "support/windowfixture.h"
 
-#include <QAbstractButton>
 #include <QLineEdit>
-#include <QObject>
-#include <QTest>
 
 #include <memory>
 
 // The settings window over a fresh program folder, boxes and the autostart entry
 // recorded. Test classes derive from it and call setUp()/tearDown() from init()/cleanup().
-class SettingsPagesFixture : public QObject
+class SettingsPagesFixture : public WindowFixture
 {
 protected:
     static inline const QString GeneralFile = QStringLiteral("\\Настройки\\Общие.txt");
 
     void setUp()
     {
-        m_home = std::make_unique<ProgramHome>();
-        QVERIFY(m_home->isValid());
-        m_dialogs = RecordingDialogs();
-        Dialogs::setInstance(&m_dialogs);
+        setUpHome();
         m_autostart = RecordingAutostart();
         Autostart::setInstance(&m_autostart);
     }
@@ -37,9 +30,8 @@ protected:
     {
         m_window.reset();
         Autostart::setInstance(nullptr);
-        Dialogs::setInstance(nullptr);
         ProgramFolder::setHome(QString());
-        m_home.reset();
+        tearDownHome();
     }
 
     // Opens the window afresh, as the operator would after closing it: every page reads
@@ -66,11 +58,6 @@ protected:
         return qobject_cast<Page *>(m_window->visiblePage());
     }
 
-    // Near the left edge: a wide check box takes clicks only on its mark and text.
-    static void click(QAbstractButton *button)
-    {
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-    }
     static void setTicked(QAbstractButton *box, bool ticked)
     {
         if (box->isChecked() != ticked)
@@ -91,20 +78,12 @@ protected:
     }
     QByteArray general() const { return bytes(GeneralFile); }
 
-    // The one box shown since the last check.
+    // The one box shown since the last check, whatever its buttons.
     void expectBox(const QString &title, const QString &text, Dialogs::Icon icon)
     {
-        QCOMPARE(m_dialogs.shown.size(), 1);
-        const RecordingDialogs::Shown &box = m_dialogs.shown.constFirst();
-        QCOMPARE(box.kind, RecordingDialogs::Kind::Message);
-        QCOMPARE(box.title, title);
-        QCOMPARE(box.text, text);
-        QCOMPARE(box.icon, icon);
-        m_dialogs.shown.clear();
+        WindowFixture::expectBox(title, text, icon, std::nullopt);
     }
 
-    std::unique_ptr<ProgramHome> m_home;
-    RecordingDialogs m_dialogs;
     RecordingAutostart m_autostart;
     std::unique_ptr<Form1> m_window;
 };

@@ -6,10 +6,10 @@
 #include "settings/help_window.h"
 #include "settings/infotexts.h"
 #include "settings/news_window.h"
+#include "support/demohome.h"
 
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QStringDecoder>
 
 namespace {
@@ -102,16 +102,8 @@ void tst_HelpNewsWindows::shippedHelpFile()
 
 void tst_HelpNewsWindows::demoFolderGetsTheHelp()
 {
-    QProcess prepare;
-    prepare.setProcessChannelMode(QProcess::MergedChannels);
-    prepare.setWorkingDirectory(QStringLiteral(KORVANE_SOURCE_DIR));
-    prepare.start(QStringLiteral("bash"),
-                  {QStringLiteral("-c"),
-                   QStringLiteral("source scripts/common.sh && source scripts/demo.sh && "
-                                  "korvane_demo_prepare_home \"$1\" 5190"),
-                   QStringLiteral("demo"), m_home->path()});
-    QVERIFY(prepare.waitForFinished(30000));
-    QVERIFY2(prepare.exitCode() == 0, prepare.readAll().constData());
+    QByteArray output;
+    QVERIFY2(prepareDemoHome(QStringLiteral(KORVANE_SOURCE_DIR), m_home->path(), output), output.constData());
     QCOMPARE(bytes(QStringLiteral("Помощь.txt")), FileProbe::bytes(ShippedHelp));
 }
 
