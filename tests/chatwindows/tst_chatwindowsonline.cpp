@@ -4,31 +4,26 @@
 #include "chat/chatservice.h"
 #include "chatwindows/chatwindow.h"
 #include "commands/commandsettings.h"
-#include "core/generalsettings.h"
-#include "core/namedtimer.h"
 #include "core/textfile.h"
-#include "files/distributionlist.h"
 #include "mainwindow/botapplication.h"
-#include "mainwindow/main_window.h"
 #include "platform/recordingdialogs.h"
+#include "support/onlineprogram.h"
 #include "support/programhome.h"
 #include "support/typing.h"
-#include "tools/peer/oscarpeer.h"
-#include "tools/server/oscarserver.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
 namespace {
-constexpr int Timeout = 10000;
-const QString Bot = QStringLiteral("111111");
-const QString Secondary = QStringLiteral("222222");
-const QString User = QStringLiteral("424242");
+using OnlineProgram::Secondary;
+using OnlineProgram::Timeout;
+using OnlineProgram::User;
 
 void click(QAbstractButton *button)
 {
@@ -58,35 +53,19 @@ void tst_ChatWindowsOnline::chatSwitchedFromTheWindow()
     QVERIFY(home.isValid());
     RecordingDialogs dialogs;
     Dialogs::setInstance(&dialogs);
+    const auto restoreDialogs = qScopeGuard([] { Dialogs::setInstance(nullptr); });
     OscarServer server;
-    server.addAccount(Bot, "botpass");
-    server.addAccount(Secondary, "secret");
-    server.addAccount(User, "userpw");
-    QVERIFY(server.listen(QHostAddress::LocalHost));
-    QVERIFY(
-        TextFile::writeLines(GeneralSettings::FilePath, {QStringLiteral("Server=127.0.0.1"),
-                                                         QStringLiteral("Port=%1").arg(server.loginPort())}));
-    QVERIFY(
-        TextFile::writeLines(DistributionList::FilePath, {QStringLiteral("2 %1 secret 0").arg(Secondary)}));
+    QVERIFY(OnlineProgram::serveBotAndUser(server));
     {
         BotApplication bot;
-        bot.mainWindow().timers().timer(QStringLiteral("rasperd"))->setInterval(50);
-        bot.start();
-        QWidget *login = bot.mainWindow().findWindow(QStringLiteral("fMain"));
-        QVERIFY(login);
-        typeInto(login->findChild<QLineEdit *>(QStringLiteral("Text1")), Bot);
-        typeInto(login->findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("botpass"));
-        QTest::mouseClick(login->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Bot), Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(server.isOnline(Secondary), Timeout);
-
+        OnlineProgram::logIn(bot, server);
+        if (QTest::currentTestFailed())
+            return;
         OscarPeer peer;
         QSignalSpy received(&peer, &OscarPeer::messageReceived);
-        peer.logIn(QStringLiteral("127.0.0.1"), server.loginPort(), User, "userpw");
-        QTRY_VERIFY_WITH_TIMEOUT(peer.isOnline(), Timeout);
-        // The main bot hands the new user over to the secondary bot, which serves him.
-        peer.sendText(Bot, QStringLiteral("привет"));
-        QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), Timeout);
+        OnlineProgram::handOverUser(peer, received, server);
+        if (QTest::currentTestFailed())
+            return;
         const auto ask = [&](const QString &text) {
             received.clear();
             peer.sendText(Secondary, text);
@@ -128,7 +107,6 @@ void tst_ChatWindowsOnline::chatSwitchedFromTheWindow()
         QCOMPARE(ask(QStringLiteral("!EXIT")), ChatService::LeftText);
         QTRY_VERIFY_WITH_TIMEOUT(rows(chat->List1).isEmpty(), Timeout);
     }
-    Dialogs::setInstance(nullptr);
 }
 
 QTEST_MAIN(tst_ChatWindowsOnline)
