@@ -53,7 +53,6 @@ struct ChatSwitchView
 
 // What the chat window hands to the blacklist entry window for a member.
 namespace ChatBlacklistHandover {
-inline const QString Reason = QStringLiteral("Забанён(а) в чате, администратором.");
 // The number of a member list item: its text up to the first blank.
 QString numberOf(const QString &itemText);
 } // namespace ChatBlacklistHandover

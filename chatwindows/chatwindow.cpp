@@ -62,20 +62,9 @@ const QString ToWords = QStringLiteral("Маты");
 
 bool ChatWindows::handToBlacklistWindow(QWidget *entryWindow, const QString &number)
 {
-    if (!entryWindow)
-        return false;
-    // The entry window's own way in, when it offers one.
-    if (entryWindow->metaObject()->indexOfMethod("openForChatMember(QString)") >= 0 &&
-        QMetaObject::invokeMethod(entryWindow, "openForChatMember", Q_ARG(QString, number)))
-        return true;
-    auto *numberBox = entryWindow->findChild<QLineEdit *>(QStringLiteral("Text1"));
-    auto *reasonBox = entryWindow->findChild<QLineEdit *>(QStringLiteral("Text3"));
-    if (!numberBox || !reasonBox)
-        return false;
-    numberBox->setText(number);
-    numberBox->setEnabled(false);
-    reasonBox->setText(ChatBlacklistHandover::Reason);
-    return true;
+    // The entry window takes the member through its own method.
+    return entryWindow && entryWindow->metaObject()->indexOfMethod("openForChatMember(QString)") >= 0 &&
+           QMetaObject::invokeMethod(entryWindow, "openForChatMember", Q_ARG(QString, number));
 }
 
 Form33::Form33(ChatService &service, AutoMessagesEditor &autoMessages, NamedTimer *autoMessageTimer,

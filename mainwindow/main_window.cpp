@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -296,6 +297,15 @@ void MDIForm1::buildStatusBar()
     m_statusPanel = new QLabel(m_statusBar);
     m_statusPanel->setObjectName(QStringLiteral("Panel1"));
     m_statusBar->addWidget(m_statusPanel, 1);
+    m_statusBar->installEventFilter(this);
+    m_statusPanel->installEventFilter(this);
+}
+
+bool MDIForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick && (watched == m_statusBar || watched == m_statusPanel))
+        showWindow(QStringLiteral("Form3"));
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MDIForm1::addTimers()

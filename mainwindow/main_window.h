@@ -58,6 +58,11 @@ public:
 
     QMdiArea *mdiArea() const { return m_mdiArea; }
 
+protected:
+    // A double click on the status bar, which shows the bot's status, opens the status
+    // choice window.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildMenus();
     void buildToolbar();

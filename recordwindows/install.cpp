@@ -8,35 +8,8 @@
 #include "recordwindows/visiblelist_window.h"
 #include "session/icqsession.h"
 
-#include <QEvent>
 #include <QPointer>
 #include <QWidget>
-
-namespace {
-
-// A double click on the main window's status bar, which shows the bot's status, opens
-// the status choice window.
-class StatusBarOpener : public QObject
-{
-public:
-    StatusBarOpener(WindowHost &host, QObject *parent)
-        : QObject(parent)
-        , m_host(host)
-    {}
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseButtonDblClick)
-            m_host.showWindow(QStringLiteral("Form3"));
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    WindowHost &m_host;
-};
-
-} // namespace
 
 void installRecordsWindows(WindowHost &host, const RecordsContext &context)
 {
@@ -67,12 +40,4 @@ void installRecordsWindows(WindowHost &host, const RecordsContext &context)
                    [setStatus = context.setStatus](QWidget *parent) -> QWidget * {
                        return new Form3(setStatus, parent);
                    });
-    if (auto *frame = dynamic_cast<QWidget *>(&host)) {
-        if (QWidget *statusBar = frame->findChild<QWidget *>(QStringLiteral("StatusBar1"))) {
-            auto *opener = new StatusBarOpener(host, statusBar);
-            statusBar->installEventFilter(opener);
-            for (QWidget *panel : statusBar->findChildren<QWidget *>())
-                panel->installEventFilter(opener);
-        }
-    }
 }

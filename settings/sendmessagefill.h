@@ -7,8 +7,7 @@ class WindowHost;
 
 // The send-message window "Form2" of the frame, filled with a draft: shown first, then
 // its recipient, subject and message set. The window takes them through its properties
-// "recipient", "subject" and "message" when it declares them, else into its boxes
-// Combo1, Text3 and Text4.
+// "recipient", "subject" and "message".
 ComposeMessage composeInSendMessageWindow(WindowHost &windows);
 
 // Fills an open send-message window; a missing message leaves its message as it is.

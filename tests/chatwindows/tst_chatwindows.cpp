@@ -33,17 +33,23 @@ QString memberLine(const QString &uin, const QString &nick, const QString &room 
     return uin + QStringLiteral(" - ") + nick + QStringLiteral(" - ") + room;
 }
 
-// A stand-in for the blacklist entry window: its number and reason boxes.
+// A stand-in for the blacklist entry window: its number and reason boxes, filled as the
+// real window fills them for a chat member.
 class EntryWindow : public QWidget
 {
+    Q_OBJECT
 public:
     explicit EntryWindow(QWidget *parent)
         : QWidget(parent)
     {
         number = new QLineEdit(this);
-        number->setObjectName(QStringLiteral("Text1"));
         reason = new QLineEdit(this);
-        reason->setObjectName(QStringLiteral("Text3"));
+    }
+    Q_INVOKABLE void openForChatMember(const QString &uin)
+    {
+        number->setText(uin);
+        number->setEnabled(false);
+        reason->setText(QStringLiteral("Забанён(а) в чате, администратором."));
     }
     QLineEdit *number = nullptr;
     QLineEdit *reason = nullptr;

@@ -21,22 +21,46 @@ const QString SupportUin = QStringLiteral("123456789");
 const QString AuthorUin = QStringLiteral("987654");
 const QString Site = QStringLiteral("https://korvane.example.org/");
 
-// Stands in for the send-message window: its three boxes by their names.
+// Stands in for the send-message window: its three boxes by their names, filled through
+// the properties the real window offers.
+class SendMessageStandIn : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QString recipient READ recipient WRITE setRecipient)
+    Q_PROPERTY(QString subject READ subject WRITE setSubject)
+    Q_PROPERTY(QString message READ message WRITE setMessage)
+public:
+    explicit SendMessageStandIn(QWidget *parent)
+        : QWidget(parent)
+    {
+        m_combo = new QComboBox(this);
+        m_combo->setObjectName(QStringLiteral("Combo1"));
+        m_combo->setEditable(true);
+        m_subject = new QLineEdit(this);
+        m_subject->setObjectName(QStringLiteral("Text3"));
+        m_message = new QPlainTextEdit(this);
+        m_message->setObjectName(QStringLiteral("Text4"));
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(m_combo);
+        layout->addWidget(m_subject);
+        layout->addWidget(m_message);
+    }
+    QString recipient() const { return m_combo->currentText(); }
+    void setRecipient(const QString &text) { m_combo->setEditText(text); }
+    QString subject() const { return m_subject->text(); }
+    void setSubject(const QString &text) { m_subject->setText(text); }
+    QString message() const { return m_message->toPlainText(); }
+    void setMessage(const QString &text) { m_message->setPlainText(text); }
+
+private:
+    QComboBox *m_combo = nullptr;
+    QLineEdit *m_subject = nullptr;
+    QPlainTextEdit *m_message = nullptr;
+};
+
 QWidget *makeSendMessageWindow(QWidget *parent)
 {
-    auto *window = new QWidget(parent);
-    auto *combo = new QComboBox(window);
-    combo->setObjectName(QStringLiteral("Combo1"));
-    combo->setEditable(true);
-    auto *subject = new QLineEdit(window);
-    subject->setObjectName(QStringLiteral("Text3"));
-    auto *message = new QPlainTextEdit(window);
-    message->setObjectName(QStringLiteral("Text4"));
-    auto *layout = new QVBoxLayout(window);
-    layout->addWidget(combo);
-    layout->addWidget(subject);
-    layout->addWidget(message);
-    return window;
+    return new SendMessageStandIn(parent);
 }
 
 } // namespace
