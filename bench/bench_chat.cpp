@@ -1,8 +1,10 @@
 // The chat under load: chat lines per second through the chat stage, and one delivery
 // tick, with 10 rooms of 100 members and with 1 room of 1,000, over chat logs of several
-// sizes. Prints peak memory.
+// sizes; and the turns that one large program-folder file costs (a room list, a staff
+// file, an auto-message), with the longest turn measured. Prints peak memory.
 #include "chat/chatfiles.h"
 #include "chat/chatrecords.h"
+#include "chat/chatreference.h"
 #include "chat/chatservice.h"
 #include "core/cp1251.h"
 #include "core/namedtimer.h"
@@ -12,6 +14,7 @@
 #include "session/distribution.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -138,7 +141,88 @@ void BM_Delivery(benchmark::State &state)
     state.counters["peak_rss_KiB"] = double(peakRssKiB());
 }
 
+// The longest of the measured turns of the event loop.
+struct LongestTurn
+{
+    double ms = 0;
+    template <typename Turn>
+    void run(Turn turn)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        turn();
+        ms = std::max(ms, clock.nsecsElapsed() / 1e6);
+    }
+};
+
+// A delivery tick with one queued line while the room list holds range(0) rooms.
+void BM_LargeRoomList(benchmark::State &state)
+{
+    ChatHome home(1, 10, 0);
+    QStringList rooms;
+    for (int r = 1; r <= state.range(0); ++r)
+        rooms.append(QString::number(r) + QStringLiteral(" Комната") + QString::number(r));
+    TextFile::writeLines(RoomList::FilePath, rooms);
+    LongestTurn longest;
+    for (auto _ : state) {
+        state.PauseTiming();
+        home.line(0);
+        state.ResumeTiming();
+        longest.run([&] { home.chat->Timer10_Timer(); });
+    }
+    state.counters["longest_turn_ms"] = longest.ms;
+}
+
+// The role checks of one moderation command (the dispatcher asks for up to four roles)
+// while the staff file holds range(0) lines.
+void BM_LargeStaffFile(benchmark::State &state)
+{
+    ChatHome home(1, 10, 0);
+    QStringList staff;
+    for (int i = 0; i < state.range(0); ++i)
+        staff.append(QStringLiteral("Модератор:") + QString::number(1000000 + i));
+    TextFile::writeLines(ChatStaff::FilePath, staff);
+    const QString sender = QStringLiteral("999");
+    LongestTurn longest;
+    for (auto _ : state) {
+        longest.run([&] {
+            benchmark::DoNotOptimize(ChatStaff::isEmpty());
+            benchmark::DoNotOptimize(ChatStaff::holds(sender, ChatStaff::Administrator));
+            benchmark::DoNotOptimize(ChatStaff::holds(sender, ChatStaff::Moderator));
+            benchmark::DoNotOptimize(ChatStaff::holds(sender, ChatStaff::Premoderator));
+        });
+    }
+    state.counters["longest_turn_ms"] = longest.ms;
+}
+
+// An auto-message of range(0) bytes in one line: the auto-message tick queues it, the
+// delivery tick sends it to the ten members in parts.
+void BM_LargeAutoMessage(benchmark::State &state)
+{
+    ChatHome home(1, 10, 0);
+    const QString text(state.range(0), QChar(0x0436));
+    TextFile::writeLines(AutoMessages::FilePath, {QStringLiteral("1"), QStringLiteral(" 0 "),
+                                                  text + QStringLiteral("&^+&&^=")});
+    // Auto-messages go out once somebody registered or joined in this run.
+    MessageState join;
+    join.SenderUin = QStringLiteral("99999");
+    join.MessageText = QStringLiteral("!рег Гость");
+    join.slot = 2;
+    home.chat->HandleChatMessage(join);
+    LongestTurn longest;
+    for (auto _ : state) {
+        longest.run([&] { home.chat->auto_soob_Timer(); });
+        longest.run([&] { home.chat->Timer10_Timer(); });
+    }
+    state.counters["longest_turn_ms"] = longest.ms;
+    state.counters["messages_sent"] = double(home.sent);
+}
+
 } // namespace
+
+BENCHMARK(BM_LargeRoomList)->ArgNames({"rooms"})->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LargeStaffFile)->ArgNames({"lines"})->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LargeAutoMessage)->ArgNames({"bytes"})->Arg(8 << 20)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_ChatStage)
     ->ArgNames({"rooms", "members", "log_bytes"})

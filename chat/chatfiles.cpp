@@ -3,6 +3,7 @@
 #include "core/textfile.h"
 #include "core/vbvalues.h"
 
+#include <QDir>
 #include <QRegularExpression>
 
 namespace {
@@ -260,17 +261,17 @@ bool RegistrationList::add(const Registration &registration)
     return bool(TextFile::writeLines(FilePath, lines));
 }
 
-bool RegistrationList::rename(const QString &uin, const QString &nick)
+bool ChatNicks::heldByAnother(const QString &nick, const QString &uin)
 {
-    QStringList lines = filledLines(FilePath);
-    bool found = false;
-    for (QString &line : lines) {
-        if (uinOf(line) == uin) {
-            line = Registration{uin, nick}.line();
-            found = true;
-        }
+    for (const ChatMember &member : ChatMemberList::members()) {
+        if (member.nick == nick && member.uin != uin)
+            return true;
     }
-    return found && TextFile::writeLines(FilePath, lines);
+    for (const Registration &registration : RegistrationList::registrations()) {
+        if (registration.nick == nick && registration.uin != uin)
+            return true;
+    }
+    return false;
 }
 
 // --- RoomList --------------------------------------------------------------------------
@@ -348,6 +349,18 @@ QList<RoomMembers::Entry> RoomMembers::entries(const QString &room)
             list.append(Entry{line.left(blank), line.mid(blank + 1)});
     }
     return list;
+}
+
+QStringList RoomMembers::rooms()
+{
+    QStringList rooms;
+    const QDir folder(TextFile::filePath(Folder));
+    for (QString name : folder.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+        name.chop(4);
+        if (RoomNumber::isValid(name))
+            rooms.append(name);
+    }
+    return rooms;
 }
 
 bool RoomMembers::contains(const QString &room, const QString &uin)
@@ -449,6 +462,22 @@ QStringList RoomQueue::take(const QString &room)
 void RoomQueue::removeAll()
 {
     TextFile::removeMatching(QStringLiteral("\\Подпрограммы\\Сообщения_в*"));
+}
+
+QString RoomQueue::encodeBreaks(const QString &text)
+{
+    static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
+    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+        return text;
+    const QStringList pieces = text.split(breaks);
+    QString result;
+    for (qsizetype i = 0; i + 1 < pieces.size(); ++i) {
+        if (result.isEmpty())
+            result = pieces[i];
+        else
+            result += BreakCode + pieces[i];
+    }
+    return result + BreakCode + pieces.back();
 }
 
 std::optional<RoomQueue::Line> RoomQueue::parse(const QString &line)

@@ -134,10 +134,16 @@ public:
     static std::optional<Registration> find(const QString &uin);
     static std::optional<Registration> findByNick(const QString &nick);
     // Appends the registration (the list's empty lines are dropped in the rewrite).
+    // Nothing rewrites a registration: it keeps the nick given at sign-up.
     static bool add(const Registration &registration);
-    // Rewrites the registration's nick (moderation's rename). False when not there.
-    static bool rename(const QString &uin, const QString &nick);
 };
+
+namespace ChatNicks {
+// Whether a number other than uin carries the nick in the chat or in the registrations
+// (exact letter case): every lookup by nick takes the first line, so a nick is one
+// number's only.
+bool heldByAnother(const QString &nick, const QString &uin);
+} // namespace ChatNicks
 
 // One line of the room list: "number name".
 struct Room
@@ -179,6 +185,8 @@ public:
     // The file of a valid room number; empty for an invalid one.
     static QString filePath(const QString &room);
     static QList<Entry> entries(const QString &room);
+    // The rooms that have a member file, whether or not the room list names them.
+    static QStringList rooms();
     static int count(const QString &room) { return int(entries(room).size()); }
     static bool contains(const QString &room, const QString &uin);
     // Appends the member unless his UIN is there already.
@@ -202,6 +210,9 @@ public:
     static inline const QString NoticeLead = QStringLiteral("  ");
 
     static QString filePath(const QString &room);
+    // CR LF, a lone CR and a lone LF each become BreakCode; a run of breaks at the very
+    // start becomes one. What a member typed then stays on one line of a file.
+    static QString encodeBreaks(const QString &text);
     static bool appendDataLine(const QString &room, const QString &senderUin, const QString &body);
     static bool appendNotice(const QString &room, const QString &notice);
     // The queued lines (empty ones dropped); the file is deleted, so a line queued later

@@ -1,5 +1,6 @@
 #include "chat/chatrecords.h"
 
+#include "chat/chatfiles.h"
 #include "core/clock.h"
 #include "core/cp1251.h"
 #include "core/datetexts.h"
@@ -16,9 +17,12 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
+// An event line stays one line, whatever a member typed into it: no part of it can be
+// read as a line of its own (an event, or the rest of a whisper).
 void prepend(const QString &programPath, const QString &line)
 {
-    Storage::instance().prependLine(TextFile::filePath(programPath), Cp1251::encode(QString(line + CrLf)), false);
+    Storage::instance().prependLine(TextFile::filePath(programPath),
+                                    Cp1251::encode(QString(RoomQueue::encodeBreaks(line) + CrLf)), false);
 }
 
 // Counter changes that wait for the storage layer's next batch, per file.

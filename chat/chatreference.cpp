@@ -3,29 +3,57 @@
 #include "core/textfile.h"
 #include "core/vbvalues.h"
 
+#include <QSet>
+
 #include <cmath>
 
 // --- ChatStaff -------------------------------------------------------------------------
 
-QList<ChatStaff::Entry> ChatStaff::entries()
+namespace {
+
+// The staff file parsed once per version of its text. Roles are asked for on every
+// moderation command and chat line, and a staff file may be long.
+struct StaffTable
 {
-    QList<Entry> list;
-    for (const QString &line : TextFile::readLines(FilePath)) {
+    QString text; // the text parsed: the storage layer hands out this same shared text
+                  // while the file is unchanged
+    QList<ChatStaff::Entry> entries;
+    QSet<QString> lines; // "role:uin" of every entry
+};
+
+const StaffTable &staffTable()
+{
+    static StaffTable table;
+    const QString text = TextFile::readAll(ChatStaff::FilePath);
+    if (text.isSharedWith(table.text))
+        return table;
+    // A copy read afresh (a file too large to keep, a storage layer started anew): an
+    // equal text needs no parse.
+    if (text.size() == table.text.size() && text == table.text) {
+        table.text = text;
+        return table;
+    }
+    table = StaffTable{text, {}, {}};
+    for (const QString &line : TextFile::splitLines(text)) {
         const qsizetype colon = line.indexOf(QLatin1Char(':'));
         if (colon < 0)
             continue;
-        list.append(Entry{line.left(colon), line.mid(colon + 1)});
+        table.entries.append(ChatStaff::Entry{line.left(colon), line.mid(colon + 1)});
+        table.lines.insert(line);
     }
-    return list;
+    return table;
+}
+
+} // namespace
+
+QList<ChatStaff::Entry> ChatStaff::entries()
+{
+    return staffTable().entries;
 }
 
 bool ChatStaff::holds(const QString &uin, const QString &role)
 {
-    for (const Entry &entry : entries()) {
-        if (entry.role == role && entry.uin == uin)
-            return true;
-    }
-    return false;
+    return staffTable().lines.contains(role + QLatin1Char(':') + uin);
 }
 
 bool ChatStaff::isStaff(const QString &uin)

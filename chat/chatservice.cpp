@@ -8,8 +8,6 @@
 #include "core/vbvalues.h"
 #include "session/distribution.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 
 #include <cmath>
@@ -114,42 +112,41 @@ QString ChatService::ApplyLastCharacterRule(const QString &text, CharacterSet se
 
 QString ChatService::EncodeLineBreaks(const QString &text)
 {
-    static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
-    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
-        return text;
-    const QStringList pieces = text.split(breaks);
-    QString result;
-    for (qsizetype i = 0; i + 1 < pieces.size(); ++i) {
-        if (result.isEmpty())
-            result = pieces[i];
-        else
-            result += RoomQueue::BreakCode + pieces[i];
-    }
-    return result + RoomQueue::BreakCode + pieces.back();
+    return RoomQueue::encodeBreaks(text);
 }
 
 QStringList ChatService::splitMessage(const QString &text)
 {
+    // One pass over the text: a part is a run of whole lines, or a piece of a line too
+    // long for one message.
     QStringList parts;
-    QString current;
-    bool started = false;
-    for (QString line : text.split(CrLf)) {
-        if (started && current.size() + 2 + line.size() <= MaxMessageLength) {
-            current += CrLf + line;
-            continue;
+    const QStringView all(text);
+    qsizetype partStart = -1; // where the part being gathered starts
+    qsizetype partEnd = 0;
+    qsizetype lineStart = 0;
+    while (true) {
+        qsizetype lineEnd = text.indexOf(CrLf, lineStart);
+        const bool last = lineEnd < 0;
+        if (last)
+            lineEnd = text.size();
+        if (partStart >= 0 && lineEnd - partStart <= MaxMessageLength) {
+            partEnd = lineEnd;
+        } else {
+            if (partStart >= 0)
+                parts.append(all.mid(partStart, partEnd - partStart).toString());
+            qsizetype at = lineStart;
+            while (lineEnd - at > MaxMessageLength) {
+                parts.append(all.mid(at, MaxMessageLength).toString());
+                at += MaxMessageLength;
+            }
+            partStart = at;
+            partEnd = lineEnd;
         }
-        if (started)
-            parts.append(current);
-        // A line too long for one message is cut where it must be.
-        while (line.size() > MaxMessageLength) {
-            parts.append(line.left(MaxMessageLength));
-            line = line.mid(MaxMessageLength);
-        }
-        current = line;
-        started = true;
+        if (last)
+            break;
+        lineStart = lineEnd + CrLf.size();
     }
-    if (started)
-        parts.append(current);
+    parts.append(all.mid(partStart, partEnd - partStart).toString());
     return parts;
 }
 
@@ -208,26 +205,29 @@ std::optional<int> ChatService::deliveryInterval()
     return int(std::lround(*seconds * 1000));
 }
 
-QHash<QString, QString> ChatService::memberRooms()
+ChatService::MemberRooms ChatService::memberRooms()
 {
-    QHash<QString, QString> rooms;
+    MemberRooms rooms;
     for (const ChatMember &member : ChatMemberList::members()) {
-        if (!rooms.contains(member.uin))
-            rooms.insert(member.uin, member.room);
+        if (!rooms.roomOf.contains(member.uin)) {
+            rooms.roomOf.insert(member.uin, member.room);
+            rooms.occupied.insert(member.room);
+        }
     }
     return rooms;
 }
 
-QList<RoomMembers::Entry> ChatService::occupants(const QString &room,
-                                                 const QHash<QString, QString> &memberRooms) const
+QList<RoomMembers::Entry> ChatService::occupants(const QString &room, const MemberRooms &memberRooms) const
 {
     QList<RoomMembers::Entry> list;
+    if (!memberRooms.occupied.contains(room))
+        return list;
     QSet<QString> seen;
     for (const RoomMembers::Entry &entry : RoomMembers::entries(room)) {
         if (seen.contains(entry.uin))
             continue;
-        const auto it = memberRooms.constFind(entry.uin);
-        if (it == memberRooms.constEnd() || it.value() != room)
+        const auto it = memberRooms.roomOf.constFind(entry.uin);
+        if (it == memberRooms.roomOf.constEnd() || it.value() != room)
             continue;
         seen.insert(entry.uin);
         list.append(entry);
@@ -243,9 +243,8 @@ void ChatService::queueNotice(const QString &room, const QString &notice)
 
 void ChatService::dropStaleRoomLines(const QString &uin)
 {
-    for (const Room &room : RoomList::rooms())
-        RoomMembers::remove(room.number, uin);
-    for (const QString &room : std::as_const(m_queuedRooms)) {
+    // The room files there are, not the room list: a long list costs nothing here.
+    for (const QString &room : RoomMembers::rooms()) {
         if (room != RoomNumber::Common)
             RoomMembers::remove(room, uin);
     }
@@ -356,15 +355,22 @@ StageOutcome ChatService::RegisterNick(MessageState &state)
         reply(state, OneNickText);
         return handled(state);
     }
-    if (RegistrationList::findByNick(nick)) {
+    if (ChatNicks::heldByAnother(nick, uin)) {
         reply(state, NickTakenText);
         return handled(state);
     }
 
-    RegistrationList::add(Registration{uin, nick});
+    if (!RegistrationList::add(Registration{uin, nick})) {
+        reply(state, SaveFailedText);
+        return handled(state);
+    }
     ChatStatistics::AddChatStatistic(ChatStatistics::Registrations, 1);
     dropStaleRoomLines(uin);
-    ChatMemberList::add(ChatMember{uin, nick, RoomNumber::Common});
+    // Registered but not in the chat: "!chat" lets him in later.
+    if (!ChatMemberList::add(ChatMember{uin, nick, RoomNumber::Common})) {
+        reply(state, SaveFailedText);
+        return handled(state);
+    }
     RoomMembers::add(RoomNumber::Common, uin, nick);
     m_chatState = ConnectedState;
     reply(state, RegisteredLines.join(CrLf));
@@ -388,7 +394,10 @@ StageOutcome ChatService::JoinCommonRoom(MessageState &state)
     }
     const QString nick = registration->nick;
     dropStaleRoomLines(uin);
-    ChatMemberList::add(ChatMember{uin, nick, RoomNumber::Common});
+    if (!ChatMemberList::add(ChatMember{uin, nick, RoomNumber::Common})) {
+        reply(state, SaveFailedText);
+        return handled(state);
+    }
     RoomMembers::add(RoomNumber::Common, uin, nick);
     queueJoinNotice(uin, nick, RoomNumber::Common, ChatLog::stamp() + LogJoined + uin + Dash + nick);
     emit membersChanged();
@@ -457,17 +466,22 @@ void ChatService::Timer10_Timer()
     // Every queue is taken whole before anything is sent: a line queued meanwhile goes
     // into a new queue for the next tick.
     QStringList rooms = {RoomNumber::Common};
-    for (const Room &room : RoomList::rooms()) {
-        if (RoomNumber::isValid(room.number) && !rooms.contains(room.number))
+    QSet<QString> listed = {RoomNumber::Common};
+    const QList<Room> roomList = RoomList::rooms();
+    listed.reserve(roomList.size() + 1);
+    for (const Room &room : roomList) {
+        if (RoomNumber::isValid(room.number) && !listed.contains(room.number)) {
+            listed.insert(room.number);
             rooms.append(room.number);
+        }
     }
     for (const QString &room : std::as_const(m_queuedRooms)) {
-        if (!rooms.contains(room))
+        if (!listed.contains(room))
             rooms.append(room);
     }
     m_queuedRooms.clear();
 
-    const QHash<QString, QString> members = memberRooms();
+    const MemberRooms members = memberRooms();
     const QHash<QString, int> slotOf = assignments();
     QHash<QString, QSet<QString>> ignoreLists;
     int messages = 0;
@@ -537,10 +551,9 @@ StageOutcome ChatService::ignore(Member &m, bool on)
         return handled(state);
     }
     if (on) {
-        IgnoreList::add(state.SenderUin, target->uin);
-        reply(state, IgnoredText);
-    } else if (IgnoreList::remove(state.SenderUin, target->uin)) {
-        reply(state, UnignoredText);
+        reply(state, IgnoreList::add(state.SenderUin, target->uin) ? IgnoredText : SaveFailedText);
+    } else if (!TextFile::readAll(IgnoreList::filePath(state.SenderUin)).isEmpty()) {
+        reply(state, IgnoreList::remove(state.SenderUin, target->uin) ? UnignoredText : SaveFailedText);
     }
     return handled(state);
 }
@@ -550,15 +563,14 @@ StageOutcome ChatService::ignore(Member &m, bool on)
 StageOutcome ChatService::staffList(Member &m)
 {
     QStringList admins, moderators, premoderators;
-    const QList<Registration> registrations = RegistrationList::registrations();
+    // The first registration of a number names it.
+    QHash<QString, QString> nickOf;
+    for (const Registration &registration : RegistrationList::registrations()) {
+        if (!nickOf.contains(registration.uin))
+            nickOf.insert(registration.uin, registration.nick);
+    }
     for (const ChatStaff::Entry &entry : ChatStaff::entries()) {
-        QString nick;
-        for (const Registration &registration : registrations) {
-            if (registration.uin == entry.uin) {
-                nick = registration.nick;
-                break;
-            }
-        }
+        const QString nick = nickOf.value(entry.uin);
         if (entry.role == ChatStaff::Administrator)
             admins.append(nick);
         else if (entry.role == ChatStaff::Moderator)
@@ -649,7 +661,7 @@ StageOutcome ChatService::memberList(Member &m)
 
 StageOutcome ChatService::roomList(Member &m)
 {
-    const QHash<QString, QString> members = memberRooms();
+    const MemberRooms members = memberRooms();
     auto count = [&](const QString &room) {
         return RoomNumber::isValid(room) ? int(occupants(room, members).size()) : 0;
     };
@@ -698,13 +710,24 @@ StageOutcome ChatService::changeRoom(Member &m)
     const QString uin = state.SenderUin;
     const QString nick = m.member.nick;
     const QString oldRoom = m.member.room;
-    RoomMembers::remove(oldRoom, uin);
+    // The member list says where a member is; his line in the new room's file comes
+    // first, so a failed write leaves him where he was.
+    if (!RoomMembers::add(room, uin, nick)) {
+        reply(state, SaveFailedText);
+        return handled(state);
+    }
+    if (!ChatMemberList::setRoom(uin, room)) {
+        if (room != oldRoom)
+            RoomMembers::remove(room, uin);
+        reply(state, SaveFailedText);
+        return handled(state);
+    }
+    if (room != oldRoom)
+        RoomMembers::remove(oldRoom, uin);
     if (ChatOptions::isSet(ChatOptions::JoinLeaveNotices) && !InvisibleList::contains(uin)) {
         queueNotice(room, JoinNotice + nick);
         ChatLog::addHistoryLine(ChatLog::stamp() + LogRegistered + uin + Dash + nick);
     }
-    RoomMembers::add(room, uin, nick);
-    ChatMemberList::setRoom(uin, room);
     emit memberRoomChanged(uin, oldRoom, room);
     reply(state, RoomChangedText);
     return handled(state);
@@ -716,7 +739,10 @@ StageOutcome ChatService::leave(Member &m)
     const QString uin = state.SenderUin;
     const QString nick = m.member.nick;
     const QString room = m.member.room;
-    ChatMemberList::remove(uin);
+    if (!ChatMemberList::remove(uin)) {
+        reply(state, SaveFailedText);
+        return handled(state);
+    }
     RoomMembers::remove(room, uin);
     if (ChatMemberList::isEmpty()) {
         if (NamedTimer *timer = m_timers.timer(QStringLiteral("Timer10")))
@@ -760,11 +786,9 @@ bool ChatService::moveMember(const QString &uin, const QString &room)
 
 bool ChatService::renameMember(const QString &uin, const QString &nick)
 {
-    RegistrationList::rename(uin, nick);
     const std::optional<ChatMember> member = ChatMemberList::find(uin);
-    if (!member)
+    if (!member || !ChatMemberList::rename(uin, nick))
         return false;
-    ChatMemberList::rename(uin, nick);
     RoomMembers::rename(member->room, uin, nick);
     emit membersChanged();
     return true;
@@ -839,7 +863,7 @@ void ChatService::auto_soob_Timer()
     if (text.isEmpty())
         return;
 
-    const QHash<QString, QString> members = memberRooms();
+    const MemberRooms members = memberRooms();
     QStringList rooms = {RoomNumber::Common};
     for (const Room &room : RoomList::rooms()) {
         if (RoomNumber::isValid(room.number))

@@ -47,6 +47,8 @@ public:
         QStringLiteral("Слишком длинный ник. Ограничение на длинну ника 15 символов.");
     static inline const QString OneNickText = QStringLiteral("Вы не можете зарегистрировать более одного ника.");
     static inline const QString NickTakenText = QStringLiteral("Такой ник уже занят.");
+    // A member's change that could not be written: nothing changed.
+    static inline const QString SaveFailedText = QStringLiteral("Не удалось сохранить, попробуйте позже.");
     static inline const QString NotRegisteredText = QStringLiteral("Вы ещё не зарегестрировались");
     static inline const QString JoinedText = QStringLiteral("Вы авторизовались в чате");
     static inline const QStringList RegisteredLines = {
@@ -119,7 +121,8 @@ public:
     bool removeMember(const QString &uin);
     // Moves a member into another room (member list and room files).
     bool moveMember(const QString &uin, const QString &room);
-    // Gives a member a new nick in the member list, his room file and the registrations.
+    // Gives a member a new nick in the member list and his room file; the registration
+    // keeps the nick given at sign-up. False when the member list was not written.
     bool renameMember(const QString &uin, const QString &nick);
     bool addRoom(const Room &room);
     bool removeRoom(const QString &number);
@@ -212,9 +215,16 @@ private:
 
     // The interval of line 2 of the chat switch in ms; nullopt keeps the timer's own.
     static std::optional<int> deliveryInterval();
-    // Members of a room: its file's entries whose member-list line names that room.
-    QList<RoomMembers::Entry> occupants(const QString &room, const QHash<QString, QString> &memberRooms) const;
-    static QHash<QString, QString> memberRooms();
+    // The member list's room of every member (his first line), and the rooms named.
+    struct MemberRooms
+    {
+        QHash<QString, QString> roomOf;
+        QSet<QString> occupied;
+    };
+    static MemberRooms memberRooms();
+    // Members of a room: its file's entries whose member-list line names that room. A
+    // room the member list does not name has nobody, and its file is not read.
+    QList<RoomMembers::Entry> occupants(const QString &room, const MemberRooms &memberRooms) const;
     void queueNotice(const QString &room, const QString &notice);
     void dropStaleRoomLines(const QString &uin);
 

@@ -149,6 +149,25 @@ TextFile::Result rewriteWithout(const std::function<bool(const QString &line)> &
     return TextFile::writeLines(path, ChatBanList::keptForRewrite(kept));
 }
 
+// Removes the ban lines drop(line, entry) names; the removed entries come back in file order.
+TextFile::Result removeEntries(const std::function<bool(const QString &, const ChatBanList::Entry &)> &drop,
+                               QList<ChatBanList::Entry> *removed)
+{
+    QList<ChatBanList::Entry> dropped;
+    const TextFile::Result result = rewriteWithout(
+        [&](const QString &line) {
+            const std::optional<ChatBanList::Entry> entry = ChatBanList::parseLine(line);
+            if (!entry || !drop(line, *entry))
+                return false;
+            dropped.append(*entry);
+            return true;
+        },
+        nullptr);
+    if (removed)
+        *removed = result ? dropped : QList<ChatBanList::Entry>();
+    return result;
+}
+
 } // namespace
 
 TextFile::Result ChatBanList::removeNumber(const QString &number, int *removed)
@@ -159,24 +178,18 @@ TextFile::Result ChatBanList::removeNumber(const QString &number, int *removed)
 
 TextFile::Result ChatBanList::removeNick(const QString &nick, QList<Entry> *removed)
 {
-    return removeIf([&](const Entry &entry) { return entry.nick == nick; }, removed);
+    // A nick with ":" reads back cut at its first ":"; its whole field (the text before
+    // the first separator) names it too.
+    return removeEntries(
+        [&](const QString &line, const Entry &entry) {
+            return entry.nick == nick || line.left(line.indexOf(separator())) == nick;
+        },
+        removed);
 }
 
 TextFile::Result ChatBanList::removeIf(const std::function<bool(const Entry &)> &drop, QList<Entry> *removed)
 {
-    QList<Entry> dropped;
-    const TextFile::Result result = rewriteWithout(
-        [&](const QString &line) {
-            const std::optional<Entry> entry = parseLine(line);
-            if (!entry || !drop(*entry))
-                return false;
-            dropped.append(*entry);
-            return true;
-        },
-        nullptr);
-    if (removed)
-        *removed = result ? dropped : QList<Entry>();
-    return result;
+    return removeEntries([&](const QString &, const Entry &entry) { return drop(entry); }, removed);
 }
 
 QStringList ChatBanList::keptForRewrite(const QStringList &lines)

@@ -77,7 +77,8 @@ public:
     // Removes every line that holds ":^:" number ":^:" (the blacklist window's delete).
     // *removed (optional) counts the lines that went. See rewrite below.
     static TextFile::Result removeNumber(const QString &number, int *removed = nullptr);
-    // Removes every line whose nick equals nick exactly (the unban command) and returns
+    // Removes every line whose nick, or whole text before the first ":^:", equals nick
+    // exactly (the unban command) and returns
     // the removed entries in file order through *removed (optional).
     static TextFile::Result removeNick(const QString &nick, QList<Entry> *removed = nullptr);
     // Removes every ban line for which drop(entry) is true (the expiry); lines that do

@@ -238,7 +238,13 @@ ChatModeration::BanOutcome ChatModeration::BanChatMember(MessageState &state, co
         consumed(state);
         return BanOutcome::Refused;
     }
-    ChatBanList::add(ChatBanList::Entry{banField(target->nick), target->uin, until, banField(reason)});
+    // Nobody hears of a ban that the list does not hold: the storage layer reports the
+    // failure to the operator, the staff member hears it did not work.
+    if (!ChatBanList::add(ChatBanList::Entry{banField(target->nick), target->uin, until, banField(reason)})) {
+        reply(state, ChatService::SaveFailedText);
+        consumed(state);
+        return BanOutcome::Failed;
+    }
     memberLeaves(target->uin);
     send(MainSlot, BannedText, target->uin);
     AdjustBanStatistics(+1);
@@ -328,10 +334,14 @@ StageOutcome ChatModeration::permanentBan(MessageState &state, const QString &ar
 StageOutcome ChatModeration::unban(MessageState &state, const QString &arguments)
 {
     const QString &nick = arguments;
-    if (ChatBanList::entries().isEmpty())
+    // A list of empty lines is no empty list: the command is taken.
+    if (TextFile::readAll(ChatBanList::FilePath).isEmpty())
         return StageOutcome::Continue;
     QList<ChatBanList::Entry> removed;
-    ChatBanList::removeNick(nick, &removed);
+    if (!ChatBanList::removeNick(nick, &removed)) {
+        reply(state, ChatService::SaveFailedText);
+        return consumed(state);
+    }
     if (!removed.isEmpty()) {
         send(MainSlot, UnbannedText, removed.last().number);
         AdjustBanStatistics(-1);
@@ -354,15 +364,21 @@ StageOutcome ChatModeration::kick(MessageState &state, const QString &arguments)
     // A nick with a line break would write lines of other nicks into the warning file.
     if (holdsLineBreak(nick))
         return consumed(state);
-    const int count = WarningFile::addWarning(nick);
-    if (const std::optional<Registration> registration = RegistrationList::findByNick(nick))
-        reply(MessageState{registration->uin, {}, {}, false, false, state.slot}, WarnedText);
-    if (count < 2) {
-        // The kicked member is out of the chat at once; he may come back with "!chat".
-        if (const std::optional<ChatMember> member = ChatMemberList::findByNick(nick))
-            memberLeaves(member->uin);
-        return consumed(state);
+    bool wasEmpty = false;
+    const int count = WarningFile::addWarning(nick, &wasEmpty);
+    // The first registration of the nick hears of it; every one when the warning file
+    // was new.
+    for (const Registration &registration : RegistrationList::registrations()) {
+        if (registration.nick != nick)
+            continue;
+        reply(MessageState{registration.uin, {}, {}, false, false, state.slot}, WarnedText);
+        if (!wasEmpty)
+            break;
     }
+    // A first warning is only counted: nobody leaves the chat without the ban routine
+    // and its protection of the staff.
+    if (count < 2)
+        return consumed(state);
     // The warning is counted whether or not the nick is in the chat to be banned; the
     // message is taken either way, so the chat's second look cannot count it again.
     BanChatMember(state, nick, ComputeFixedUntil(qint64(60) * count), warningReason(state.SenderUin, count));
@@ -407,11 +423,22 @@ StageOutcome ChatModeration::rename(MessageState &state, const QString &argument
         reply(state, NickForbiddenText);
         return consumed(state);
     }
+    // Every lookup by nick (roles, kicks, bans, whispers) takes the first line that
+    // carries it: a nick somebody else holds is not given again.
+    if (ChatNicks::heldByAnother(newNick, target->uin)) {
+        reply(state, ChatService::NickTakenText);
+        return consumed(state);
+    }
+    bool renamed = false;
     if (m_chat) {
-        m_chat->renameMember(target->uin, newNick);
+        renamed = m_chat->renameMember(target->uin, newNick);
     } else {
-        ChatMemberList::rename(target->uin, newNick);
+        renamed = ChatMemberList::rename(target->uin, newNick);
         RoomMembers::rename(target->room, target->uin, newNick);
+    }
+    if (!renamed) {
+        reply(state, ChatService::SaveFailedText);
+        return consumed(state);
     }
     reply(MessageState{target->uin, {}, {}, false, false, state.slot}, RenamedText + newNick);
     return consumed(state);

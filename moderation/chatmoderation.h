@@ -71,10 +71,11 @@ public:
     void ban_Timer();
 
     // --- the ban routine and its helpers ----------------------------------------------
-    enum class BanOutcome { NotFound, Refused, Banned };
+    enum class BanOutcome { NotFound, Refused, Banned, Failed };
     // Bans the member in the chat who carries nick (exact letter case): a ban line, out of
     // the chat at once, the notice on the main bot and the ban counter. An administrator
-    // or moderator is banned only by an administrator (state.SenderUin).
+    // or moderator is banned only by an administrator (state.SenderUin). Failed: the ban
+    // line could not be written; nothing else changed and the sender was told.
     BanOutcome BanChatMember(MessageState &state, const QString &nick, const QString &until, const QString &reason);
     // The until text of a ban lasting minutes from now: "dd.MM.yyyy H:mm:ss" by the
     // calendar. Warnings and timed bans both use it.

@@ -70,6 +70,9 @@ int WarningFile::addWarning(const QString &nick, bool *wasEmpty)
         TextFile::appendLine(FilePath, format(nick, 1));
         return 1;
     }
+    // The moderation rewrite: empty lines before the first entry are not written back.
+    while (!lines.isEmpty() && lines.first().isEmpty())
+        lines.removeFirst();
     TextFile::writeLines(FilePath, lines);
     return newCount;
 }

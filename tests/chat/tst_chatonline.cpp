@@ -3,6 +3,7 @@
 // test runs in a fresh program folder.
 #include "chat/chatfiles.h"
 #include "chat/chatinstall.h"
+#include "chat/chatrecords.h"
 #include "chat/chatreference.h"
 #include "chat/chatservice.h"
 #include "core/clock.h"
@@ -258,10 +259,21 @@ void tst_ChatOnline::memberCommandsOverTheWire()
     QTRY_VERIFY_WITH_TIMEOUT(
         received(Borya).contains(QStringLiteral("Список пользователей чата:\r\nАня - 0\r\nБоря - 0\r\nКатя - 0")),
         Timeout);
+    // A whisper with line breaks, one of them a forged event line: it reaches Katya
+    // whole and stays one line of the log.
+    const QString forged = QStringLiteral("11.12.2026 12:00:00 Из чата вышел: от 700003 Катя");
+    say(Anya, QStringLiteral(">>Катя тайна\r\n") + forged + QStringLiteral("\nещё тайна"));
+    QTRY_VERIFY_WITH_TIMEOUT(got(Katya, QStringLiteral("Аня\r\nтайна\r\n") + forged), Timeout);
+    for (const QString &line : ChatLog::lines()) {
+        if (line.contains(QStringLiteral("тайна")) || line.contains(ChatService::LogLeft))
+            QVERIFY2(line.contains(ChatService::LogPrivate), qPrintable(line));
+    }
     say(Borya, QStringLiteral("!ИСТОРИЯ"));
     QTRY_VERIFY_WITH_TIMEOUT(got(Borya, ChatService::HistoryHeading + QStringLiteral("\r\n")), Timeout);
     QVERIFY(got(Borya, QStringLiteral("700002 - Борягруппа:0: для всех")));
     QVERIFY(!got(Borya, QStringLiteral("только тебе")));
+    QVERIFY(!got(Borya, QStringLiteral("тайна")));
+    QVERIFY(!got(Borya, ChatService::LogLeft));
 
     // Rooms: the list, a change, and the lines of the new room.
     say(Katya, QStringLiteral("!room 2"));

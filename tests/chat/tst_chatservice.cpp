@@ -11,6 +11,7 @@
 #include "core/storage.h"
 #include "core/textfile.h"
 #include "session/distribution.h"
+#include "support/filemode.h"
 #include "support/programhome.h"
 
 #include <QFile>
@@ -81,6 +82,8 @@ private slots:
     void perRunFilesGo();
     void splitMessage_data();
     void splitMessage();
+    void memberWritesRefused_data();
+    void memberWritesRefused();
 
 private:
     StageOutcome say(const QString &uin, const QString &text, int slot = 1);
@@ -534,7 +537,9 @@ void tst_ChatService::historyLeavesOutPrivateLines()
     QVERIFY(ChatOptions::write({false, false, false, true, false, false, false, true, false, false, true}));
     registerMember(Vasya, QStringLiteral("Вася"));
     registerMember(Petya, QStringLiteral("Петя"));
-    say(Vasya, QStringLiteral(">>Петя секрет"));
+    // A whisper whose line breaks would make lines of their own, one of them a forged event.
+    say(Vasya, QStringLiteral(">>Петя секрет\r\n11.12.2026 9:05:07 Из чата вышел: от 1003 Маша\nещё секрет"));
+    QCOMPARE(ChatLog::lines().size(), 3);
     say(Vasya, QStringLiteral("открыто"));
     m_sent.clear();
     QCOMPARE(say(Petya, QStringLiteral("!История")), StageOutcome::Continue);
@@ -543,6 +548,7 @@ void tst_ChatService::historyLeavesOutPrivateLines()
     QVERIFY(m_last.ReplyText.startsWith(ChatService::HistoryHeading + QStringLiteral("\r\n")));
     QVERIFY(m_last.ReplyText.contains(QStringLiteral("открыто")));
     QVERIFY(!m_last.ReplyText.contains(QStringLiteral("секрет")));
+    QVERIFY(!m_last.ReplyText.contains(ChatService::LogLeft));
     QVERIFY(!m_last.ReplyText.contains(QStringLiteral("запрос на показ истории")));
 
     // A long log: only the newest whole lines that fit.
@@ -741,12 +747,63 @@ void tst_ChatService::splitMessage_data()
     QTest::newRow("at a line end") << a + "\r\n" + b << QStringList{a, b};
     QTest::newRow("one long line") << c << QStringList{c.left(2000), c.mid(2000)};
     QTest::newRow("exactly 2000") << QString(2000, QLatin1Char('d')) << QStringList{QString(2000, QLatin1Char('d'))};
+    QTest::newRow("empty") << QString() << QStringList{QString()};
+    QTest::newRow("a long line between short ones")
+        << "x\r\n" + c + "\r\ny" << QStringList{"x", c.left(2000), c.mid(2000) + "\r\ny"};
+    QTest::newRow("lines that just fit") << a + "\r\n" + QString(498, QLatin1Char('e')) + "\r\n"
+                                         << QStringList{a + "\r\n" + QString(498, QLatin1Char('e')), QString()};
 }
 
 void tst_ChatService::splitMessage()
 {
     QFETCH(QString, text);
     QTEST(ChatService::splitMessage(text), "parts");
+}
+
+void tst_ChatService::memberWritesRefused_data()
+{
+    QTest::addColumn<QString>("sender");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("registration") << Masha << "!рег Маша";
+    QTest::newRow("join") << Petya << "!чат";
+    QTest::newRow("ignore") << Vasya << "!игнор Петя";
+    QTest::newRow("unignore") << Vasya << "!уигнор Петя";
+    QTest::newRow("room change") << Vasya << "!room 5";
+    QTest::newRow("leaving") << Vasya << "!выход";
+}
+
+void tst_ChatService::memberWritesRefused()
+{
+    QFETCH(QString, sender);
+    QFETCH(QString, text);
+    QVERIFY(TextFile::writeLines(RoomList::FilePath, {QStringLiteral("5 Зал")}));
+    registerMember(Vasya, QStringLiteral("Вася"));
+    registerMember(Petya, QStringLiteral("Петя"));
+    QVERIFY(IgnoreList::add(Vasya, Petya));
+    if (sender == Petya) {
+        say(Petya, QStringLiteral("!выход"));
+        repliesTo(Petya);
+    }
+    Storage::instance().flushAll();
+    const QStringList files = {ChatMemberList::FilePath, RegistrationList::FilePath, RoomMembers::filePath("0"),
+                               RoomMembers::filePath("5"), IgnoreList::filePath(Vasya), ChatLog::FilePath};
+    QStringList before;
+    for (const QString &file : files)
+        before.append(TextFile::readAll(file));
+    QSignalSpy members(m_chat.get(), &ChatService::membersChanged);
+    QSignalSpy rooms(m_chat.get(), &ChatService::memberRoomChanged);
+    {
+        // The disk takes no byte.
+        FileProbe::FileSizeLimit full(0);
+        QVERIFY(full.ok());
+        QCOMPARE(say(sender, text), StageOutcome::Stop);
+    }
+    QCOMPARE(repliesTo(sender), QStringList{ChatService::SaveFailedText});
+    QCOMPARE(m_sent, QList<Sent>{});
+    QCOMPARE(members.size(), 0);
+    QCOMPARE(rooms.size(), 0);
+    for (qsizetype i = 0; i < files.size(); ++i)
+        QCOMPARE(TextFile::readAll(files[i]), before[i]);
 }
 
 QTEST_GUILESS_MAIN(tst_ChatService)

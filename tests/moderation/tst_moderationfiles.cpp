@@ -33,6 +33,10 @@ private slots:
     void expiryTickRewritesTheList();
     void warningCounts();
     void kickCountsOnce();
+    void kickNotices_data();
+    void kickNotices();
+    void unban_data();
+    void unban();
     void forbiddenWordsOfStaff_data();
     void forbiddenWordsOfStaff();
     void banFieldsCannotForgeANumber();
@@ -180,6 +184,66 @@ void tst_ModerationFiles::kickCountsOnce()
     QVERIFY(ChatBanList::entries().isEmpty());
 }
 
+void tst_ModerationFiles::kickNotices_data()
+{
+    QTest::addColumn<QString>("warnings");
+    QTest::addColumn<QStringList>("noticed");
+    QTest::newRow("warning file missing") << QString() << QStringList{Member, QStringLiteral("1005")};
+    QTest::newRow("warning file of another nick") << "Петя 1\r\n" << QStringList{Member};
+    QTest::newRow("warning file of one empty line") << "\r\n" << QStringList{Member};
+}
+
+void tst_ModerationFiles::kickNotices()
+{
+    QFETCH(QString, warnings);
+    QFETCH(QStringList, noticed);
+    if (!warnings.isEmpty())
+        QVERIFY(TextFile::writeAll(WarningFile::FilePath, warnings));
+    // Two registrations carry the nick (a hand-edited list).
+    QVERIFY(RegistrationList::add({Member, QStringLiteral("Вася")}));
+    QVERIFY(RegistrationList::add({QStringLiteral("1005"), QStringLiteral("Вася")}));
+    QCOMPARE(say(Admin, QStringLiteral("!КИК Вася")), StageOutcome::Stop);
+    QStringList expected;
+    for (const QString &uin : noticed)
+        expected.append(QStringLiteral("2>%1:").arg(uin) + ChatModeration::WarnedText);
+    QCOMPARE(replies(), expected);
+    // A first warning takes nobody out of the chat.
+    QVERIFY(ChatMemberList::find(Member));
+    QVERIFY(RoomMembers::contains(QStringLiteral("0"), Member));
+}
+
+void tst_ModerationFiles::unban_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("taken");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QStringList>("sent");
+    const QString unbanned = QStringLiteral("1>1002:") + ChatModeration::UnbannedText;
+    QTest::newRow("missing list") << QString() << "!УБАН Вася" << false << QString() << QStringList{};
+    QTest::newRow("list of empty lines") << "\r\n\r\n" << "!УБАН Вася" << true << "\r\n\r\n" << QStringList{};
+    QTest::newRow("nick with a colon, whole")
+        << "Ва:ся:^:1002:^:1.1.2027 1:00:00:^:x\r\nПетя:^:1005:^:1.1.2027 1:00:00:^:y\r\n"
+        << "!УБАН Ва:ся" << true << "Петя:^:1005:^:1.1.2027 1:00:00:^:y\r\n" << QStringList{unbanned};
+    QTest::newRow("nick with a colon, up to it")
+        << "Ва:ся:^:1002:^:1.1.2027 1:00:00:^:x\r\n" << "!UBAN Ва" << true << "\r\n" << QStringList{unbanned};
+    QTest::newRow("nobody of that nick") << "Петя:^:1005:^:1.1.2027 1:00:00:^:y\r\n" << "!убан Ва:ся" << true
+                                         << "Петя:^:1005:^:1.1.2027 1:00:00:^:y\r\n" << QStringList{};
+}
+
+void tst_ModerationFiles::unban()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, text);
+    QFETCH(bool, taken);
+    QFETCH(QString, after);
+    if (!list.isEmpty())
+        QVERIFY(TextFile::writeAll(ChatBanList::FilePath, list));
+    QCOMPARE(say(Admin, text), taken ? StageOutcome::Stop : StageOutcome::Continue);
+    QCOMPARE(TextFile::readAll(ChatBanList::FilePath), after);
+    QTEST(replies(), "sent");
+}
+
 void tst_ModerationFiles::forbiddenWordsOfStaff_data()
 {
     QTest::addColumn<QString>("role");
@@ -229,7 +293,8 @@ void tst_ModerationFiles::warningCounts()
     QCOMPARE(WarningFile::addWarning(QStringLiteral("Вася за мат")), 1);
     QCOMPARE(WarningFile::addWarning(QStringLiteral("Вася")), 3);
     QCOMPARE(WarningFile::count(QStringLiteral("Вася за мат")), 1);
-    QCOMPARE(TextFile::readAll(WarningFile::FilePath), QStringLiteral("\r\nВася 3\r\nвася 1\r\nВася за мат 1\r\n"));
+    // The rewrite leaves out the empty line the new file began with.
+    QCOMPARE(TextFile::readAll(WarningFile::FilePath), QStringLiteral("Вася 3\r\nвася 1\r\nВася за мат 1\r\n"));
     // A line break would forge another nick's line.
     QCOMPARE(WarningFile::addWarning(QStringLiteral("x 5\r\nПетя")), 0);
     QCOMPARE(WarningFile::count(QStringLiteral("x")), 0);

@@ -7,9 +7,11 @@
 #include "chat/chatreference.h"
 #include "chat/chatservice.h"
 #include "core/clock.h"
+#include "core/cp1251.h"
 #include "core/datetexts.h"
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
+#include "core/storage.h"
 #include "core/textfile.h"
 #include "core/vbvalues.h"
 #include "engine/bancheck.h"
@@ -23,10 +25,12 @@
 #include "platform/recordingsound.h"
 #include "session/distribution.h"
 #include "session/icqsession.h"
+#include "support/filemode.h"
 #include "support/onlinebot.h"
 #include "support/programhome.h"
 #include "tools/server/oscarserver.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -84,6 +88,12 @@ private slots:
     void invisibilityHidesFromListsAndNotices();
     void roleGivenAndTakenByCommand();
     void prefixNumberHasNoRights();
+    void kicksRemoveNobody_data();
+    void kicksRemoveNobody();
+    void renameToATakenNick_data();
+    void renameToATakenNick();
+    void unwritableBanListBansNobody_data();
+    void unwritableBanListBansNobody();
 
 private:
     void say(const User &user, const QString &text);
@@ -172,6 +182,7 @@ void tst_ModerationOnline::init()
 {
     m_clock.set(QDateTime(QDate(2026, 12, 11), QTime(12, 0)));
     QVERIFY(TextFile::writeLines(ChatStaff::FilePath, staffLines()));
+    QVERIFY(QDir(m_dir->filePath(ChatBanList::FilePath)).removeRecursively());
     for (const QString &path : {ChatBanList::FilePath, WarningFile::FilePath, InvisibleList::FilePath,
                                 ObscenityLists::WordsPath})
         TextFile::remove(path);
@@ -417,12 +428,11 @@ void tst_ModerationOnline::warningsEscalateToBans()
     QCOMPARE(entry.until, QStringLiteral("11.12.2026 14:00:00"));
     QCOMPARE(entry.reason, QStringLiteral("Получил 2 предупреждений. Последнее предупреждение дал: Вася"));
 
-    // By the kick: the first warns and puts him out of the chat, the second bans.
+    // By the kick: the first only warns, the second bans.
     say(Moder, QStringLiteral("!КИК Боря"));
     QTRY_VERIFY_WITH_TIMEOUT(gotFresh(Borya, ChatModeration::WarnedText), Timeout);
-    QTRY_VERIFY_WITH_TIMEOUT(!ChatMemberList::find(Borya.uin), Timeout);
+    roundTrip(Borya, QStringLiteral("всё ещё тут"));
     QVERIFY(!ChatBanList::isBanned(Borya.uin));
-    enterChat(Borya);
     say(Moder, QStringLiteral("!кик Боря"));
     QTRY_VERIFY_WITH_TIMEOUT(gotFresh(Borya, ChatModeration::BannedText), Timeout);
     entry = banOf(Borya.uin);
@@ -503,6 +513,115 @@ void tst_ModerationOnline::prefixNumberHasNoRights()
     QTRY_VERIFY_WITH_TIMEOUT(gotFresh(Admin, QStringLiteral("Админ: !CRROOM 9 Зал")), Timeout);
     QVERIFY(!RoomList::find(QStringLiteral("9")));
     QVERIFY(!ChatBanList::isBanned(Vasya.uin));
+}
+
+void tst_ModerationOnline::kicksRemoveNobody_data()
+{
+    QTest::addColumn<QString>("kicker");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("banned");
+    QTest::newRow("premoderator kicks the administrator") << "premod" << "admin" << false;
+    QTest::newRow("premoderator kicks a moderator") << "premod" << "moder" << false;
+    QTest::newRow("moderator kicks the administrator") << "moder" << "admin" << false;
+    QTest::newRow("administrator kicks a moderator") << "admin" << "moder" << true;
+}
+
+void tst_ModerationOnline::kicksRemoveNobody()
+{
+    QFETCH(QString, kicker);
+    QFETCH(QString, target);
+    QFETCH(bool, banned);
+    const User &from = byName(kicker);
+    const User &to = byName(target);
+    const QString kick = QStringLiteral("!КИК ") + to.nick;
+
+    // The first warning is counted and told, nothing more.
+    say(from, kick);
+    QTRY_VERIFY_WITH_TIMEOUT(gotFresh(to, ChatModeration::WarnedText), Timeout);
+    roundTrip(to, QStringLiteral("я ещё тут"));
+    QVERIFY(ChatMemberList::find(to.uin));
+
+    // The second goes through the ban routine and its protection of the staff.
+    say(from, kick);
+    QTRY_VERIFY_WITH_TIMEOUT(gotFresh(to, ChatModeration::WarnedText), Timeout);
+    if (banned) {
+        QTRY_VERIFY_WITH_TIMEOUT(gotFresh(to, ChatModeration::BannedText), Timeout);
+        QVERIFY(!ChatMemberList::find(to.uin));
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(gotFresh(from, ChatModeration::ProtectedBanText), Timeout);
+        roundTrip(to, QStringLiteral("и сейчас тут"));
+        QVERIFY(ChatMemberList::find(to.uin));
+        QVERIFY(!ChatBanList::isBanned(to.uin));
+    }
+    // The rewrite drops the empty line the new warning file began with.
+    QCOMPARE(FileProbe::bytes(m_dir->filePath(WarningFile::FilePath)), Cp1251::encode(to.nick + " 2\r\n"));
+}
+
+void tst_ModerationOnline::renameToATakenNick_data()
+{
+    QTest::addColumn<bool>("holderInChat");
+    QTest::newRow("nick of a member in the chat") << true;
+    QTest::newRow("nick of a registration out of the chat") << false;
+}
+
+void tst_ModerationOnline::renameToATakenNick()
+{
+    QFETCH(bool, holderInChat);
+    if (!holderInChat) {
+        say(Vasya, QStringLiteral("!exit"));
+        QTRY_VERIFY_WITH_TIMEOUT(gotFresh(Vasya, ChatService::LeftText), Timeout);
+    }
+    const QStringList registrations = TextFile::readLines(RegistrationList::FilePath);
+    say(Moder, QStringLiteral("!НИК Боря Вася"));
+    QTRY_VERIFY_WITH_TIMEOUT(gotFresh(Moder, ChatService::NickTakenText), Timeout);
+    QVERIFY(!gotFresh(Borya, ChatModeration::RenamedText));
+    QCOMPARE(ChatMemberList::find(Borya.uin)->nick, Borya.nick);
+
+    // A rename that goes through leaves the registrations as they were.
+    say(Moder, QStringLiteral("!НИК Боря Борис"));
+    QTRY_VERIFY_WITH_TIMEOUT(gotFresh(Borya, ChatModeration::RenamedText + QStringLiteral("Борис")), Timeout);
+    QCOMPARE(TextFile::readLines(RegistrationList::FilePath), registrations);
+
+    // Roles by nick reach the number that registered it.
+    say(Admin, QStringLiteral("!SETGROUP PREMODERATOR Вася"));
+    say(Admin, QStringLiteral("!SETGROUP MODERATOR Боря"));
+    QTRY_VERIFY_WITH_TIMEOUT(ChatStaff::holds(Borya.uin, ChatStaff::Moderator), Timeout);
+    QVERIFY(ChatStaff::holds(Vasya.uin, ChatStaff::Premoderator));
+    QVERIFY(!ChatStaff::holds(Borya.uin, ChatStaff::Premoderator));
+}
+
+void tst_ModerationOnline::unwritableBanListBansNobody_data()
+{
+    QTest::addColumn<QString>("sender");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("times");
+    QTest::newRow("timed ban") << "premod" << "!БАН Вася 10 флуд" << 1;
+    QTest::newRow("permanent ban") << "moder" << "!!БАН Вася" << 1;
+    QTest::newRow("second kick") << "admin" << "!КИК Вася" << 2;
+}
+
+void tst_ModerationOnline::unwritableBanListBansNobody()
+{
+    QFETCH(QString, sender);
+    QFETCH(QString, text);
+    QFETCH(int, times);
+    // A folder where the ban list should be: no ban line can be written.
+    QVERIFY(QDir().mkpath(m_dir->filePath(ChatBanList::FilePath)));
+    Storage::instance().flushAll();
+    const QStringList bansBefore = ChatStatistics::totalValues();
+    for (int i = 0; i < times; ++i) {
+        say(byName(sender), text);
+        QTRY_VERIFY_WITH_TIMEOUT(gotFresh(byName(sender), ChatService::SaveFailedText) ||
+                                     gotFresh(Vasya, ChatModeration::WarnedText),
+                                 Timeout);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(gotFresh(byName(sender), ChatService::SaveFailedText), Timeout);
+    roundTrip(Vasya, QStringLiteral("не забанен"));
+    for (const QString &bot : QStringList{Bot} + Secondaries)
+        QVERIFY(!textsSent(*m_server, bot, Vasya.uin).contains(ChatModeration::BannedText));
+    QVERIFY(ChatMemberList::find(Vasya.uin));
+    Storage::instance().flushAll();
+    QCOMPARE(ChatStatistics::totalValues(), bansBefore);
 }
 
 QTEST_MAIN(tst_ModerationOnline)
