@@ -183,15 +183,19 @@ void BM_LargeStaffFile(benchmark::State &state)
         staff.append(QStringLiteral("Модератор:") + QString::number(1000000 + i));
     TextFile::writeLines(ChatStaff::FilePath, staff);
     const QString sender = QStringLiteral("999");
+    auto command = [&] {
+        benchmark::DoNotOptimize(ChatStaff::isEmpty());
+        benchmark::DoNotOptimize(ChatStaff::holds(sender, ChatStaff::Administrator));
+        benchmark::DoNotOptimize(ChatStaff::holds(sender, ChatStaff::Moderator));
+        benchmark::DoNotOptimize(ChatStaff::holds(sender, ChatStaff::Premoderator));
+    };
+    // The first command after a change of the file reads and parses it.
+    LongestTurn first;
+    first.run(command);
     LongestTurn longest;
-    for (auto _ : state) {
-        longest.run([&] {
-            benchmark::DoNotOptimize(ChatStaff::isEmpty());
-            benchmark::DoNotOptimize(ChatStaff::holds(sender, ChatStaff::Administrator));
-            benchmark::DoNotOptimize(ChatStaff::holds(sender, ChatStaff::Moderator));
-            benchmark::DoNotOptimize(ChatStaff::holds(sender, ChatStaff::Premoderator));
-        });
-    }
+    for (auto _ : state)
+        longest.run(command);
+    state.counters["first_turn_ms"] = first.ms;
     state.counters["longest_turn_ms"] = longest.ms;
 }
 
@@ -209,12 +213,14 @@ void BM_LargeAutoMessage(benchmark::State &state)
     join.MessageText = QStringLiteral("!рег Гость");
     join.slot = 2;
     home.chat->HandleChatMessage(join);
-    LongestTurn longest;
+    LongestTurn queued, delivered;
     for (auto _ : state) {
-        longest.run([&] { home.chat->auto_soob_Timer(); });
-        longest.run([&] { home.chat->Timer10_Timer(); });
+        queued.run([&] { home.chat->auto_soob_Timer(); });
+        delivered.run([&] { home.chat->Timer10_Timer(); });
     }
-    state.counters["longest_turn_ms"] = longest.ms;
+    state.counters["auto_tick_ms"] = queued.ms;
+    state.counters["delivery_tick_ms"] = delivered.ms;
+    state.counters["longest_turn_ms"] = std::max(queued.ms, delivered.ms);
     state.counters["messages_sent"] = double(home.sent);
 }
 

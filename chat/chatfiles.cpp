@@ -459,6 +459,25 @@ QStringList RoomQueue::take(const QString &room)
     return taken;
 }
 
+QStringList RoomQueue::rooms()
+{
+    const QString prefix = Prefix.mid(Prefix.lastIndexOf(QLatin1Char('\\')) + 1);
+    const QString folder = Prefix.left(Prefix.lastIndexOf(QLatin1Char('\\')));
+    QStringList rooms;
+    for (QString name :
+         QDir(TextFile::filePath(folder)).entryList({prefix + QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+        name = name.mid(prefix.size());
+        name.chop(4);
+        if (!RoomNumber::isValid(name))
+            continue;
+        if (name == RoomNumber::Common)
+            rooms.prepend(name);
+        else
+            rooms.append(name);
+    }
+    return rooms;
+}
+
 void RoomQueue::removeAll()
 {
     TextFile::removeMatching(QStringLiteral("\\Подпрограммы\\Сообщения_в*"));

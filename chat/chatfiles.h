@@ -218,6 +218,8 @@ public:
     // The queued lines (empty ones dropped); the file is deleted, so a line queued later
     // goes into a new queue.
     static QStringList take(const QString &room);
+    // The rooms that have a queue file: the common room first, the others by name.
+    static QStringList rooms();
     static QStringList lines(const QString &room);
     static void removeAll();
 

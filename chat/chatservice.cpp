@@ -160,8 +160,15 @@ int ChatService::sendParts(int slot, const QString &text, const QString &toUin, 
 {
     if (!m_send || text.isEmpty())
         return 0;
+    return sendSplit(slot, splitMessage(text), toUin, fallback);
+}
+
+int ChatService::sendSplit(int slot, const QStringList &parts, const QString &toUin, int fallback)
+{
+    if (!m_send)
+        return 0;
     int sent = 0;
-    for (const QString &part : splitMessage(text)) {
+    for (const QString &part : parts) {
         if (part.isEmpty())
             continue;
         // A bot that is down hands its part to the fallback bot.
@@ -237,8 +244,7 @@ QList<RoomMembers::Entry> ChatService::occupants(const QString &room, const Memb
 
 void ChatService::queueNotice(const QString &room, const QString &notice)
 {
-    if (RoomQueue::appendNotice(room, notice))
-        m_queuedRooms.insert(room);
+    RoomQueue::appendNotice(room, notice);
 }
 
 void ChatService::dropStaleRoomLines(const QString &uin)
@@ -443,8 +449,7 @@ StageOutcome ChatService::QueueChatLine(Member &m)
                                : pieces.join(QLatin1Char(' '));
 
     state.MessageText = EncodeLineBreaks(state.MessageText);
-    if (RoomQueue::appendDataLine(room, uin, prefix + QStringLiteral(": ") + state.MessageText))
-        m_queuedRooms.insert(room);
+    RoomQueue::appendDataLine(room, uin, prefix + QStringLiteral(": ") + state.MessageText);
     ChatLog::AddChatLogEntry(ChatLog::stamp() + QLatin1Char(' ') + uin + Dash + nick + QStringLiteral("группа:") +
                                  room + QStringLiteral(": ") + state.MessageText,
                              true);
@@ -464,22 +469,13 @@ StageOutcome ChatService::QueueChatLine(Member &m)
 void ChatService::Timer10_Timer()
 {
     // Every queue is taken whole before anything is sent: a line queued meanwhile goes
-    // into a new queue for the next tick.
-    QStringList rooms = {RoomNumber::Common};
-    QSet<QString> listed = {RoomNumber::Common};
-    const QList<Room> roomList = RoomList::rooms();
-    listed.reserve(roomList.size() + 1);
-    for (const Room &room : roomList) {
-        if (RoomNumber::isValid(room.number) && !listed.contains(room.number)) {
-            listed.insert(room.number);
-            rooms.append(room.number);
-        }
+    // into a new queue for the next tick. The queue files there are name the rooms to
+    // serve (a deleted room's too), so a long room list costs the tick nothing.
+    const QStringList rooms = RoomQueue::rooms();
+    if (rooms.isEmpty()) {
+        emit delivered(0);
+        return;
     }
-    for (const QString &room : std::as_const(m_queuedRooms)) {
-        if (!listed.contains(room))
-            rooms.append(room);
-    }
-    m_queuedRooms.clear();
 
     const MemberRooms members = memberRooms();
     const QHash<QString, int> slotOf = assignments();
@@ -494,21 +490,30 @@ void ChatService::Timer10_Timer()
             if (std::optional<RoomQueue::Line> line = RoomQueue::parse(text))
                 lines.append(*line);
         }
+        // Members who see the same lines get the same parts: a long queue is split once.
+        QList<qsizetype> lastShown;
+        QStringList lastParts;
         for (const RoomMembers::Entry &entry : occupants(room, members)) {
             auto ignoredIt = ignoreLists.find(entry.uin);
             if (ignoredIt == ignoreLists.end())
                 ignoredIt = ignoreLists.insert(entry.uin, IgnoreList::ignored(entry.uin));
-            QStringList pieces;
-            for (const RoomQueue::Line &line : std::as_const(lines)) {
-                if (!line.notice && ignoredIt.value().contains(line.senderUin))
-                    continue;
-                pieces.append(line.text);
+            QList<qsizetype> shown;
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                if (lines[i].notice || !ignoredIt.value().contains(lines[i].senderUin))
+                    shown.append(i);
             }
-            if (pieces.isEmpty())
+            if (shown.isEmpty())
                 continue;
+            if (shown != lastShown) {
+                QStringList pieces;
+                for (const qsizetype i : std::as_const(shown))
+                    pieces.append(lines[i].text);
+                lastParts = splitMessage(pieces.join(CrLf));
+                lastShown = shown;
+            }
             // A member the distribution has let go, or whose bot is down, hears the chat
             // through the main bot.
-            messages += sendParts(slotOf.value(entry.uin, 1), pieces.join(CrLf), entry.uin, 1);
+            messages += sendSplit(slotOf.value(entry.uin, 1), lastParts, entry.uin, 1);
         }
     }
     emit delivered(messages);
@@ -840,8 +845,6 @@ void ChatService::auto_soob_Timer()
         return;
     m_autoTicks = 0;
 
-    if (TextFile::readAll(AutoMessages::FilePath).isEmpty())
-        return;
     AutoMessages::File file = AutoMessages::read();
     const int n = int(file.entries.size());
     if (n == 0)
@@ -917,6 +920,5 @@ void ChatService::noteDisconnected()
 void ChatService::cleanUpPerRunFiles()
 {
     ChatRunFiles::removeAll();
-    m_queuedRooms.clear();
     emit membersChanged();
 }

@@ -191,6 +191,8 @@ private:
     // Sends the text in parts through the slot, a part that cannot go through fallback
     // (0: none); gives the number of parts sent.
     int sendParts(int slot, const QString &text, const QString &toUin, int fallback = 0);
+    // The same with the text split already.
+    int sendSplit(int slot, const QStringList &parts, const QString &toUin, int fallback);
     int slotFor(const QString &uin, int fallback) const;
 
     // Strangers.
@@ -234,8 +236,6 @@ private:
     std::function<void(MessageState &)> m_warnSender;
     QString m_chatState;
     bool m_notifyAfterLogin = false;
-    // Rooms queued into this run whose queue may outlive their room-list line.
-    QSet<QString> m_queuedRooms;
     // Auto-messages.
     bool m_autoLoaded = false;
     std::optional<int> m_autoInterval;
