@@ -196,6 +196,9 @@ QWidget *Form33::buildStaffPage()
                            const char *listName, QPushButton *&add, const char *addName, QPushButton *&remove,
                            const char *removeName) {
         list = named(new QListWidget(page), listName);
+        // Three lists share the page's height; each asks for a few rows only.
+        list->setSizePolicy(list->sizePolicy().horizontalPolicy(), QSizePolicy::Ignored);
+        list->setMinimumHeight(3 * list->fontMetrics().lineSpacing() + 2 * list->frameWidth() + 4);
         add = named(new QPushButton(QStringLiteral("Добавить"), page), addName);
         remove = named(new QPushButton(QStringLiteral("Удалить"), page), removeName);
         grid->addWidget(label(title, page, labelName), row * 3, 0, 1, 2);

@@ -19,6 +19,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -109,6 +110,21 @@ Fit buttonFit(const QAbstractButton *button)
     else if (!qobject_cast<const QPushButton *>(button))
         return {}; // tool buttons draw icons
     fit.room = button->style()->subElementRect(element, &option, button).width();
+    return fit;
+}
+
+// A text a line box holds when it opens, a hint or a default, shows whole.
+Fit lineFit(const QLineEdit *line)
+{
+    Fit fit;
+    fit.text = line->displayText();
+    if (fit.text.isEmpty())
+        return fit;
+    // The box's own hint is room for 17 'x' plus its frame and margins.
+    const QFontMetrics metrics = line->fontMetrics();
+    const int overhead = line->sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
+    fit.need = metrics.horizontalAdvance(fit.text);
+    fit.room = line->width() - overhead;
     return fit;
 }
 
@@ -241,6 +257,24 @@ QStringList tst_WindowFit::faultsOf(QWidget *window)
                       .arg(hint.width())
                       .arg(hint.height());
 
+    // What the layout needs must fit the work area of the main window at its first size.
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(frame)) {
+        const QSize area = sub->mdiArea()->viewport()->size();
+        if (hint.width() > area.width() || hint.height() > area.height())
+            faults << QStringLiteral("its layout asks for %1x%2, more than the %3x%4 work area")
+                          .arg(hint.width())
+                          .arg(hint.height())
+                          .arg(area.width())
+                          .arg(area.height());
+    }
+    const QSize least = frame->minimumSizeHint();
+    if (frame->width() < least.width() || frame->height() < least.height())
+        faults << QStringLiteral("opens at %1x%2, squeezed below the %3x%4 its layout needs")
+                      .arg(frame->width())
+                      .arg(frame->height())
+                      .arg(least.width())
+                      .arg(least.height());
+
     QList<QWidget *> controls = window->findChildren<QWidget *>();
     controls.prepend(window);
     for (QWidget *control : std::as_const(controls)) {
@@ -254,6 +288,8 @@ QStringList tst_WindowFit::faultsOf(QWidget *window)
             fit = labelFit(label);
         else if (auto *button = qobject_cast<QAbstractButton *>(control))
             fit = buttonFit(button);
+        else if (auto *line = qobject_cast<QLineEdit *>(control))
+            fit = lineFit(line);
         if (fit.need > fit.room)
             faults << QStringLiteral("%1 \"%2\" needs %3 px, has %4")
                           .arg(where(control), fit.text)
