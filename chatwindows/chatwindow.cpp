@@ -434,8 +434,9 @@ void Form33::Command11_Click()
     ListView3->show();
     ListView3->clear();
     QList<QTreeWidgetItem *> items;
+    // "Ник" shows the registration line after its number: the dash, a blank and the nick.
     for (const ChatRegistrations::Row &row : ChatRegistrations::rows())
-        items.append(new QTreeWidgetItem(QStringList{row.uin, row.nick}));
+        items.append(new QTreeWidgetItem(QStringList{row.uin, QStringLiteral("- ") + row.nick}));
     ListView3->addTopLevelItems(items);
 }
 

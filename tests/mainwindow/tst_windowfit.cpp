@@ -1,11 +1,14 @@
 // Every window as the operator first sees it: opened from the roster at its default size,
 // its captions, labels, buttons and check boxes whole, the window no larger than its
 // layout asks for, and no English month or day names on screen.
+#include "commandwindows/answer_pages_window.h"
 #include "mainwindow/botapplication.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/windowfit.h"
 #include "platform/recordingdialogs.h"
 #include "platform/translations.h"
+#include "settings/tutorial_window.h"
+#include "recordwindows/automailing_window.h"
 #include "recordwindows/day_chart.h"
 #include "recordwindows/statistics_windows.h"
 #include "support/programhome.h"
@@ -23,6 +26,7 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -182,6 +186,9 @@ private slots:
     void windowFits();
     void chartLabelsStandApart_data();
     void chartLabelsStandApart();
+    void answerPageSetsTheHeight();
+    void tutorialShowsWindowsBesideItsText();
+    void emptyMailingHasNoStatus();
 
 private:
     // The frame the operator sees around the named window: its MDI sub-window or itself.
@@ -387,6 +394,59 @@ void tst_WindowFit::chartLabelsStandApart()
         for (const QRect &value : values)
             QVERIFY2(value.bottom() < labels.first().top(), at);
     }
+}
+
+void tst_WindowFit::answerPageSetsTheHeight()
+{
+    auto *pages = qobject_cast<Form14 *>(m_bot->mainWindow().showWindow(QStringLiteral("Form14")));
+    QVERIFY(pages);
+    QWidget *frame = frameOf(pages);
+    // The tallest page first, then a short one: the frame shrinks to it.
+    pages->showPage(CommandBase::AnswerKind::Random);
+    const int tall = frame->height();
+    for (const CommandBase::AnswerKind kind : {CommandBase::AnswerKind::File, CommandBase::AnswerKind::Download,
+                                               CommandBase::AnswerKind::Program}) {
+        pages->showPage(kind);
+        QVERIFY2(frame->height() < tall, qPrintable(pages->page(kind)->objectName()));
+        QCOMPARE(frame->height(), frame->sizeHint().height());
+        QVERIFY(faultsOf(pages).isEmpty());
+    }
+}
+
+void tst_WindowFit::tutorialShowsWindowsBesideItsText()
+{
+    auto *tutorial = qobject_cast<Form26 *>(m_bot->mainWindow().showWindow(QStringLiteral("Form26")));
+    QVERIFY(tutorial);
+    QWidget *text = frameOf(tutorial);
+    for (int step = 1; step <= 7; ++step)
+        QTest::mouseClick(tutorial->Command1, Qt::LeftButton);
+    QWidget *login = m_bot->mainWindow().findWindow(QStringLiteral("fMain"));
+    QVERIFY(login);
+    QWidget *loginFrame = frameOf(login);
+    QVERIFY(loginFrame->isVisible());
+    QVERIFY2(!loginFrame->geometry().intersects(text->geometry()),
+             qPrintable(QStringLiteral("login %1,%2 %3x%4 over the text %5,%6 %7x%8")
+                            .arg(loginFrame->x())
+                            .arg(loginFrame->y())
+                            .arg(loginFrame->width())
+                            .arg(loginFrame->height())
+                            .arg(text->x())
+                            .arg(text->y())
+                            .arg(text->width())
+                            .arg(text->height())));
+    // Both inside the work area.
+    const QRect area = m_bot->mainWindow().mdiArea()->viewport()->rect();
+    QVERIFY(area.contains(loginFrame->geometry()));
+    QVERIFY(area.contains(text->geometry()));
+}
+
+void tst_WindowFit::emptyMailingHasNoStatus()
+{
+    auto *mailing = qobject_cast<Form19 *>(m_bot->mainWindow().showWindow(QStringLiteral("Form19")));
+    QVERIFY(mailing);
+    QCOMPARE(mailing->ProgressBar1->text(), QString());
+    QCOMPARE(mailing->Label6->text(), QString());
+    QCOMPARE(mailing->Label7->text(), QString());
 }
 
 QTEST_MAIN(tst_WindowFit)
