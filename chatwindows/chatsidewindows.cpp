@@ -143,6 +143,9 @@ Form51::Form51(AutoMessagesEditor &editor, QWidget *parent)
     Text2 = named(new QLineEdit(AutoMessages::Endless, this), "Text2");
     Text3 = named(new QLineEdit(QStringLiteral("+& - символ бесконечности"), this), "Text3");
     Text3->setReadOnly(true);
+    // The hint reads whole, and the text box above it gets the same width.
+    Text3->setMinimumWidth(Text3->sizeHint().width() + Text3->fontMetrics().horizontalAdvance(Text3->text()) -
+                           17 * Text3->fontMetrics().horizontalAdvance(QLatin1Char('x')) + 4);
     Text4 = named(new QLineEdit(QStringLiteral("="), this), "Text4");
     Command1 = named(new QPushButton(QStringLiteral("Добавить"), this), "Command1");
     auto *grid = new QGridLayout(this);

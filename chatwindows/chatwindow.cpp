@@ -196,6 +196,9 @@ QWidget *Form33::buildStaffPage()
                            const char *listName, QPushButton *&add, const char *addName, QPushButton *&remove,
                            const char *removeName) {
         list = named(new QListWidget(page), listName);
+        // Three lists share the page's height; each asks for a few rows only.
+        list->setSizePolicy(list->sizePolicy().horizontalPolicy(), QSizePolicy::Ignored);
+        list->setMinimumHeight(3 * list->fontMetrics().lineSpacing() + 2 * list->frameWidth() + 4);
         add = named(new QPushButton(QStringLiteral("Добавить"), page), addName);
         remove = named(new QPushButton(QStringLiteral("Удалить"), page), removeName);
         grid->addWidget(label(title, page, labelName), row * 3, 0, 1, 2);
@@ -431,8 +434,9 @@ void Form33::Command11_Click()
     ListView3->show();
     ListView3->clear();
     QList<QTreeWidgetItem *> items;
+    // "Ник" shows the registration line after its number: the dash, a blank and the nick.
     for (const ChatRegistrations::Row &row : ChatRegistrations::rows())
-        items.append(new QTreeWidgetItem(QStringList{row.uin, row.nick}));
+        items.append(new QTreeWidgetItem(QStringList{row.uin, QStringLiteral("- ") + row.nick}));
     ListView3->addTopLevelItems(items);
 }
 

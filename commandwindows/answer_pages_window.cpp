@@ -5,6 +5,8 @@
 #include <QMdiSubWindow>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using CommandBase::AnswerKind;
 
 Form14::Form14(CommandWizard &wizard, QWidget *parent)
@@ -25,6 +27,8 @@ Form14::Form14(CommandWizard &wizard, QWidget *parent)
         page->setObjectName(QString::fromLatin1(name));
         layout->addWidget(page);
         connect(page, &AnswerPage::saved, this, [this] { CommandWindows::hideWindow(this); });
+        // One page at a time; the text page until the wizard picks another.
+        page->setVisible(page == add_t1);
     }
 }
 
@@ -62,9 +66,12 @@ void Form14::showPage(AnswerKind kind)
         }
         shown->setAnswer(values);
     }
-    // The random page is the tallest; the frame grows to it and keeps that height.
+    // The frame takes the height of the page shown, and keeps a width the operator gave it.
+    layout()->invalidate();
+    layout()->activate();
     QWidget *frame = qobject_cast<QMdiSubWindow *>(parentWidget()) ? parentWidget() : this;
-    const QSize wanted = frame->sizeHint().expandedTo(frame->size());
+    const QSize hint = frame->sizeHint();
+    const QSize wanted(std::max(hint.width(), frame->width()), hint.height());
     if (frame->size() != wanted)
         frame->resize(wanted);
 }

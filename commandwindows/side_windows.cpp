@@ -203,13 +203,15 @@ Form50::Form50(AdditionalCommandsList &list, QWidget *parent)
     , m_list(list)
 {
     setWindowTitle(QStringLiteral("Добавить команду в список"));
+    // Enabled from the start; a click on a listed command sets it by that command's name,
+    // and without a pick it adds nothing.
     Command1 = named(new QPushButton(QStringLiteral("Добавить"), this), "Command1");
-    Command1->setEnabled(false);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Combo1);
     layout->addWidget(List1);
     layout->addWidget(Command1);
-    connect(this, &GroupCommandPicker::selectionChanged, Command1, &QPushButton::setEnabled);
+    connect(List1, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem *item) { Command1->setEnabled(!item->text().isEmpty()); });
     connect(Command1, &QPushButton::clicked, this, &Form50::Command1_Click);
 }
 

@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Korvane"));
     QApplication::setWindowIcon(Pictures::programIcon());
-    installRussianTranslations();
+    useRussianLocale();
     ProgramFolder::init(QApplication::arguments());
     const auto services = installPlatformServices(QApplication::arguments());
 

@@ -3,6 +3,7 @@
 #include "core/namedtimer.h"
 #include "mainwindow/mainmenu.h"
 #include "mainwindow/pictures.h"
+#include "mainwindow/windowfit.h"
 
 #include <algorithm>
 
@@ -14,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -157,6 +159,9 @@ QWidget *MDIForm1::showWindow(const QString &name)
         // Without this the frame shows the toolkit's icon, not the program's.
         frame->setWindowIcon(widget->windowIcon());
         frame->show();
+        if (!frame->testAttribute(Qt::WA_Resized))
+            frame->resize(frame->sizeHint().boundedTo(m_mdiArea->viewport()->size()));
+        WindowFit::widenForCaption(frame, m_mdiArea->viewport()->width());
         m_mdiArea->setActiveSubWindow(frame);
     } else {
         if (!widget->isWindow())
@@ -165,6 +170,7 @@ QWidget *MDIForm1::showWindow(const QString &name)
         // Only the main window's close ends the program, also while it sits in the tray.
         widget->setAttribute(Qt::WA_QuitOnClose, false);
         widget->show();
+        WindowFit::widenForCaption(widget, widget->screen()->availableGeometry().width());
         widget->raise();
         widget->activateWindow();
     }

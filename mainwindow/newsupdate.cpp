@@ -6,6 +6,7 @@
 #include "engine/webservices.h"
 #include "mainwindow/downloadcontrol.h"
 #include "platform/webopener.h"
+#include "settings/supportcontacts.h"
 
 #include <QMessageBox>
 #include <QNetworkAccessManager>
@@ -129,7 +130,7 @@ std::optional<QString> NewsUpdate::siteAddress(const QString &path, bool tellOpe
     if (!url) {
         // Only an operator's click gets this box, so it may wait for him.
         if (tellOperator)
-            Dialogs::instance().message(QString(), NoSiteText, Dialogs::Icon::Information,
+            Dialogs::instance().message(QString(), SupportContacts::NoSiteText, Dialogs::Icon::Information,
                                         Dialogs::Buttons::Ok);
         return std::nullopt;
     }

@@ -30,7 +30,6 @@ public:
 
     static inline const QString BoxTitle = QStringLiteral("Новая версия");
     static inline const QString LatestText = QStringLiteral("У вас самая последняя версия");
-    static inline const QString NoSiteText = QStringLiteral("Адрес сайта программы не настроен.");
 
     struct Announcement
     {

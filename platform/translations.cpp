@@ -16,3 +16,9 @@ bool installRussianTranslations()
     }
     return QCoreApplication::installTranslator(translator);
 }
+
+bool useRussianLocale()
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    return installRussianTranslations();
+}

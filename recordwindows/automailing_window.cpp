@@ -56,7 +56,8 @@ Form19::Form19(AutoMailing::Sender sender, QWidget *parent)
     Label5 = named(new QLabel(QStringLiteral("Статус:"), this), "Label5");
     Label6 = named(new QLabel(this), "Label6");
     ProgressBar1 = named(new QProgressBar(this), "ProgressBar1");
-    ProgressBar1->setFormat(QStringLiteral("%v из %m"));
+    // Nothing to report before the first mailing.
+    ProgressBar1->setFormat(QString());
     ProgressBar1->setRange(0, 1);
     ProgressBar1->setValue(0);
     Label7 = named(new QLabel(this), "Label7");

@@ -2,6 +2,7 @@
 // sounds into its program folder, for the user who runs it.
 #include "core/programfolder.h"
 #include "platform/platformservices.h"
+#include "platform/translations.h"
 #include "registrar/bindlet_window.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Bindlet"));
+    useRussianLocale();
     // Korvane beside Bindlet finds its program folder by the same rule.
     ProgramFolder::init(QApplication::arguments());
     const auto services = installPlatformServices(QApplication::arguments());

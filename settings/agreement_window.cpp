@@ -75,7 +75,6 @@ Form48::Form48(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Text1, 1);
     layout->addLayout(buttons);
-    resize(520, 420);
 
     connect(Command1, &QPushButton::clicked, this, &Form48::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form48::Command2_Click);

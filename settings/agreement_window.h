@@ -27,6 +27,9 @@ public:
 
     explicit Form48(QWidget *parent = nullptr);
 
+    // Room to read the agreement.
+    QSize sizeHint() const override { return {520, 420}; }
+
     // Set to false when the window loads; the window never sets it, so closing it
     // always ends the program.
     bool AgreementAccepted() const { return m_agreementAccepted; }

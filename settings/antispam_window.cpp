@@ -15,6 +15,9 @@ QPlainTextEdit *textBox(QWidget *parent, const char *name)
 {
     auto *box = FeatureBoxes::named(new QPlainTextEdit(parent), name);
     box->setTabChangesFocus(true);
+    // Five lines each at first, so the window fits a small screen; more as it grows.
+    box->setSizePolicy(box->sizePolicy().horizontalPolicy(), QSizePolicy::Ignored);
+    box->setMinimumHeight(5 * box->fontMetrics().lineSpacing() + 2 * box->frameWidth() + 8);
     return box;
 }
 
@@ -51,7 +54,7 @@ Form32::Form32(QWidget *parent)
     for (const auto &part : parts) {
         auto *inner = new QVBoxLayout(part.shape);
         inner->addWidget(part.label);
-        inner->addWidget(part.box);
+        inner->addWidget(part.box, 1);
         layout->addWidget(part.shape, 1);
     }
     layout->addWidget(Command1, 0, Qt::AlignRight);

@@ -18,7 +18,6 @@ Form27::Form27(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Text1);
-    resize(640, 480);
     Form_Load();
 }
 

@@ -14,6 +14,9 @@ public:
 
     explicit Form27(QWidget *parent = nullptr);
 
+    // A page of the help text at once.
+    QSize sizeHint() const override { return {640, 480}; }
+
     QPlainTextEdit *Text1 = nullptr;
 
     void Form_Load();

@@ -20,9 +20,16 @@ inline const QString Site = QStringLiteral("Site");                 // the progr
 
 // Shown in place of a contact that is not configured.
 inline const QString NotConfigured = QStringLiteral("не указан");
-inline const QString NoSupportUinText = QStringLiteral("Номер ICQ тех. поддержки не настроен.");
-inline const QString NoAuthorUinText = QStringLiteral("Номер ICQ для связи не настроен.");
-inline const QString NoSiteText = QStringLiteral("Адрес сайта программы не настроен.");
+// Each says where the missing value goes.
+inline const QString NoSupportUinText =
+    QStringLiteral("Номер ICQ тех. поддержки не настроен. Впишите его в файл Настройки\\Адреса.txt папки "
+                   "программы строкой SupportUin=номер.");
+inline const QString NoAuthorUinText =
+    QStringLiteral("Номер ICQ для связи не настроен. Впишите его в файл Настройки\\Адреса.txt папки программы "
+                   "строкой AuthorUin=номер.");
+inline const QString NoSiteText =
+    QStringLiteral("Адрес сайта программы не настроен. Впишите его в файл Настройки\\Адреса.txt папки программы "
+                   "строкой Site=адрес.");
 inline const QString OpenFailedTitle = QStringLiteral("Ошибка");
 inline const QString OpenFailedText = QStringLiteral("Не удалось открыть адрес %1 в браузере.");
 

@@ -7,8 +7,12 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 const QList<QString> Form26::Texts = {
     QStringLiteral(
@@ -137,9 +141,45 @@ void Form26::arrive(int step)
     showLabel(step);
     for (const Tutorial::WindowAction &action : Tutorial::arrivalActions(step)) {
         if (action.kind == Tutorial::WindowAction::Kind::Show)
-            m_windows.showWindow(action.window);
+            placeBeside(m_windows.showWindow(action.window));
         else
             hideInFrame(m_windows.findWindow(action.window));
+    }
+}
+
+void Form26::placeBeside(QWidget *window)
+{
+    // The window the text talks about goes next to the text, not over it: to its right or
+    // left, else below or above it.
+    const auto frameOf = [](QWidget *widget) -> QWidget * {
+        if (auto *frame = qobject_cast<QMdiSubWindow *>(widget->parentWidget()))
+            return frame;
+        return widget;
+    };
+    if (!window)
+        return;
+    QWidget *own = frameOf(this);
+    QWidget *other = frameOf(window);
+    if (own == other || !own->isWindow() != !other->isWindow() || own->parentWidget() != other->parentWidget())
+        return;
+    const QRect area = own->isWindow() ? screen()->availableGeometry() : own->parentWidget()->rect();
+    const QRect text = own->frameGeometry();
+    const QSize size = other->frameGeometry().size();
+    const int top = std::clamp(text.top(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height()));
+    const int left = std::clamp(text.left(), area.left(), std::max(area.left(), area.right() + 1 - size.width()));
+    if (text.right() + 1 + size.width() <= area.right() + 1) {
+        other->move(text.right() + 1, top);
+    } else if (text.left() - size.width() >= area.left()) {
+        other->move(text.left() - size.width(), top);
+    } else if (text.bottom() + 1 + size.height() <= area.bottom() + 1) {
+        other->move(left, text.bottom() + 1);
+    } else if (text.top() - size.height() >= area.top()) {
+        other->move(left, text.top() - size.height());
+    } else {
+        // No room beside the text where it stands: the text to the left edge, the window
+        // as far right as the area allows.
+        own->move(area.left(), text.top());
+        other->move(std::max(area.left(), std::min(area.left() + text.width(), area.right() + 1 - size.width())), top);
     }
 }
 

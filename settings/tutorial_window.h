@@ -44,6 +44,7 @@ protected:
 private:
     void arrive(int step);
     void showLabel(int step);
+    void placeBeside(QWidget *window);
 
     WindowHost &m_windows;
     Tutorial m_tutorial;

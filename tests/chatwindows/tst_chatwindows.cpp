@@ -302,11 +302,11 @@ void tst_ChatWindows::registrationsView()
     click(chat->Command11);
     QVERIFY(chat->ListView3->isVisible());
     QVERIFY(!chat->List1->isVisible());
-    QCOMPARE(rows(chat->ListView3), QStringList{Vasya + QStringLiteral("|Вася")});
+    QCOMPARE(rows(chat->ListView3), QStringList{Vasya + QStringLiteral("|- Вася")});
     registerMember(Petya, QStringLiteral("Петя"));
     click(chat->Command11);
     QCOMPARE(rows(chat->ListView3),
-             QStringList({Vasya + QStringLiteral("|Вася"), Petya + QStringLiteral("|Петя")}));
+             QStringList({Vasya + QStringLiteral("|- Вася"), Petya + QStringLiteral("|- Петя")}));
     // "Кто в чате" brings the member list back.
     click(chat->Command3);
     QVERIFY(chat->List1->isVisible());

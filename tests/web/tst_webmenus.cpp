@@ -9,6 +9,7 @@
 #include "mainwindow/webmenus.h"
 #include "platform/recordingdialogs.h"
 #include "platform/recordingwebopener.h"
+#include "settings/supportcontacts.h"
 #include "testserver.h"
 #include "support/programhome.h"
 
@@ -273,7 +274,7 @@ void tst_WebMenus::siteNotConfigured()
         m_window->action(QString::fromLatin1(item))->trigger();
     QCOMPARE(m_dialogs.shown.size(), 4);
     for (const RecordingDialogs::Shown &box : std::as_const(m_dialogs.shown))
-        QCOMPARE(box.text, NewsUpdate::NoSiteText);
+        QCOMPARE(box.text, SupportContacts::NoSiteText);
     QVERIFY(m_opener.opened.isEmpty());
     QCOMPARE(m_menus->downloads().pendingCount(), 0);
     // At start-up a missing site is passed over silently.
