@@ -3,12 +3,16 @@
 #include "commands/commandeditor.h"
 #include "commands/sidetexts.h"
 #include "core/cp1251.h"
+#include "core/linefilemodel.h"
+#include "core/textfile.h"
+#include "engine/records.h"
 #include "platform/dialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -57,6 +61,27 @@ void Form10::Command1_Click()
         return;
     }
     UnknownReply::save(text);
+}
+
+// --- Form29 ------------------------------------------------------------------------------
+
+Form29::Form29(QWidget *parent)
+    : QWidget(parent)
+    , m_log(new LineFileModel(this))
+{
+    setWindowTitle(QStringLiteral("Логи не известных команд"));
+    Text1 = named(new QListView(this), "Text1");
+    // Rows of one height: the view lays out only the rows on screen.
+    Text1->setUniformItemSizes(true);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Text1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Text1->setModel(m_log);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Text1);
+
+    TextFile::ensureFolder(QStringLiteral("\\Логи"));
+    m_log->load(Records::UnknownLogPath);
 }
 
 // --- Form35 ------------------------------------------------------------------------------

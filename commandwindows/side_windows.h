@@ -5,9 +5,11 @@
 #include <QWidget>
 
 class AdditionalCommandsList;
+class LineFileModel;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QListView;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
@@ -23,6 +25,23 @@ public:
 
     QPlainTextEdit *Text1 = nullptr;
     QPushButton *Command1 = nullptr;
+};
+
+// "Логи не известных команд": the messages that matched no command, a row per line of
+// the log. The log only grows and may be large, so it is read a chunk per event-loop
+// turn (the bot goes on answering meanwhile) and a row's text only when it is shown.
+class Form29 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form29(QWidget *parent = nullptr);
+
+    LineFileModel &log() { return *m_log; }
+
+    QListView *Text1 = nullptr;
+
+private:
+    LineFileModel *m_log = nullptr;
 };
 
 // "Информация о боте": the answer to "ИНФОРМАЦИЯ О БОТЕ" and whether users may ask for it.
