@@ -235,7 +235,7 @@ void tst_CommandBase::groupFileFoundInAnyLetterCase()
     QVERIFY(ChangeCommandRecord(QStringLiteral("Друзья"), QStringLiteral("c"), QStringLiteral("e")));
     QVERIFY(DeleteCommandRecord(QStringLiteral("Друзья"), QStringLiteral("a")));
     QCOMPARE(TextFile::readAll(QStringLiteral("\\Команды\\ДРУЗЬЯ.txt")),
-             QStringLiteral("Команда: c\r\nДействие: e====\r\n\r\n"));
+             QStringLiteral("Команда: c\r\nДействие: e====\r\n\r\n\r\n"));
     QVERIFY(!TextFile::exists(QStringLiteral("\\Команды\\Друзья.txt")));
 }
 
