@@ -12,10 +12,10 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
-#include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QListView>
 #include <QVBoxLayout>
 
 namespace {
@@ -71,8 +71,11 @@ Form29::Form29(QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Логи не известных команд"));
     Text1 = named(new QListView(this), "Text1");
-    // Rows of one height: the view lays out only the rows on screen.
+    // Rows of one height, laid out a batch per turn: a view that measured every row at
+    // once would freeze on a large log.
     Text1->setUniformItemSizes(true);
+    Text1->setLayoutMode(QListView::Batched);
+    Text1->setBatchSize(20000);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Text1->setSelectionMode(QAbstractItemView::ExtendedSelection);

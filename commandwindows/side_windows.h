@@ -9,10 +9,10 @@ class LineFileModel;
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QListView;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QListView;
 
 // "Ответ на неизвестную команду": the reply a message gets when it matches no command.
 class Form10 : public QWidget

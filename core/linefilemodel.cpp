@@ -27,6 +27,8 @@ void LineFileModel::load(const QString &programPath)
     if (m_file.open(QIODevice::ReadOnly)) {
         m_size = m_file.size();
         m_scanning = m_size > 0;
+        // Room for short lines: growing a vector of millions of rows is a long turn.
+        m_rows.reserve(size_t(m_size / 48));
     }
     endResetModel();
     if (m_scanning)
@@ -43,18 +45,26 @@ bool LineFileModel::keepLine(QByteArrayView head) const
 void LineFileModel::scanChunk()
 {
     const QByteArray chunk = m_file.read(ChunkBytes);
+    const QByteArrayView bytes(chunk);
     const qint64 base = m_scanned;
     const qsizetype need = std::max<qsizetype>(headBytes(), 2);
     std::vector<qint64> found;
     qsizetype from = 0;
-    while (from <= chunk.size()) {
-        const qsizetype lineFeed = chunk.indexOf('\n', from);
-        const qsizetype end = lineFeed < 0 ? chunk.size() : lineFeed;
-        if (m_head.size() < need)
-            m_head += chunk.mid(from, std::min(need - m_head.size(), end - from));
-        if (lineFeed < 0)
-            break;
-        finishLine(found);
+    while (from <= bytes.size()) {
+        const qsizetype lineFeed = bytes.indexOf('\n', from);
+        const qsizetype end = lineFeed < 0 ? bytes.size() : lineFeed;
+        const QByteArrayView piece = bytes.sliced(from, end - from);
+        // Only a line begun in an earlier chunk copies its head; the others are looked
+        // at where they stand.
+        if (lineFeed < 0 || m_lineStart < base) {
+            if (m_head.size() < need)
+                m_head += piece.first(std::min(need - m_head.size(), piece.size()));
+            if (lineFeed < 0)
+                break;
+            finishLine(found);
+        } else if (keepLine(piece.first(std::min(need, piece.size())))) {
+            found.push_back(m_lineStart);
+        }
         m_lineStart = base + lineFeed + 1;
         from = lineFeed + 1;
     }

@@ -32,7 +32,7 @@ public:
     qint64 snapshotBytes() const { return m_size; }
 
     // How much of the file one event-loop turn looks through.
-    static constexpr qint64 ChunkBytes = 1024 * 1024;
+    static constexpr qint64 ChunkBytes = 256 * 1024;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
