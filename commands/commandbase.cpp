@@ -191,11 +191,6 @@ QString groupFilePath(const QString &group)
     return exact;
 }
 
-QString groupFileWritePath(const QString &group)
-{
-    return isUsableGroupName(group) ? filePathOf(group) : QString();
-}
-
 QString addRecord(const QString &text, const QString &name, const QString &body)
 {
     return text + HeadPrefix + name + CrLf + ActionPrefix + body + CrLf + Terminator + CrLf;
@@ -224,11 +219,11 @@ std::optional<QString> removeRecord(const QString &text, const QString &name)
 
 namespace {
 
-// Writers name the group's file exactly: the letter-case fallback is for reading only.
-// A file there that cannot be read is never rewritten as if it were empty.
+// Writers take the file the readers read. A file there that cannot be read is never
+// rewritten as if it were empty.
 std::optional<QString> writableText(const QString &group, QString &path, TextFile::Result &refusal)
 {
-    path = isUsableGroupName(group) ? filePathOf(group) : QString();
+    path = groupFilePath(group);
     if (path.isEmpty()) {
         refusal = {false, QStringLiteral("unusable group name")};
         return std::nullopt;

@@ -65,11 +65,11 @@ QString bodyLine(const QString &body, int n);
 // or "..", or one of the side files that share the folder ("Настройки", "Подпись"...).
 bool isUsableGroupName(const QString &group);
 
-// The program path "\Команды\<group>.txt". When that file is missing, a file whose
-// name differs only in letter case is taken instead (data copied from Windows).
+// The program path of the group's file, the one lookup of every reader and writer (the
+// answer engine, "!add", the editor windows): "\Команды\<group>.txt", or, when that file
+// is missing, a file whose name differs only in letter case (data copied from Windows),
+// so an edit lands where the engine reads. Empty for an unusable name.
 QString groupFilePath(const QString &group);
-// The path the writers use: "\Команды\<group>.txt" exactly; empty for an unusable name.
-QString groupFileWritePath(const QString &group);
 
 // The text edits of the three operations; pure, for tests and for callers that hold
 // the text already. change and remove give nullopt when the file must stay unchanged.
@@ -78,8 +78,8 @@ std::optional<QString> changeRecord(const QString &text, const QString &name, co
 // An empty result means the file is to be deleted.
 std::optional<QString> removeRecord(const QString &text, const QString &name);
 
-// The writers name the group's file exactly ("\Команды\<group>.txt"); a file there that
-// cannot be read is left alone and the write fails.
+// The writers take the group's file by groupFilePath(); a file there that cannot be read
+// is left alone and the write fails.
 // ADD: appends a record to the group's file (created when missing).
 TextFile::Result AddCommandRecord(const QString &group, const QString &name, const QString &body);
 // CHANGE: replaces the body of the first record of that name. Fails when the file is

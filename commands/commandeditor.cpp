@@ -52,6 +52,8 @@ Message messageFor(const Result &result)
         return {ErrorTitle, WriteFailedText + QLatin1Char('\n') + result.path};
     case Outcome::NotEncodable:
         return {ErrorTitle, NotEncodableText};
+    case Outcome::BadName:
+        return {ErrorTitle, BadNameText};
     }
     return {};
 }
@@ -91,7 +93,12 @@ bool groupListEmpty()
 
 QString groupFile(const QString &group)
 {
-    return CommandBase::groupFileWritePath(group);
+    return CommandBase::groupFilePath(group);
+}
+
+bool isUsableName(const QString &name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('\r')) && !name.contains(QLatin1Char('\n'));
 }
 
 std::optional<QString> readGroupText(const QString &group, Result *failure)
@@ -127,6 +134,8 @@ std::optional<QString> rawBody(const QString &text, const QString &name)
 
 Result addCommand(const QString &group, const QString &name, const QString &body)
 {
+    if (!isUsableName(name))
+        return {Outcome::BadName, {}};
     QString path;
     Result result;
     const std::optional<QString> text = textToEdit(group, path, result);
@@ -137,6 +146,8 @@ Result addCommand(const QString &group, const QString &name, const QString &body
 
 Result changeCommand(const QString &group, const QString &name, const QString &body)
 {
+    if (!isUsableName(name))
+        return {Outcome::BadName, {}};
     QString path;
     Result result;
     const std::optional<QString> text = textToEdit(group, path, result);
@@ -241,7 +252,6 @@ void CommandWizard::startAdd(const QString &group)
     m_mode = Mode::Add;
     m_group = group;
     m_name.clear();
-    m_overwrite = false;
 }
 
 void CommandWizard::startChange(const QString &group, const QString &name)
@@ -249,7 +259,6 @@ void CommandWizard::startChange(const QString &group, const QString &name)
     m_mode = Mode::Change;
     m_group = group;
     m_name = name;
-    m_overwrite = false;
 }
 
 QString CommandWizard::reservedNameRefusal(const QString &name)
@@ -281,11 +290,9 @@ bool CommandWizard::nameTaken(const QString &group, const QString &name)
     return TextFile::readLines(index).contains(name);
 }
 
-void CommandWizard::handOver(const QString &group, const QString &name, bool overwrite)
+CommandWizard::Handover CommandWizard::handOver(const QString &group, const QString &name, bool overwrite) const
 {
-    m_group = group;
-    m_name = name;
-    m_overwrite = m_mode == Mode::Add && overwrite;
+    return {m_mode, group, name, m_mode == Mode::Add && overwrite};
 }
 
 Result CommandWizard::deleteCommand(const QString &group, const QString &name)
@@ -335,13 +342,13 @@ CommandWizard::Answer CommandWizard::answerOf(const QString &body)
     return answer;
 }
 
-std::optional<CommandWizard::Answer> CommandWizard::currentAnswer() const
+std::optional<CommandWizard::Answer> CommandWizard::currentAnswer(const Handover &handover)
 {
-    const std::optional<QString> text = readGroupText(m_group);
+    const std::optional<QString> text = readGroupText(handover.group);
     if (!text)
         return std::nullopt;
     const std::optional<CommandBase::RecordSpan> span =
-        CommandBase::find(*text, m_name, m_overwrite && CommandOptions::load().upperCase);
+        CommandBase::find(*text, handover.name, handover.overwrite && CommandOptions::load().upperCase);
     if (!span)
         return std::nullopt;
     return answerOf(CommandBase::bodyOf(*text, *span));
@@ -412,31 +419,35 @@ QString CommandWizard::bodyOf(const Answer &answer)
     return {};
 }
 
-Result CommandWizard::save(const Answer &answer)
+Result CommandWizard::save(const Handover &handover, const Answer &answer)
 {
+    const QString &group = handover.group;
+    const QString &name = handover.name;
+    if (!isUsableName(name))
+        return {Outcome::BadName, {}};
     const QString body = bodyOf(answer);
-    if (m_mode == Mode::Change) {
-        const Result result = changeCommand(m_group, m_name, body);
+    if (handover.mode == Mode::Change) {
+        const Result result = changeCommand(group, name, body);
         if (result)
-            Q_EMIT commandChanged(m_group, m_name);
+            Q_EMIT commandChanged(group, name);
         return result;
     }
-    if (m_overwrite) {
+    if (handover.overwrite) {
         // The operator agreed to replace the command the group already holds.
         Result failure;
-        const std::optional<QString> text = readGroupText(m_group, &failure);
+        const std::optional<QString> text = readGroupText(group, &failure);
         if (!text)
             return failure;
         if (const std::optional<CommandBase::RecordSpan> span =
-                CommandBase::find(*text, m_name, CommandOptions::load().upperCase)) {
-            const Result result = changeCommand(m_group, span->name, body);
+                CommandBase::find(*text, name, CommandOptions::load().upperCase)) {
+            const Result result = changeCommand(group, span->name, body);
             if (result)
-                Q_EMIT commandChanged(m_group, span->name);
+                Q_EMIT commandChanged(group, span->name);
             return result;
         }
     }
-    const Result result = addCommand(m_group, m_name, body);
+    const Result result = addCommand(group, name, body);
     if (result)
-        Q_EMIT commandAdded(m_group, m_name);
+        Q_EMIT commandAdded(group, name);
     return result;
 }

@@ -21,6 +21,8 @@ inline const QString WriteFailedText = QStringLiteral("Не удалось за�
 inline const QString ReadFailedText = QStringLiteral("Не удалось прочитать файл:");
 inline const QString NotEncodableText =
     QStringLiteral("Текст содержит символы, которые нельзя сохранить в кодировке Windows-1251.");
+inline const QString BadNameText =
+    QStringLiteral("Название команды не может быть пустым или содержать переход на новую строку.");
 inline const QString GroupListPath = QStringLiteral("\\Группы\\Все группы.txt");
 
 enum class Outcome {
@@ -29,6 +31,7 @@ enum class Outcome {
     Unreadable,   // the file is there but cannot be read
     WriteFailed,  // the rewrite (or the deletion) failed; the old file stays
     NotEncodable, // the new text holds characters Windows-1251 has no byte for
+    BadName,      // the name is empty or holds a line break: no record could be found by it
 };
 
 struct Result
@@ -56,9 +59,13 @@ QStringList groupNames();
 // True when the group list is empty or missing.
 bool groupListEmpty();
 
-// The program path of the group's command file, "\Команды\<group>.txt"; empty for a
-// name that cannot name a group file.
+// The program path of the group's command file, found as the answer engine finds it
+// (CommandBase::groupFilePath: a file whose name differs only in letter case stands in
+// for a missing "\Команды\<group>.txt"); empty for a name that cannot name a group file.
 QString groupFile(const QString &group);
+
+// True for a name a record can hold: not empty, one line.
+bool isUsableName(const QString &name);
 
 // The whole text of the group's file; nullopt (and the path in result) when the file
 // is there and cannot be read. A missing file is an empty text.
@@ -73,7 +80,8 @@ QStringList commandNames(const QString &text);
 // unchanged gives the same record.
 std::optional<QString> rawBody(const QString &text, const QString &name);
 
-// The three edits, each over the group's whole file.
+// The three edits, each over the group's whole file; a name isUsableName() refuses is
+// never written (BadName).
 Result addCommand(const QString &group, const QString &name, const QString &body);
 Result changeCommand(const QString &group, const QString &name, const QString &body);
 // The file goes when the record was its only content.
@@ -110,6 +118,18 @@ class CommandWizard : public QObject
 public:
     enum class Mode { Add, Change };
 
+    // What step 1 hands to step 2: the page that shows it writes this command, whatever
+    // later entries of the wizard choose meanwhile.
+    struct Handover
+    {
+        Mode mode = Mode::Add;
+        QString group;
+        QString name;
+        bool overwrite = false; // add mode: the operator agreed to replace that command
+    };
+
+    static inline const QString DeleteErrorTitle = QStringLiteral("Ошибка удаления команды");
+    static inline const QString NoSuchCommandText = QStringLiteral("Такой команды нет");
     static inline const QString WarningTitle = QStringLiteral("Предупреждение");
     static inline const QString OverwriteTitle = QStringLiteral("Перезаписать файл");
     static inline const QString OverwriteText = QStringLiteral("Такая команда уже есть. Хотите переписать?");
@@ -159,17 +179,17 @@ public:
     // its command file, with the letter-case option, or in its per-group-folder index),
     // so the operator is asked before going on.
     static bool nameTaken(const QString &group, const QString &name);
-    // Step 1's hand-over to step 2. overwrite: the operator agreed to replace a command
-    // of that name, so the page changes its record instead of adding a second one.
-    void handOver(const QString &group, const QString &name, bool overwrite);
-    bool overwriting() const { return m_overwrite; }
+    // Step 1's hand-over to step 2, in the mode of the last entry. overwrite: the
+    // operator agreed to replace a command of that name, so the page changes its record
+    // instead of adding a second one.
+    Handover handOver(const QString &group, const QString &name, bool overwrite) const;
 
     // Step 1 in change mode with the delete option.
     CommandEditor::Result deleteCommand(const QString &group, const QString &name);
 
-    // The values of the record in work, for the pages in change mode; nullopt when the
-    // group file holds no such record.
-    std::optional<Answer> currentAnswer() const;
+    // The values of the handed-over record, for the pages in change mode; nullopt when
+    // the group file holds no such record.
+    static std::optional<Answer> currentAnswer(const Handover &handover);
     static Answer answerOf(const QString &body);
 
     // A page's check: the refusal text, or empty when the values may be saved.
@@ -177,9 +197,9 @@ public:
     // The body a page writes: the kind literal and the values joined by CR LF.
     static QString bodyOf(const Answer &answer);
 
-    // A page's "Сохранить команду": adds the record in add mode (or changes the one of
-    // that name when overwriting), changes it in change mode.
-    CommandEditor::Result save(const Answer &answer);
+    // A page's "Сохранить команду": adds the handed-over record in add mode (or changes
+    // the one of that name when overwriting), changes it in change mode.
+    CommandEditor::Result save(const Handover &handover, const Answer &answer);
 
 Q_SIGNALS:
     void commandAdded(const QString &group, const QString &name);
@@ -192,5 +212,4 @@ private:
     Mode m_mode = Mode::Add;
     QString m_name;
     QString m_group;
-    bool m_overwrite = false;
 };

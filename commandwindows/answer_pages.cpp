@@ -59,7 +59,7 @@ void AnswerPage::save()
         showError(refusal);
         return;
     }
-    const CommandEditor::Result result = m_wizard.save(values);
+    const CommandEditor::Result result = m_wizard.save(m_handover, values);
     if (!result) {
         showFailure(result);
         return;

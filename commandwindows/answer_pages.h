@@ -22,6 +22,11 @@ public:
     // Shows the values; setAnswer(CommandWizard::Answer()) brings back the design values.
     virtual void setAnswer(const CommandWizard::Answer &answer) = 0;
 
+    // The command this page writes: the one step 1 handed over when it showed the page.
+    // A later entry of the wizard does not change it while the page stays open.
+    void setHandover(const CommandWizard::Handover &handover) { m_handover = handover; }
+    const CommandWizard::Handover &handover() const { return m_handover; }
+
     // "Сохранить команду": refusal box, or the write; saved() after a write.
     void save();
 
@@ -31,6 +36,7 @@ Q_SIGNALS:
 protected:
     QPushButton *saveButton(const char *name);
     CommandWizard &m_wizard;
+    CommandWizard::Handover m_handover; // none (no name) until shown: nothing to write
 };
 
 // The text answer page.

@@ -11,7 +11,6 @@ using CommandBase::AnswerKind;
 
 Form14::Form14(CommandWizard &wizard, QWidget *parent)
     : QWidget(parent)
-    , m_wizard(wizard)
 {
     setWindowTitle(QStringLiteral("Добавление команды. Шаг 2."));
     add_so1 = new add_so(wizard, this);
@@ -49,7 +48,7 @@ AnswerPage *Form14::page(AnswerKind kind) const
     return add_t1;
 }
 
-void Form14::showPage(AnswerKind kind)
+void Form14::showPage(const CommandWizard::Handover &handover, AnswerKind kind)
 {
     AnswerPage *shown = page(kind);
     for (AnswerPage *each : {static_cast<AnswerPage *>(add_so1), static_cast<AnswerPage *>(add_rdi1),
@@ -57,10 +56,11 @@ void Form14::showPage(AnswerKind kind)
                              static_cast<AnswerPage *>(add_t1)})
         each->setVisible(each == shown);
 
-    if (m_wizard.mode() == CommandWizard::Mode::Change || m_wizard.overwriting()) {
+    shown->setHandover(handover);
+    if (handover.mode == CommandWizard::Mode::Change || handover.overwrite) {
         CommandWizard::Answer values;
         values.kind = kind;
-        if (const std::optional<CommandWizard::Answer> current = m_wizard.currentAnswer()) {
+        if (const std::optional<CommandWizard::Answer> current = CommandWizard::currentAnswer(handover)) {
             if (current->kind == kind)
                 values = *current;
         }

@@ -13,10 +13,11 @@ class Form14 : public QWidget
 public:
     explicit Form14(CommandWizard &wizard, QWidget *parent = nullptr);
 
-    // Shows the page of the kind alone. When the wizard changes a command (or replaces
-    // one on the operator's Yes), the page shows that command's values, or its design
-    // values when the command has an answer of another kind.
-    void showPage(CommandBase::AnswerKind kind);
+    // Shows the page of the kind alone, for the command step 1 handed over; the page
+    // keeps that command until it is shown again. When the wizard changes a command (or
+    // replaces one on the operator's Yes), the page shows that command's values, or its
+    // design values when the command has an answer of another kind.
+    void showPage(const CommandWizard::Handover &handover, CommandBase::AnswerKind kind);
     AnswerPage *page(CommandBase::AnswerKind kind) const;
 
     add_so *add_so1 = nullptr;
@@ -24,7 +25,4 @@ public:
     add_frp *add_frp1 = nullptr;
     add_fr *add_fr1 = nullptr;
     add_t *add_t1 = nullptr;
-
-private:
-    CommandWizard &m_wizard;
 };

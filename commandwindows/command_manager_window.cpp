@@ -37,6 +37,7 @@ Form9::Form9(CommandWizard &wizard, ShowWindow showWindow, QWidget *parent)
 
     connect(&m_wizard, &CommandWizard::commandAdded, this, &Form9::commandAdded);
     connect(&m_wizard, &CommandWizard::commandDeleted, this, &Form9::commandDeleted);
+    connect(&m_wizard, &CommandWizard::commandChanged, this, &Form9::commandChanged);
     connect(&m_wizard, &CommandWizard::groupListChanged, this,
             [this] { Command5->setEnabled(!CommandEditor::groupListEmpty()); });
 }
@@ -279,6 +280,13 @@ void Form9::commandAdded(const QString &group, const QString &name)
     const int row = m_names->rowCount();
     m_names->insertRows(row, 1);
     m_names->setData(m_names->index(row, 0), name);
+}
+
+void Form9::commandChanged(const QString &group, const QString &name)
+{
+    // The answer box shows the file again, so "Сохранить" cannot put the old answer back.
+    if (group == m_group && !m_shownCommand.isEmpty() && name == m_shownCommand)
+        List1_Click();
 }
 
 void Form9::commandDeleted(const QString &group, const QString &name)

@@ -68,6 +68,7 @@ private:
     bool listGroup(const QString &group);
     void selectionChanged();
     void commandAdded(const QString &group, const QString &name);
+    void commandChanged(const QString &group, const QString &name);
     void commandDeleted(const QString &group, const QString &name);
 
     CommandWizard &m_wizard;

@@ -156,6 +156,11 @@ void Form12::Command1_Click()
         if (!changeMode)
             return;
         const CommandEditor::Result result = m_wizard.deleteCommand(m_wizard.groupName(), m_wizard.commandName());
+        if (result.outcome == CommandEditor::Outcome::NotFound) {
+            Dialogs::instance().message(CommandWizard::DeleteErrorTitle, CommandWizard::NoSuchCommandText,
+                                        Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+            return;
+        }
         if (!result) {
             showFailure(result);
             return;
@@ -164,6 +169,11 @@ void Form12::Command1_Click()
         return;
     }
 
+    // A pasted line break would split the record's head line.
+    if (!CommandEditor::isUsableName(name)) {
+        showError(CommandEditor::BadNameText);
+        return;
+    }
     const QString refusal = CommandWizard::reservedNameRefusal(name);
     if (!refusal.isEmpty()) {
         Text1->setText(VbValues::upperCase(name));
@@ -191,9 +201,9 @@ void Form12::Command1_Click()
     else if (Option8->isChecked())
         kind = AnswerKind::Random;
 
-    m_wizard.handOver(changeMode ? m_wizard.groupName() : group, changeMode ? m_wizard.commandName() : name,
-                      overwrite);
+    const CommandWizard::Handover handover = m_wizard.handOver(
+        changeMode ? m_wizard.groupName() : group, changeMode ? m_wizard.commandName() : name, overwrite);
     hideWindow(this);
     if (auto *step2 = qobject_cast<Form14 *>(m_showWindow(QStringLiteral("Form14"))))
-        step2->showPage(kind);
+        step2->showPage(handover, kind);
 }

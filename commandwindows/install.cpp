@@ -32,6 +32,7 @@ CommandWizard *installCommandWindows(WindowHost &roster, QObject *owner)
                      WindowHost::Placement::Child,
                      [](QWidget *parent) -> QWidget * { return new Form15(parent); });
     roster.registerFactory(QStringLiteral("Form10"), [](QWidget *parent) -> QWidget * { return new Form10(parent); });
+    roster.registerFactory(QStringLiteral("Form29"), [](QWidget *parent) -> QWidget * { return new Form29(parent); });
     roster.registerFactory(QStringLiteral("Form35"), [](QWidget *parent) -> QWidget * { return new Form35(parent); });
     const QPointer<AdditionalCommandsList> additional(new AdditionalCommandsList(owner));
     roster.registerFactory(QStringLiteral("Form49"), [additional, showWindow](QWidget *parent) -> QWidget * {

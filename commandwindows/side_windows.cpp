@@ -3,6 +3,9 @@
 #include "commands/commandeditor.h"
 #include "commands/sidetexts.h"
 #include "core/cp1251.h"
+#include "core/linefilemodel.h"
+#include "core/textfile.h"
+#include "engine/records.h"
 #include "platform/dialogs.h"
 
 #include <QCheckBox>
@@ -12,6 +15,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QListView>
 #include <QVBoxLayout>
 
 namespace {
@@ -57,6 +61,30 @@ void Form10::Command1_Click()
         return;
     }
     UnknownReply::save(text);
+}
+
+// --- Form29 ------------------------------------------------------------------------------
+
+Form29::Form29(QWidget *parent)
+    : QWidget(parent)
+    , m_log(new LineFileModel(this))
+{
+    setWindowTitle(QStringLiteral("Логи не известных команд"));
+    Text1 = named(new QListView(this), "Text1");
+    // Rows of one height, laid out a batch per turn: a view that measured every row at
+    // once would freeze on a large log.
+    Text1->setUniformItemSizes(true);
+    Text1->setLayoutMode(QListView::Batched);
+    Text1->setBatchSize(20000);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Text1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Text1->setModel(m_log);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Text1);
+
+    TextFile::ensureFolder(QStringLiteral("\\Логи"));
+    m_log->load(Records::UnknownLogPath);
 }
 
 // --- Form35 ------------------------------------------------------------------------------

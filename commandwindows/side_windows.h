@@ -5,12 +5,14 @@
 #include <QWidget>
 
 class AdditionalCommandsList;
+class LineFileModel;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QListView;
 
 // "Ответ на неизвестную команду": the reply a message gets when it matches no command.
 class Form10 : public QWidget
@@ -23,6 +25,23 @@ public:
 
     QPlainTextEdit *Text1 = nullptr;
     QPushButton *Command1 = nullptr;
+};
+
+// "Логи не известных команд": the messages that matched no command, a row per line of
+// the log. The log only grows and may be large, so it is read a chunk per event-loop
+// turn (the bot goes on answering meanwhile) and a row's text only when it is shown.
+class Form29 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form29(QWidget *parent = nullptr);
+
+    LineFileModel &log() { return *m_log; }
+
+    QListView *Text1 = nullptr;
+
+private:
+    LineFileModel *m_log = nullptr;
 };
 
 // "Информация о боте": the answer to "ИНФОРМАЦИЯ О БОТЕ" and whether users may ask for it.

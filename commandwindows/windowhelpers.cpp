@@ -20,8 +20,10 @@ void showFailure(const CommandEditor::Result &result)
     const CommandEditor::Message message = CommandEditor::messageFor(result);
     if (message.text.isEmpty())
         return;
-    const auto icon = result.outcome == CommandEditor::Outcome::NotFound ? Dialogs::Icon::Information
-                                                                          : Dialogs::Icon::Warning;
+    // A refusal informs; a failed read or write warns.
+    const bool refusal =
+        result.outcome == CommandEditor::Outcome::NotFound || result.outcome == CommandEditor::Outcome::BadName;
+    const auto icon = refusal ? Dialogs::Icon::Information : Dialogs::Icon::Warning;
     Dialogs::instance().message(message.title, message.text, icon, Dialogs::Buttons::Ok);
 }
 

@@ -1,7 +1,5 @@
 #include "recordwindows/log_windows.h"
 
-#include "core/textfile.h"
-#include "engine/records.h"
 #include "records/messagelogmodel.h"
 #include "recordwindows/calendar_window.h"
 #include "recordwindows/records_install.h"
@@ -12,7 +10,6 @@
 #include <QLineEdit>
 #include <QHeaderView>
 #include <QTreeView>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -71,21 +68,4 @@ void Form7::Command2_Click()
 {
     m_hub.picker().request(DatePicker::Requester::Log);
     m_hub.show<Form30>("Form30");
-}
-
-// --- Form29 ----------------------------------------------------------------------------
-
-Form29::Form29(QWidget *parent)
-    : QWidget(parent)
-{
-    setWindowTitle(QStringLiteral("Логи не известных команд"));
-    Text1 = named(new QPlainTextEdit(this), "Text1");
-    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Text1);
-
-    TextFile::ensureFolder(QStringLiteral("\\Логи"));
-    QString text = TextFile::readAll(Records::UnknownLogPath);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    Text1->setPlainText(text);
 }

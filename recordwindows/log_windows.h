@@ -6,7 +6,6 @@ class MessageLogModel;
 class QLabel;
 class QLineEdit;
 class QTreeView;
-class QPlainTextEdit;
 class QPushButton;
 class RecordsHub;
 
@@ -34,14 +33,4 @@ public:
 private:
     RecordsHub &m_hub;
     MessageLogModel *m_log = nullptr;
-};
-
-// "Логи не известных команд": the messages that matched no command; edits are not saved.
-class Form29 : public QWidget
-{
-    Q_OBJECT
-public:
-    explicit Form29(QWidget *parent = nullptr);
-
-    QPlainTextEdit *Text1 = nullptr;
 };

@@ -68,5 +68,4 @@ void installRecordWindows(WindowHost &host, const RecordsContext &context)
                          make([](RecordsHub &h, QWidget *parent) -> QWidget * { return new Form28(h, parent); }));
     host.registerFactory(QStringLiteral("Form7"),
                          make([](RecordsHub &h, QWidget *parent) -> QWidget * { return new Form7(h, parent); }));
-    host.registerFactory(QStringLiteral("Form29"), [](QWidget *parent) -> QWidget * { return new Form29(parent); });
 }

@@ -1,6 +1,5 @@
 #include "settings/adminsettings.h"
 
-#include "core/cp1251.h"
 #include "core/textfile.h"
 
 void AdminSettings::load()
@@ -12,8 +11,9 @@ void AdminSettings::load()
 PageSave AdminSettings::save()
 {
     const Values &values = m_values.shown();
-    if (!Cp1251::canEncode(values.number) || !Cp1251::canEncode(values.password))
-        return PageSave::refused(PageSave::Outcome::PasswordNotStorable);
+    // A line break would move the password to a third line, where no reader looks.
+    if (const PageSave refused = PageSave::checkLines({values.number, values.password}); !refused)
+        return refused;
     const TextFile::Result written =
         TextFile::writeLines(FilePath, {values.number, values.password}, TextFile::Option::OwnerOnly);
     if (!written)

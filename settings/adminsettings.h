@@ -24,7 +24,7 @@ public:
     // A missing file gives empty boxes; a one-line file an empty password.
     void load();
     // Both lines as typed, empty ones too (no administrator); the folder is made when
-    // missing. Refused when a box holds a character the file's code page cannot hold:
-    // the commands could never match it.
+    // missing. Refused, with nothing written, when a box holds a line break or a
+    // character the file's code page cannot hold (PageSave::checkLines).
     PageSave save();
 };

@@ -1,6 +1,5 @@
 #include "settings/autologinsettings.h"
 
-#include "core/cp1251.h"
 #include "files/distributionlist.h"
 #include "files/storedlogin.h"
 
@@ -22,10 +21,10 @@ AutoLoginSettings::Values AutoLoginSettings::fromSettings(const Settings &settin
 PageSave AutoLoginSettings::save()
 {
     const Values &values = m_values.shown();
+    if (const PageSave refused = PageSave::checkLines({values.number, values.password}); !refused)
+        return refused;
     if (!DistributionList::isLoginNumber(values.number))
         return PageSave::refused(PageSave::Outcome::BadNumber);
-    if (!Cp1251::canEncode(values.password))
-        return PageSave::refused(PageSave::Outcome::PasswordNotStorable);
     const TextFile::Result written = StoredLogin::writeSettings(values.autoEnter, values.number, values.password);
     if (!written)
         return PageSave::failed(PageSave::Outcome::WriteFailed, written.error);

@@ -22,8 +22,8 @@ class AutoLoginSettings : public PageLogic<AutoLoginValues>
 public:
     void load();
     static Values fromSettings(const Settings &settings);
-    // Refused, with nothing written, unless the number is one the log-in takes (digits,
-    // 1 to 2147483647) and the password fits the file's code page: a stored login is
-    // never replaced by one that cannot log in.
+    // Refused, with nothing written, when a box fails PageSave::checkLines or the number
+    // is not one the log-in takes (digits, 1 to 2147483647): a stored login is never
+    // replaced by one that cannot log in.
     PageSave save();
 };

@@ -51,6 +51,8 @@ GeneralSettings::Pairs ConnectionSettings::pairs(const Values &values)
 PageSave ConnectionSettings::save()
 {
     Values &values = m_values.shown();
+    if (const PageSave refused = PageSave::checkLines({values.server, values.port, values.interval}); !refused)
+        return refused;
     // The prompt is no server: an empty line would send the next log-in nowhere.
     if (values.server.trimmed().isEmpty())
         values.server = Servers.constFirst();

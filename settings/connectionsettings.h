@@ -31,8 +31,9 @@ public:
     // Fills from the general settings file (missing keys keep the values above).
     void load();
     static Values fromSettings(const Settings &settings);
-    // The seven keys in their order, then the autostart entry on or off. A file that
-    // cannot be written still lets the entry follow the box.
+    // The seven keys in their order, then the autostart entry on or off; refused, with
+    // nothing written, when a box fails PageSave::checkLines. A file that cannot be
+    // written still lets the entry follow the box.
     PageSave save();
 
     static GeneralSettings::Pairs pairs(const Values &values);

@@ -11,8 +11,10 @@ SettingsPage::SaveResult result(const PageSave &save)
         break;
     case Outcome::BadNumber:
         return Result::refused(ErrorTitle, BadNumberText);
-    case Outcome::PasswordNotStorable:
+    case Outcome::NotStorable:
         return Result::refused(ErrorTitle, NotStorableText);
+    case Outcome::LineBreak:
+        return Result::refused(ErrorTitle, LineBreakText);
     case Outcome::WriteFailed:
         return Result::failed(ErrorTitle, WriteFailedText.arg(save.error));
     case Outcome::AutostartRefused:

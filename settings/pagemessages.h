@@ -14,6 +14,8 @@ inline const QString BadNumberText = QStringLiteral("Введён не прав�
 inline const QString NotStorableText =
     QStringLiteral("Введённый текст содержит символы, которые программа не может сохранить. Настройки не "
                    "изменены.");
+inline const QString LineBreakText =
+    QStringLiteral("Значение поля не может содержать переход на новую строку. Настройки не изменены.");
 inline const QString WriteFailedText =
     QStringLiteral("Не удалось сохранить настройки (%1). Прежние настройки остались без изменений.");
 inline const QString AutostartRefusedText =

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+
+#include <initializer_list>
 
 // What a settings page shows and what its file held when the page was loaded or last
 // saved: the page has changes while the two differ.
@@ -45,7 +48,8 @@ struct PageSave
     enum class Outcome {
         Saved,
         BadNumber,           // refused: the number is no ICQ number; nothing written
-        PasswordNotStorable, // refused: a character the file's code page cannot hold
+        NotStorable,         // refused: a character the file's code page cannot hold
+        LineBreak,           // refused: a one-line value holds CR or LF
         WriteFailed,         // the old file is left as it was
         AutostartRefused,    // the file is written, the autostart entry is not
     };
@@ -57,4 +61,10 @@ struct PageSave
     static PageSave refused(Outcome why) { return {why, QString()}; }
     static PageSave failed(Outcome why, const QString &error) { return {why, error}; }
     explicit operator bool() const { return outcome == Outcome::Saved; }
+
+    // The check every page runs on its text values before it writes anything: each is
+    // one line of its file, so a CR or LF in it would end the line there and start a
+    // forged one; and the file's code page must hold every character. Saved when all
+    // values pass.
+    static PageSave checkLines(std::initializer_list<QStringView> values);
 };

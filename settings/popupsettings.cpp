@@ -32,6 +32,8 @@ PopupSettings::Values PopupSettings::fromSettings(const Settings &settings)
 PageSave PopupSettings::save()
 {
     const Values &values = m_values.shown();
+    if (const PageSave refused = PageSave::checkLines({values.time}); !refused)
+        return refused;
     const TextFile::Result written = GeneralSettings::MergeSettings({
         {Key::Message, flag(values.on)},
         {Key::MessageUP, flag(values.topmost)},
@@ -59,6 +61,8 @@ ImitationSettings::Values ImitationSettings::fromSettings(const Settings &settin
 PageSave ImitationSettings::save()
 {
     const Values &values = m_values.shown();
+    if (const PageSave refused = PageSave::checkLines({values.time}); !refused)
+        return refused;
     const TextFile::Result written = GeneralSettings::MergeSettings({
         {Key::AI, flag(values.on)},
         {Key::AITime, values.time},

@@ -23,7 +23,7 @@ public:
     // A time the popup would not use (not a whole number above 0) shows as "3000", the
     // time it then stays.
     static Values fromSettings(const Settings &settings);
-    // The three keys in their order, the time as typed.
+    // The three keys in their order, the time as typed (PageSave::checkLines first).
     PageSave save();
 };
 
@@ -45,6 +45,6 @@ public:
 
     void load();
     static Values fromSettings(const Settings &settings);
-    // The two keys in their order, then the copy.
+    // The two keys in their order, then the copy (PageSave::checkLines first).
     PageSave save();
 };

@@ -23,6 +23,8 @@ SoundSettings::Values SoundSettings::fromSettings(const Settings &settings)
 PageSave SoundSettings::save()
 {
     const Values &values = m_values.shown();
+    if (const PageSave refused = PageSave::checkLines({values.messageSound, values.startupSound}); !refused)
+        return refused;
     const TextFile::Result written = GeneralSettings::MergeSettings({
         {Key::PlaySounds, values.soundsOff ? QStringLiteral("1") : QStringLiteral("0")},
         {Key::PlaySoundsOpov, values.messageSound},

@@ -24,6 +24,7 @@ public:
 
     void load();
     static Values fromSettings(const Settings &settings);
-    // The three keys in their order, the paths as the boxes hold them.
+    // The three keys in their order, the paths as the boxes hold them; refused, with
+    // nothing written, when a path fails PageSave::checkLines.
     PageSave save();
 };

@@ -228,12 +228,15 @@ void tst_CommandBase::groupFileFoundInAnyLetterCase()
     QCOMPARE(groupFilePath(QStringLiteral("Друзья")), QStringLiteral("\\Команды\\ДРУЗЬЯ.txt"));
     QCOMPARE(groupFilePath(QStringLiteral("Новая")), QStringLiteral("\\Команды\\Новая.txt"));
 
-    // Only reading falls back: the writers name the group's file exactly.
+    // The writers take the file the readers read: no second file hides the first.
     QVERIFY(AddCommandRecord(QStringLiteral("Друзья"), QStringLiteral("c"), QStringLiteral("d")));
-    QCOMPARE(TextFile::readAll(QStringLiteral("\\Команды\\Друзья.txt")), rec("c", "d"));
-    QCOMPARE(TextFile::readAll(QStringLiteral("\\Команды\\ДРУЗЬЯ.txt")), rec("a", "b"));
-    QVERIFY(!DeleteCommandRecord(QStringLiteral("Друзья"), QStringLiteral("a")));
-    QCOMPARE(TextFile::readAll(QStringLiteral("\\Команды\\ДРУЗЬЯ.txt")), rec("a", "b"));
+    QVERIFY(!TextFile::exists(QStringLiteral("\\Команды\\Друзья.txt")));
+    QCOMPARE(TextFile::readAll(QStringLiteral("\\Команды\\ДРУЗЬЯ.txt")), rec("a", "b") + rec("c", "d"));
+    QVERIFY(ChangeCommandRecord(QStringLiteral("Друзья"), QStringLiteral("c"), QStringLiteral("e")));
+    QVERIFY(DeleteCommandRecord(QStringLiteral("Друзья"), QStringLiteral("a")));
+    QCOMPARE(TextFile::readAll(QStringLiteral("\\Команды\\ДРУЗЬЯ.txt")),
+             QStringLiteral("Команда: c\r\nДействие: e====\r\n\r\n\r\n"));
+    QVERIFY(!TextFile::exists(QStringLiteral("\\Команды\\Друзья.txt")));
 }
 
 void tst_CommandBase::unreadableGroupFileNeverRewritten()

@@ -38,6 +38,9 @@ private slots:
     void missingRecordLeavesFile();
     void notEncodableNothingWritten();
     void failedReadAndWriteReported();
+    void badNamesNeverWritten_data();
+    void badNamesNeverWritten();
+    void groupFileInOtherLetterCase();
     void editorLineBreaks_data();
     void editorLineBreaks();
 
@@ -178,6 +181,52 @@ void tst_CommandEditor::failedReadAndWriteReported()
     QCOMPARE(messageFor(failure).text, "Не удалось прочитать файл:\n" + path("Команды/Враги.txt"));
     QCOMPARE(addCommand("Враги", "привет", "текст").outcome, Outcome::Unreadable);
     QCOMPARE(deleteCommand("Враги", "привет").outcome, Outcome::Unreadable);
+}
+
+void tst_CommandEditor::badNamesNeverWritten_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("empty") << "";
+    QTest::newRow("CR LF") << "привет\r\nДействие: x";
+    QTest::newRow("LF") << "привет\n";
+    QTest::newRow("CR") << "\rпривет";
+}
+
+void tst_CommandEditor::badNamesNeverWritten()
+{
+    QFETCH(QString, name);
+    const QByteArray file = rec("привет", "старый");
+    write("Команды/Общая.txt", file);
+    QCOMPARE(addCommand("Общая", name, "текст").outcome, Outcome::BadName);
+    QCOMPARE(changeCommand("Общая", name, "текст").outcome, Outcome::BadName);
+    CommandWizard wizard;
+    QSignalSpy added(&wizard, &CommandWizard::commandAdded);
+    Answer answer;
+    answer.text = "текст";
+    wizard.startAdd("Общая");
+    QCOMPARE(wizard.save(wizard.handOver("Общая", name, false), answer).outcome, Outcome::BadName);
+    // A page that was never handed a command has none to write.
+    QCOMPARE(wizard.save(CommandWizard::Handover(), answer).outcome, Outcome::BadName);
+    QCOMPARE(added.size(), 0);
+    QCOMPARE(bytes("Команды/Общая.txt"), file);
+    QCOMPARE(messageFor({Outcome::BadName, {}}).text, BadNameText);
+}
+
+void tst_CommandEditor::groupFileInOtherLetterCase()
+{
+    // A command folder copied from Windows: the names' letter case is not ours.
+    write("Команды/общая.txt", rec("привет", "старый"));
+    write("Команды/ДРУЗЬЯ.txt", rec("пока", "до встречи"));
+    QCOMPARE(groupFile("Общая"), CommandBase::groupFilePath("Общая"));
+    QCOMPARE(commandNames(readGroupText("Общая").value()), QStringList{"привет"});
+    QCOMPARE(commandNames(readGroupText("Друзья").value()), QStringList{"пока"});
+    QVERIFY(addCommand("Общая", "новая", "текст"));
+    QVERIFY(changeCommand("Друзья", "пока", "всего доброго"));
+    QCOMPARE(bytes("Команды/общая.txt"), rec("привет", "старый") + rec("новая", "текст"));
+    QCOMPARE(bytes("Команды/ДРУЗЬЯ.txt"), cp("Команда: пока\r\nДействие: всего доброго====\r\n\r\n"));
+    QCOMPARE(bytes("Команды/Общая.txt"), QByteArray("<missing>"));
+    QCOMPARE(bytes("Команды/Друзья.txt"), QByteArray("<missing>"));
+    QVERIFY(CommandWizard::nameTaken("Общая", "привет"));
 }
 
 void tst_CommandEditor::editorLineBreaks_data()
@@ -338,18 +387,19 @@ void tst_CommandEditor::currentValuesOfEachKind()
         write("Команды/Общая.txt", rec("другая", "x") + rec("команда", "старый"));
         CommandWizard wizard;
         wizard.startChange("Общая", "команда");
+        const CommandWizard::Handover handover = wizard.handOver("Общая", "команда", false);
         if (changed)
             QVERIFY(changeCommand("Общая", "команда", body));
         else
             QVERIFY(deleteCommand("Общая", "команда") && addCommand("Общая", "команда", body));
-        const std::optional<Answer> current = wizard.currentAnswer();
+        const std::optional<Answer> current = CommandWizard::currentAnswer(handover);
         QVERIFY(current);
         QCOMPARE(CommandWizard::bodyOf(*current), body);
         QCOMPARE(int(current->kind), int(answer.kind));
     }
     CommandWizard wizard;
     wizard.startChange("Общая", "нет такой");
-    QVERIFY(!wizard.currentAnswer());
+    QVERIFY(!CommandWizard::currentAnswer(wizard.handOver("Общая", "нет такой", false)));
 }
 
 void tst_CommandEditor::reservedNames_data()
@@ -398,10 +448,10 @@ void tst_CommandEditor::overwriteChangesTheRecord()
     QSignalSpy added(&wizard, &CommandWizard::commandAdded);
     QSignalSpy changed(&wizard, &CommandWizard::commandChanged);
     wizard.startAdd("Друзья");
-    wizard.handOver("Друзья", "привет", true);
+    const CommandWizard::Handover handover = wizard.handOver("Друзья", "привет", true);
     Answer answer;
     answer.text = "новый";
-    QVERIFY(wizard.save(answer));
+    QVERIFY(wizard.save(handover, answer));
     QCOMPARE(bytes("Команды/Друзья.txt"),
              cp("Команда: привет\r\nДействие: новый====\r\n") + rec("пока", "пока") + "\r\n");
     QCOMPARE(added.size(), 0);
@@ -409,8 +459,7 @@ void tst_CommandEditor::overwriteChangesTheRecord()
 
     // Without the question's Yes, an add is an add.
     wizard.startAdd("Друзья");
-    wizard.handOver("Друзья", "новая", false);
-    QVERIFY(wizard.save(answer));
+    QVERIFY(wizard.save(wizard.handOver("Друзья", "новая", false), answer));
     QCOMPARE(added.size(), 1);
     QCOMPARE(added.at(0), QVariantList({"Друзья", "новая"}));
 }
@@ -421,11 +470,13 @@ void tst_CommandEditor::addAndDeleteSignal()
     QSignalSpy added(&wizard, &CommandWizard::commandAdded);
     QSignalSpy deleted(&wizard, &CommandWizard::commandDeleted);
     wizard.startAdd("Общая");
-    wizard.handOver("Общая", "привет", false);
+    const CommandWizard::Handover handover = wizard.handOver("Общая", "привет", false);
     Answer answer;
     answer.kind = AnswerKind::File;
     answer.path = "a.txt";
-    QVERIFY(wizard.save(answer));
+    // A later entry of the wizard does not change what was handed over.
+    wizard.startAdd("Друзья");
+    QVERIFY(wizard.save(handover, answer));
     QCOMPARE(bytes("Команды/Общая.txt"), rec("привет", "'Ответ из файла'\r\na.txt"));
     QCOMPARE(added.size(), 1);
 

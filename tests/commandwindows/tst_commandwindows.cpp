@@ -53,6 +53,12 @@ private slots:
     void changeShowsCurrentValues();
     void deleteRemovesRecordAndEntry();
     void deleteOfVanishedRecord();
+    void openPageKeepsItsCommand_data();
+    void openPageKeepsItsCommand();
+    void changeOfAnotherCommandKeepsThePage();
+    void managerAnswerFollowsTheWizard();
+    void nameWithLineBreakRefused();
+    void groupFileInOtherLetterCase();
     void overwriteQuestion_data();
     void overwriteQuestion();
     void reservedNameRefused();
@@ -450,9 +456,135 @@ void tst_CommandWindows::deleteOfVanishedRecord()
     Form12 *step1 = window<Form12>("Form12");
     click(step1->Option7);
     click(step1->Command1);
-    expectBox("Ошибка", "Команда не найдена.");
+    expectBox("Ошибка удаления команды", "Такой команды нет");
     QCOMPARE(bytes("Команды/Общая.txt"), now);
     QVERIFY(step1->isVisible());
+    QCOMPARE(manager->commandNames(), QStringList({"привет", "пока"}));
+}
+
+void tst_CommandWindows::openPageKeepsItsCommand_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::newRow("manager") << "Form9";
+    QTest::newRow("group manager") << "Form11";
+}
+
+void tst_CommandWindows::openPageKeepsItsCommand()
+{
+    QFETCH(QString, opener);
+    QVERIFY(write("Группы/Все группы.txt", cp("Друзья\r\n")));
+    Form9 *manager = openManager();
+    Form12 *step1 = startAdd(manager, "первая", "Option1");
+    QVERIFY(step1);
+    Form14 *step2 = window<Form14>("Form14");
+    QVERIFY(step2 && step2->add_t1->isVisible());
+    fill(step2->add_t1, {"Text1=ответ первой"});
+
+    // A new add for another group starts while the page is still open.
+    if (opener == "Form9") {
+        manager->Combo1->setCurrentIndex(1);
+        manager->Combo1_Click();
+        QCOMPARE(manager->listedGroup(), "Друзья");
+        click(manager->Command1);
+    } else {
+        QWidget *groups = show("Form11");
+        QVERIFY(groups);
+        auto *list = groups->findChild<QListWidget *>("List1");
+        QVERIFY(pick(list, "Друзья"));
+        click(groups->findChild<QPushButton *>("Command3"));
+    }
+    QVERIFY(step1->isVisible());
+    QCOMPARE(step1->Combo1->currentText(), "Друзья");
+    QVERIFY(step1->Text1->text().isEmpty());
+
+    click(step2->add_t1->Command1);
+    QVERIFY(m_dialogs.shown.isEmpty());
+    QCOMPARE(bytes("Команды/Общая.txt"), rec("первая", "ответ первой"));
+    QCOMPARE(bytes("Команды/Друзья.txt"), QByteArray("<missing>"));
+    QVERIFY(!step2->isVisible());
+}
+
+void tst_CommandWindows::changeOfAnotherCommandKeepsThePage()
+{
+    const QByteArray other = rec("второй", "ответ 2");
+    QVERIFY(write("Команды/Общая.txt", rec("первый", "ответ 1") + other));
+    Form9 *manager = openManager();
+    QVERIFY(selectCommand(manager, "первый"));
+    click(manager->Command2);
+    Form12 *step1 = window<Form12>("Form12");
+    click(step1->Option1);
+    click(step1->Command1);
+    Form14 *step2 = window<Form14>("Form14");
+    QCOMPARE(step2->add_t1->Text1->toPlainText(), "ответ 1");
+    fill(step2->add_t1, {"Text1=новый 1"});
+
+    // The operator turns to the second command, then saves the first one's page.
+    QVERIFY(selectCommand(manager, "второй"));
+    click(manager->Command2);
+    QCOMPARE(step1->Text1->text(), "второй");
+    click(step2->add_t1->Command1);
+    QVERIFY(m_dialogs.shown.isEmpty());
+    QCOMPARE(bytes("Команды/Общая.txt"), cp("Команда: первый\r\nДействие: новый 1====\r\n") + other + "\r\n");
+}
+
+void tst_CommandWindows::managerAnswerFollowsTheWizard()
+{
+    QVERIFY(write("Команды/Общая.txt", rec("привет", "старый") + rec("пока", "два")));
+    Form9 *manager = openManager();
+    QVERIFY(selectCommand(manager, "привет"));
+    QCOMPARE(manager->Text2->toPlainText(), "старый\n");
+    click(manager->Command2);
+    Form12 *step1 = window<Form12>("Form12");
+    click(step1->Option1);
+    click(step1->Command1);
+    Form14 *step2 = window<Form14>("Form14");
+    fill(step2->add_t1, {"Text1=новый"});
+    click(step2->add_t1->Command1);
+    QCOMPARE(manager->Text2->toPlainText(), "новый");
+
+    // "Сохранить" now writes what the box shows: the new answer.
+    click(manager->Command3);
+    QVERIFY(m_dialogs.shown.isEmpty());
+    QCOMPARE(bytes("Команды/Общая.txt"),
+             cp("Команда: привет\r\nДействие: новый====\r\n") + rec("пока", "два") + "\r\n\r\n");
+}
+
+void tst_CommandWindows::nameWithLineBreakRefused()
+{
+    Form9 *manager = openManager();
+    click(manager->Command1);
+    Form12 *step1 = window<Form12>("Form12");
+    typeInto(step1->Text1, "привет\r\nДействие: x");
+    click(step1->Option1);
+    click(step1->Command1);
+    expectBox("Ошибка", CommandEditor::BadNameText);
+    QVERIFY(step1->isVisible());
+    QVERIFY(!window<Form14>("Form14"));
+
+    // The page shown before any hand-over has no command to write.
+    Form14 *step2 = show<Form14>("Form14");
+    QVERIFY(step2);
+    fill(step2->add_t1, {"Text1=ответ"});
+    click(step2->add_t1->Command1);
+    expectBox("Ошибка", CommandEditor::BadNameText);
+    QCOMPARE(bytes("Команды/Общая.txt"), QByteArray("<missing>"));
+}
+
+void tst_CommandWindows::groupFileInOtherLetterCase()
+{
+    // A command folder copied from Windows: the common group's file in small letters.
+    QVERIFY(write("Команды/общая.txt", rec("привет", "раз")));
+    Form9 *manager = openManager();
+    QCOMPARE(manager->commandNames(), QStringList({"привет"}));
+    QVERIFY(selectCommand(manager, "привет"));
+    QCOMPARE(manager->Text2->toPlainText(), "раз\n");
+    QVERIFY(startAdd(manager, "пока", "Option1"));
+    Form14 *step2 = window<Form14>("Form14");
+    fill(step2->add_t1, {"Text1=два"});
+    click(step2->add_t1->Command1);
+    QVERIFY(m_dialogs.shown.isEmpty());
+    QCOMPARE(bytes("Команды/общая.txt"), rec("привет", "раз") + rec("пока", "два"));
+    QCOMPARE(bytes("Команды/Общая.txt"), QByteArray("<missing>"));
     QCOMPARE(manager->commandNames(), QStringList({"привет", "пока"}));
 }
 

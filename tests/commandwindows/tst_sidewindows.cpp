@@ -3,6 +3,8 @@
 // commands with their add window, and the help embedding window.
 #include "commandwindowsfixture.h"
 #include "commands/sidetexts.h"
+#include "core/linefilemodel.h"
+#include "core/textfile.h"
 #include "support/filemode.h"
 #include "commandwindows/install.h"
 #include "commandwindows/side_windows.h"
@@ -51,6 +53,8 @@ private slots:
     void foreignCharactersRefused();
     void helpEmbedded();
     void helpEmbedOfVanishedCommandWritesNothing();
+    void unknownCommandLog();
+    void largeUnknownCommandLogReadInChunks();
 
 private:
     template<typename T> bool closeWindow(const char *name)
@@ -360,6 +364,45 @@ void tst_SideWindows::helpEmbedOfVanishedCommandWritesNothing()
     QCOMPARE(bytes("Команды/Общая.txt"), changed);
     QCOMPARE(HelpEmbedding::kind(), int(HelpEmbedding::None));
     QVERIFY(m_dialogs.shown.isEmpty());
+}
+
+void tst_SideWindows::unknownCommandLog()
+{
+    m_main->action(QStringLiteral("log_ne_izvest_m"))->trigger();
+    auto *unknown = window<Form29>("Form29");
+    QVERIFY(unknown);
+    QCOMPARE(unknown->windowTitle(), "Логи не известных команд");
+    QTRY_VERIFY(!unknown->log().isLoading());
+    QCOMPARE(unknown->Text1->model()->rowCount(), 0);
+    QVERIFY(TextFile::folderExists(QStringLiteral("\\Логи")));
+    QVERIFY(closeWindow<Form29>("Form29"));
+
+    // As the engine appends, with an empty line and a last line without its end.
+    QVERIFY(write("Логи/Не известные команды.txt", cp("111: абракадабра\r\n\r\n222: ====\r\n333: ^&^&")));
+    unknown = show<Form29>("Form29");
+    QTRY_VERIFY(!unknown->log().isLoading());
+    QCOMPARE(unknown->log().text(), "111: абракадабра\r\n222: ====\r\n333: ^&^&");
+    QCOMPARE(unknown->Text1->model()->index(0, 0).data().toString(), "111: абракадабра");
+}
+
+void tst_SideWindows::largeUnknownCommandLogReadInChunks()
+{
+    // Several chunks' worth: the window is open, and answering, before the log is read.
+    QByteArray log;
+    int lines = 0;
+    while (log.size() < 3 * LineFileModel::ChunkBytes) {
+        log += "424242: неизвестно " + QByteArray::number(lines) + "\r\n";
+        ++lines;
+    }
+    QVERIFY(write("Логи/Не известные команды.txt", cp(QString::fromUtf8(log))));
+    auto *unknown = show<Form29>("Form29");
+    QVERIFY(unknown);
+    QVERIFY(unknown->log().isLoading());
+    QVERIFY(unknown->Text1->model()->rowCount() < lines);
+    QTRY_VERIFY_WITH_TIMEOUT(!unknown->log().isLoading(), 30000);
+    QCOMPARE(unknown->Text1->model()->rowCount(), lines);
+    QCOMPARE(unknown->Text1->model()->index(lines - 1, 0).data().toString(),
+             QStringLiteral("424242: неизвестно %1").arg(lines - 1));
 }
 
 QTEST_MAIN(tst_SideWindows)

@@ -43,7 +43,6 @@ private slots:
     void userListButtons();
     void logShowsAllOrOneDay();
     void largeLogOpensWhileTheWindowAnswers();
-    void unknownCommandLog();
     void sendMessageOffersTheContacts();
     void supportTopicFillsTheSendMessageWindow();
 
@@ -257,19 +256,6 @@ void tst_RecordWindows::largeLogOpensWhileTheWindowAnswers()
     QCOMPARE(window->Text1->model()->rowCount(), lines / 2);
     QCOMPARE(window->Text1->model()->index(0, 0).data().toString(),
              QStringLiteral("09.12.2026 - 9:05:07 - 111 : строка 1"));
-}
-
-void tst_RecordWindows::unknownCommandLog()
-{
-    main().action(QStringLiteral("log_ne_izvest_m"))->trigger();
-    auto *unknown = window<Form29>("Form29");
-    QVERIFY(unknown);
-    QCOMPARE(unknown->Text1->toPlainText(), QString());
-    QVERIFY(TextFile::folderExists(QStringLiteral("\\Логи")));
-    close("Form29");
-    write("111", "абракадабра");
-    unknown = show<Form29>("Form29");
-    QCOMPARE(unknown->Text1->toPlainText(), QStringLiteral("111: абракадабра\n"));
 }
 
 void tst_RecordWindows::sendMessageOffersTheContacts()

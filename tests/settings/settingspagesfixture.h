@@ -9,6 +9,8 @@
 #include "support/typing.h"
 #include "support/windowfixture.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 
 #include <memory>
@@ -68,6 +70,16 @@ protected:
         box->selectAll();
         box->del();
         typeInto(box, text);
+    }
+
+    // Replaces the box's text by a paste through the clipboard, as the operator would;
+    // a pasted line break stays in the box.
+    static void paste(QLineEdit *box, const QString &text)
+    {
+        QGuiApplication::clipboard()->setText(text);
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     }
 
     QString path(const QString &programPath) const { return m_home->filePath(programPath); }

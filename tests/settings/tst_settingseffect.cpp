@@ -17,6 +17,7 @@
 #include "settings/autologin_page.h"
 #include "settings/connection_page.h"
 #include "settings/imitation_page.h"
+#include "settings/pagemessages.h"
 #include "support/commandrecords.h"
 #include "support/onlinebot.h"
 
@@ -46,6 +47,7 @@ private Q_SLOTS:
     void powerCommandsFollowTheAdministratorPage_data();
     void powerCommandsFollowTheAdministratorPage();
     void runningProgramFollowsTheSettingsWindow();
+    void pastedLineBreakKeepsThePassword();
 
 private:
     // The engine behind the bot's session, wired as the main window does.
@@ -232,6 +234,32 @@ void TestSettingsEffect::runningProgramFollowsTheSettingsWindow()
     QTRY_VERIFY_WITH_TIMEOUT(!textsSent(m_bot->server(), secondary, User).isEmpty(), Timeout);
     QVERIFY(m_power.requests.isEmpty());
     QVERIFY(m_bot->server().injectText(User, secondary, QStringLiteral("!выключить")));
+    QTRY_COMPARE_WITH_TIMEOUT(m_power.requests, QList<RecordingPower::Request>{RecordingPower::Request::PowerOff},
+                              Timeout);
+}
+
+void TestSettingsEffect::pastedLineBreakKeepsThePassword()
+{
+    startEngine();
+    auto *page = openPage<UserControl4>("UserControl31");
+    QVERIFY(page);
+    typeInto(page->Text1, User);
+    typeInto(page->Text2, QStringLiteral("tajna"));
+    click(page->Command1);
+    QVERIFY(m_dialogs.shown.isEmpty());
+
+    // The number pasted again with a line break after it: the page refuses it, so the
+    // password stays on its line.
+    paste(page->Text1, User + QStringLiteral("\r\n"));
+    QCOMPARE(page->Text1->text(), User + QStringLiteral("\r\n"));
+    click(page->Command1);
+    expectBox(PageMessages::ErrorTitle, PageMessages::LineBreakText, Icon::Information);
+
+    const qsizetype answered = m_bot->sentTo(User).size();
+    QVERIFY(m_bot->server().injectText(User, m_bot->uin(), QStringLiteral("!выключить")));
+    QTRY_VERIFY_WITH_TIMEOUT(m_bot->sentTo(User).size() > answered, Timeout);
+    QVERIFY(m_power.requests.isEmpty());
+    QVERIFY(m_bot->server().injectText(User, m_bot->uin(), QStringLiteral("!выключить:tajna")));
     QTRY_COMPARE_WITH_TIMEOUT(m_power.requests, QList<RecordingPower::Request>{RecordingPower::Request::PowerOff},
                               Timeout);
 }

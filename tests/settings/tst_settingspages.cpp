@@ -63,6 +63,9 @@ private Q_SLOTS:
     void writeFailureReported_data();
     void writeFailureReported();
 
+    void pastedValueRefused_data();
+    void pastedValueRefused();
+
     void pagesShareTheGeneralFile();
 };
 
@@ -538,6 +541,87 @@ void TestSettingsPages::writeFailureReported()
     QVERIFY(m_dialogs.shown.constFirst().text.startsWith("Не удалось сохранить настройки ("));
     QCOMPARE(m_dialogs.shown.constFirst().icon, Icon::Warning);
     QCOMPARE(bytes(file), QByteArray("old\r\n"));
+}
+
+void TestSettingsPages::pastedValueRefused_data()
+{
+    QTest::addColumn<QString>("tab");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("why");
+    const struct
+    {
+        const char *page;
+        const char *tab;
+        const char *box; // "Combo1" is the server box's line
+        const char *button;
+        QString file;
+    } boxes[] = {
+        {"connection", "nast1", "Combo1", "Command1", GeneralFile},
+        {"connection", "nast1", "Text2", "Command1", GeneralFile},
+        {"connection", "nast1", "Text1", "Command1", GeneralFile},
+        {"auto-login", "nast_a1", "Text1", "Command1", GeneralFile},
+        {"auto-login", "nast_a1", "Text2", "Command1", GeneralFile},
+        {"sounds", "nast_b1", "Text1", "Command3", GeneralFile},
+        {"sounds", "nast_b1", "Text2", "Command3", GeneralFile},
+        {"popup", "nast_c1", "Text1", "Command1", GeneralFile},
+        {"human imitation", "nast_d1", "Text1", "Command1", GeneralFile},
+        {"administrator", "UserControl31", "Text1", "Command1", AdminSettings::FilePath},
+        {"administrator", "UserControl31", "Text2", "Command1", AdminSettings::FilePath},
+    };
+    const struct
+    {
+        const char *name;
+        QString pasted;
+        QString why;
+    } values[] = {
+        {"CR LF and a forged key", QStringLiteral("424242\r\nAutoEnter=1"), PageMessages::LineBreakText},
+        {"LF alone", QStringLiteral("424242\nx"), PageMessages::LineBreakText},
+        {"CR alone", QStringLiteral("424242\rx"), PageMessages::LineBreakText},
+        {"outside the code page", QStringLiteral("/home/josé/ding.wav"), PageMessages::NotStorableText},
+    };
+    for (const auto &box : boxes) {
+        for (const auto &value : values) {
+            QTest::addRow("%s %s, %s", box.page, box.box, value.name)
+                << box.tab << box.box << box.button << box.file << value.pasted << value.why;
+        }
+    }
+}
+
+void TestSettingsPages::pastedValueRefused()
+{
+    QFETCH(QString, tab);
+    QFETCH(QString, box);
+    QFETCH(QString, button);
+    QFETCH(QString, file);
+    QFETCH(QString, pasted);
+    QFETCH(QString, why);
+    // Every page opens on values it would save as they are.
+    const QByteArray general = "Server=x\r\n" + StoredLogin123 + "PlaySounds=0\r\n";
+    QVERIFY(write(GeneralFile, general));
+    QVERIFY(write(AdminSettings::FilePath, "111\r\npass\r\n"));
+    QVERIFY(write(ImitationSettings::CopyPath, " 0 \r\n400\r\n"));
+    const QByteArray before = bytes(file);
+    auto *page = openPage<SettingsPage>(tab.toLatin1().constData());
+    QVERIFY(page);
+    QLineEdit *line = nullptr;
+    if (box == QLatin1String("Combo1"))
+        line = page->findChild<QComboBox *>(box)->lineEdit();
+    else
+        line = page->findChild<QLineEdit *>(box);
+    QVERIFY(line);
+
+    paste(line, pasted);
+    QCOMPARE(line->text(), pasted);
+    click(page->findChild<QPushButton *>(button));
+
+    expectBox(PageMessages::ErrorTitle, why, Icon::Information);
+    QCOMPARE(bytes(file), before);
+    QCOMPARE(bytes(GeneralFile), general);
+    QCOMPARE(bytes(ImitationSettings::CopyPath), QByteArray(" 0 \r\n400\r\n"));
+    QVERIFY(page->hasChanged());
 }
 
 void TestSettingsPages::pagesShareTheGeneralFile()
