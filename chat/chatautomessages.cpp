@@ -9,8 +9,7 @@
 ChatAutoMessages::ChatAutoMessages(ChatDelivery &delivery, const ChatMembership &membership)
     : m_delivery(delivery)
     , m_membership(membership)
-{
-}
+{}
 
 void ChatAutoMessages::loadSettings()
 {

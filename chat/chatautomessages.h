@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <optional>
 
 class ChatDelivery;
@@ -11,6 +13,8 @@ class ChatMembership;
 class ChatAutoMessages
 {
 public:
+    static inline const QString TimerName = QStringLiteral("auto_soob");
+
     ChatAutoMessages(ChatDelivery &delivery, const ChatMembership &membership);
 
     // The interval and the order, read from the file's first two lines once per run at

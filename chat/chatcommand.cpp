@@ -66,7 +66,8 @@ constexpr qsizetype LongestWhole = longestWhole();
 
 bool names(const Row &row, QStringView text)
 {
-    return (row.latin && text == QStringView(row.latin)) || (row.cyrillic && text == QStringView(row.cyrillic));
+    return (row.latin && text == QStringView(row.latin)) ||
+           (row.cyrillic && text == QStringView(row.cyrillic));
 }
 
 } // namespace

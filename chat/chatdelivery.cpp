@@ -15,8 +15,7 @@ ChatDelivery::ChatDelivery(TimerRegistry &timers, SendFunction send, ChatEvents 
     : m_timers(timers)
     , m_send(std::move(send))
     , m_events(events)
-{
-}
+{}
 
 // --- sending ---------------------------------------------------------------------------
 
@@ -107,7 +106,8 @@ void ChatDelivery::reply(const MessageState &state, const QString &text)
 
 // --- the room queues -------------------------------------------------------------------
 
-void ChatDelivery::queueChatLine(const QString &uin, const QString &nick, const QString &room, const QString &text)
+void ChatDelivery::queueChatLine(const QString &uin, const QString &nick, const QString &room,
+                                 const QString &text)
 {
     const QString &dash = ChatTexts::Dash;
     const QList<bool> options = ChatOptions::readAll();
@@ -127,8 +127,8 @@ void ChatDelivery::queueChatLine(const QString &uin, const QString &nick, const 
                                : pieces.join(QLatin1Char(' '));
 
     RoomQueue::appendDataLine(room, uin, prefix + QStringLiteral(": ") + text);
-    ChatLog::AddChatLogEntry(ChatLog::stamp() + QLatin1Char(' ') + uin + dash + nick + QStringLiteral("группа:") +
-                                 room + QStringLiteral(": ") + text,
+    ChatLog::AddChatLogEntry(ChatLog::stamp() + QLatin1Char(' ') + uin + dash + nick +
+                                 QStringLiteral("группа:") + room + QStringLiteral(": ") + text,
                              true);
     emit m_events.logChanged();
     resume();
@@ -147,7 +147,8 @@ std::optional<int> ChatDelivery::deliveryInterval()
     if (line.isEmpty())
         return DefaultDeliveryMs;
     const std::optional<double> seconds = VbValues::toNumber(line);
-    if (!seconds || !std::isfinite(*seconds) || *seconds < MinDeliverySeconds || *seconds > MaxDeliverySeconds)
+    if (!seconds || !std::isfinite(*seconds) || *seconds < MinDeliverySeconds ||
+        *seconds > MaxDeliverySeconds)
         return std::nullopt;
     return int(std::lround(*seconds * 1000));
 }

@@ -18,8 +18,7 @@ ChatMemberCommands::ChatMemberCommands(ChatDelivery &delivery, ChatMembership &m
     : m_delivery(delivery)
     , m_membership(membership)
     , m_events(events)
-{
-}
+{}
 
 StageOutcome ChatMemberCommands::handle(MessageState &state, const ChatMember &member)
 {
@@ -89,13 +88,13 @@ StageOutcome ChatMemberCommands::privateMessage(MessageState &state, const ChatM
         m_delivery.reply(state, ChatTexts::NoSuchNickText);
         return takeMessage(state);
     }
-    ChatLog::AddChatLogEntry(ChatLog::stamp() + ChatTexts::LogPrivate + state.SenderUin + QStringLiteral(" к ") +
-                                 nick + QLatin1Char(' ') + state.MessageText,
+    ChatLog::AddChatLogEntry(ChatLog::stamp() + ChatTexts::LogPrivate + state.SenderUin +
+                                 QStringLiteral(" к ") + nick + QLatin1Char(' ') + state.MessageText,
                              false);
     emit m_events.logChanged();
     m_delivery.sendParts(ChatDelivery::slotFor(recipient->uin, state.slot),
-                         ChatTexts::PrivateLead + member.nick + ChatTexts::CrLf + line.argument, recipient->uin,
-                         state.slot);
+                         ChatTexts::PrivateLead + member.nick + ChatTexts::CrLf + line.argument,
+                         recipient->uin, state.slot);
     return takeMessage(state);
 }
 
@@ -214,7 +213,8 @@ StageOutcome ChatMemberCommands::memberList(MessageState &state)
                                 : member.nick + dash + member.room);
     }
     m_delivery.reply(state, entries.isEmpty() ? ChatTexts::NobodyText
-                                              : ChatTexts::MemberListHeading + ChatTexts::CrLf + entries.join(ChatTexts::CrLf));
+                                              : ChatTexts::MemberListHeading + ChatTexts::CrLf +
+                                                    entries.join(ChatTexts::CrLf));
     return takeMessage(state);
 }
 

@@ -14,8 +14,7 @@ using ChatCommands::takeMessage;
 ChatMembership::ChatMembership(ChatDelivery &delivery, ChatEvents &events)
     : m_delivery(delivery)
     , m_events(events)
-{
-}
+{}
 
 QString ChatMembership::ApplyLastCharacterRule(const QString &text, CharacterSet set)
 {
@@ -29,7 +28,8 @@ QString ChatMembership::ApplyLastCharacterRule(const QString &text, CharacterSet
     if (!allowed) {
         const QString up = ChatCommands::upperCase(QString(last));
         const QChar u = up.isEmpty() ? last : up.front();
-        allowed = (u >= QLatin1Char('A') && u <= QLatin1Char('Z')) || (u >= QChar(0x0410) && u <= QChar(0x042F));
+        allowed =
+            (u >= QLatin1Char('A') && u <= QLatin1Char('Z')) || (u >= QChar(0x0410) && u <= QChar(0x042F));
     }
     return allowed ? text : text.chopped(1);
 }

@@ -54,7 +54,8 @@ private:
     // Into the member list and the common room's file, out of any other room's file;
     // false when the member list was not written.
     static bool addToCommonRoom(const QString &uin, const QString &nick);
-    void queueJoinNotice(const QString &uin, const QString &nick, const QString &room, const QString &logLine);
+    void queueJoinNotice(const QString &uin, const QString &nick, const QString &room,
+                         const QString &logLine);
 
     ChatDelivery &m_delivery;
     ChatEvents &m_events;

@@ -8,15 +8,10 @@
 
 #include <QSet>
 
-namespace {
-const QString TimerName = QStringLiteral("chat_tim");
-} // namespace
-
 ChatReconnectNotice::ChatReconnectNotice(TimerRegistry &timers, ChatDelivery &delivery)
     : m_timers(timers)
     , m_delivery(delivery)
-{
-}
+{}
 
 void ChatReconnectNotice::noteSignedOn()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class ChatDelivery;
 class TimerRegistry;
 
@@ -9,6 +11,9 @@ class TimerRegistry;
 class ChatReconnectNotice
 {
 public:
+    static inline const QString TimerName = QStringLiteral("chat_tim");
+    static constexpr int DesignMs = 10000;
+
     ChatReconnectNotice(TimerRegistry &timers, ChatDelivery &delivery);
 
     void setNotifyAfterLogin(bool notify) { m_notifyAfterLogin = notify; }

@@ -24,19 +24,20 @@ ChatService::ChatService(TimerRegistry &timers, SendFunction send, QObject *pare
     , m_autoMessages(m_delivery, m_membership)
     , m_reconnectNotice(timers, m_delivery)
 {
-    timerOf(timers, QStringLiteral("Timer10"), DefaultDeliveryMs);
-    timerOf(timers, QStringLiteral("auto_soob"), 0);
-    timerOf(timers, QStringLiteral("chat_tim"), 10000);
-    timers.attach(QStringLiteral("Timer10"), [this] { Timer10_Timer(); });
-    timers.attach(QStringLiteral("auto_soob"), [this] { auto_soob_Timer(); });
-    timers.attach(QStringLiteral("chat_tim"), [this] { chat_tim_Timer(); });
+    timerOf(timers, ChatDelivery::TimerName, DefaultDeliveryMs);
+    timerOf(timers, ChatAutoMessages::TimerName, 0);
+    timerOf(timers, ChatReconnectNotice::TimerName, ChatReconnectNotice::DesignMs);
+    timers.attach(ChatDelivery::TimerName, [this] { Timer10_Timer(); });
+    timers.attach(ChatAutoMessages::TimerName, [this] { auto_soob_Timer(); });
+    timers.attach(ChatReconnectNotice::TimerName, [this] { chat_tim_Timer(); });
     ChatLog::open();
 }
 
 ChatService::~ChatService()
 {
-    for (const char *name : {"Timer10", "auto_soob", "chat_tim"}) {
-        if (NamedTimer *timer = m_timers.timer(QString::fromLatin1(name)))
+    for (const QString &name :
+         {ChatDelivery::TimerName, ChatAutoMessages::TimerName, ChatReconnectNotice::TimerName}) {
+        if (NamedTimer *timer = m_timers.timer(name))
             timer->setHandler({});
     }
 }

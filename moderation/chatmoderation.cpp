@@ -76,8 +76,7 @@ qint64 minuteOf(const QDateTime &moment)
 ChatModeration::ChatModeration(ChatService *chat, SendFunction send)
     : m_chat(chat)
     , m_send(std::move(send))
-{
-}
+{}
 
 // --- dispatcher ------------------------------------------------------------------------
 
@@ -98,7 +97,8 @@ StageOutcome ChatModeration::HandleChatAdminCommand(MessageState &state)
     auto staff = [&](bool senior, StageOutcome (ChatModeration::*block)(MessageState &, const QString &)) {
         if (ChatStaff::isEmpty())
             return StageOutcome::Continue;
-        const bool admitted = isAdministrator(sender) || isModerator(sender) || (!senior && isPremoderator(sender));
+        const bool admitted =
+            isAdministrator(sender) || isModerator(sender) || (!senior && isPremoderator(sender));
         if (!admitted) {
             reply(state, NoStaffRightsText);
             return takeMessage(state);
@@ -338,7 +338,8 @@ QString ChatModeration::warningReason(const QString &giverUin, int count) const
 {
     const std::optional<ChatMember> giver = ChatMemberList::find(giverUin);
     return QStringLiteral("Получил ") + QString::number(count) +
-           QStringLiteral(" предупреждений. Последнее предупреждение дал: ") + (giver ? giver->nick : QString());
+           QStringLiteral(" предупреждений. Последнее предупреждение дал: ") +
+           (giver ? giver->nick : QString());
 }
 
 StageOutcome ChatModeration::kick(MessageState &state, const QString &arguments)

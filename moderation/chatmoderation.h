@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chat/chatdelivery.h"
 #include "chat/chattexts.h"
 #include "session/messagestate.h"
 #include "session/stageoutcome.h"
@@ -22,7 +23,7 @@ class ChatModeration
 {
 public:
     // Sends one ICQ message through a bot slot; false when it could not go.
-    using SendFunction = std::function<bool(int slot, const QString &txt, const QString &toUin)>;
+    using SendFunction = ChatDelivery::SendFunction;
 
     // The main bot's slot, on which ban and unban notices go out.
     static constexpr int MainSlot = 1;

@@ -58,8 +58,9 @@ public:
         m_server->addAccount(First, "first");
         m_server->addAccount(Second, "second");
         QVERIFY2(m_server->listen(QHostAddress::LocalHost), qPrintable(m_server->errorString()));
-        QVERIFY(TextFile::writeLines(DistributionList::FilePath, {QStringLiteral("2 %1 first 9").arg(First),
-                                                                  QStringLiteral("3 %1 second 0").arg(Second)}));
+        QVERIFY(
+            TextFile::writeLines(DistributionList::FilePath, {QStringLiteral("2 %1 first 9").arg(First),
+                                                              QStringLiteral("3 %1 second 0").arg(Second)}));
         QVERIFY(TextFile::writeLines(GeneralSettings::FilePath,
                                      {QStringLiteral("Server=127.0.0.1"),
                                       QStringLiteral("Port=%1").arg(m_server->loginPort()),
@@ -78,8 +79,8 @@ public:
         QTest::keyClicks(login->findChild<QLineEdit *>(QStringLiteral("Text1")), Bot);
         QTest::keyClicks(login->findChild<QLineEdit *>(QStringLiteral("Text2")), BotPassword);
         QTest::mouseClick(login->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(Bot) && m_server->isOnline(First) && m_server->isOnline(Second),
-                                 Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            m_server->isOnline(Bot) && m_server->isOnline(First) && m_server->isOnline(Second), Timeout);
         QTRY_VERIFY_WITH_TIMEOUT(m_bot->session().isSignedOn(3), Timeout);
     }
 
