@@ -1,5 +1,6 @@
 #include "moderation/chatmoderation.h"
 
+#include "chat/chatcommand.h"
 #include "chat/chatfiles.h"
 #include "chat/chatrecords.h"
 #include "chat/chatreference.h"
@@ -12,6 +13,8 @@
 #include "moderation/warningfile.h"
 
 #include <cmath>
+
+using ChatCommands::takeMessage;
 
 namespace {
 
@@ -73,80 +76,60 @@ qint64 minuteOf(const QDateTime &moment)
 ChatModeration::ChatModeration(ChatService *chat, SendFunction send)
     : m_chat(chat)
     , m_send(std::move(send))
-{
-}
+{}
 
 // --- dispatcher ------------------------------------------------------------------------
 
 StageOutcome ChatModeration::HandleChatAdminCommand(MessageState &state)
 {
-    const QString &text = state.MessageText;
-    const qsizetype blank = text.indexOf(QLatin1Char(' '));
-    // A message without a blank has no first word; one that begins with a blank has an
-    // empty one. Both match no word command.
-    const QString word = blank > 0 ? text.left(blank) : QString();
-    const QString arguments = blank >= 0 ? text.mid(blank + 1) : QString();
-    const QString upperWord = word.toUpper();
+    const ChatCommandLine line = ChatCommands::parse(state.MessageText);
+    const QString &arguments = line.argument;
     const QString sender = state.SenderUin;
 
-    auto is = [&upperWord](const char16_t *a, const char16_t *b = nullptr) {
-        return !upperWord.isEmpty() && (upperWord == QStringView(a) || (b && upperWord == QStringView(b)));
-    };
-
     // Rooms and unbans: administrators only; anyone else's message passes on unanswered.
-    if (is(u"!DELROOM")) {
+    auto administrators = [&](StageOutcome (ChatModeration::*block)(MessageState &, const QString &)) {
         if (!ChatStaff::isEmpty() && isAdministrator(sender))
-            return deleteRoom(state, arguments);
+            return (this->*block)(state, arguments);
         return StageOutcome::Continue;
-    }
-    if (is(u"!CRROOM")) {
-        if (!ChatStaff::isEmpty() && isAdministrator(sender))
-            return createRoom(state, arguments);
-        return StageOutcome::Continue;
-    }
-    if (is(u"!УБАН", u"!UBAN")) {
-        if (!ChatStaff::isEmpty() && isAdministrator(sender))
-            return unban(state, arguments);
-        return StageOutcome::Continue;
-    }
-
+    };
     // Kicks, bans and renames: the staff file must hold someone; a sender without the
     // role is refused.
-    const bool allStaff = isAdministrator(sender) || isModerator(sender) || isPremoderator(sender);
-    const bool seniorStaff = isAdministrator(sender) || isModerator(sender);
-    auto gate = [&](bool admitted, auto block) -> StageOutcome {
+    auto staff = [&](bool senior, StageOutcome (ChatModeration::*block)(MessageState &, const QString &)) {
         if (ChatStaff::isEmpty())
             return StageOutcome::Continue;
+        const bool admitted =
+            isAdministrator(sender) || isModerator(sender) || (!senior && isPremoderator(sender));
         if (!admitted) {
             reply(state, NoStaffRightsText);
-            return consumed(state);
+            return takeMessage(state);
         }
         return (this->*block)(state, arguments);
     };
-    if (is(u"!КИК", u"!QIQ"))
-        return gate(allStaff, &ChatModeration::kick);
-    if (is(u"!БАН", u"!BAN"))
-        return gate(allStaff, &ChatModeration::timedBan);
-    if (is(u"!!БАН", u"!!BAN"))
-        return gate(seniorStaff, &ChatModeration::permanentBan);
-    if (is(u"!НИК", u"!NIK"))
-        return gate(seniorStaff, &ChatModeration::rename);
 
-    const QString whole = text.toUpper();
-    if (whole == QLatin1String("!INVIZ OFF"))
+    switch (line.command) {
+    case ChatCommand::DeleteRoom:
+        return administrators(&ChatModeration::deleteRoom);
+    case ChatCommand::CreateRoom:
+        return administrators(&ChatModeration::createRoom);
+    case ChatCommand::Unban:
+        return administrators(&ChatModeration::unban);
+    case ChatCommand::Kick:
+        return staff(false, &ChatModeration::kick);
+    case ChatCommand::Ban:
+        return staff(false, &ChatModeration::timedBan);
+    case ChatCommand::PermanentBan:
+        return staff(true, &ChatModeration::permanentBan);
+    case ChatCommand::Rename:
+        return staff(true, &ChatModeration::rename);
+    case ChatCommand::InvisibleOff:
         return invisibleOff(state);
-    if (whole == QLatin1String("!INVIZ ON"))
+    case ChatCommand::InvisibleOn:
         return invisibleOn(state);
-
-    if (word == QLatin1String("!SETGROUP") || word == QStringView(u"!НАЗНАЧИТЬ"))
+    case ChatCommand::SetGroup:
         return setGroup(state, arguments);
-    return StageOutcome::Continue;
-}
-
-StageOutcome ChatModeration::consumed(MessageState &state)
-{
-    state.MessageHandled = true;
-    return StageOutcome::Stop;
+    default:
+        return StageOutcome::Continue;
+    }
 }
 
 void ChatModeration::send(int slot, const QString &text, const QString &toUin)
@@ -179,16 +162,16 @@ StageOutcome ChatModeration::deleteRoom(MessageState &state, const QString &argu
     const QString &number = arguments;
     if (!isRoomNumber(number)) {
         reply(state, RoomDataErrorText);
-        return consumed(state);
+        return takeMessage(state);
     }
     if (TextFile::readAll(RoomList::FilePath).isEmpty())
-        return consumed(state);
+        return takeMessage(state);
     if (m_chat)
         m_chat->removeRoom(number);
     else
         RoomList::remove(number);
     reply(state, RoomDeletedText);
-    return consumed(state);
+    return takeMessage(state);
 }
 
 StageOutcome ChatModeration::createRoom(MessageState &state, const QString &arguments)
@@ -198,11 +181,11 @@ StageOutcome ChatModeration::createRoom(MessageState &state, const QString &argu
     const QString name = blank >= 0 ? arguments.mid(blank + 1) : QString();
     if (!isRoomNumber(number) || name.isEmpty() || holdsLineBreak(name)) {
         reply(state, RoomDataErrorText);
-        return consumed(state);
+        return takeMessage(state);
     }
     if (RoomList::find(number)) {
         reply(state, RoomExistsText);
-        return consumed(state);
+        return takeMessage(state);
     }
     const Room room{number, name};
     if (m_chat)
@@ -210,7 +193,7 @@ StageOutcome ChatModeration::createRoom(MessageState &state, const QString &argu
     else
         RoomList::add(room);
     reply(state, RoomCreatedText);
-    return consumed(state);
+    return takeMessage(state);
 }
 
 // --- bans ------------------------------------------------------------------------------
@@ -235,20 +218,20 @@ ChatModeration::BanOutcome ChatModeration::BanChatMember(MessageState &state, co
     const bool protectedTarget = isAdministrator(target->uin) || isModerator(target->uin);
     if (protectedTarget && !isAdministrator(state.SenderUin)) {
         reply(state, ProtectedBanText);
-        consumed(state);
+        takeMessage(state);
         return BanOutcome::Refused;
     }
     // Nobody hears of a ban that the list does not hold: the storage layer reports the
     // failure to the operator, the staff member hears it did not work.
     if (!ChatBanList::add(ChatBanList::Entry{banField(target->nick), target->uin, until, banField(reason)})) {
         reply(state, ChatService::SaveFailedText);
-        consumed(state);
+        takeMessage(state);
         return BanOutcome::Failed;
     }
     memberLeaves(target->uin);
     send(MainSlot, BannedText, target->uin);
     AdjustBanStatistics(+1);
-    consumed(state);
+    takeMessage(state);
     return BanOutcome::Banned;
 }
 
@@ -311,7 +294,7 @@ StageOutcome ChatModeration::timedBan(MessageState &state, const QString &argume
         // A ban lasts no less than nothing and no longer than a permanent one.
         if (!value || !std::isfinite(*value) || *value < 0 || *value > double(MaxBanMinutes)) {
             reply(state, BanUsageText);
-            return consumed(state);
+            return takeMessage(state);
         }
         minutes = *value;
     }
@@ -319,7 +302,7 @@ StageOutcome ChatModeration::timedBan(MessageState &state, const QString &argume
     const QString until = DateTexts::dateTimeText(now.addSecs(qint64(std::llround(minutes * 60))));
     if (BanChatMember(state, nick, until, reason) == BanOutcome::NotFound)
         return StageOutcome::Continue;
-    return consumed(state);
+    return takeMessage(state);
 }
 
 StageOutcome ChatModeration::permanentBan(MessageState &state, const QString &arguments)
@@ -328,7 +311,7 @@ StageOutcome ChatModeration::permanentBan(MessageState &state, const QString &ar
     const QString reason = split.hadBlank && !split.tail.isEmpty() ? split.tail : NoReasonText;
     if (BanChatMember(state, split.head, PermanentUntil(), reason) == BanOutcome::NotFound)
         return StageOutcome::Continue;
-    return consumed(state);
+    return takeMessage(state);
 }
 
 StageOutcome ChatModeration::unban(MessageState &state, const QString &arguments)
@@ -340,13 +323,13 @@ StageOutcome ChatModeration::unban(MessageState &state, const QString &arguments
     QList<ChatBanList::Entry> removed;
     if (!ChatBanList::removeNick(nick, &removed)) {
         reply(state, ChatService::SaveFailedText);
-        return consumed(state);
+        return takeMessage(state);
     }
     if (!removed.isEmpty()) {
         send(MainSlot, UnbannedText, removed.last().number);
         AdjustBanStatistics(-1);
     }
-    return consumed(state);
+    return takeMessage(state);
 }
 
 // --- warnings --------------------------------------------------------------------------
@@ -355,7 +338,8 @@ QString ChatModeration::warningReason(const QString &giverUin, int count) const
 {
     const std::optional<ChatMember> giver = ChatMemberList::find(giverUin);
     return QStringLiteral("Получил ") + QString::number(count) +
-           QStringLiteral(" предупреждений. Последнее предупреждение дал: ") + (giver ? giver->nick : QString());
+           QStringLiteral(" предупреждений. Последнее предупреждение дал: ") +
+           (giver ? giver->nick : QString());
 }
 
 StageOutcome ChatModeration::kick(MessageState &state, const QString &arguments)
@@ -363,7 +347,7 @@ StageOutcome ChatModeration::kick(MessageState &state, const QString &arguments)
     const QString &nick = arguments;
     // A nick with a line break would write lines of other nicks into the warning file.
     if (holdsLineBreak(nick))
-        return consumed(state);
+        return takeMessage(state);
     bool wasEmpty = false;
     const int count = WarningFile::addWarning(nick, &wasEmpty);
     // The first registration of the nick hears of it; every one when the warning file
@@ -378,11 +362,11 @@ StageOutcome ChatModeration::kick(MessageState &state, const QString &arguments)
     // A first warning is only counted: nobody leaves the chat without the ban routine
     // and its protection of the staff.
     if (count < 2)
-        return consumed(state);
+        return takeMessage(state);
     // The warning is counted whether or not the nick is in the chat to be banned; the
     // message is taken either way, so the chat's second look cannot count it again.
     BanChatMember(state, nick, ComputeFixedUntil(qint64(60) * count), warningReason(state.SenderUin, count));
-    return consumed(state);
+    return takeMessage(state);
 }
 
 void ChatModeration::WarnChatSender(MessageState &state)
@@ -415,19 +399,19 @@ StageOutcome ChatModeration::rename(MessageState &state, const QString &argument
     const bool protectedTarget = isAdministrator(target->uin) || isModerator(target->uin);
     if (protectedTarget && !isAdministrator(state.SenderUin)) {
         reply(state, ProtectedRenameText);
-        return consumed(state);
+        return takeMessage(state);
     }
     // A nick with the list separator or a line break would not read back from the chat's
     // files (and would forge lines of the ban list).
     if (newNick.contains(QStringLiteral(":^:")) || holdsLineBreak(newNick)) {
         reply(state, NickForbiddenText);
-        return consumed(state);
+        return takeMessage(state);
     }
     // Every lookup by nick (roles, kicks, bans, whispers) takes the first line that
     // carries it: a nick somebody else holds is not given again.
     if (ChatNicks::heldByAnother(newNick, target->uin)) {
         reply(state, ChatService::NickTakenText);
-        return consumed(state);
+        return takeMessage(state);
     }
     bool renamed = false;
     if (m_chat) {
@@ -438,10 +422,10 @@ StageOutcome ChatModeration::rename(MessageState &state, const QString &argument
     }
     if (!renamed) {
         reply(state, ChatService::SaveFailedText);
-        return consumed(state);
+        return takeMessage(state);
     }
     reply(MessageState{target->uin, {}, {}, false, false, state.slot}, RenamedText + newNick);
-    return consumed(state);
+    return takeMessage(state);
 }
 
 // --- invisibility ----------------------------------------------------------------------
@@ -449,29 +433,29 @@ StageOutcome ChatModeration::rename(MessageState &state, const QString &argument
 StageOutcome ChatModeration::invisibleOff(MessageState &state)
 {
     if (ChatStaff::isEmpty())
-        return consumed(state);
+        return takeMessage(state);
     if (TextFile::readAll(InvisibleList::FilePath).isEmpty())
-        return consumed(state);
+        return takeMessage(state);
     const bool found = InvisibleList::remove(state.SenderUin);
     reply(state, found ? InvisibleOffText : NotInvisibleText);
-    return consumed(state);
+    return takeMessage(state);
 }
 
 StageOutcome ChatModeration::invisibleOn(MessageState &state)
 {
     if (ChatStaff::isEmpty())
-        return consumed(state);
+        return takeMessage(state);
     if (!isAdministrator(state.SenderUin) && !isModerator(state.SenderUin)) {
         reply(state, NoInvisibleRightsText);
-        return consumed(state);
+        return takeMessage(state);
     }
     if (InvisibleList::contains(state.SenderUin)) {
         reply(state, AlreadyInvisibleText);
-        return consumed(state);
+        return takeMessage(state);
     }
     InvisibleList::add(state.SenderUin);
     reply(state, InvisibleOnText);
-    return consumed(state);
+    return takeMessage(state);
 }
 
 // --- roles -----------------------------------------------------------------------------
@@ -479,13 +463,13 @@ StageOutcome ChatModeration::invisibleOn(MessageState &state)
 StageOutcome ChatModeration::setGroup(MessageState &state, const QString &arguments)
 {
     if (ChatStaff::isEmpty() || !isAdministrator(state.SenderUin))
-        return consumed(state);
+        return takeMessage(state);
     const Split split = splitAtBlank(arguments);
-    const QString group = split.head.toUpper();
+    const QString group = ChatCommands::upperCase(split.head);
     const QString &nick = split.tail;
     const std::optional<Registration> registration = RegistrationList::findByNick(nick);
     if (!registration)
-        return consumed(state);
+        return takeMessage(state);
     const QString &uin = registration->uin;
 
     QString role;
@@ -497,17 +481,17 @@ StageOutcome ChatModeration::setGroup(MessageState &state, const QString &argume
         role = ChatStaff::Premoderator;
     else if (group == QLatin1String("USER")) {
         ChatStaff::removeAll(uin);
-        return consumed(state);
+        return takeMessage(state);
     } else {
-        return consumed(state);
+        return takeMessage(state);
     }
 
     for (const ChatStaff::Entry &entry : ChatStaff::entries()) {
         if (entry.uin == uin) {
             reply(state, UinExistsText);
-            return consumed(state);
+            return takeMessage(state);
         }
     }
     ChatStaff::add(role, uin);
-    return consumed(state);
+    return takeMessage(state);
 }

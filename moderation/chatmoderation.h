@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chat/chatdelivery.h"
+#include "chat/chattexts.h"
 #include "session/messagestate.h"
 #include "session/stageoutcome.h"
 
@@ -21,7 +23,7 @@ class ChatModeration
 {
 public:
     // Sends one ICQ message through a bot slot; false when it could not go.
-    using SendFunction = std::function<bool(int slot, const QString &txt, const QString &toUin)>;
+    using SendFunction = ChatDelivery::SendFunction;
 
     // The main bot's slot, on which ban and unban notices go out.
     static constexpr int MainSlot = 1;
@@ -50,7 +52,7 @@ public:
     static inline const QString RoomCreatedText = QStringLiteral("Комната создана.");
     static inline const QString RoomDeletedText = QStringLiteral("Комната удалена.");
     static inline const QString RenamedText = QStringLiteral("Вас переименовали в: ");
-    static inline const QString NickForbiddenText = QStringLiteral("Вы ввели запрщённые символы ':^:' (без кавычек)");
+    static inline const QString NickForbiddenText = ChatTexts::NickForbiddenText;
     static inline const QString InvisibleOffText = QStringLiteral("Вы удалены из инвиза.");
     static inline const QString NotInvisibleText =
         QStringLiteral("Программа не смогла обнаружить вас в списке инвиза.");
@@ -92,7 +94,6 @@ public:
     static QString banField(const QString &text);
 
 private:
-    StageOutcome consumed(MessageState &state);
     void reply(const MessageState &state, const QString &text);
     void send(int slot, const QString &text, const QString &toUin);
     void memberLeaves(const QString &uin);

@@ -6,38 +6,22 @@
 #include "chat/chatrecords.h"
 #include "chat/chatreference.h"
 #include "chat/chatservice.h"
-#include "core/clock.h"
-#include "core/cp1251.h"
-#include "core/generalsettings.h"
 #include "core/namedtimer.h"
 #include "core/textfile.h"
-#include "files/distributionlist.h"
 #include "mainwindow/botapplication.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/multibot.h"
-#include "platform/recordingdialogs.h"
-#include "platform/recordingsound.h"
-#include "session/distribution.h"
-#include "session/icqsession.h"
 #include "session/watchdog.h"
-#include "support/onlinebot.h"
-#include "support/programhome.h"
-#include "tools/server/oscarserver.h"
+#include "support/chatprogram.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QSignalSpy>
-#include <QPushButton>
 #include <QTest>
 
 namespace {
 
-constexpr int Timeout = 20000;
-
-const QString Bot = QStringLiteral("111111");
-const QString BotPassword = QStringLiteral("botpass");
-const QString First = QStringLiteral("222222");
-const QString Second = QStringLiteral("333333");
+constexpr int Timeout = ChatProgram::Timeout;
+const QString Bot = ChatProgram::Bot;
 
 struct User
 {
@@ -45,9 +29,9 @@ struct User
     QString bot; // the secondary bot that serves him
 };
 
-const User Anya{QStringLiteral("700001"), First};
-const User Borya{QStringLiteral("700002"), Second};
-const User Katya{QStringLiteral("700003"), Second};
+const User Anya{QStringLiteral("700001"), ChatProgram::First};
+const User Borya{QStringLiteral("700002"), ChatProgram::Second};
+const User Katya{QStringLiteral("700003"), ChatProgram::Second};
 
 } // namespace
 
@@ -68,82 +52,44 @@ private:
     void meetBot(const User &user);
     // Sends a text to the user's own bot.
     void say(const User &user, const QString &text);
-    QStringList received(const User &user) const { return textsSent(*m_server, user.bot, user.uin); }
+    QStringList received(const User &user) const { return textsSent(m_program.server(), user.bot, user.uin); }
     // The user's bot sent him a message that holds text.
     bool got(const User &user, const QString &text) const;
-    NamedTimer *timer(const char *name) const;
+    NamedTimer *timer(const char *name) const { return m_program.timer(name); }
 
-    std::unique_ptr<ProgramHome> m_dir;
-    RecordingDialogs m_dialogs;
-    RecordingSound m_sound;
-    FixedClock m_clock;
-    std::unique_ptr<OscarServer> m_server;
-    std::unique_ptr<BotApplication> m_bot;
+    ChatProgram m_program;
+    OscarServer *m_server = nullptr;
+    BotApplication *m_bot = nullptr;
 };
 
 void tst_ChatOnline::init()
 {
-    m_dir = std::make_unique<ProgramHome>();
-    QVERIFY(m_dir->isValid());
-    m_dialogs.shown.clear();
-    Dialogs::setInstance(&m_dialogs);
-    Sound::setInstance(&m_sound);
-    m_clock.set(QDateTime(QDate(2026, 12, 11), QTime(12, 0)));
-    Clock::setInstance(&m_clock);
-
-    m_server = std::make_unique<OscarServer>();
-    m_server->addAccount(Bot, BotPassword.toLatin1());
-    m_server->addAccount(First, "first");
-    m_server->addAccount(Second, "second");
-    QVERIFY2(m_server->listen(QHostAddress::LocalHost), qPrintable(m_server->errorString()));
-    // The first bot has room for one more user; the others go to the second.
-    QVERIFY(TextFile::writeLines(DistributionList::FilePath, {QStringLiteral("2 %1 first 9").arg(First),
-                                                              QStringLiteral("3 %1 second 0").arg(Second)}));
-    QVERIFY(TextFile::writeLines(GeneralSettings::FilePath,
-                                 {QStringLiteral("Server=127.0.0.1"),
-                                  QStringLiteral("Port=%1").arg(m_server->loginPort()),
-                                  QStringLiteral("PlaySounds=0")}));
-    // The chat: on, delivered every second, nick prefix and join/leave notices.
-    QVERIFY(ChatSwitch::write(true, QStringLiteral("1")));
-    QVERIFY(ChatOptions::write({false, false, false, true, true, true, false, true, false, false, true}));
+    m_program.setUp();
+    if (!QTest::currentTestFailed())
+        m_server = &m_program.server();
 }
 
 void tst_ChatOnline::cleanup()
 {
-    m_bot.reset();
-    m_server.reset();
-    Clock::setInstance(nullptr);
-    Sound::setInstance(nullptr);
-    Dialogs::setInstance(nullptr);
-    m_dir.reset();
-}
-
-NamedTimer *tst_ChatOnline::timer(const char *name) const
-{
-    return m_bot->mainWindow().timers().timer(QString::fromLatin1(name));
+    m_bot = nullptr;
+    m_server = nullptr;
+    m_program.tearDown();
 }
 
 void tst_ChatOnline::startProgram()
 {
-    m_bot = std::make_unique<BotApplication>();
-    m_bot->start();
-    QWidget *login = m_bot->mainWindow().findWindow(QStringLiteral("fMain"));
-    QVERIFY(login);
-    QTest::keyClicks(login->findChild<QLineEdit *>(QStringLiteral("Text1")), Bot);
-    QTest::keyClicks(login->findChild<QLineEdit *>(QStringLiteral("Text2")), BotPassword);
-    QTest::mouseClick(login->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(Bot) && m_server->isOnline(First) && m_server->isOnline(Second),
-                             Timeout);
-    QTRY_VERIFY_WITH_TIMEOUT(m_bot->session().isSignedOn(3), Timeout);
+    m_program.start();
+    m_bot = &m_program.bot();
+    if (QTest::currentTestFailed())
+        return;
     for (const User &user : {Anya, Borya, Katya})
         meetBot(user);
 }
 
 void tst_ChatOnline::meetBot(const User &user)
 {
-    QVERIFY(m_server->injectText(user.uin, Bot, QStringLiteral("привет")));
-    QTRY_VERIFY_WITH_TIMEOUT(textsSent(*m_server, user.bot, user.uin).contains(BotDistribution::AssignedText),
-                             Timeout);
+    m_program.meetBot(user.uin);
+    QCOMPARE(m_program.botOf(user.uin), user.bot);
 }
 
 void tst_ChatOnline::say(const User &user, const QString &text)
@@ -175,7 +121,7 @@ void tst_ChatOnline::chatLinesReachEveryMemberThroughHisOwnBot()
     QVERIFY(timer("Timer10")->isEnabled());
     QCOMPARE(timer("Timer10")->interval(), 1000);
     // A taken nick, from the same bot.
-    const User stranger{QStringLiteral("700009"), Second};
+    const User stranger{QStringLiteral("700009"), ChatProgram::Second};
     meetBot(stranger);
     say(stranger, QStringLiteral("!рег Аня"));
     QTRY_VERIFY_WITH_TIMEOUT(got(stranger, ChatService::NickTakenText), Timeout);

@@ -1,6 +1,7 @@
 // The chat service over its files, with a recording send: the entry, registration and
 // joining, chat lines and their delivery, the member commands, auto-messages and the
 // reconnection notice.
+#include "chat/chatcommand.h"
 #include "chat/chatfiles.h"
 #include "chat/chatrecords.h"
 #include "chat/chatreference.h"
@@ -35,6 +36,7 @@ const QString Masha = QStringLiteral("1003");
 } // namespace
 
 Q_DECLARE_METATYPE(Sent)
+Q_DECLARE_METATYPE(ChatCommand)
 
 namespace QTest {
 template <>
@@ -80,6 +82,8 @@ private slots:
     void reconnectionNotice();
     void joinAfterADisconnect();
     void perRunFilesGo();
+    void commandParser_data();
+    void commandParser();
     void splitMessage_data();
     void splitMessage();
     void memberWritesRefused_data();
@@ -804,6 +808,81 @@ void tst_ChatService::memberWritesRefused()
     QCOMPARE(rooms.size(), 0);
     for (qsizetype i = 0; i < files.size(); ++i)
         QCOMPARE(TextFile::readAll(files[i]), before[i]);
+}
+
+void tst_ChatService::commandParser_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<ChatCommand>("command");
+    QTest::addColumn<QString>("argument");
+    using C = ChatCommand;
+
+    // A stranger's.
+    QTest::newRow("join") << "!chat" << C::Join << "";
+    QTest::newRow("join in Cyrillic, mixed case") << "!ЧаТ" << C::Join << "";
+    QTest::newRow("join with a blank after it") << "!chat " << C::None << "";
+    QTest::newRow("register") << "!рег Вася" << C::Register << "Вася";
+    QTest::newRow("register, Latin") << "!REG Вася" << C::Register << "Вася";
+    QTest::newRow("register keeps the rest as written") << "!reg  Вася Пупкин" << C::Register << " Вася Пупкин";
+    QTest::newRow("register without a blank") << "!reg" << C::None << "";
+    QTest::newRow("a blank first: no word") << " !reg Вася" << C::None << "!reg Вася";
+    // A member's.
+    QTest::newRow("whisper") << ">>Катя только тебе" << C::Private << "только тебе";
+    QTest::newRow("whisper without text") << ">>Катя" << C::Private << "";
+    QTest::newRow("ignore") << "!игнор Аня" << C::Ignore << "Аня";
+    QTest::newRow("ignore, Latin") << "!Ignor Аня" << C::Ignore << "Аня";
+    QTest::newRow("unignore") << "!УИГНОР Аня" << C::Unignore << "Аня";
+    QTest::newRow("staff") << "!Адм" << C::StaffList << "";
+    QTest::newRow("statistics") << "!сатистика" << C::Statistics << "";
+    QTest::newRow("statistics, Latin") << "!stat" << C::Statistics << "";
+    QTest::newRow("history") << "!история" << C::History << "";
+    QTest::newRow("member list") << "!СПИСОК" << C::MemberList << "";
+    QTest::newRow("room list") << "!allroom" << C::RoomList << "";
+    QTest::newRow("room list, Cyrillic") << "!спкомнат" << C::RoomList << "";
+    QTest::newRow("room members") << "!inroom 2" << C::RoomMembers << "2";
+    QTest::newRow("room members, Cyrillic") << "!вкомнате ..\\1" << C::RoomMembers << "..\\1";
+    QTest::newRow("room change") << "!room 2" << C::ChangeRoom << "2";
+    QTest::newRow("room change without a room") << "!room " << C::ChangeRoom << "";
+    QTest::newRow("leave") << "!выход" << C::Leave << "";
+    QTest::newRow("leave, Latin") << "!Exit" << C::Leave << "";
+    // The staff's.
+    QTest::newRow("delete a room") << "!delroom 7" << C::DeleteRoom << "7";
+    QTest::newRow("create a room") << "!CRROOM 5 Курилка" << C::CreateRoom << "5 Курилка";
+    QTest::newRow("unban") << "!убан Вася" << C::Unban << "Вася";
+    QTest::newRow("kick") << "!кик Вася" << C::Kick << "Вася";
+    QTest::newRow("kick, Latin") << "!qiq Вася" << C::Kick << "Вася";
+    QTest::newRow("ban") << "!бан Вася 10 флуд" << C::Ban << "Вася 10 флуд";
+    QTest::newRow("permanent ban") << "!!BAN Вася" << C::PermanentBan << "Вася";
+    QTest::newRow("rename") << "!ник Боря Борис" << C::Rename << "Боря Борис";
+    QTest::newRow("invisible off") << "!inviz off" << C::InvisibleOff << "off";
+    QTest::newRow("invisible on") << "!INVIZ ON" << C::InvisibleOn << "ON";
+    QTest::newRow("invisible with two blanks") << "!inviz  on" << C::None << " on";
+    QTest::newRow("role") << "!SETGROUP ADMIN Боря" << C::SetGroup << "ADMIN Боря";
+    QTest::newRow("role, Cyrillic") << "!НАЗНАЧИТЬ USER Боря" << C::SetGroup << "USER Боря";
+    QTest::newRow("role in small letters is no command") << "!setgroup ADMIN Боря" << C::None << "ADMIN Боря";
+    // Letters outside Windows-1251 never make a command word, even where Unicode's
+    // upper case would ("ı" becomes "I", "ſ" becomes "S").
+    QTest::newRow("dotless i") << "!qıq Вася" << C::None << "Вася";
+    QTest::newRow("long s") << "!ſtat" << C::None << "";
+    QTest::newRow("ligature") << "!inviz oﬀ" << C::None << "oﬀ";
+    // Line breaks and separators are no blanks.
+    QTest::newRow("CR LF after the word") << "!reg\r\nВася" << C::None << "";
+    QTest::newRow("CR LF after a whole command") << "!chat\r\n" << C::None << "";
+    QTest::newRow("separator") << "!adm:^:" << C::None << "";
+    QTest::newRow("empty") << "" << C::None << "";
+    const QString longText = QStringLiteral("!room ") + QString(100000, QLatin1Char('x'));
+    QTest::newRow("a long message") << longText << C::ChangeRoom << longText.mid(6);
+    QTest::newRow("a long chat line") << QString(100000, QLatin1Char('x')) << C::None << "";
+}
+
+void tst_ChatService::commandParser()
+{
+    QFETCH(QString, input);
+    QFETCH(ChatCommand, command);
+    QFETCH(QString, argument);
+    const ChatCommandLine line = ChatCommands::parse(input);
+    QCOMPARE(line.command, command);
+    QCOMPARE(line.argument, argument);
 }
 
 QTEST_GUILESS_MAIN(tst_ChatService)

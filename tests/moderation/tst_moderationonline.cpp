@@ -6,42 +6,27 @@
 #include "chat/chatrecords.h"
 #include "chat/chatreference.h"
 #include "chat/chatservice.h"
-#include "core/clock.h"
 #include "core/cp1251.h"
 #include "core/datetexts.h"
-#include "core/generalsettings.h"
 #include "core/namedtimer.h"
 #include "core/storage.h"
 #include "core/textfile.h"
 #include "core/vbvalues.h"
 #include "engine/bancheck.h"
 #include "files/chatbanlist.h"
-#include "files/distributionlist.h"
-#include "mainwindow/botapplication.h"
-#include "mainwindow/main_window.h"
 #include "moderation/chatmoderation.h"
 #include "moderation/warningfile.h"
-#include "platform/recordingdialogs.h"
-#include "platform/recordingsound.h"
-#include "session/distribution.h"
-#include "session/icqsession.h"
+#include "support/chatprogram.h"
 #include "support/filemode.h"
-#include "support/onlinebot.h"
-#include "support/programhome.h"
-#include "tools/server/oscarserver.h"
 
 #include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 namespace {
 
-constexpr int Timeout = 20000;
-
-const QString Bot = QStringLiteral("111111");
-const QString BotPassword = QStringLiteral("botpass");
-const QStringList Secondaries = {QStringLiteral("222222"), QStringLiteral("333333")};
+constexpr int Timeout = ChatProgram::Timeout;
+const QString Bot = ChatProgram::Bot;
+const QStringList Secondaries = ChatProgram::Secondaries;
 
 struct User
 {
@@ -105,64 +90,33 @@ private:
     // A chat line of the user that everybody sees: what went before it has arrived.
     void roundTrip(const User &user, const QString &line);
     void enterChat(const User &user);
-    NamedTimer *timer(const char *name) const;
+    NamedTimer *timer(const char *name) const { return m_program.timer(name); }
     ChatBanList::Entry banOf(const QString &uin) const;
 
-    std::unique_ptr<ProgramHome> m_dir;
-    RecordingDialogs m_dialogs;
-    RecordingSound m_sound;
-    FixedClock m_clock;
-    std::unique_ptr<OscarServer> m_server;
-    std::unique_ptr<BotApplication> m_bot;
-    QHash<QString, QString> m_botOf;
+    ChatProgram m_program;
+    ProgramHome *m_dir = nullptr;
+    FixedClock &m_clock = m_program.clock();
+    OscarServer *m_server = nullptr;
     QHash<QString, qsizetype> m_marks; // "bot>uin" -> texts seen
 };
 
 void tst_ModerationOnline::initTestCase()
 {
-    m_dir = std::make_unique<ProgramHome>();
-    QVERIFY(m_dir->isValid());
-    Dialogs::setInstance(&m_dialogs);
-    Sound::setInstance(&m_sound);
-    m_clock.set(QDateTime(QDate(2026, 12, 11), QTime(12, 0)));
-    Clock::setInstance(&m_clock);
-
-    m_server = std::make_unique<OscarServer>();
-    m_server->addAccount(Bot, BotPassword.toLatin1());
-    m_server->addAccount(Secondaries[0], "first");
-    m_server->addAccount(Secondaries[1], "second");
-    QVERIFY2(m_server->listen(QHostAddress::LocalHost), qPrintable(m_server->errorString()));
-    QVERIFY(TextFile::writeLines(DistributionList::FilePath, {QStringLiteral("2 %1 first 9").arg(Secondaries[0]),
-                                                              QStringLiteral("3 %1 second 0").arg(Secondaries[1])}));
-    QVERIFY(TextFile::writeLines(GeneralSettings::FilePath,
-                                 {QStringLiteral("Server=127.0.0.1"),
-                                  QStringLiteral("Port=%1").arg(m_server->loginPort()),
-                                  QStringLiteral("PlaySounds=0")}));
-    // The chat: on, delivered every second, nick prefix, join/leave notices, member list.
-    QVERIFY(ChatSwitch::write(true, QStringLiteral("1")));
-    QVERIFY(ChatOptions::write({false, false, false, true, true, true, false, true, false, false, true}));
+    m_program.setUp();
+    if (QTest::currentTestFailed())
+        return;
+    m_dir = &m_program.home();
+    m_server = &m_program.server();
     QVERIFY(TextFile::writeLines(ChatStaff::FilePath, staffLines()));
-
-    m_bot = std::make_unique<BotApplication>();
-    m_bot->start();
-    QWidget *login = m_bot->mainWindow().findWindow(QStringLiteral("fMain"));
-    QVERIFY(login);
-    QTest::keyClicks(login->findChild<QLineEdit *>(QStringLiteral("Text1")), Bot);
-    QTest::keyClicks(login->findChild<QLineEdit *>(QStringLiteral("Text2")), BotPassword);
-    QTest::mouseClick(login->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(Bot) && m_server->isOnline(Secondaries[0]) &&
-                                 m_server->isOnline(Secondaries[1]),
-                             Timeout);
-    QTRY_VERIFY_WITH_TIMEOUT(m_bot->session().isSignedOn(3), Timeout);
+    m_program.start();
+    if (QTest::currentTestFailed())
+        return;
 
     // Each user meets the bot, which hands him to a secondary bot, and signs up.
     for (const User &user : Everybody) {
-        QVERIFY(m_server->injectText(user.uin, Bot, QStringLiteral("привет")));
-        QTRY_VERIFY_WITH_TIMEOUT(textsSent(*m_server, Secondaries[0], user.uin).contains(BotDistribution::AssignedText) ||
-                                     textsSent(*m_server, Secondaries[1], user.uin).contains(BotDistribution::AssignedText),
-                                 Timeout);
-        m_botOf.insert(user.uin, textsSent(*m_server, Secondaries[0], user.uin).isEmpty() ? Secondaries[1]
-                                                                                          : Secondaries[0]);
+        m_program.meetBot(user.uin);
+        if (QTest::currentTestFailed())
+            return;
         say(user, QStringLiteral("!рег ") + user.nick);
         QTRY_VERIFY_WITH_TIMEOUT(gotFresh(user, ChatService::RegisteredLines.first()), Timeout);
     }
@@ -170,12 +124,9 @@ void tst_ModerationOnline::initTestCase()
 
 void tst_ModerationOnline::cleanupTestCase()
 {
-    m_bot.reset();
-    m_server.reset();
-    Clock::setInstance(nullptr);
-    Sound::setInstance(nullptr);
-    Dialogs::setInstance(nullptr);
-    m_dir.reset();
+    m_server = nullptr;
+    m_dir = nullptr;
+    m_program.tearDown();
 }
 
 void tst_ModerationOnline::init()
@@ -212,7 +163,7 @@ void tst_ModerationOnline::enterChat(const User &user)
 void tst_ModerationOnline::say(const User &user, const QString &text)
 {
     mark();
-    QVERIFY(m_server->injectText(user.uin, m_botOf.value(user.uin), text));
+    QVERIFY(m_server->injectText(user.uin, m_program.botOf(user.uin), text));
 }
 
 void tst_ModerationOnline::mark()
@@ -242,13 +193,8 @@ bool tst_ModerationOnline::gotFresh(const User &user, const QString &text) const
 
 void tst_ModerationOnline::roundTrip(const User &user, const QString &line)
 {
-    QVERIFY(m_server->injectText(user.uin, m_botOf.value(user.uin), line));
+    QVERIFY(m_server->injectText(user.uin, m_program.botOf(user.uin), line));
     QTRY_VERIFY_WITH_TIMEOUT(gotFresh(user, user.nick + QStringLiteral(": ") + line), Timeout);
-}
-
-NamedTimer *tst_ModerationOnline::timer(const char *name) const
-{
-    return m_bot->mainWindow().timers().timer(QString::fromLatin1(name));
 }
 
 ChatBanList::Entry tst_ModerationOnline::banOf(const QString &uin) const
@@ -464,7 +410,7 @@ void tst_ModerationOnline::invisibilityHidesFromListsAndNotices()
     // Leaving and coming back: nobody hears of it.
     say(Moder, QStringLiteral("!exit"));
     QTRY_VERIFY_WITH_TIMEOUT(gotFresh(Moder, ChatService::LeftText), Timeout);
-    QVERIFY(m_server->injectText(Moder.uin, m_botOf.value(Moder.uin), QStringLiteral("!chat")));
+    QVERIFY(m_server->injectText(Moder.uin, m_program.botOf(Moder.uin), QStringLiteral("!chat")));
     QTRY_VERIFY_WITH_TIMEOUT(gotFresh(Moder, ChatService::JoinedText), Timeout);
     roundTrip(Borya, QStringLiteral("кто тут"));
     QVERIFY(!gotFresh(Borya, ChatService::LeaveNotice + Moder.nick));

@@ -1,0 +1,66 @@
+#include "chat/chatautomessages.h"
+
+#include "chat/chatdelivery.h"
+#include "chat/chatmembership.h"
+#include "chat/chatreference.h"
+#include "chat/chattexts.h"
+#include "core/random.h"
+
+ChatAutoMessages::ChatAutoMessages(ChatDelivery &delivery, const ChatMembership &membership)
+    : m_delivery(delivery)
+    , m_membership(membership)
+{}
+
+void ChatAutoMessages::loadSettings()
+{
+    const AutoMessages::File file = AutoMessages::read();
+    m_interval = file.interval();
+    m_random = file.random();
+    m_loaded = true;
+    m_ticks = 0;
+}
+
+void ChatAutoMessages::tick()
+{
+    if (m_membership.chatState() != ChatTexts::ConnectedState)
+        return;
+    if (!m_loaded)
+        loadSettings();
+    if (!m_interval)
+        return;
+    if (++m_ticks < *m_interval)
+        return;
+    m_ticks = 0;
+
+    AutoMessages::File file = AutoMessages::read();
+    const int n = int(file.entries.size());
+    if (n == 0)
+        return;
+    int index = m_random ? 1 + Random::instance().bounded(n) : m_next;
+    if (index < 1 || index > n)
+        index = 1;
+    const QString line = file.entries[index - 1];
+    const QString text = AutoMessages::Entry::parse(line).text;
+    const std::optional<QString> after = AutoMessages::afterSending(line);
+    if (after) {
+        file.entries[index - 1] = *after;
+        m_next = index + 1;
+    } else {
+        file.entries.removeAt(index - 1);
+        m_next = index;
+    }
+    AutoMessages::write(file);
+    if (text.isEmpty())
+        return;
+
+    const ChatDelivery::MemberRooms members = ChatDelivery::memberRooms();
+    QStringList rooms = {RoomNumber::Common};
+    for (const Room &room : RoomList::rooms()) {
+        if (RoomNumber::isValid(room.number))
+            rooms.append(room.number);
+    }
+    for (const QString &room : std::as_const(rooms)) {
+        if (!ChatDelivery::occupants(room, members).isEmpty())
+            m_delivery.queueNotice(room, ChatTexts::AutoMessageNotice + text);
+    }
+}

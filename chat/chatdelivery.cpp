@@ -1,0 +1,262 @@
+#include "chat/chatdelivery.h"
+
+#include "chat/chatevents.h"
+#include "chat/chatrecords.h"
+#include "chat/chatreference.h"
+#include "chat/chattexts.h"
+#include "core/namedtimer.h"
+#include "core/textfile.h"
+#include "core/vbvalues.h"
+#include "session/distribution.h"
+
+#include <cmath>
+
+ChatDelivery::ChatDelivery(TimerRegistry &timers, SendFunction send, ChatEvents &events)
+    : m_timers(timers)
+    , m_send(std::move(send))
+    , m_events(events)
+{}
+
+// --- sending ---------------------------------------------------------------------------
+
+QStringList ChatDelivery::splitMessage(const QString &text)
+{
+    // One pass over the text: a part is a run of whole lines, or a piece of a line too
+    // long for one message.
+    const QString &crLf = ChatTexts::CrLf;
+    QStringList parts;
+    const QStringView all(text);
+    qsizetype partStart = -1; // where the part being gathered starts
+    qsizetype partEnd = 0;
+    qsizetype lineStart = 0;
+    while (true) {
+        qsizetype lineEnd = text.indexOf(crLf, lineStart);
+        const bool last = lineEnd < 0;
+        if (last)
+            lineEnd = text.size();
+        if (partStart >= 0 && lineEnd - partStart <= MaxMessageLength) {
+            partEnd = lineEnd;
+        } else {
+            if (partStart >= 0)
+                parts.append(all.mid(partStart, partEnd - partStart).toString());
+            qsizetype at = lineStart;
+            while (lineEnd - at > MaxMessageLength) {
+                parts.append(all.mid(at, MaxMessageLength).toString());
+                at += MaxMessageLength;
+            }
+            partStart = at;
+            partEnd = lineEnd;
+        }
+        if (last)
+            break;
+        lineStart = lineEnd + crLf.size();
+    }
+    parts.append(all.mid(partStart, partEnd - partStart).toString());
+    return parts;
+}
+
+int ChatDelivery::slotFor(const QString &uin, int fallback)
+{
+    const int slot = BotDistribution::assignedSlot(uin);
+    return slot > 0 ? slot : fallback;
+}
+
+QHash<QString, int> ChatDelivery::assignments()
+{
+    QHash<QString, int> slotOf;
+    for (const QString &line : TextFile::readLines(BotDistribution::AssignmentFile)) {
+        const qsizetype blank = line.indexOf(QLatin1Char(' '));
+        if (blank <= 0)
+            continue;
+        bool ok = false;
+        const int slot = line.left(blank).toInt(&ok);
+        const QString uin = line.mid(blank + 1);
+        if (ok && slot > 0 && !slotOf.contains(uin))
+            slotOf.insert(uin, slot);
+    }
+    return slotOf;
+}
+
+int ChatDelivery::sendParts(int slot, const QString &text, const QString &toUin, int fallback)
+{
+    if (!m_send || text.isEmpty())
+        return 0;
+    return sendSplit(slot, splitMessage(text), toUin, fallback);
+}
+
+int ChatDelivery::sendSplit(int slot, const QStringList &parts, const QString &toUin, int fallback)
+{
+    if (!m_send)
+        return 0;
+    int sent = 0;
+    for (const QString &part : parts) {
+        if (part.isEmpty())
+            continue;
+        // A bot that is down hands its part to the fallback bot.
+        if (m_send(slot, part, toUin) || (fallback > 0 && fallback != slot && m_send(fallback, part, toUin)))
+            ++sent;
+    }
+    return sent;
+}
+
+void ChatDelivery::reply(const MessageState &state, const QString &text)
+{
+    sendParts(state.slot, text, state.SenderUin);
+}
+
+// --- the room queues -------------------------------------------------------------------
+
+void ChatDelivery::queueChatLine(const QString &uin, const QString &nick, const QString &room,
+                                 const QString &text)
+{
+    const QString &dash = ChatTexts::Dash;
+    const QList<bool> options = ChatOptions::readAll();
+    const QString date = ChatLog::stamp().section(QLatin1Char(' '), 0, 0);
+    const QString time = ChatLog::stamp().section(QLatin1Char(' '), 1, 1);
+    QStringList pieces;
+    if (options.value(0))
+        pieces.append(date);
+    if (options.value(1))
+        pieces.append(time);
+    if (options.value(2))
+        pieces.append(uin);
+    if (options.value(3))
+        pieces.append(nick);
+    const QString prefix = pieces.isEmpty()
+                               ? date + QLatin1Char(' ') + time + QLatin1Char(' ') + uin + dash + nick
+                               : pieces.join(QLatin1Char(' '));
+
+    RoomQueue::appendDataLine(room, uin, prefix + QStringLiteral(": ") + text);
+    ChatLog::AddChatLogEntry(ChatLog::stamp() + QLatin1Char(' ') + uin + dash + nick +
+                                 QStringLiteral("группа:") + room + QStringLiteral(": ") + text,
+                             true);
+    emit m_events.logChanged();
+    resume();
+}
+
+void ChatDelivery::queueNotice(const QString &room, const QString &notice)
+{
+    RoomQueue::appendNotice(room, notice);
+}
+
+// --- "Timer10" -------------------------------------------------------------------------
+
+std::optional<int> ChatDelivery::deliveryInterval()
+{
+    const QString line = ChatSwitch::intervalText();
+    if (line.isEmpty())
+        return DefaultDeliveryMs;
+    const std::optional<double> seconds = VbValues::toNumber(line);
+    if (!seconds || !std::isfinite(*seconds) || *seconds < MinDeliverySeconds ||
+        *seconds > MaxDeliverySeconds)
+        return std::nullopt;
+    return int(std::lround(*seconds * 1000));
+}
+
+void ChatDelivery::start()
+{
+    NamedTimer *timer = m_timers.timer(TimerName);
+    if (!timer)
+        return;
+    if (const std::optional<int> ms = deliveryInterval(); ms && timer->interval() != *ms)
+        timer->setInterval(*ms);
+    timer->setEnabled(true);
+}
+
+void ChatDelivery::resume()
+{
+    NamedTimer *timer = m_timers.timer(TimerName);
+    if (timer && !timer->isEnabled())
+        start();
+}
+
+void ChatDelivery::stop()
+{
+    if (NamedTimer *timer = m_timers.timer(TimerName))
+        timer->setEnabled(false);
+}
+
+void ChatDelivery::tick()
+{
+    // Every queue is taken whole before anything is sent: a line queued meanwhile goes
+    // into a new queue for the next tick. The queue files there are name the rooms to
+    // serve (a deleted room's too), so a long room list costs the tick nothing.
+    const QStringList rooms = RoomQueue::rooms();
+    if (rooms.isEmpty()) {
+        emit m_events.delivered(0);
+        return;
+    }
+
+    const MemberRooms members = memberRooms();
+    const QHash<QString, int> slotOf = assignments();
+    QHash<QString, QSet<QString>> ignoreLists;
+    int messages = 0;
+    for (const QString &room : std::as_const(rooms)) {
+        const QStringList queued = RoomQueue::take(room);
+        if (queued.isEmpty())
+            continue;
+        QList<RoomQueue::Line> lines;
+        for (const QString &text : queued) {
+            if (std::optional<RoomQueue::Line> line = RoomQueue::parse(text))
+                lines.append(*line);
+        }
+        // Members who see the same lines get the same parts: a long queue is split once.
+        QList<qsizetype> lastShown;
+        QStringList lastParts;
+        for (const RoomMembers::Entry &entry : occupants(room, members)) {
+            auto ignoredIt = ignoreLists.find(entry.uin);
+            if (ignoredIt == ignoreLists.end())
+                ignoredIt = ignoreLists.insert(entry.uin, IgnoreList::ignored(entry.uin));
+            QList<qsizetype> shown;
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                if (lines[i].notice || !ignoredIt.value().contains(lines[i].senderUin))
+                    shown.append(i);
+            }
+            if (shown.isEmpty())
+                continue;
+            if (shown != lastShown) {
+                QStringList pieces;
+                for (const qsizetype i : std::as_const(shown))
+                    pieces.append(lines[i].text);
+                lastParts = splitMessage(pieces.join(ChatTexts::CrLf));
+                lastShown = shown;
+            }
+            // A member the distribution has let go, or whose bot is down, hears the chat
+            // through the main bot.
+            messages += sendSplit(slotOf.value(entry.uin, 1), lastParts, entry.uin, 1);
+        }
+    }
+    emit m_events.delivered(messages);
+}
+
+// --- who hears a room ------------------------------------------------------------------
+
+ChatDelivery::MemberRooms ChatDelivery::memberRooms()
+{
+    MemberRooms rooms;
+    for (const ChatMember &member : ChatMemberList::members()) {
+        if (!rooms.roomOf.contains(member.uin)) {
+            rooms.roomOf.insert(member.uin, member.room);
+            rooms.occupied.insert(member.room);
+        }
+    }
+    return rooms;
+}
+
+QList<RoomMembers::Entry> ChatDelivery::occupants(const QString &room, const MemberRooms &memberRooms)
+{
+    QList<RoomMembers::Entry> list;
+    if (!memberRooms.occupied.contains(room))
+        return list;
+    QSet<QString> seen;
+    for (const RoomMembers::Entry &entry : RoomMembers::entries(room)) {
+        if (seen.contains(entry.uin))
+            continue;
+        const auto it = memberRooms.roomOf.constFind(entry.uin);
+        if (it == memberRooms.roomOf.constEnd() || it.value() != room)
+            continue;
+        seen.insert(entry.uin);
+        list.append(entry);
+    }
+    return list;
+}
