@@ -67,6 +67,15 @@ bool endsCleanly(const QString &programPath)
     return bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r');
 }
 
+// The file reads as Windows-1251. Text written in it whose bytes happen to form UTF-8
+// (or start with the bytes of a BOM) reads back as UTF-8, so is not compared.
+bool readsAsWindows1251(const QString &programPath)
+{
+    bool converted = false;
+    (void)Storage::decode(TextFile::readBytes(programPath), &converted);
+    return !converted;
+}
+
 void fuzzUserBlacklist(const QString &number)
 {
     const QStringList lines = TextFile::readLines(UserBlacklist::FilePath);
@@ -88,7 +97,7 @@ void fuzzUserBlacklist(const QString &number)
     const UserBlacklist::Entry ban{number, QStringLiteral("05.03.2009"), QStringLiteral("спам")};
     const bool clean = endsCleanly(UserBlacklist::FilePath);
     if (UserBlacklist::refusal(ban).isEmpty() && !UserBlacklist::contains(number) && UserBlacklist::add(ban) &&
-        clean) {
+        clean && readsAsWindows1251(UserBlacklist::FilePath)) {
         require(UserBlacklist::contains(number));
         require(UserBlacklist::banOf(number).has_value() || TextFile::readLines(UserBlacklist::FilePath).contains(QString()));
     }
@@ -203,7 +212,8 @@ void fuzzContactBook(const QString &line)
     const Contact contact = Contact::fromLine(line);
     const bool clean = endsCleanly(ContactBook::FilePath);
     const ContactBook::Result added = book.add(contact);
-    if (added == ContactBook::Result::Done && clean && !runsIntoSeparator(contact.fields())) {
+    if (added == ContactBook::Result::Done && clean && !runsIntoSeparator(contact.fields()) &&
+        readsAsWindows1251(ContactBook::FilePath)) {
         const std::optional<ContactEntry> found = ContactBook::find(contact.uin, ContactBook::Key::Uin);
         require(found.has_value());
     }
@@ -218,7 +228,8 @@ void fuzzMailingList(const QString &number)
 {
     const QStringList before = SubscriberList::load();
     const bool clean = endsCleanly(SubscriberList::FilePath);
-    if (!hasLineBreak(number) && SubscriberList::add(number) && clean) {
+    if (!hasLineBreak(number) && SubscriberList::add(number) && clean &&
+        readsAsWindows1251(SubscriberList::FilePath)) {
         require(SubscriberList::load().contains(number));
         if (SubscriberList::remove(number))
             require(!SubscriberList::load().contains(number));
