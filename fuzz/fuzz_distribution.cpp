@@ -114,10 +114,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     qInstallMessageHandler(Fuzz::quiet);
     g_app = new QCoreApplication(*argc, *argv);
-    // In memory where there is a place for it: the files are rewritten for every input.
-    g_home = QDir(QStringLiteral("/dev/shm")).exists()
-                 ? new QTemporaryDir(QStringLiteral("/dev/shm/korvane-fuzz-XXXXXX"))
-                 : new QTemporaryDir();
+    g_home = Fuzz::newHome();
     ProgramFolder::setHome(g_home->path());
     g_clock = new FixedClock(Start);
     Clock::setInstance(g_clock);

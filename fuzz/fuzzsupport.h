@@ -5,7 +5,11 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QString>
+#include <QTemporaryDir>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -29,6 +33,36 @@ inline void quiet(QtMsgType type, const QMessageLogContext &, const QString &mes
         fprintf(stderr, "qFatal: %s\n", qPrintable(message));
         std::abort();
     }
+}
+
+// A program folder for the targets that write files: in memory where there is a place
+// for it, as the files are rewritten for every input.
+inline QTemporaryDir *newHome()
+{
+    return QDir(QStringLiteral("/dev/shm")).exists()
+               ? new QTemporaryDir(QStringLiteral("/dev/shm/korvane-fuzz-XXXXXX"))
+               : new QTemporaryDir();
+}
+
+// Empties a folder, so no file of one input is there for the next.
+inline void clearFolder(const QString &path)
+{
+    QDir folder(path);
+    for (const QString &entry : folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        if (QFileInfo(folder.filePath(entry)).isDir())
+            QDir(folder.filePath(entry)).removeRecursively();
+        else
+            folder.remove(entry);
+    }
+}
+
+// Writes a file behind the program's back, as an editor or a killed run would.
+inline void putFile(const QString &path, QByteArrayView bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    require(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    require(file.write(bytes.data(), bytes.size()) == bytes.size());
 }
 
 // Takes choices and pieces off the front of the input; past its end, zeros and empty pieces.

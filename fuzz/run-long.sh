@@ -6,7 +6,8 @@
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-ALL_TARGETS=(fuzz_flap fuzz_login fuzz_incoming fuzz_session fuzz_lists fuzz_distribution)
+ALL_TARGETS=(fuzz_flap fuzz_login fuzz_incoming fuzz_session fuzz_lists fuzz_distribution
+             fuzz_storage fuzz_chat fuzz_files fuzz_web)
 
 usage() {
     cat <<EOF
