@@ -61,8 +61,12 @@ void Form6::openForChange(const BlacklistBook::Row &row)
 
 void Form6::openForChatMember(const QString &number)
 {
+    // Whatever entry the window showed, the member is added: a change of another
+    // number would write nothing.
+    Command1->setText(QStringLiteral("Добавить"));
     Text1->setText(number);
     Text1->setEnabled(false);
+    Text2->setText(DateTexts::dateText(Clock::instance().today().addDays(1)));
     Text3->setText(ChatReason);
 }
 
@@ -85,8 +89,14 @@ void Form6::Command1_Click()
     case BlacklistBook::SaveOutcome::NumberListed:
         Dialogs::instance().message(QStringLiteral("Чёрный список"), BlacklistBook::NumberListedText);
         break;
+    case BlacklistBook::SaveOutcome::NotListed:
+        Dialogs::instance().message(QStringLiteral("Чёрный список"), BlacklistBook::NotListedText);
+        break;
+    case BlacklistBook::SaveOutcome::NotWritten:
+        Dialogs::instance().message(QStringLiteral("Ошибка"), BlacklistBook::NotWrittenText,
+                                    Dialogs::Icon::Warning);
+        break;
     case BlacklistBook::SaveOutcome::Saved:
-    case BlacklistBook::SaveOutcome::NotWritten: // the storage layer has reported it
         break;
     }
 }

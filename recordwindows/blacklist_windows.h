@@ -23,8 +23,8 @@ public:
 
     // The blacklist window's "Изменить": the row's values, the number locked.
     void openForChange(const BlacklistBook::Row &row);
-    // The chat window's "Перенести в чёрный список": the member's number locked, the
-    // chat reason; the date stays as it is.
+    // The chat window's "Перенести в чёрный список": add mode whatever the window
+    // showed, the member's number locked, tomorrow's date and the chat reason.
     Q_INVOKABLE void openForChatMember(const QString &number);
     // The date picker's answer.
     void setPickedDate(const QString &dateText);
