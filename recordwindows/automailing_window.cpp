@@ -1,5 +1,6 @@
 #include "recordwindows/automailing_window.h"
 
+#include "core/cp1251.h"
 #include "platform/dialogs.h"
 
 #include <QGridLayout>
@@ -109,6 +110,17 @@ Form19::Form19(AutoMailing::Sender sender, QWidget *parent)
     List1->addItems(SubscriberList::load());
 }
 
+Form19::~Form19()
+{
+    if (!m_mailing.isRunning())
+        return;
+    // The controls are going: the end of the mailing is only told.
+    m_mailing.disconnect(this);
+    m_mailing.stop();
+    Dialogs::instance().notify(QString(), ClosedDuringMailing.arg(m_mailing.sentCount()).arg(m_mailing.total()),
+                               Dialogs::Icon::Warning, QStringLiteral("automailing"));
+}
+
 void Form19::Command1_Click()
 {
     if (m_mailing.isRunning())
@@ -163,7 +175,17 @@ void Form19::Command2_Click()
     const QString number = Dialogs::instance().input(AddTitle, AddPrompt);
     if (number.isEmpty())
         return;
-    SubscriberList::add(number);
+    // A line break would put several lines into the file for one entry, and a letter
+    // the file cannot hold would come back as "?".
+    if (number.contains(QLatin1Char('\r')) || number.contains(QLatin1Char('\n')) || !Cp1251::canEncode(number)) {
+        Dialogs::instance().message(AddTitle, NotStorable, Dialogs::Icon::Warning);
+        return;
+    }
+    // The list shows only what the file took.
+    if (!SubscriberList::add(number)) {
+        Dialogs::instance().message(AddTitle, NotAdded, Dialogs::Icon::Warning);
+        return;
+    }
     List1->addItem(number);
 }
 

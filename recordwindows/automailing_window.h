@@ -27,7 +27,17 @@ public:
     static inline const QString SendFailed =
         QStringLiteral("Рассылка остановлена: сообщение на номер %1 отправить не удалось.");
 
+    // %1 of %2 messages had gone when the window was closed.
+    static inline const QString ClosedDuringMailing =
+        QStringLiteral("Рассылка остановлена: окно авторассылки закрыто. Отправлено %1 из %2.");
+    static inline const QString NotAdded =
+        QStringLiteral("Подписчик не добавлен: не удалось записать список подписчиков.");
+    static inline const QString NotStorable =
+        QStringLiteral("Номер не может содержать переводы строк и символы, которых нет в кодировке Windows-1251.");
+
     Form19(AutoMailing::Sender sender, QWidget *parent = nullptr);
+    // Closing the window ends a mailing under way, and says so.
+    ~Form19() override;
 
     // The pause between two messages.
     void setPause(int ms) { m_mailing.setPause(ms); }

@@ -1,5 +1,6 @@
 #include "recordwindows/send_message_window.h"
 
+#include "platform/dialogs.h"
 #include "records/operatormessage.h"
 #include "recordwindows/records_install.h"
 #include "recordwindows/records_widgets.h"
@@ -62,6 +63,12 @@ Form2::Form2(RecordsHub &hub, QWidget *parent)
     Combo1->setEditText(QString());
 
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    // A message that could not go (the bot offline) is told without stopping anything.
+    connect(m_sender, &OperatorMessage::sent, this, [](const QString &number, bool ok) {
+        if (!ok)
+            Dialogs::instance().notify(QString(), SendFailed.arg(number), Dialogs::Icon::Warning,
+                                       QStringLiteral("send message"));
+    });
 }
 
 void Form2::setRecipient(const QString &recipient)

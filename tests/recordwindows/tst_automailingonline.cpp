@@ -250,8 +250,15 @@ void tst_AutoMailingOnline::closingTheWindowEndsTheMailing()
     QTest::mouseClick(form->Command1, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!mailedTo(range).isEmpty(), Timeout);
     const qsizetype sent = mailedTo(range).size();
+    m_dialogs.shown.clear();
     QVERIFY(form->parentWidget()->close());
     QTRY_VERIFY_WITH_TIMEOUT(!m_bot->mainWindow().findWindow(QStringLiteral("Form19")), Timeout);
+    // The operator is told the mailing stopped, and how far it got.
+    QCOMPARE(m_dialogs.shown.size(), 1);
+    QCOMPARE(m_dialogs.shown.first().kind, RecordingDialogs::Kind::Notify);
+    const QString told = m_dialogs.shown.first().text;
+    const QString head = Form19::ClosedDuringMailing.left(Form19::ClosedDuringMailing.indexOf(QLatin1String("%1")));
+    QVERIFY2(told.startsWith(head) && told.endsWith(QStringLiteral(" из %1.").arg(range.size())), qPrintable(told));
 
     // An answer takes longer than a pause: a message still due would be there by now.
     QVERIFY(user.sendText(Bot, QStringLiteral("привет")));

@@ -1,6 +1,7 @@
 // The auto-mailing window offline: its subscriber list and what it refuses to send.
 #include "peoplewindowsfixture.h"
 #include "recordwindows/automailing_window.h"
+#include "support/filemode.h"
 #include "support/typing.h"
 
 #include <QLabel>
@@ -19,6 +20,8 @@ private slots:
 
     void opensFromTheMenuWithTheFile();
     void addAsksAndAppends();
+    void addShowsOnlyWhatTheFileTook_data();
+    void addShowsOnlyWhatTheFileTook();
     void deleteTakesEveryEqualEntry();
     void deletingTheLastSubscriberDeletesTheFile();
     void refusals_data();
@@ -56,6 +59,40 @@ void tst_AutoMailingWindow::addAsksAndAppends()
     QTest::mouseClick(form->Command2, Qt::LeftButton);
     QCOMPARE(items(form->List1), QStringList({"555", "555"}));
     QCOMPARE(bytes(List), QByteArray("555\r\n555\r\n"));
+}
+
+void tst_AutoMailingWindow::addShowsOnlyWhatTheFileTook_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<bool>("refuseWrites");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("disk refuses") << "555" << true << Form19::NotAdded;
+    QTest::newRow("line break") << "555\r\n666" << false << Form19::NotStorable;
+    QTest::newRow("outside Windows-1251") << "555é" << false << Form19::NotStorable;
+}
+
+void tst_AutoMailingWindow::addShowsOnlyWhatTheFileTook()
+{
+    QFETCH(QString, number);
+    QFETCH(bool, refuseWrites);
+    QFETCH(QString, box);
+    QVERIFY(write(List, "111\r\n"));
+    auto *form = show<Form19>("Form19");
+    QVERIFY(form);
+    m_dialogs.queueText(number);
+    {
+        std::optional<FileProbe::NoNewFiles> refused;
+        if (refuseWrites) {
+            refused.emplace();
+            QVERIFY(refused->active());
+        }
+        QTest::mouseClick(form->Command2, Qt::LeftButton);
+    }
+    QCOMPARE(m_dialogs.shown.size(), 2);
+    QCOMPARE(m_dialogs.shown.at(1).kind, RecordingDialogs::Kind::Message);
+    QCOMPARE(m_dialogs.shown.at(1).text, box);
+    QCOMPARE(items(form->List1), QStringList{"111"});
+    QCOMPARE(bytes(List), QByteArray("111\r\n"));
 }
 
 void tst_AutoMailingWindow::deleteTakesEveryEqualEntry()
