@@ -6,6 +6,7 @@
 #include "core/generalsettings.h"
 #include "core/textfile.h"
 #include "files/distributionlist.h"
+#include "files/userblacklist.h"
 #include "mainwindow/botapplication.h"
 #include "mainwindow/main_window.h"
 #include "platform/recordingdialogs.h"
@@ -121,6 +122,7 @@ private slots:
     void cleanup();
 
     void banFromTheWindowRefusesTheNextMessage();
+    void banAfterAPurgeThatKeptNothingHoldsAtOnce();
     void windowsShowWhatUsersWrote();
     void messageByHandArrivesWithItsCopies();
 
@@ -180,6 +182,37 @@ void tst_RecordWindowsOnline::banFromTheWindowRefusesTheNextMessage()
     click(list->Command3);
     QCOMPARE(list->ListView1->topLevelItemCount(), 0);
     QCOMPARE(user.ask(QStringLiteral("привет")), served);
+}
+
+void tst_RecordWindowsOnline::banAfterAPurgeThatKeptNothingHoldsAtOnce()
+{
+    // The program starts again over a blacklist of ended bans only.
+    m_bot.reset();
+    QVERIFY(TextFile::writeAll(UserBlacklist::FilePath, QStringLiteral("1:^:01.01.2000:^:old\r\n")));
+    m_dialogs.shown.clear();
+    m_bot = std::make_unique<BotApplication>();
+    logIn(*m_bot, *m_server);
+    QVERIFY(!TextFile::exists(UserBlacklist::FilePath));
+    const auto told = std::find_if(m_dialogs.shown.cbegin(), m_dialogs.shown.cend(), [](const auto &box) {
+        return box.kind == RecordingDialogs::Kind::Notify && box.text == UserBlacklist::purgeReport({1, 0});
+    });
+    QVERIFY(told != m_dialogs.shown.cend());
+
+    User_ user(*m_server, User, "userpw");
+    QVERIFY(user.online());
+    MDIForm1 &main = m_bot->mainWindow();
+    main.action(QStringLiteral("cher_m"))->trigger();
+    auto *list = qobject_cast<Form5 *>(main.findWindow(QStringLiteral("Form5")));
+    QVERIFY(list);
+    click(list->Command1);
+    auto *entry = qobject_cast<Form6 *>(main.findWindow(QStringLiteral("Form6")));
+    QVERIFY(entry);
+    typeInto(entry->Text1, User);
+    typeInto(entry->Text3, QStringLiteral("флуд"));
+    const QString until = entry->Text2->text();
+    click(entry->Command1);
+    QCOMPARE(user.ask(QStringLiteral("привет")),
+             QStringLiteral("Вы забанены до: ") + until + QStringLiteral("\r\nПричина бана: флуд"));
 }
 
 void tst_RecordWindowsOnline::windowsShowWhatUsersWrote()
