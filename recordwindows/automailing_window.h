@@ -6,11 +6,12 @@
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class TextRowsModel;
 
 // "Авторассылка": the subscriber list, and one text mailed to it or to a range of
 // numbers from the main bot, paced, with a progress bar and a stop button.
@@ -49,7 +50,7 @@ public:
     void Command4_Click(); // "Стоп"
 
     QLabel *Label1 = nullptr;
-    QListWidget *List1 = nullptr;
+    QListView *List1 = nullptr; // over a model: a list of any length opens at once
     QPushButton *Command2 = nullptr;
     QPushButton *Command3 = nullptr;
     QLabel *Label2 = nullptr;
@@ -72,6 +73,7 @@ private:
     void onFinished();
     void showProgress();
 
+    TextRowsModel *m_subscribers = nullptr;
     AutoMailing m_mailing;
     bool m_rangeMode = false;
     QList<int> m_rows; // list mode: the row of each number mailed to

@@ -8,7 +8,8 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
+class TextRowsModel;
 class RecordsHub;
 
 // "Добавление в чёрный список": adds a user blacklist entry, or changes one when an
@@ -61,7 +62,7 @@ public:
     // The rows as listed.
     QList<BlacklistBook::Row> rows() const { return m_rows; }
 
-    QTreeWidget *ListView1 = nullptr;
+    QTreeView *ListView1 = nullptr; // over a model: lists of any length open at once
     QLabel *Label1 = nullptr;
     QLineEdit *Text1 = nullptr;
     QPushButton *Command4 = nullptr;
@@ -75,6 +76,9 @@ private:
     int selectedRow() const;
     void openForChange(const BlacklistBook::Row &row);
 
+    void selectRow(int row);
+
     RecordsHub &m_hub;
+    TextRowsModel *m_model = nullptr;
     QList<BlacklistBook::Row> m_rows;
 };

@@ -53,5 +53,8 @@ public:
     QPushButton *Command1 = nullptr;
 
 private:
+    // The recipient as typed, or the whole contact item chosen (an item may be shown cut).
+    QString recipientText() const;
+
     OperatorMessage *m_sender = nullptr;
 };

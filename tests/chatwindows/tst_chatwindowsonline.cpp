@@ -22,7 +22,7 @@
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 using OnlineProgram::Secondary;
@@ -152,10 +152,9 @@ void tst_ChatWindowsOnline::memberHandedToTheBlacklistIsRefused()
         main.action(QStringLiteral("cher_m"))->trigger();
         auto *list = qobject_cast<Form5 *>(main.findWindow(QStringLiteral("Form5")));
         QVERIFY(list);
-        QTreeWidgetItem *row = list->ListView1->topLevelItem(0);
-        QVERIFY(row);
-        QTest::mouseClick(list->ListView1->viewport(), Qt::LeftButton, {},
-                          list->ListView1->visualItemRect(row).center());
+        const QModelIndex row = list->ListView1->model()->index(0, 0);
+        QVERIFY(row.isValid());
+        QTest::mouseClick(list->ListView1->viewport(), Qt::LeftButton, {}, list->ListView1->visualRect(row).center());
         QTest::mouseClick(list->Command2, Qt::LeftButton);
         auto *entry = qobject_cast<Form6 *>(main.findWindow(QStringLiteral("Form6")));
         QVERIFY(entry);

@@ -18,6 +18,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QTableView>
+#include <QTreeView>
 
 namespace {
 const QString Users = QStringLiteral("123:^:01.01.2030:^:spam\r\n456:^:02.02.2030:^:мат:^:флуд\r\n");
@@ -85,9 +86,9 @@ void tst_BlacklistWindows::listsBothFiles()
     Form5 *list = openBlacklist();
     QVERIFY(list);
     QCOMPARE(list->windowTitle(), QStringLiteral("Чёрный список"));
-    QCOMPARE(list->ListView1->headerItem()->text(0), QStringLiteral("Номер ICQ"));
-    QCOMPARE(list->ListView1->headerItem()->text(1), QStringLiteral("Забанён до"));
-    QCOMPARE(list->ListView1->headerItem()->text(2), QStringLiteral("Причина"));
+    QCOMPARE(list->ListView1->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Номер ICQ"));
+    QCOMPARE(list->ListView1->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Забанён до"));
+    QCOMPARE(list->ListView1->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Причина"));
     QCOMPARE(rows(list->ListView1), QStringList({"123 | 01.01.2030 | spam", "456 | 02.02.2030 | мат:^:флуд",
                                                  "123 | 01.01.2030 10:00:00 | flood", "789 | 1.1.2030 1:1:01 | x"}));
     QVERIFY(!list->Command2->isEnabled());
@@ -281,7 +282,7 @@ void tst_BlacklistWindows::changeKeepsThePlaceAndRefillsBothLists()
     QCOMPARE(rows(list->ListView1), QStringList({"123 | 01.01.2030 | спам и флуд", "456 | 02.02.2030 | мат:^:флуд",
                                                  "123 | 01.01.2030 10:00:00 | flood", "789 | 1.1.2030 1:1:01 | x"}));
     // The changed row is still the selected one.
-    QVERIFY(list->ListView1->topLevelItem(0)->isSelected());
+    QVERIFY(list->ListView1->selectionModel()->isRowSelected(0));
     QVERIFY(list->Command2->isEnabled());
 }
 
@@ -319,7 +320,7 @@ void tst_BlacklistWindows::deleteRows()
     if (!chat.isEmpty())
         QVERIFY(TextFile::writeAll(ChatBanList::FilePath, chat));
     Form5 *list = openBlacklist();
-    const int before = list->ListView1->topLevelItemCount();
+    const int before = list->ListView1->model()->rowCount();
     QVERIFY(pickRow(list->ListView1, row));
     click(list->Command3);
     QVERIFY(m_dialogs.shown.isEmpty());
@@ -329,7 +330,7 @@ void tst_BlacklistWindows::deleteRows()
         QCOMPARE(fileText(UserBlacklist::FilePath), usersAfter);
     if (!chat.isEmpty())
         QCOMPARE(fileText(ChatBanList::FilePath), chatAfter);
-    QCOMPARE(list->ListView1->topLevelItemCount(), before - 1);
+    QCOMPARE(list->ListView1->model()->rowCount(), before - 1);
     QTEST(list->Command2->isEnabled(), "buttonsAfter");
     QTEST(list->Command3->isEnabled(), "buttonsAfter");
 }
