@@ -18,6 +18,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <limits>
+
 using RecordWidgets::named;
 
 // --- Form6 -----------------------------------------------------------------------------
@@ -34,6 +36,9 @@ Form6::Form6(RecordsHub &hub, QWidget *parent)
     Command2 = named(new QPushButton(QStringLiteral("Выбрать дату"), this), "Command2");
     Label3 = named(new QLabel(QStringLiteral("Причина         :"), this), "Label3");
     Text3 = named(new QLineEdit(this), "Text3");
+    // A reason of a hand-edited file may be longer than a line box keeps by default: a
+    // change must not cut it.
+    Text3->setMaxLength(std::numeric_limits<int>::max());
     Command1 = named(new QPushButton(QStringLiteral("Добавить"), this), "Command1");
 
     auto *grid = new QGridLayout(this);

@@ -207,7 +207,7 @@ void TestUserBlacklist::addReachesTheBanCheck_data()
     QTest::newRow("empty lines between bans") << "1:^:1.1.2030:^:a\r\n\r\n\r\n2:^:1.1.2030:^:b\r\n"
                                               << "1:^:1.1.2030:^:a\r\n2:^:1.1.2030:^:b\r\n" + ban;
     QTest::newRow("unended last line") << "1:^:1.1.2030:^:a" << "1:^:1.1.2030:^:a\r\n" + ban;
-    QTest::newRow("LF-only file") << "1:^:1.1.2030:^:a\n" << "1:^:1.1.2030:^:a\r\n" + ban;
+    QTest::newRow("LF-only file") << "1:^:1.1.2030:^:a\n" << "1:^:1.1.2030:^:a\n" + ban;
 }
 
 void TestUserBlacklist::addReachesTheBanCheck()

@@ -254,7 +254,7 @@ void tst_AutoMailingOnline::closingTheWindowEndsTheMailing()
     QVERIFY(form->parentWidget()->close());
     QTRY_VERIFY_WITH_TIMEOUT(!m_bot->mainWindow().findWindow(QStringLiteral("Form19")), Timeout);
     // The operator is told the mailing stopped, and how far it got.
-    QCOMPARE(m_dialogs.shown.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(m_dialogs.shown.size(), 1, Timeout);
     QCOMPARE(m_dialogs.shown.first().kind, RecordingDialogs::Kind::Notify);
     const QString told = m_dialogs.shown.first().text;
     const QString head = Form19::ClosedDuringMailing.left(Form19::ClosedDuringMailing.indexOf(QLatin1String("%1")));

@@ -24,6 +24,7 @@ private slots:
     void addShowsOnlyWhatTheFileTook_data();
     void addShowsOnlyWhatTheFileTook();
     void deleteTakesEveryEqualEntry();
+    void longLineShownCutDeletedWhole();
     void deletingTheLastSubscriberDeletesTheFile();
     void refusals_data();
     void refusals();
@@ -105,6 +106,21 @@ void tst_AutoMailingWindow::deleteTakesEveryEqualEntry()
     QTest::mouseClick(form->Command3, Qt::LeftButton);
     QCOMPARE(bytes(List), QByteArray("555\r\n111\r\n555\r\n222"));
     QVERIFY(pick(form->List1, QStringLiteral("555")));
+    QTest::mouseClick(form->Command3, Qt::LeftButton);
+    QCOMPARE(items(form->List1), QStringList({"111", "222"}));
+    QCOMPARE(bytes(List), QByteArray("111\r\n222\r\n"));
+}
+
+void tst_AutoMailingWindow::longLineShownCutDeletedWhole()
+{
+    const QByteArray huge(300000, '7');
+    QVERIFY(write(List, "111\r\n" + huge + "\r\n222\r\n"));
+    auto *form = show<Form19>("Form19");
+    QVERIFY(form);
+    const QStringList shown = items(form->List1);
+    QCOMPARE(shown.size(), 3);
+    QCOMPARE(shown.at(1), QString::fromLatin1(huge.left(1000)) + QChar(0x2026));
+    QVERIFY(pick(form->List1, shown.at(1)));
     QTest::mouseClick(form->Command3, Qt::LeftButton);
     QCOMPARE(items(form->List1), QStringList({"111", "222"}));
     QCOMPARE(bytes(List), QByteArray("111\r\n222\r\n"));

@@ -44,6 +44,7 @@ private slots:
     void refusedEntries();
     void changeKeepsThePlaceAndRefillsBothLists();
     void chatBanRowsAreNotChanged();
+    void longReasonShownCutChangedWhole();
     void deleteRows_data();
     void deleteRows();
     void search_data();
@@ -293,6 +294,25 @@ void tst_BlacklistWindows::chatBanRowsAreNotChanged()
     QVERIFY(pickRow(list->ListView1, 2));
     QVERIFY(!list->Command2->isEnabled());
     QVERIFY(list->Command3->isEnabled());
+}
+
+void tst_BlacklistWindows::longReasonShownCutChangedWhole()
+{
+    const QString reason(200000, QChar(0x0436)); // "ж"
+    QVERIFY(TextFile::writeAll(UserBlacklist::FilePath, QStringLiteral("123:^:01.01.2030:^:") + reason + "\r\n"));
+    Form5 *list = openBlacklist();
+    QCOMPARE(rows(list->ListView1),
+             QStringList{QStringLiteral("123 | 01.01.2030 | ") + reason.left(1000) + QChar(0x2026)});
+    QVERIFY(pickRow(list->ListView1, 0));
+    click(list->Command2);
+    auto *entry = window<Form6>("Form6");
+    QVERIFY(entry);
+    QCOMPARE(entry->Text3->text(), reason);
+    entry->Text2->clear();
+    typeInto(entry->Text2, QStringLiteral("02.02.2031"));
+    click(entry->Command1);
+    QVERIFY(m_dialogs.shown.isEmpty());
+    QCOMPARE(fileText(UserBlacklist::FilePath), QStringLiteral("123:^:02.02.2031:^:") + reason + "\r\n");
 }
 
 void tst_BlacklistWindows::deleteRows_data()

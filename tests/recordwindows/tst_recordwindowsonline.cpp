@@ -9,6 +9,7 @@
 #include "files/userblacklist.h"
 #include "mainwindow/botapplication.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/startup.h"
 #include "platform/recordingdialogs.h"
 #include "records/messagelogmodel.h"
 #include "records/operatormessage.h"
@@ -19,6 +20,7 @@
 #include "recordwindows/send_message_window.h"
 #include "recordwindows/statistics_windows.h"
 #include "recordwindows/user_list_window.h"
+#include "settings/tutorial.h"
 #include "support/onlineprogram.h"
 #include "support/programhome.h"
 #include "support/typing.h"
@@ -142,6 +144,14 @@ void tst_RecordWindowsOnline::init()
     m_server = std::make_unique<OscarServer>();
     QVERIFY(serveBotAndUsers(*m_server));
     m_bot = std::make_unique<BotApplication>();
+    if (QTest::currentTestFunction() == QByteArrayView("banAfterAPurgeThatKeptNothingHoldsAtOnce")) {
+        // The whole start-up runs, its purge over a blacklist of ended bans only.
+        QVERIFY(TextFile::writeAll(UserBlacklist::FilePath, QStringLiteral("1:^:01.01.2000:^:old\r\n")));
+        QVERIFY(TextFile::writeAll(StartupSequence::CleanExitFile, QStringLiteral("1\r\n")));
+        QVERIFY(TextFile::writeAll(StartupSequence::AgreementFile, QStringLiteral("1\r\n")));
+        QVERIFY(TextFile::writeAll(Tutorial::MarkerPath, QStringLiteral(" 1 \r\n")));
+        QCOMPARE(m_bot->run(), StartupSequence::Outcome::Completed);
+    }
     logIn(*m_bot, *m_server);
 }
 
@@ -186,12 +196,8 @@ void tst_RecordWindowsOnline::banFromTheWindowRefusesTheNextMessage()
 
 void tst_RecordWindowsOnline::banAfterAPurgeThatKeptNothingHoldsAtOnce()
 {
-    // The program starts again over a blacklist of ended bans only.
-    m_bot.reset();
-    QVERIFY(TextFile::writeAll(UserBlacklist::FilePath, QStringLiteral("1:^:01.01.2000:^:old\r\n")));
-    m_dialogs.shown.clear();
-    m_bot = std::make_unique<BotApplication>();
-    logIn(*m_bot, *m_server);
+    // The program went through its whole start-up over a blacklist of ended bans only
+    // (see init()).
     QVERIFY(!TextFile::exists(UserBlacklist::FilePath));
     const auto told = std::find_if(m_dialogs.shown.cbegin(), m_dialogs.shown.cend(), [](const auto &box) {
         return box.kind == RecordingDialogs::Kind::Notify && box.text == UserBlacklist::purgeReport({1, 0});
