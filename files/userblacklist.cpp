@@ -3,6 +3,8 @@
 #include "core/datetexts.h"
 #include "core/listfile.h"
 
+#include <QScopeGuard>
+
 std::optional<UserBlacklist::Entry> UserBlacklist::parseLine(const QString &line)
 {
     const QString &sep = ListFile::Separator;
@@ -59,33 +61,66 @@ bool UserBlacklist::lift(const QString &number)
     }
     if (kept.size() == lines.size())
         return true;
-    if (kept.isEmpty())
-        return TextFile::remove(FilePath);
-    return bool(TextFile::writeLines(FilePath, kept));
+    return bool(rewrite(kept));
 }
 
-QStringList UserBlacklist::keptAfterPurge(const QStringList &lines, const QDate &today)
+TextFile::Result UserBlacklist::rewrite(const QStringList &lines)
 {
     QStringList kept;
+    kept.reserve(lines.size());
     for (const QString &line : lines) {
-        // A line without a separator has no until field: it goes, like an empty one.
-        const std::optional<Entry> entry = parseLine(line);
-        if (!entry || entry->until.isEmpty())
-            continue;
-        if (isStanding(*entry, today))
+        if (!line.isEmpty())
             kept.append(line);
     }
+    if (!kept.isEmpty())
+        return TextFile::writeLines(FilePath, kept);
+    if (TextFile::remove(FilePath) || !TextFile::exists(FilePath))
+        return {true, QString()};
+    return {false, QStringLiteral("%1 cannot be deleted").arg(TextFile::filePath(FilePath))};
+}
+
+QStringList UserBlacklist::keptAfterPurge(const QStringList &lines, const QDate &today, Purged *purged)
+{
+    Purged counted;
+    QStringList kept;
+    for (const QString &line : lines) {
+        if (line.isEmpty())
+            continue;
+        // A line without a separator has no until field either.
+        const std::optional<Entry> entry = parseLine(line);
+        if (!entry || entry->until.isEmpty())
+            ++counted.malformed;
+        else if (isStanding(*entry, today))
+            kept.append(line);
+        else
+            ++counted.expired;
+    }
+    if (purged)
+        *purged = counted;
     return kept;
 }
 
-int UserBlacklist::purgeExpired(const QDate &today)
+UserBlacklist::Purged UserBlacklist::purgeExpired(const QDate &today)
 {
     if (TextFile::readState(FilePath) != TextFile::ReadState::Readable || TextFile::readAll(FilePath).isEmpty())
-        return 0;
+        return {};
     const QStringList lines = TextFile::readLines(FilePath);
-    const QStringList kept = keptAfterPurge(lines, today);
-    TextFile::writeLines(FilePath, kept);
-    return int(lines.size() - kept.size());
+    Purged purged;
+    const QStringList kept = keptAfterPurge(lines, today, &purged);
+    // A file already as it should be is not rewritten.
+    if (kept.size() != lines.size() || !TextFile::readBytes(FilePath).endsWith('\n'))
+        rewrite(kept);
+    return purged;
+}
+
+QString UserBlacklist::purgeReport(const Purged &purged)
+{
+    if (purged.total() == 0)
+        return QString();
+    return QStringLiteral("Из чёрного списка удалено записей: %1 (истёк срок бана: %2, повреждённых строк: %3).")
+        .arg(purged.total())
+        .arg(purged.expired)
+        .arg(purged.malformed);
 }
 
 QList<UserBlacklist::Entry> UserBlacklist::entries()
@@ -115,11 +150,24 @@ TextFile::Result UserBlacklist::add(const Entry &entry)
         return {false, QStringLiteral("%1 cannot be read").arg(TextFile::filePath(FilePath))};
     if (contains(entry.number))
         return {false, QStringLiteral("%1 is listed already").arg(entry.number)};
-    return TextFile::appendLine(FilePath, formatLine(entry));
+    // An append after an empty line or onto an unended last line would not be reached
+    // by the ban check: such a file is rewritten clean with the ban last.
+    const QByteArray bytes = TextFile::readBytes(FilePath);
+    QStringList lines = TextFile::readLines(FilePath);
+    const bool ended = bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r');
+    if (ended && !lines.contains(QString()))
+        return TextFile::appendLine(FilePath, formatLine(entry));
+    lines.append(formatLine(entry));
+    return rewrite(lines);
 }
 
-TextFile::Result UserBlacklist::change(const Entry &entry)
+TextFile::Result UserBlacklist::change(const Entry &entry, bool *found)
 {
+    bool changedOne = false;
+    const auto tell = qScopeGuard([&] {
+        if (found)
+            *found = changedOne;
+    });
     if (entry.number.isEmpty())
         return {false, QStringLiteral("no number")};
     const TextFile::ReadState state = TextFile::readState(FilePath);
@@ -133,19 +181,18 @@ TextFile::Result UserBlacklist::change(const Entry &entry)
         return {true, QString()};
     }
     QStringList changed;
-    bool found = false;
     for (const QString &line : lines) {
         const std::optional<Entry> listed = parseLine(line);
         if (listed && listed->number == entry.number) {
             changed.append(formatLine(entry));
-            found = true;
+            changedOne = true;
         } else {
             changed.append(line);
         }
     }
-    if (!found)
+    if (!changedOne)
         return {true, QString()};
-    return TextFile::writeLines(FilePath, changed);
+    return rewrite(changed);
 }
 
 QString UserBlacklist::refusal(const Entry &entry)

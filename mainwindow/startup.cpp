@@ -274,7 +274,12 @@ void StartupSequence::openChosenWindows()
 
 void StartupSequence::purgeBlacklist()
 {
-    UserBlacklist::purgeExpired(Clock::instance().today());
+    // The operator learns how many bans went, in the log and without a blocking box.
+    const QString report = UserBlacklist::purgeReport(UserBlacklist::purgeExpired(Clock::instance().today()));
+    if (report.isEmpty())
+        return;
+    qInfo("%s", qPrintable(report));
+    Dialogs::instance().notify(QString(), report, Dialogs::Icon::Information, QStringLiteral("blacklist purge"));
 }
 
 void StartupSequence::playStartupSound()

@@ -39,8 +39,12 @@ BlacklistBook::SaveOutcome BlacklistBook::save(SaveMode mode, const QString &num
             return SaveOutcome::NumberListed;
         if (!UserBlacklist::add(entry))
             return SaveOutcome::NotWritten;
-    } else if (!UserBlacklist::change(entry)) {
-        return SaveOutcome::NotWritten;
+    } else {
+        bool found = false;
+        if (!UserBlacklist::change(entry, &found))
+            return SaveOutcome::NotWritten;
+        if (!found)
+            return SaveOutcome::NotListed;
     }
     Q_EMIT changed();
     return SaveOutcome::Saved;

@@ -30,6 +30,7 @@ public:
         NumberListed,  // adding a number that has a line already
         NotEncodable,  // the reason holds characters the file's code page cannot hold
         NotWritten,    // the file could not be read or written
+        NotListed,     // changing a number that has no line (any more): nothing written
     };
     Q_ENUM(SaveOutcome)
 
@@ -56,6 +57,10 @@ public:
     static inline const QString NotEncodableText =
         QStringLiteral("Текст содержит символы, которые нельзя сохранить в кодировке Windows-1251.");
     static inline const QString NotFoundText = QStringLiteral("Такого номера не найдено");
+    static inline const QString NotListedText =
+        QStringLiteral("Этого UIN больше нет в чёрном списке. Изменения не сохранены.");
+    static inline const QString NotWrittenText =
+        QStringLiteral("Не удалось записать чёрный список. Изменения не сохранены.");
     static QString searchPrompt();
 
 Q_SIGNALS:

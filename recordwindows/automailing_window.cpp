@@ -1,12 +1,14 @@
 #include "recordwindows/automailing_window.h"
 
+#include "core/cp1251.h"
 #include "platform/dialogs.h"
+#include "records/textrowsmodel.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -41,7 +43,11 @@ Form19::Form19(AutoMailing::Sender sender, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Авторассылка"));
     Label1 = named(new QLabel(QStringLiteral("Список ICQ-номеров"), this), "Label1");
-    List1 = named(new QListWidget(this), "List1");
+    List1 = named(new QListView(this), "List1");
+    m_subscribers = new TextRowsModel({}, List1);
+    List1->setModel(m_subscribers);
+    List1->setUniformItemSizes(true);
+    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Command2 = named(new QPushButton(QStringLiteral("Добавить"), this), "Command2");
     Command3 = named(new QPushButton(QStringLiteral("Удалить"), this), "Command3");
     Label2 = named(new QLabel(QStringLiteral("Введите текст сообщения:"), this), "Label2");
@@ -107,7 +113,18 @@ Form19::Form19(AutoMailing::Sender sender, QWidget *parent)
                                    QStringLiteral("automailing"));
     });
 
-    List1->addItems(SubscriberList::load());
+    m_subscribers->setTexts(SubscriberList::load());
+}
+
+Form19::~Form19()
+{
+    if (!m_mailing.isRunning())
+        return;
+    // The controls are going: the end of the mailing is only told.
+    m_mailing.disconnect(this);
+    m_mailing.stop();
+    Dialogs::instance().notify(QString(), ClosedDuringMailing.arg(m_mailing.sentCount()).arg(m_mailing.total()),
+                               Dialogs::Icon::Warning, QStringLiteral("automailing"));
 }
 
 void Form19::Command1_Click()
@@ -125,8 +142,8 @@ void Form19::Command1_Click()
         // An entry that is no ICQ number (an empty line, a name) is passed over.
         QStringList numbers;
         m_rows.clear();
-        for (int row = 0; row < List1->count(); ++row) {
-            const QString entry = List1->item(row)->text();
+        for (int row = 0; row < m_subscribers->rowCount(); ++row) {
+            const QString entry = m_subscribers->text(row);
             if (AutoMailing::rangeBound(entry) >= 0) {
                 numbers.append(entry.trimmed());
                 m_rows.append(row);
@@ -164,20 +181,30 @@ void Form19::Command2_Click()
     const QString number = Dialogs::instance().input(AddTitle, AddPrompt);
     if (number.isEmpty())
         return;
-    SubscriberList::add(number);
-    List1->addItem(number);
+    // A line break would put several lines into the file for one entry, and a letter
+    // the file cannot hold would come back as "?".
+    if (number.contains(QLatin1Char('\r')) || number.contains(QLatin1Char('\n')) || !Cp1251::canEncode(number)) {
+        Dialogs::instance().message(AddTitle, NotStorable, Dialogs::Icon::Warning);
+        return;
+    }
+    // The list shows only what the file took.
+    if (!SubscriberList::add(number)) {
+        Dialogs::instance().message(AddTitle, NotAdded, Dialogs::Icon::Warning);
+        return;
+    }
+    m_subscribers->appendRow({number});
 }
 
 void Form19::Command3_Click()
 {
-    QListWidgetItem *selected = List1->currentItem();
-    if (!selected || !selected->isSelected())
+    const QModelIndex selected = List1->currentIndex();
+    if (!selected.isValid() || !List1->selectionModel()->isSelected(selected))
         return;
-    const QString number = selected->text();
+    const QString number = m_subscribers->text(selected.row());
     SubscriberList::remove(number);
-    for (int row = List1->count() - 1; row >= 0; --row) {
-        if (List1->item(row)->text() == number)
-            delete List1->takeItem(row);
+    for (int row = m_subscribers->rowCount() - 1; row >= 0; --row) {
+        if (m_subscribers->text(row) == number)
+            m_subscribers->removeRowAt(row);
     }
 }
 
@@ -190,8 +217,8 @@ void Form19::onSent(qint64 index, const QString &number)
 {
     if (m_rangeMode) {
         Label6->setText(number);
-    } else if (index < m_rows.size() && m_rows.at(index) < List1->count()) {
-        List1->setCurrentRow(m_rows.at(index));
+    } else if (index < m_rows.size() && m_rows.at(index) < m_subscribers->rowCount()) {
+        List1->setCurrentIndex(m_subscribers->index(m_rows.at(index), 0));
     }
     showProgress();
 }

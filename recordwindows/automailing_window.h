@@ -6,11 +6,12 @@
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class TextRowsModel;
 
 // "Авторассылка": the subscriber list, and one text mailed to it or to a range of
 // numbers from the main bot, paced, with a progress bar and a stop button.
@@ -27,7 +28,17 @@ public:
     static inline const QString SendFailed =
         QStringLiteral("Рассылка остановлена: сообщение на номер %1 отправить не удалось.");
 
+    // %1 of %2 messages had gone when the window was closed.
+    static inline const QString ClosedDuringMailing =
+        QStringLiteral("Рассылка остановлена: окно авторассылки закрыто. Отправлено %1 из %2.");
+    static inline const QString NotAdded =
+        QStringLiteral("Подписчик не добавлен: не удалось записать список подписчиков.");
+    static inline const QString NotStorable =
+        QStringLiteral("Номер не может содержать переводы строк и символы, которых нет в кодировке Windows-1251.");
+
     Form19(AutoMailing::Sender sender, QWidget *parent = nullptr);
+    // Closing the window ends a mailing under way, and says so.
+    ~Form19() override;
 
     // The pause between two messages.
     void setPause(int ms) { m_mailing.setPause(ms); }
@@ -39,7 +50,7 @@ public:
     void Command4_Click(); // "Стоп"
 
     QLabel *Label1 = nullptr;
-    QListWidget *List1 = nullptr;
+    QListView *List1 = nullptr; // over a model: a list of any length opens at once
     QPushButton *Command2 = nullptr;
     QPushButton *Command3 = nullptr;
     QLabel *Label2 = nullptr;
@@ -62,6 +73,7 @@ private:
     void onFinished();
     void showProgress();
 
+    TextRowsModel *m_subscribers = nullptr;
     AutoMailing m_mailing;
     bool m_rangeMode = false;
     QList<int> m_rows; // list mode: the row of each number mailed to

@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/datetexts.h"
 #include "platform/dialogs.h"
+#include "records/textrowsmodel.h"
 #include "recordwindows/calendar_window.h"
 #include "recordwindows/records_install.h"
 #include "recordwindows/records_widgets.h"
@@ -13,8 +14,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QItemSelectionModel>
+#include <QTreeView>
 #include <QVBoxLayout>
+
+#include <limits>
 
 using RecordWidgets::named;
 
@@ -32,6 +36,9 @@ Form6::Form6(RecordsHub &hub, QWidget *parent)
     Command2 = named(new QPushButton(QStringLiteral("Выбрать дату"), this), "Command2");
     Label3 = named(new QLabel(QStringLiteral("Причина         :"), this), "Label3");
     Text3 = named(new QLineEdit(this), "Text3");
+    // A reason of a hand-edited file may be longer than a line box keeps by default: a
+    // change must not cut it.
+    Text3->setMaxLength(std::numeric_limits<int>::max());
     Command1 = named(new QPushButton(QStringLiteral("Добавить"), this), "Command1");
 
     auto *grid = new QGridLayout(this);
@@ -61,8 +68,12 @@ void Form6::openForChange(const BlacklistBook::Row &row)
 
 void Form6::openForChatMember(const QString &number)
 {
+    // Whatever entry the window showed, the member is added: a change of another
+    // number would write nothing.
+    Command1->setText(QStringLiteral("Добавить"));
     Text1->setText(number);
     Text1->setEnabled(false);
+    Text2->setText(DateTexts::dateText(Clock::instance().today().addDays(1)));
     Text3->setText(ChatReason);
 }
 
@@ -85,8 +96,14 @@ void Form6::Command1_Click()
     case BlacklistBook::SaveOutcome::NumberListed:
         Dialogs::instance().message(QStringLiteral("Чёрный список"), BlacklistBook::NumberListedText);
         break;
+    case BlacklistBook::SaveOutcome::NotListed:
+        Dialogs::instance().message(QStringLiteral("Чёрный список"), BlacklistBook::NotListedText);
+        break;
+    case BlacklistBook::SaveOutcome::NotWritten:
+        Dialogs::instance().message(QStringLiteral("Ошибка"), BlacklistBook::NotWrittenText,
+                                    Dialogs::Icon::Warning);
+        break;
     case BlacklistBook::SaveOutcome::Saved:
-    case BlacklistBook::SaveOutcome::NotWritten: // the storage layer has reported it
         break;
     }
 }
@@ -104,10 +121,13 @@ Form5::Form5(RecordsHub &hub, QWidget *parent)
     , m_hub(hub)
 {
     setWindowTitle(QStringLiteral("Чёрный список"));
-    ListView1 = named(new QTreeWidget(this), "ListView1");
-    ListView1->setColumnCount(3);
-    ListView1->setHeaderLabels({QStringLiteral("Номер ICQ"), QStringLiteral("Забанён до"), QStringLiteral("Причина")});
+    ListView1 = named(new QTreeView(this), "ListView1");
+    m_model = new TextRowsModel({QStringLiteral("Номер ICQ"), QStringLiteral("Забанён до"), QStringLiteral("Причина")},
+                                ListView1);
+    ListView1->setModel(m_model);
     ListView1->setRootIsDecorated(false);
+    ListView1->setItemsExpandable(false);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setUniformRowHeights(true);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     Label1 = named(new QLabel(QStringLiteral("Введите номер который хотите найти:"), this), "Label1");
@@ -132,7 +152,7 @@ Form5::Form5(RecordsHub &hub, QWidget *parent)
     layout->addLayout(search);
     layout->addLayout(buttons);
 
-    connect(ListView1, &QTreeWidget::itemSelectionChanged, this, &Form5::updateButtons);
+    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this, &Form5::updateButtons);
     connect(Command1, &QPushButton::clicked, this, &Form5::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form5::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form5::Command3_Click);
@@ -149,24 +169,34 @@ void Form5::refill()
     const std::optional<BlacklistBook::Row> kept =
         selected >= 0 ? std::optional(m_rows.at(selected)) : std::nullopt;
     m_rows = BlacklistBook::rows();
-    ListView1->clear();
-    QTreeWidgetItem *reselect = nullptr;
+    QList<QStringList> texts;
+    texts.reserve(m_rows.size());
+    int reselect = -1;
     for (const BlacklistBook::Row &row : std::as_const(m_rows)) {
-        auto *item = new QTreeWidgetItem(ListView1, {row.number, row.until, row.reason});
-        if (kept && !reselect && row.number == kept->number && row.chatBan == kept->chatBan)
-            reselect = item;
+        if (kept && reselect < 0 && row.number == kept->number && row.chatBan == kept->chatBan)
+            reselect = int(texts.size());
+        texts.append({row.number, row.until, row.reason});
     }
-    if (reselect)
-        ListView1->setCurrentItem(reselect);
+    m_model->setRows(std::move(texts));
+    if (reselect >= 0)
+        selectRow(reselect);
     updateButtons();
+}
+
+void Form5::selectRow(int row)
+{
+    const QModelIndex index = m_model->index(row, 0);
+    ListView1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                            QItemSelectionModel::Rows);
+    ListView1->scrollTo(index);
 }
 
 int Form5::selectedRow() const
 {
-    const QList<QTreeWidgetItem *> selected = ListView1->selectedItems();
+    const QModelIndexList selected = ListView1->selectionModel()->selectedRows();
     if (selected.isEmpty())
         return -1;
-    const int row = ListView1->indexOfTopLevelItem(selected.first());
+    const int row = selected.first().row();
     return row >= 0 && row < m_rows.size() ? row : -1;
 }
 
@@ -218,8 +248,7 @@ void Form5::Command4_Click()
         if (isNumber && answer == 1) {
             if (row.chatBan) {
                 // A chat ban is only shown: its row is selected.
-                ListView1->setCurrentItem(ListView1->topLevelItem(*found));
-                ListView1->scrollToItem(ListView1->topLevelItem(*found));
+                selectRow(*found);
             } else {
                 openForChange(row);
             }

@@ -8,7 +8,8 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
+class TextRowsModel;
 class RecordsHub;
 
 // "Добавление в чёрный список": adds a user blacklist entry, or changes one when an
@@ -23,8 +24,8 @@ public:
 
     // The blacklist window's "Изменить": the row's values, the number locked.
     void openForChange(const BlacklistBook::Row &row);
-    // The chat window's "Перенести в чёрный список": the member's number locked, the
-    // chat reason; the date stays as it is.
+    // The chat window's "Перенести в чёрный список": add mode whatever the window
+    // showed, the member's number locked, tomorrow's date and the chat reason.
     Q_INVOKABLE void openForChatMember(const QString &number);
     // The date picker's answer.
     void setPickedDate(const QString &dateText);
@@ -61,7 +62,7 @@ public:
     // The rows as listed.
     QList<BlacklistBook::Row> rows() const { return m_rows; }
 
-    QTreeWidget *ListView1 = nullptr;
+    QTreeView *ListView1 = nullptr; // over a model: lists of any length open at once
     QLabel *Label1 = nullptr;
     QLineEdit *Text1 = nullptr;
     QPushButton *Command4 = nullptr;
@@ -75,6 +76,9 @@ private:
     int selectedRow() const;
     void openForChange(const BlacklistBook::Row &row);
 
+    void selectRow(int row);
+
     RecordsHub &m_hub;
+    TextRowsModel *m_model = nullptr;
     QList<BlacklistBook::Row> m_rows;
 };

@@ -258,32 +258,33 @@ void Form38::startChanging(const ContactEntry &entry)
 void Form38::Command1_Click()
 {
     const Contact contact = boxes();
+    ContactBook::Result result = ContactBook::Result::Moved;
     if (Command1->text() == AddCaption) {
-        switch (m_book.add(contact)) {
-        case ContactBook::Result::Duplicate:
-            Dialogs::instance().message(DuplicateTitle, Duplicate, Dialogs::Icon::Information);
-            break;
-        case ContactBook::Result::InvalidField:
-            Dialogs::instance().message(DuplicateTitle, InvalidField, Dialogs::Icon::Information);
-            break;
-        default:
-            break;
-        }
-        return;
-    }
-    bool ok = false;
-    const int line = Label8->text().toInt(&ok);
-    if (!ok)
-        return;
-    switch (m_book.change(line, m_original, contact)) {
-    case ContactBook::Result::Done:
+        result = m_book.add(contact);
+    } else {
+        bool ok = false;
+        const int line = Label8->text().toInt(&ok);
+        if (ok)
+            result = m_book.change(line, m_original, contact);
         // A second save rewrites the same line again.
-        m_original = contact;
+        if (result == ContactBook::Result::Done)
+            m_original = contact;
+    }
+    // Every save that wrote nothing says why; the boxes keep the edit.
+    switch (result) {
+    case ContactBook::Result::Done:
+        break;
+    case ContactBook::Result::Duplicate:
+        Dialogs::instance().message(DuplicateTitle, Duplicate, Dialogs::Icon::Information);
         break;
     case ContactBook::Result::InvalidField:
         Dialogs::instance().message(DuplicateTitle, InvalidField, Dialogs::Icon::Information);
         break;
-    default:
+    case ContactBook::Result::Moved:
+        Dialogs::instance().message(DuplicateTitle, Moved, Dialogs::Icon::Warning);
+        break;
+    case ContactBook::Result::WriteFailed:
+        Dialogs::instance().message(DuplicateTitle, NotWritten, Dialogs::Icon::Warning);
         break;
     }
 }

@@ -71,6 +71,10 @@ public:
     static inline const QString InvalidField =
         QStringLiteral("Поля контакта не могут содержать \":^:\", переводы строк и символы, "
                        "которых нет в кодировке Windows-1251.");
+    static inline const QString Moved =
+        QStringLiteral("Контакт изменён или удалён, пока его редактировали. Изменения не сохранены.");
+    static inline const QString NotWritten =
+        QStringLiteral("Не удалось записать контактную книгу. Изменения не сохранены.");
 
     explicit Form38(ContactBook &book, QWidget *parent = nullptr);
 

@@ -1,6 +1,8 @@
 #include "recordwindows/send_message_window.h"
 
+#include "platform/dialogs.h"
 #include "records/operatormessage.h"
+#include "records/textrowsmodel.h"
 #include "recordwindows/records_install.h"
 #include "recordwindows/records_widgets.h"
 
@@ -9,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -57,11 +60,25 @@ Form2::Form2(RecordsHub &hub, QWidget *parent)
     grid->addWidget(Command1, 6, 0, 1, 3);
     grid->setRowStretch(4, 1);
 
-    Combo1->addItems(OperatorMessage::contactItems());
+    // A contact book of any length or line length opens at once: its items are laid out
+    // only when the list drops down, and the box is not sized to the longest one.
+    auto *contacts = new TextRowsModel({}, Combo1);
+    contacts->setTexts(OperatorMessage::contactItems());
+    Combo1->setModel(contacts);
+    if (auto *list = qobject_cast<QListView *>(Combo1->view()))
+        list->setUniformItemSizes(true);
+    Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Combo1->setMinimumContentsLength(24);
     Combo1->setCurrentIndex(-1);
     Combo1->setEditText(QString());
 
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    // A message that could not go (the bot offline) is told without stopping anything.
+    connect(m_sender, &OperatorMessage::sent, this, [](const QString &number, bool ok) {
+        if (!ok)
+            Dialogs::instance().notify(QString(), SendFailed.arg(number), Dialogs::Icon::Warning,
+                                       QStringLiteral("send message"));
+    });
 }
 
 void Form2::setRecipient(const QString &recipient)
@@ -81,7 +98,16 @@ void Form2::setMessage(const QString &message)
 
 QString Form2::recipient() const
 {
-    return Combo1->currentText();
+    return recipientText();
+}
+
+QString Form2::recipientText() const
+{
+    const QString typed = Combo1->currentText();
+    const int chosen = Combo1->currentIndex();
+    if (chosen >= 0 && typed == Combo1->itemText(chosen))
+        return Combo1->itemData(chosen, TextRowsModel::FullTextRole).toString();
+    return typed;
 }
 
 QString Form2::subject() const
@@ -97,8 +123,9 @@ QString Form2::message() const
 void Form2::Command1_Click()
 {
     const QString message = Text4->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    if (Combo1->currentText().isEmpty() || message.isEmpty())
+    const QString recipient = recipientText();
+    if (recipient.isEmpty() || message.isEmpty())
         return;
-    m_sender->send(Combo1->currentText(), Text2->text(), Text3->text(), message);
+    m_sender->send(recipient, Text2->text(), Text3->text(), message);
     Text2->setText(OperatorMessage::closedCopies(Text2->text()));
 }

@@ -20,6 +20,9 @@ class Form2 : public QWidget
     Q_PROPERTY(QString subject READ subject WRITE setSubject)
     Q_PROPERTY(QString message READ message WRITE setMessage)
 public:
+    // %1: the number the message or a copy could not go to.
+    static inline const QString SendFailed = QStringLiteral("Сообщение на номер %1 отправить не удалось.");
+
     explicit Form2(RecordsHub &hub, QWidget *parent = nullptr);
 
     // Other windows fill the boxes; the window reads them when the operator sends.
@@ -50,5 +53,8 @@ public:
     QPushButton *Command1 = nullptr;
 
 private:
+    // The recipient as typed, or the whole contact item chosen (an item may be shown cut).
+    QString recipientText() const;
+
     OperatorMessage *m_sender = nullptr;
 };

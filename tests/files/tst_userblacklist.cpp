@@ -31,6 +31,8 @@ private Q_SLOTS:
     void lift();
     void purge_data();
     void purge();
+    void addReachesTheBanCheck_data();
+    void addReachesTheBanCheck();
     void addRefusesAListedNumber();
     void change_data();
     void change();
@@ -136,8 +138,10 @@ void TestUserBlacklist::lift_data()
         << "7:^:1.1.2030:^:a\r\n123:^:1.1.2000:^:x\r\n8:^:1.1.2030:^:b\r\n123:^:1.1.2030:^:y\r\n"
         << "7:^:1.1.2030:^:a\r\n8:^:1.1.2030:^:b\r\n";
     QTest::newRow("only line: the file goes") << "123:^:1.1.2000:^:x\r\n" << Gone;
-    QTest::newRow("other lines kept as they stand") << "junk\r\n123:^:1.1.2000\r\n\r\n9:^:x\r\n"
-                                                    << "junk\r\n\r\n9:^:x\r\n";
+    // An empty line left behind would end the ban check before the later bans.
+    QTest::newRow("other lines kept, empty ones dropped") << "junk\r\n123:^:1.1.2000\r\n\r\n9:^:x\r\n"
+                                                          << "junk\r\n9:^:x\r\n";
+    QTest::newRow("only empty lines left: the file goes") << "\r\n123:^:1.1.2000:^:x\r\n\r\n" << Gone;
     QTest::newRow("not listed: untouched") << "7:^:1.1.2030:^:a\r\n" << "7:^:1.1.2030:^:a\r\n";
 }
 
@@ -157,29 +161,64 @@ void TestUserBlacklist::purge_data()
 {
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
-    QTest::addColumn<int>("removed");
+    QTest::addColumn<int>("expired");
+    QTest::addColumn<int>("malformed");
     QTest::newRow("tomorrow stays, yesterday goes") << "111:^:11.12.2026:^:спам\r\n222:^:09.12.2026:^:мат\r\n"
-                                                    << "111:^:11.12.2026:^:спам\r\n" << 1;
-    QTest::newRow("empty until and no separator go") << "111:^::^:x\r\n222\r\n" << "\r\n" << 2;
-    QTest::newRow("empty lines go, later lines kept") << "111:^:1.1.2030\r\n\r\n222:^:1.1.2030\r\n"
-                                                      << "111:^:1.1.2030\r\n222:^:1.1.2030\r\n" << 1;
-    QTest::newRow("unreadable date stays") << "111:^:навсегда:^:x\r\n" << "111:^:навсегда:^:x\r\n" << 0;
-    QTest::newRow("empty file left alone") << "" << "" << 0;
-    QTest::newRow("missing file left alone") << Gone << Gone << 0;
+                                                    << "111:^:11.12.2026:^:спам\r\n" << 1 << 0;
+    // Nothing kept: no empty line is left for the ban check to stop at.
+    QTest::newRow("empty until and no separator go") << "111:^::^:x\r\n222\r\n" << Gone << 0 << 2;
+    QTest::newRow("all past: the file goes") << "111:^:1.1.2000\r\n222:^:10.12.2026:^:x\r\n" << Gone << 2 << 0;
+    QTest::newRow("only a line end: the file goes") << "\r\n" << Gone << 0 << 0;
+    QTest::newRow("empty lines go uncounted") << "111:^:1.1.2030\r\n\r\n222:^:1.1.2030\r\n"
+                                              << "111:^:1.1.2030\r\n222:^:1.1.2030\r\n" << 0 << 0;
+    QTest::newRow("unended last line is ended") << "111:^:1.1.2030\r\n222:^:1.1.2000:^:x\r\n333:^:1.1.2030"
+                                                << "111:^:1.1.2030\r\n333:^:1.1.2030\r\n" << 1 << 0;
+    QTest::newRow("unreadable date stays") << "111:^:навсегда:^:x\r\n" << "111:^:навсегда:^:x\r\n" << 0 << 0;
+    QTest::newRow("empty file left alone") << "" << "" << 0 << 0;
+    QTest::newRow("missing file left alone") << Gone << Gone << 0 << 0;
 }
 
 void TestUserBlacklist::purge()
 {
     QFETCH(QString, before);
     QFETCH(QString, after);
-    QFETCH(int, removed);
+    QFETCH(int, expired);
+    QFETCH(int, malformed);
     if (before != Gone)
         QVERIFY(TextFile::writeAll(UserBlacklist::FilePath, before));
-    QCOMPARE(UserBlacklist::purgeExpired(Today), removed);
+    const UserBlacklist::Purged purged = UserBlacklist::purgeExpired(Today);
+    QCOMPARE(purged.expired, expired);
+    QCOMPARE(purged.malformed, malformed);
     if (after == Gone)
         QVERIFY(!TextFile::exists(UserBlacklist::FilePath));
     else
         QCOMPARE(TextFile::readAll(UserBlacklist::FilePath), after);
+}
+
+void TestUserBlacklist::addReachesTheBanCheck_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    const QString ban = QStringLiteral("555:^:11.12.2026:^:спам\r\n");
+    QTest::newRow("missing file") << Gone << ban;
+    QTest::newRow("empty file") << "" << ban;
+    QTest::newRow("appended to a clean file") << "1:^:1.1.2030:^:a\r\n" << "1:^:1.1.2030:^:a\r\n" + ban;
+    QTest::newRow("one empty line") << "\r\n" << ban;
+    QTest::newRow("empty lines between bans") << "1:^:1.1.2030:^:a\r\n\r\n\r\n2:^:1.1.2030:^:b\r\n"
+                                              << "1:^:1.1.2030:^:a\r\n2:^:1.1.2030:^:b\r\n" + ban;
+    QTest::newRow("unended last line") << "1:^:1.1.2030:^:a" << "1:^:1.1.2030:^:a\r\n" + ban;
+    QTest::newRow("LF-only file") << "1:^:1.1.2030:^:a\n" << "1:^:1.1.2030:^:a\n" + ban;
+}
+
+void TestUserBlacklist::addReachesTheBanCheck()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    if (before != Gone)
+        QVERIFY(TextFile::writeAll(UserBlacklist::FilePath, before));
+    QVERIFY(UserBlacklist::add({"555", "11.12.2026", "спам"}));
+    QCOMPARE(TextFile::readAll(UserBlacklist::FilePath), after);
+    QVERIFY(UserBlacklist::banOf(QStringLiteral("555")));
 }
 
 void TestUserBlacklist::addRefusesAListedNumber()
@@ -204,6 +243,8 @@ void TestUserBlacklist::change_data()
         << "123:^:1.1.2000:^:x\r\n123:^:1.1.2001:^:y\r\n"
         << "123:^:02.02.2031:^:новая\r\n123:^:02.02.2031:^:новая\r\n";
     QTest::newRow("whole number field only") << "1234:^:1.1.2000:^:x\r\n" << "1234:^:1.1.2000:^:x\r\n";
+    QTest::newRow("empty lines dropped") << "\r\n123:^:1.1.2000:^:x\r\n\r\n8:^:1.1.2030:^:b"
+                                         << "123:^:02.02.2031:^:новая\r\n8:^:1.1.2030:^:b\r\n";
     QTest::newRow("empty file goes") << "" << Gone;
     QTest::newRow("missing file stays missing") << Gone << Gone;
 }

@@ -122,9 +122,11 @@ void tst_BlacklistBook::save_data()
                                                  << Outcome::NotEncodable << listed;
     QTest::newRow("change in place") << listed << change << "123456" << "02.02.2031" << "другое" << Outcome::Saved
                                      << "123456:^:02.02.2031:^:другое\r\n";
-    QTest::newRow("change of an unlisted number") << listed << change << "7" << "02.02.2031" << "x" << Outcome::Saved
-                                                  << listed;
-    QTest::newRow("change with no file") << Gone << change << "7" << "02.02.2031" << "x" << Outcome::Saved << Gone;
+    // Nothing to change is no success: the window says so.
+    QTest::newRow("change of an unlisted number") << listed << change << "7" << "02.02.2031" << "x"
+                                                  << Outcome::NotListed << listed;
+    QTest::newRow("change with no file") << Gone << change << "7" << "02.02.2031" << "x" << Outcome::NotListed
+                                         << Gone;
 }
 
 void tst_BlacklistBook::save()

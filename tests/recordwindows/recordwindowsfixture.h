@@ -7,6 +7,7 @@
 #include "mainwindow/main_window.h"
 #include "support/windowfixture.h"
 
+#include <QAbstractItemView>
 #include <QTreeWidget>
 
 // The records windows inside the whole program's main window over a fresh program
@@ -64,24 +65,24 @@ protected:
         QVERIFY(button->isEnabled());
         QTest::mouseClick(button, Qt::LeftButton);
     }
-    static bool pickRow(QTreeWidget *list, int row)
+    static bool pickRow(QAbstractItemView *list, int row)
     {
-        QTreeWidgetItem *item = list->topLevelItem(row);
-        if (!item)
+        const QModelIndex index = list->model()->index(row, 0);
+        if (!index.isValid())
             return false;
-        list->scrollToItem(item);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-        return item->isSelected();
+        list->scrollTo(index);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+        return list->selectionModel()->isSelected(index);
     }
-    // The rows of a list view, columns joined by " | ".
-    static QStringList rows(const QTreeWidget *list)
+    // The rows of a list view as shown, columns joined by " | ".
+    static QStringList rows(const QAbstractItemView *list)
     {
+        const QAbstractItemModel *model = list->model();
         QStringList result;
-        for (int row = 0; row < list->topLevelItemCount(); ++row) {
-            const QTreeWidgetItem *item = list->topLevelItem(row);
+        for (int row = 0; row < model->rowCount(); ++row) {
             QStringList columns;
-            for (int column = 0; column < list->columnCount(); ++column)
-                columns.append(item->text(column));
+            for (int column = 0; column < model->columnCount(); ++column)
+                columns.append(model->index(row, column).data().toString());
             result.append(columns.join(QStringLiteral(" | ")));
         }
         return result;

@@ -164,7 +164,7 @@ void tst_AutoMailingOnline::listMailingIsPacedAnswersInBetweenAndStops()
 
     Form19 *form = openMailing();
     QVERIFY(form);
-    QCOMPARE(form->List1->count(), file.size());
+    QCOMPARE(form->List1->model()->rowCount(), file.size());
     form->setPause(Pause);
     click(form->Option2);
     typeInto(form->Text1, Text);
@@ -192,7 +192,7 @@ void tst_AutoMailingOnline::listMailingIsPacedAnswersInBetweenAndStops()
     QVERIFY2(sent >= 1 && sent < subscribers.size(), qPrintable(QString::number(sent)));
     QCOMPARE(form->ProgressBar1->format(), QStringLiteral("%1 из 6").arg(sent));
     // The selection shows the subscriber last mailed to.
-    QCOMPARE(form->List1->currentRow(), rows.at(int(sent - 1)));
+    QCOMPARE(form->List1->currentIndex().row(), rows.at(int(sent - 1)));
 
     // An answer takes longer than a pause: had a message been due, it would be there by now.
     answered.clear();
@@ -213,7 +213,7 @@ void tst_AutoMailingOnline::rangeMailingReachesEveryNumber()
     Form19 *form = openMailing();
     QVERIFY(form);
     // The range needs no subscriber.
-    QCOMPARE(form->List1->count(), 0);
+    QCOMPARE(form->List1->model()->rowCount(), 0);
     form->setPause(30);
     click(form->Option1);
     typeInto(form->Text1, Text);
@@ -250,8 +250,15 @@ void tst_AutoMailingOnline::closingTheWindowEndsTheMailing()
     QTest::mouseClick(form->Command1, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!mailedTo(range).isEmpty(), Timeout);
     const qsizetype sent = mailedTo(range).size();
+    m_dialogs.shown.clear();
     QVERIFY(form->parentWidget()->close());
     QTRY_VERIFY_WITH_TIMEOUT(!m_bot->mainWindow().findWindow(QStringLiteral("Form19")), Timeout);
+    // The operator is told the mailing stopped, and how far it got.
+    QTRY_COMPARE_WITH_TIMEOUT(m_dialogs.shown.size(), 1, Timeout);
+    QCOMPARE(m_dialogs.shown.first().kind, RecordingDialogs::Kind::Notify);
+    const QString told = m_dialogs.shown.first().text;
+    const QString head = Form19::ClosedDuringMailing.left(Form19::ClosedDuringMailing.indexOf(QLatin1String("%1")));
+    QVERIFY2(told.startsWith(head) && told.endsWith(QStringLiteral(" из %1.").arg(range.size())), qPrintable(told));
 
     // An answer takes longer than a pause: a message still due would be there by now.
     QVERIFY(user.sendText(Bot, QStringLiteral("привет")));

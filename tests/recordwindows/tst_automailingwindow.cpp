@@ -1,10 +1,12 @@
 // The auto-mailing window offline: its subscriber list and what it refuses to send.
 #include "peoplewindowsfixture.h"
 #include "recordwindows/automailing_window.h"
+#include "support/filemode.h"
 #include "support/typing.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -19,7 +21,10 @@ private slots:
 
     void opensFromTheMenuWithTheFile();
     void addAsksAndAppends();
+    void addShowsOnlyWhatTheFileTook_data();
+    void addShowsOnlyWhatTheFileTook();
     void deleteTakesEveryEqualEntry();
+    void longLineShownCutDeletedWhole();
     void deletingTheLastSubscriberDeletesTheFile();
     void refusals_data();
     void refusals();
@@ -58,6 +63,40 @@ void tst_AutoMailingWindow::addAsksAndAppends()
     QCOMPARE(bytes(List), QByteArray("555\r\n555\r\n"));
 }
 
+void tst_AutoMailingWindow::addShowsOnlyWhatTheFileTook_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<bool>("refuseWrites");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("disk refuses") << "555" << true << Form19::NotAdded;
+    QTest::newRow("line break") << "555\r\n666" << false << Form19::NotStorable;
+    QTest::newRow("outside Windows-1251") << "555é" << false << Form19::NotStorable;
+}
+
+void tst_AutoMailingWindow::addShowsOnlyWhatTheFileTook()
+{
+    QFETCH(QString, number);
+    QFETCH(bool, refuseWrites);
+    QFETCH(QString, box);
+    QVERIFY(write(List, "111\r\n"));
+    auto *form = show<Form19>("Form19");
+    QVERIFY(form);
+    m_dialogs.queueText(number);
+    {
+        std::optional<FileProbe::NoNewFiles> refused;
+        if (refuseWrites) {
+            refused.emplace();
+            QVERIFY(refused->active());
+        }
+        QTest::mouseClick(form->Command2, Qt::LeftButton);
+    }
+    QCOMPARE(m_dialogs.shown.size(), 2);
+    QCOMPARE(m_dialogs.shown.at(1).kind, RecordingDialogs::Kind::Message);
+    QCOMPARE(m_dialogs.shown.at(1).text, box);
+    QCOMPARE(items(form->List1), QStringList{"111"});
+    QCOMPARE(bytes(List), QByteArray("111\r\n"));
+}
+
 void tst_AutoMailingWindow::deleteTakesEveryEqualEntry()
 {
     QVERIFY(write(List, "555\r\n111\r\n555\r\n222"));
@@ -72,6 +111,21 @@ void tst_AutoMailingWindow::deleteTakesEveryEqualEntry()
     QCOMPARE(bytes(List), QByteArray("111\r\n222\r\n"));
 }
 
+void tst_AutoMailingWindow::longLineShownCutDeletedWhole()
+{
+    const QByteArray huge(300000, '7');
+    QVERIFY(write(List, "111\r\n" + huge + "\r\n222\r\n"));
+    auto *form = show<Form19>("Form19");
+    QVERIFY(form);
+    const QStringList shown = items(form->List1);
+    QCOMPARE(shown.size(), 3);
+    QCOMPARE(shown.at(1), QString::fromLatin1(huge.left(1000)) + QChar(0x2026));
+    QVERIFY(pick(form->List1, shown.at(1)));
+    QTest::mouseClick(form->Command3, Qt::LeftButton);
+    QCOMPARE(items(form->List1), QStringList({"111", "222"}));
+    QCOMPARE(bytes(List), QByteArray("111\r\n222\r\n"));
+}
+
 void tst_AutoMailingWindow::deletingTheLastSubscriberDeletesTheFile()
 {
     QVERIFY(write(List, "555\r\n"));
@@ -79,7 +133,7 @@ void tst_AutoMailingWindow::deletingTheLastSubscriberDeletesTheFile()
     QVERIFY(form);
     QVERIFY(pick(form->List1, QStringLiteral("555")));
     QTest::mouseClick(form->Command3, Qt::LeftButton);
-    QCOMPARE(form->List1->count(), 0);
+    QCOMPARE(form->List1->model()->rowCount(), 0);
     QCOMPARE(bytes(List), QByteArray("<missing>"));
 }
 

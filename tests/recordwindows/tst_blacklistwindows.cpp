@@ -1,6 +1,7 @@
 // The blacklist window, the entry window and the calendar, driven through their controls
 // inside the main window: both lists in one, saves that refill the list, deletes of
 // either kind of row, the search, and dates picked in the calendar.
+#include "chat/chatfiles.h"
 #include "chatwindows/chatwindow.h"
 #include "files/chatbanlist.h"
 #include "files/userblacklist.h"
@@ -8,13 +9,16 @@
 #include "recordwindows/calendar_window.h"
 #include "recordwindows/log_windows.h"
 #include "recordwindowsfixture.h"
+#include "support/filemode.h"
 #include "support/typing.h"
 
 #include <QAction>
 #include <QCalendarWidget>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QTableView>
+#include <QTreeView>
 
 namespace {
 const QString Users = QStringLiteral("123:^:01.01.2030:^:spam\r\n456:^:02.02.2030:^:мат:^:флуд\r\n");
@@ -32,10 +36,15 @@ private slots:
     void listsBothFiles();
     void addThroughTheEntryWindow();
     void chatMemberBarredWithTheChatReason();
+    void chatHandOverOverAnotherEntry();
+    void saveThatWritesNothingSaysSo_data();
+    void saveThatWritesNothingSaysSo();
+    void addAfterAPurgeThatKeptNothing();
     void refusedEntries_data();
     void refusedEntries();
     void changeKeepsThePlaceAndRefillsBothLists();
     void chatBanRowsAreNotChanged();
+    void longReasonShownCutChangedWhole();
     void deleteRows_data();
     void deleteRows();
     void search_data();
@@ -78,9 +87,9 @@ void tst_BlacklistWindows::listsBothFiles()
     Form5 *list = openBlacklist();
     QVERIFY(list);
     QCOMPARE(list->windowTitle(), QStringLiteral("Чёрный список"));
-    QCOMPARE(list->ListView1->headerItem()->text(0), QStringLiteral("Номер ICQ"));
-    QCOMPARE(list->ListView1->headerItem()->text(1), QStringLiteral("Забанён до"));
-    QCOMPARE(list->ListView1->headerItem()->text(2), QStringLiteral("Причина"));
+    QCOMPARE(list->ListView1->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Номер ICQ"));
+    QCOMPARE(list->ListView1->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Забанён до"));
+    QCOMPARE(list->ListView1->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Причина"));
     QCOMPARE(rows(list->ListView1), QStringList({"123 | 01.01.2030 | spam", "456 | 02.02.2030 | мат:^:флуд",
                                                  "123 | 01.01.2030 10:00:00 | flood", "789 | 1.1.2030 1:1:01 | x"}));
     QVERIFY(!list->Command2->isEnabled());
@@ -124,6 +133,99 @@ void tst_BlacklistWindows::chatMemberBarredWithTheChatReason()
     QVERIFY(m_dialogs.shown.isEmpty());
     QCOMPARE(fileText(UserBlacklist::FilePath),
              QStringLiteral("777:^:11.12.2026:^:Забанён(а) в чате, администратором.\r\n"));
+}
+
+void tst_BlacklistWindows::chatHandOverOverAnotherEntry()
+{
+    // The entry window shows another entry in change mode, with a date of its own.
+    writeLists();
+    Form5 *list = openBlacklist();
+    QVERIFY(pickRow(list->ListView1, 0));
+    click(list->Command2);
+    auto *entry = window<Form6>("Form6");
+    QVERIFY(entry);
+    QCOMPARE(entry->Command1->text(), QStringLiteral("Изменить"));
+    // The chat window hands its member over through its own button.
+    QVERIFY(TextFile::writeAll(ChatMemberList::FilePath, QStringLiteral("777 - Вася - 0\r\n")));
+    main().action(QStringLiteral("chat_menu"))->trigger();
+    auto *chat = window<Form33>("Form33");
+    QVERIFY(chat);
+    const QModelIndex member = chat->List1->model()->index(0, 0);
+    QTest::mouseClick(chat->List1->viewport(), Qt::LeftButton, {}, chat->List1->visualRect(member).center());
+    click(chat->Command1);
+    QCOMPARE(entry->Command1->text(), QStringLiteral("Добавить"));
+    QCOMPARE(entry->Text1->text(), QStringLiteral("777"));
+    QVERIFY(!entry->Text1->isEnabled());
+    QCOMPARE(entry->Text2->text(), QStringLiteral("11.12.2026"));
+    QCOMPARE(entry->Text3->text(), Form6::ChatReason);
+    click(entry->Command1);
+    QVERIFY(m_dialogs.shown.isEmpty());
+    QCOMPARE(fileText(UserBlacklist::FilePath),
+             Users + QStringLiteral("777:^:11.12.2026:^:Забанён(а) в чате, администратором.\r\n"));
+    QVERIFY(UserBlacklist::banOf(QStringLiteral("777")));
+}
+
+void tst_BlacklistWindows::saveThatWritesNothingSaysSo_data()
+{
+    QTest::addColumn<QString>("usersMeanwhile"); // the file when the operator saves
+    QTest::addColumn<bool>("refuseWrites");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("entry deleted meanwhile") << "456:^:02.02.2030:^:мат\r\n" << false << "Чёрный список"
+                                             << BlacklistBook::NotListedText;
+    QTest::newRow("file deleted meanwhile") << "<gone>" << false << "Чёрный список" << BlacklistBook::NotListedText;
+    QTest::newRow("disk refuses the rewrite") << Users << true << "Ошибка" << BlacklistBook::NotWrittenText;
+}
+
+void tst_BlacklistWindows::saveThatWritesNothingSaysSo()
+{
+    QFETCH(QString, usersMeanwhile);
+    writeLists();
+    Form5 *list = openBlacklist();
+    QVERIFY(pickRow(list->ListView1, 0));
+    click(list->Command2);
+    auto *entry = window<Form6>("Form6");
+    QVERIFY(entry);
+    if (usersMeanwhile == QStringLiteral("<gone>"))
+        QVERIFY(TextFile::remove(UserBlacklist::FilePath));
+    else
+        QVERIFY(TextFile::writeAll(UserBlacklist::FilePath, usersMeanwhile));
+    entry->Text3->clear();
+    typeInto(entry->Text3, QStringLiteral("новая причина"));
+    {
+        std::optional<FileProbe::NoNewFiles> refused;
+        if (QTest::currentDataTag() == QByteArray("disk refuses the rewrite")) {
+            refused.emplace();
+            QVERIFY(refused->active());
+        }
+        click(entry->Command1);
+    }
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    const auto box = std::find_if(m_dialogs.shown.cbegin(), m_dialogs.shown.cend(), [](const auto &shown) {
+        return shown.kind == RecordingDialogs::Kind::Message;
+    });
+    QVERIFY(box != m_dialogs.shown.cend());
+    QCOMPARE(box->title, title);
+    QCOMPARE(box->text, text);
+    QCOMPARE(fileText(UserBlacklist::FilePath), usersMeanwhile);
+}
+
+void tst_BlacklistWindows::addAfterAPurgeThatKeptNothing()
+{
+    // The start-up purge found only ended bans: no empty line stays for the ban check
+    // to stop at, so a ban added afterwards holds at once.
+    QVERIFY(TextFile::writeAll(UserBlacklist::FilePath, QStringLiteral("1:^:01.01.2000:^:old\r\n")));
+    UserBlacklist::purgeExpired(Start.date());
+    QCOMPARE(fileText(UserBlacklist::FilePath), QStringLiteral("<gone>"));
+    auto *entry = show<Form6>("Form6");
+    QVERIFY(entry);
+    typeInto(entry->Text1, QStringLiteral("555"));
+    typeInto(entry->Text3, QStringLiteral("спам"));
+    click(entry->Command1);
+    QVERIFY(m_dialogs.shown.isEmpty());
+    QCOMPARE(fileText(UserBlacklist::FilePath), QStringLiteral("555:^:11.12.2026:^:спам\r\n"));
+    QVERIFY(UserBlacklist::banOf(QStringLiteral("555")));
 }
 
 void tst_BlacklistWindows::refusedEntries_data()
@@ -181,7 +283,7 @@ void tst_BlacklistWindows::changeKeepsThePlaceAndRefillsBothLists()
     QCOMPARE(rows(list->ListView1), QStringList({"123 | 01.01.2030 | спам и флуд", "456 | 02.02.2030 | мат:^:флуд",
                                                  "123 | 01.01.2030 10:00:00 | flood", "789 | 1.1.2030 1:1:01 | x"}));
     // The changed row is still the selected one.
-    QVERIFY(list->ListView1->topLevelItem(0)->isSelected());
+    QVERIFY(list->ListView1->selectionModel()->isRowSelected(0));
     QVERIFY(list->Command2->isEnabled());
 }
 
@@ -192,6 +294,25 @@ void tst_BlacklistWindows::chatBanRowsAreNotChanged()
     QVERIFY(pickRow(list->ListView1, 2));
     QVERIFY(!list->Command2->isEnabled());
     QVERIFY(list->Command3->isEnabled());
+}
+
+void tst_BlacklistWindows::longReasonShownCutChangedWhole()
+{
+    const QString reason(200000, QChar(0x0436)); // "ж"
+    QVERIFY(TextFile::writeAll(UserBlacklist::FilePath, QStringLiteral("123:^:01.01.2030:^:") + reason + "\r\n"));
+    Form5 *list = openBlacklist();
+    QCOMPARE(rows(list->ListView1),
+             QStringList{QStringLiteral("123 | 01.01.2030 | ") + reason.left(1000) + QChar(0x2026)});
+    QVERIFY(pickRow(list->ListView1, 0));
+    click(list->Command2);
+    auto *entry = window<Form6>("Form6");
+    QVERIFY(entry);
+    QCOMPARE(entry->Text3->text(), reason);
+    entry->Text2->clear();
+    typeInto(entry->Text2, QStringLiteral("02.02.2031"));
+    click(entry->Command1);
+    QVERIFY(m_dialogs.shown.isEmpty());
+    QCOMPARE(fileText(UserBlacklist::FilePath), QStringLiteral("123:^:02.02.2031:^:") + reason + "\r\n");
 }
 
 void tst_BlacklistWindows::deleteRows_data()
@@ -219,7 +340,7 @@ void tst_BlacklistWindows::deleteRows()
     if (!chat.isEmpty())
         QVERIFY(TextFile::writeAll(ChatBanList::FilePath, chat));
     Form5 *list = openBlacklist();
-    const int before = list->ListView1->topLevelItemCount();
+    const int before = list->ListView1->model()->rowCount();
     QVERIFY(pickRow(list->ListView1, row));
     click(list->Command3);
     QVERIFY(m_dialogs.shown.isEmpty());
@@ -229,7 +350,7 @@ void tst_BlacklistWindows::deleteRows()
         QCOMPARE(fileText(UserBlacklist::FilePath), usersAfter);
     if (!chat.isEmpty())
         QCOMPARE(fileText(ChatBanList::FilePath), chatAfter);
-    QCOMPARE(list->ListView1->topLevelItemCount(), before - 1);
+    QCOMPARE(list->ListView1->model()->rowCount(), before - 1);
     QTEST(list->Command2->isEnabled(), "buttonsAfter");
     QTEST(list->Command3->isEnabled(), "buttonsAfter");
 }

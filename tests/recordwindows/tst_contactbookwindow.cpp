@@ -232,10 +232,19 @@ void tst_ContactBookWindow::changeOfAContactDeletedMeanwhileWritesNothing()
     const QByteArray left = "b:^:2:^::^::^::^::^:\r\nc:^:3:^::^::^::^::^:\r\n";
     QCOMPARE(bytes(Book), left);
     typeInto(form->Text3, QStringLiteral("555"));
+    m_dialogs.shown.clear();
     QTest::mouseClick(form->Command1, Qt::LeftButton);
+    // Nothing is written over "c", and the operator is told his edit was not saved.
     QCOMPARE(bytes(Book), left);
+    expectBox(Form38::DuplicateTitle, Form38::Moved, Dialogs::Icon::Warning);
+    QCOMPARE(form->Text3->text(), QStringLiteral("555"));
     QCOMPARE(m_book->ListView1->topLevelItemCount(), 2);
     QCOMPARE(row(1).first(), QStringLiteral("c"));
+    // Gone altogether: said as well.
+    QVERIFY(write(Book, "c:^:3:^::^::^::^::^:\r\n"));
+    QTest::mouseClick(form->Command1, Qt::LeftButton);
+    QCOMPARE(bytes(Book), QByteArray("c:^:3:^::^::^::^::^:\r\n"));
+    expectBox(Form38::DuplicateTitle, Form38::Moved, Dialogs::Icon::Warning);
 }
 
 void tst_ContactBookWindow::deleteTakesTheSelectedLineOnly()

@@ -45,6 +45,7 @@ private slots:
     void largeLogOpensWhileTheWindowAnswers();
     void sendMessageOffersTheContacts();
     void supportTopicFillsTheSendMessageWindow();
+    void sendWhileOfflineSaysItFailed();
 
 private:
     // A message as the engine records it: the log line and the statistics.
@@ -291,6 +292,26 @@ void tst_RecordWindows::supportTopicFillsTheSendMessageWindow()
     QCOMPARE(send->Combo1->currentText(), QStringLiteral("123456789"));
     QCOMPARE(send->Text3->text(), QStringLiteral("Найдена грамматическая ошибка"));
     QCOMPARE(send->Text4->toPlainText(), QStringLiteral("Название окон(а) где найдена ошибка: "));
+}
+
+void tst_RecordWindows::sendWhileOfflineSaysItFailed()
+{
+    // The bot is not logged in: neither the message nor its copy can go.
+    main().action(QStringLiteral("posl_m"))->trigger();
+    auto *send = window<Form2>("Form2");
+    QVERIFY(send);
+    send->Combo1->setEditText(QStringLiteral("12345"));
+    typeInto(send->Text2, QStringLiteral("777"));
+    typeInto(send->Text4, QStringLiteral("привет"));
+    QSignalSpy done(&send->sender(), &OperatorMessage::copiesDone);
+    click(send->Command1);
+    QVERIFY(done.wait(20000));
+    // One non-blocking box: a second of the same kind is not raised while one is open.
+    QVERIFY(!m_dialogs.shown.isEmpty());
+    const RecordingDialogs::Shown box = m_dialogs.shown.first();
+    QCOMPARE(box.kind, RecordingDialogs::Kind::Notify);
+    QCOMPARE(box.text, Form2::SendFailed.arg(QStringLiteral("12345")));
+    QCOMPARE(box.icon, Icon::Warning);
 }
 
 QTEST_MAIN(tst_RecordWindows)

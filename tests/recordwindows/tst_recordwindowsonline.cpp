@@ -6,8 +6,10 @@
 #include "core/generalsettings.h"
 #include "core/textfile.h"
 #include "files/distributionlist.h"
+#include "files/userblacklist.h"
 #include "mainwindow/botapplication.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/startup.h"
 #include "platform/recordingdialogs.h"
 #include "records/messagelogmodel.h"
 #include "records/operatormessage.h"
@@ -18,6 +20,7 @@
 #include "recordwindows/send_message_window.h"
 #include "recordwindows/statistics_windows.h"
 #include "recordwindows/user_list_window.h"
+#include "settings/tutorial.h"
 #include "support/onlineprogram.h"
 #include "support/programhome.h"
 #include "support/typing.h"
@@ -121,6 +124,7 @@ private slots:
     void cleanup();
 
     void banFromTheWindowRefusesTheNextMessage();
+    void banAfterAPurgeThatKeptNothingHoldsAtOnce();
     void windowsShowWhatUsersWrote();
     void messageByHandArrivesWithItsCopies();
 
@@ -140,6 +144,14 @@ void tst_RecordWindowsOnline::init()
     m_server = std::make_unique<OscarServer>();
     QVERIFY(serveBotAndUsers(*m_server));
     m_bot = std::make_unique<BotApplication>();
+    if (QTest::currentTestFunction() == QByteArrayView("banAfterAPurgeThatKeptNothingHoldsAtOnce")) {
+        // The whole start-up runs, its purge over a blacklist of ended bans only.
+        QVERIFY(TextFile::writeAll(UserBlacklist::FilePath, QStringLiteral("1:^:01.01.2000:^:old\r\n")));
+        QVERIFY(TextFile::writeAll(StartupSequence::CleanExitFile, QStringLiteral("1\r\n")));
+        QVERIFY(TextFile::writeAll(StartupSequence::AgreementFile, QStringLiteral("1\r\n")));
+        QVERIFY(TextFile::writeAll(Tutorial::MarkerPath, QStringLiteral(" 1 \r\n")));
+        QCOMPARE(m_bot->run(), StartupSequence::Outcome::Completed);
+    }
     logIn(*m_bot, *m_server);
 }
 
@@ -169,17 +181,44 @@ void tst_RecordWindowsOnline::banFromTheWindowRefusesTheNextMessage()
     typeInto(entry->Text3, QStringLiteral("флуд"));
     const QString until = entry->Text2->text();
     click(entry->Command1);
-    QCOMPARE(list->ListView1->topLevelItemCount(), 1);
+    QCOMPARE(list->ListView1->model()->rowCount(), 1);
 
     QCOMPARE(user.ask(QStringLiteral("привет")),
              QStringLiteral("Вы забанены до: ") + until + QStringLiteral("\r\nПричина бана: флуд"));
 
     // Deleted in the window, the ban is gone and the user is served again.
     QTest::mouseClick(list->ListView1->viewport(), Qt::LeftButton, {},
-                      list->ListView1->visualItemRect(list->ListView1->topLevelItem(0)).center());
+                      list->ListView1->visualRect(list->ListView1->model()->index(0, 0)).center());
     click(list->Command3);
-    QCOMPARE(list->ListView1->topLevelItemCount(), 0);
+    QCOMPARE(list->ListView1->model()->rowCount(), 0);
     QCOMPARE(user.ask(QStringLiteral("привет")), served);
+}
+
+void tst_RecordWindowsOnline::banAfterAPurgeThatKeptNothingHoldsAtOnce()
+{
+    // The program went through its whole start-up over a blacklist of ended bans only
+    // (see init()).
+    QVERIFY(!TextFile::exists(UserBlacklist::FilePath));
+    const auto told = std::find_if(m_dialogs.shown.cbegin(), m_dialogs.shown.cend(), [](const auto &box) {
+        return box.kind == RecordingDialogs::Kind::Notify && box.text == UserBlacklist::purgeReport({1, 0});
+    });
+    QVERIFY(told != m_dialogs.shown.cend());
+
+    User_ user(*m_server, User, "userpw");
+    QVERIFY(user.online());
+    MDIForm1 &main = m_bot->mainWindow();
+    main.action(QStringLiteral("cher_m"))->trigger();
+    auto *list = qobject_cast<Form5 *>(main.findWindow(QStringLiteral("Form5")));
+    QVERIFY(list);
+    click(list->Command1);
+    auto *entry = qobject_cast<Form6 *>(main.findWindow(QStringLiteral("Form6")));
+    QVERIFY(entry);
+    typeInto(entry->Text1, User);
+    typeInto(entry->Text3, QStringLiteral("флуд"));
+    const QString until = entry->Text2->text();
+    click(entry->Command1);
+    QCOMPARE(user.ask(QStringLiteral("привет")),
+             QStringLiteral("Вы забанены до: ") + until + QStringLiteral("\r\nПричина бана: флуд"));
 }
 
 void tst_RecordWindowsOnline::windowsShowWhatUsersWrote()

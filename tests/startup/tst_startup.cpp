@@ -425,22 +425,31 @@ void tst_Startup::windowsOpenedAtStart()
         QCOMPARE(bool(bot.mainWindow().findWindow(window)), opened.contains(window));
 }
 
+namespace {
+QString report(int expired, int malformed)
+{
+    return UserBlacklist::purgeReport({expired, malformed});
+}
+} // namespace
+
 void tst_Startup::blacklistPurge_data()
 {
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("report");
 
     // Today is 10.12.2026.
     QTest::newRow("tomorrow stays, yesterday goes")
         << QByteArray("111:^:11.12.2026:^:спам\r\n222:^:09.12.2026:^:мат\r\n")
-        << QByteArray("111:^:11.12.2026:^:спам\r\n");
+        << QByteArray("111:^:11.12.2026:^:спам\r\n") << report(1, 0);
     QTest::newRow("today goes") << QByteArray("111:^:10.12.2026\r\n333:^:01.01.2027\r\n")
-                                << QByteArray("333:^:01.01.2027\r\n");
-    QTest::newRow("empty until goes") << QByteArray("111:^::^:x\r\n222\r\n") << QByteArray("\r\n");
+                                << QByteArray("333:^:01.01.2027\r\n") << report(1, 0);
+    // Nothing kept: the file goes, so no empty line stops the ban check before a later ban.
+    QTest::newRow("empty until goes") << QByteArray("111:^::^:x\r\n222\r\n") << QByteArray() << report(0, 2);
     QTest::newRow("unreadable date stays") << QByteArray("111:^:навсегда:^:x\r\n222:^:31.02.2026\r\n")
-                                           << QByteArray("111:^:навсегда:^:x\r\n222:^:31.02.2026\r\n");
-    QTest::newRow("all past") << QByteArray("111:^:1.1.2000\r\n") << QByteArray("\r\n");
-    QTest::newRow("single line end stays") << QByteArray("\r\n") << QByteArray("\r\n");
+                                           << QByteArray("111:^:навсегда:^:x\r\n222:^:31.02.2026\r\n") << QString();
+    QTest::newRow("all past") << QByteArray("111:^:1.1.2000\r\n") << QByteArray() << report(1, 0);
+    QTest::newRow("single line end goes") << QByteArray("\r\n") << QByteArray() << QString();
 }
 
 void tst_Startup::blacklistPurge()
@@ -452,7 +461,20 @@ void tst_Startup::blacklistPurge()
 
     BotApplication bot;
     QCOMPARE(bot.run(), StartupSequence::Outcome::Completed);
-    QCOMPARE(TextFile::readAll(UserBlacklist::FilePath), QString::fromUtf8(after));
+    if (after.isEmpty())
+        QVERIFY(!TextFile::exists(UserBlacklist::FilePath));
+    else
+        QCOMPARE(TextFile::readAll(UserBlacklist::FilePath), QString::fromUtf8(after));
+    // How many went is told without a blocking box.
+    QFETCH(QString, report);
+    QStringList told;
+    for (const RecordingDialogs::Shown &box : std::as_const(m_f->dialogs.shown)) {
+        if (box.notifyKind == QStringLiteral("blacklist purge")) {
+            QCOMPARE(box.kind, RecordingDialogs::Kind::Notify);
+            told.append(box.text);
+        }
+    }
+    QCOMPARE(told, report.isEmpty() ? QStringList() : QStringList{report});
 }
 
 void tst_Startup::autoMessagesArmTheirTimer()

@@ -63,6 +63,26 @@ protected:
             result.append(list->item(row)->text());
         return result;
     }
+    // The same for a list view over a model: the first column's shown texts.
+    static bool pick(QAbstractItemView *list, const QString &text)
+    {
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            const QModelIndex index = list->model()->index(row, 0);
+            if (index.data().toString() == text) {
+                list->scrollTo(index);
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+                return list->selectionModel()->isSelected(index);
+            }
+        }
+        return false;
+    }
+    static QStringList items(const QAbstractItemView *list)
+    {
+        QStringList result;
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            result.append(list->model()->index(row, 0).data().toString());
+        return result;
+    }
 
     // The one box shown since the last check; its buttons are checked when given.
     void expectBox(const QString &title, const QString &text, Icon icon = Icon::Information,

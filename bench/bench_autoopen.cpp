@@ -1,0 +1,136 @@
+// The windows the program may open at start, over a hand-edited file that is large: one
+// line of 8 MiB, or 100,000 lines. For each (window, file, size) it prints the longest
+// stretch the event loop was kept from other work while the window opened and showed
+// (a 0 ms timer's longest gap), which is what delays the bot's sign-on. Not a timed
+// test: it prints figures. Argument --quick: smaller files, for the smoke run.
+#include "core/programfolder.h"
+#include "core/storage.h"
+#include "core/textfile.h"
+#include "files/chatbanlist.h"
+#include "files/userblacklist.h"
+#include "mainwindow/botapplication.h"
+#include "mainwindow/main_window.h"
+#include "platform/recordingdialogs.h"
+#include "records/automailing.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+struct Case
+{
+    const char *window;
+    QString file;
+    // One line of the file; i counts the lines, long asks for the one huge line.
+    std::function<QByteArray(int i, qsizetype longBytes)> line;
+};
+
+QByteArray filler(qsizetype bytes)
+{
+    return QByteArray(bytes, 'x');
+}
+
+// The file: lines of the case, either one long line or many short ones.
+QByteArray fileBytes(const Case &c, bool oneLongLine, qsizetype longBytes, int lines)
+{
+    QByteArray bytes;
+    if (oneLongLine)
+        return c.line(0, longBytes) + "\r\n";
+    for (int i = 0; i < lines; ++i)
+        bytes += c.line(i, 0) + "\r\n";
+    return bytes;
+}
+
+// Opens the window in a fresh program and runs the event loop a while after it showed.
+// warm: the storage layer has read the file before (its read and decoding are then
+// not part of the figure, only what the window does with the lines).
+qint64 longestTurnMs(const Case &c, const QByteArray &bytes, bool warm)
+{
+    QTemporaryDir home;
+    ProgramFolder::setHome(home.path());
+    Storage::discard();
+    TextFile::writeBytes(c.file, bytes);
+    // The storage layer trusts a cached read only of a file not changed in the last
+    // moments: the file is left alone a while, so a read before the window opens takes
+    // the reading out of the figure.
+    QThread::msleep(200);
+    Storage::discard();
+    RecordingDialogs dialogs;
+    Dialogs::setInstance(&dialogs);
+    qint64 longest = 0;
+    {
+        BotApplication bot;
+        if (warm)
+            TextFile::readLines(c.file);
+        bot.mainWindow().show();
+        QCoreApplication::processEvents();
+        QElapsedTimer gap;
+        QTimer ticker;
+        ticker.setInterval(0);
+        QObject::connect(&ticker, &QTimer::timeout, [&] { longest = std::max(longest, gap.restart()); });
+        gap.start();
+        ticker.start();
+        bot.mainWindow().showWindow(QString::fromLatin1(c.window));
+        longest = std::max(longest, gap.restart());
+        // Long enough for the window's first paints.
+        QElapsedTimer running;
+        running.start();
+        while (running.elapsed() < 500)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        longest = std::max(longest, gap.restart());
+    }
+    Dialogs::setInstance(nullptr);
+    Storage::discard();
+    return longest;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const bool quick = app.arguments().contains(QStringLiteral("--quick"));
+    const qsizetype longBytes = quick ? 256 * 1024 : 8 * 1024 * 1024;
+    const int lines = quick ? 2000 : 100000;
+
+    const QList<Case> cases = {
+        {"Form19", SubscriberList::FilePath,
+         [](int i, qsizetype n) { return n ? filler(n) : QByteArray::number(100000 + i); }},
+        {"Form2", QStringLiteral("\\Списки пользователей\\Контакты.txt"),
+         [](int i, qsizetype n) {
+             return "Name " + (n ? filler(n) : QByteArray::number(i)) + ":^:" + QByteArray::number(100000 + i) +
+                    ":^::^::^::^::^:";
+         }},
+        {"Form5", UserBlacklist::FilePath,
+         [](int i, qsizetype n) {
+             return QByteArray::number(100000 + i) + ":^:01.01.2099:^:" + (n ? filler(n) : QByteArray("spam"));
+         }},
+        {"Form5", ChatBanList::FilePath,
+         [](int i, qsizetype n) {
+             return "nick" + QByteArray::number(i) + ":^:" + QByteArray::number(100000 + i) +
+                    ":^:01.01.2099 10:00:00:^:" + (n ? filler(n) : QByteArray("flood"));
+         }},
+    };
+    std::printf("%-8s %-42s %-16s %s\n", "window", "file", "size", "longest_turn_ms (cold / file read before)");
+    for (const Case &c : cases) {
+        for (const bool oneLongLine : {true, false}) {
+            const QByteArray bytes = fileBytes(c, oneLongLine, longBytes, lines);
+            const qint64 cold = longestTurnMs(c, bytes, false);
+            const qint64 warm = longestTurnMs(c, bytes, true);
+            const QString size = oneLongLine ? QStringLiteral("1 line %1 KiB").arg(longBytes / 1024)
+                                             : QStringLiteral("%1 lines").arg(lines);
+            std::printf("%-8s %-42s %-16s %lld / %lld\n", c.window, qPrintable(c.file), qPrintable(size),
+                        static_cast<long long>(cold), static_cast<long long>(warm));
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}
