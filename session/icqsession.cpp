@@ -232,14 +232,28 @@ void IcqSession::startLogin(int slot, const Credentials &credentials, const Serv
     if (!s.deadline) {
         s.deadline = new QTimer(this);
         s.deadline->setSingleShot(true);
-        connect(s.deadline, &QTimer::timeout, this, [this, slot] { failLogin(slot, LoginFailure::TimedOut); });
+        connect(s.deadline, &QTimer::timeout, this, [this, slot] { loginDeadlinePassed(slot); });
     }
     s.deadline->start(std::max(1, m_loginTimeoutMs));
 
     T *connection = loginConnection(slot);
     connection->CloseConnection();
     s.loginFrames.clear();
+    s.loginSequence = LoginExchange::LoginSequence;
     connection->Connect(server.host, server.port);
+}
+
+bool IcqSession::loginDeadlinePending(int slot) const
+{
+    const Slot *s = findSlot(slot);
+    return s && s->deadline && s->deadline->isActive();
+}
+
+void IcqSession::loginDeadlinePassed(int slot)
+{
+    if (Slot *s = findSlot(slot); s && s->deadline)
+        s->deadline->stop();
+    failLogin(slot, LoginFailure::TimedOut);
 }
 
 void IcqSession::startLogin(int slot, const QString &numberText, const QString &host, quint16 port)
@@ -305,9 +319,7 @@ void IcqSession::handleLoginFrame(int slot, const FLAP &frame)
 {
     Slot &s = slotAt(slot);
     if (LoginExchange::isHello(frame)) {
-        m_outFlap.FLAP_Create(ChannelSignOn, LoginExchange::LoginSequence);
-        m_outFlap.AppendData(LoginExchange::loginPacket(s.loginNumber, s.loginPassword));
-        s.net->SendData(m_outFlap.FLAP_Send());
+        sendLoginFrame(s, ChannelSignOn, LoginExchange::loginPacket(s.loginNumber, s.loginPassword));
         return;
     }
     if (frame.ChannelID() != ChannelSignOff)
@@ -345,8 +357,7 @@ void IcqSession::handOver(int slot, const QByteArray &cookie, const QString &hos
     s.cookie = cookie;
 
     // Goodbye on the login connection, which then closes (queued bytes still go out).
-    m_outFlap.FLAP_Create(ChannelSignOff, LoginExchange::LoginSequence);
-    s.net->SendData(m_outFlap.FLAP_Send());
+    sendLoginFrame(s, ChannelSignOff, LoginExchange::goodbye());
     s.net->CloseConnection();
     s.loginFrames.clear();
     SetStatus(QStringLiteral("Autorization complite"));
@@ -360,6 +371,13 @@ void IcqSession::handOver(int slot, const QByteArray &cookie, const QString &hos
     resetSession(s);
     connection->Connect(host, port);
     emit handedOver(slot);
+}
+
+void IcqSession::sendLoginFrame(Slot &slot, quint8 channel, const QByteArray &data)
+{
+    m_outFlap.FLAP_Create(channel, slot.loginSequence++);
+    m_outFlap.AppendData(data);
+    slot.net->SendData(m_outFlap.FLAP_Send());
 }
 
 void IcqSession::onLoginConnectionEnded(int slot, LoginFailure why)

@@ -126,6 +126,11 @@ public:
     bool lastLoginRefused(int slot) const;
     void setLoginTimeout(int ms) { m_loginTimeoutMs = ms; }
     int loginTimeout() const { return m_loginTimeoutMs; }
+    // Whether the slot's log-in time-out is counting.
+    bool loginDeadlinePending(int slot) const;
+    // What the log-in time-out does when it runs out: the slot's log-in is given up now.
+    // Tests call it rather than wait for the timer.
+    void loginDeadlinePassed(int slot);
 
     // The fixed slot of a number: the index of its line in the distribution list
     // "\Настройки\Распределение.txt" (2 and up), otherwise 1, the main bot.
@@ -198,6 +203,8 @@ private:
         qint32 loginUin = 0;
         QByteArray loginNumber;
         QByteArray loginPassword;
+        // The number of the next frame on the login connection.
+        quint16 loginSequence = 0;
         QByteArray cookie;
         // Bumped whenever the session connection is reset, so a pass stops dispatching
         // frames of a connection that a handler closed under it.
@@ -227,6 +234,8 @@ private:
     void onSignOffFrame(int slot, const FLAP &frame);
     void handleLoginFrame(int slot, const FLAP &frame);
     void handOver(int slot, const QByteArray &cookie, const QString &host, quint16 port);
+    // Every frame on a login connection carries the number after the previous one's.
+    void sendLoginFrame(Slot &slot, quint8 channel, const QByteArray &data);
 
     void onSessionData(int slot, const QByteArray &data);
     // Handles at most `most` waiting frames of the slot; returns how many.
