@@ -457,7 +457,7 @@ void tst_MultiBotOnline::disconnectClosesEverythingAndConnectReopensTheBoxes()
     m_window->action(QStringLiteral("pod_m"))->trigger();
     QWidget *login = m_window->findWindow(QStringLiteral("fMain"));
     QVERIFY(login);
-    QTRY_VERIFY(login->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(login->isVisible(), Timeout);
     auto *number = login->findChild<QLineEdit *>(QStringLiteral("Text1"));
     auto *password = login->findChild<QLineEdit *>(QStringLiteral("Text2"));
     auto *button = login->findChild<QPushButton *>(QStringLiteral("Command1"));

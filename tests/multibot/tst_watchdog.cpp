@@ -283,7 +283,7 @@ void tst_Watchdog::lostBotsLogInAgain()
     QCOMPARE(m_watchdog->slotsDown(), interval != 0 ? QList<int>{slot} : QList<int>{});
     // An at-once retry runs from the event loop, not inside the session's handler.
     QCOMPARE(m_relogins, QStringList{});
-    QTRY_COMPARE(m_relogins, atOnce);
+    QTRY_COMPARE_WITH_TIMEOUT(m_relogins, atOnce, 20000);
     // A failed retry puts the bot back; the next minute tick tries again.
     if (interval != 0)
         m_watchdog->noteLoginFailed(slot);

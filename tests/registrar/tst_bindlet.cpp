@@ -302,6 +302,7 @@ void tst_Bindlet::entryStartsKorvaneOnItsFolder_data()
     QTest::newRow("quote, dollar, backtick") << "--home" << base + "a\"b$c`d";
     QTest::newRow("backslash and percent") << "KORVANE_HOME" << base + "100%\\x %f";
     QTest::newRow("single quote and semicolon") << "--home" << base + "it's;here";
+    QTest::newRow("CR LF and tab") << "--home" << base + "a\r\nb\tc";
     QTest::newRow("Bindlet's own folder: nothing to pass") << "own folder" << QString();
 }
 

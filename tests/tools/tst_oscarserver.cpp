@@ -17,7 +17,7 @@ Q_DECLARE_METATYPE(WriteMode)
 
 namespace {
 
-constexpr int Timeout = 10000;
+constexpr int Timeout = 20000;
 
 const QString Alice = QStringLiteral("111111");
 const QString Bob = QStringLiteral("222222");
