@@ -207,6 +207,7 @@ void IcqSession::resetSession(Slot &slot)
     slot.sessionFrames.clear();
     slot.pendingFrames.clear();
     slot.peerGone = false;
+    slot.awaitingHello = false;
     ++slot.sessionGeneration;
 }
 
@@ -369,6 +370,7 @@ void IcqSession::handOver(int slot, const QByteArray &cookie, const QString &hos
     T *connection = sessionConnection(slot);
     connection->CloseConnection();
     resetSession(s);
+    s.awaitingHello = true;
     connection->Connect(host, port);
     emit handedOver(slot);
 }
@@ -622,6 +624,12 @@ qint32 IcqSession::takeSequence(int slot)
     return sequence;
 }
 
+bool IcqSession::awaitingHello(int slot) const
+{
+    const Slot *s = findSlot(slot);
+    return s && s->awaitingHello;
+}
+
 bool IcqSession::sendFrame(int slot, quint8 channel, const QByteArray &payload)
 {
     Slot *s = findSlot(slot);
@@ -654,6 +662,10 @@ bool IcqSession::SendMessage(const QString &txt, const QString &toUIN)
 
 bool IcqSession::sendMessageOn(int slot, const QString &txt, const QString &toUIN)
 {
+    if (awaitingHello(slot)) {
+        SetStatus(QStringLiteral("slot %1 has no session yet; message to %2 not sent").arg(slot).arg(toUIN));
+        return false;
+    }
     const MessageSender::Payload payload = MessageSender::messagePayload(
         MessageSender::randomCookie(), Cp1251::encode(toUIN), Cp1251::encode(txt));
     if (!payload.ok()) {
@@ -671,7 +683,7 @@ void IcqSession::abb(int stat_zn)
         return;
     // Every slot that has been through a session hello, also one whose connection is gone.
     for (const int slot : slotNumbers()) {
-        if (SlotSequence(slot) == 0)
+        if (SlotSequence(slot) == 0 || awaitingHello(slot))
             continue;
         if (sendFrame(slot, ChannelSnac, *payload))
             m_currentStatus = stat_zn;
@@ -690,6 +702,7 @@ void IcqSession::onSessionHello(int slot)
 {
     Slot &s = slotAt(slot);
     s.sequence = slot * SequenceStep;
+    s.awaitingHello = false;
     sendFrame(slot, ChannelSignOn, SignOn::sessionHello(s.cookie));
 }
 

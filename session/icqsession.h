@@ -209,6 +209,9 @@ private:
         // Bumped whenever the session connection is reset, so a pass stops dispatching
         // frames of a connection that a handler closed under it.
         quint64 sessionGeneration = 0;
+        // A new session connection waits for its hello: no message or status may go out on
+        // it before (the server would take the hello's number for a break in the sequence).
+        bool awaitingHello = false;
         // Frames read but not handled yet, in arrival order; a few are handled per turn
         // of the event loop so answers and other connections run in between.
         QList<QByteArray> pendingFrames;
@@ -244,6 +247,9 @@ private:
     void dispatch(int slot, const FLAP &frame);
     void registerHandler(int family, int subtype, Handler handler);
 
+    // A new session connection whose hello has not come: nothing of our own may go out
+    // on it yet.
+    bool awaitingHello(int slot) const;
     qint32 takeSequence(int slot);
     bool sendFrame(int slot, quint8 channel, const QByteArray &payload);
     void sendSnac(int slot, const QByteArray &payload, const QString &trace);

@@ -67,6 +67,7 @@ private slots:
     void sendMessageDeliversCyrillic();
     void statusOnEachSignedOnSlot();
     void silentlyClosedSessionLeavesNoBox();
+    void nothingGoesOutBeforeTheSessionHello();
 
 private:
     // The main bot logged in through the window's logic; true once the server has it online.
@@ -502,6 +503,27 @@ void tst_IcqOnline::silentlyClosedSessionLeavesNoBox()
     // And it can log in again on the same slot.
     QVERIFY(logInMainBot());
     QCOMPARE(m_session->slotNumbers(), QList<int>{1});
+}
+
+void tst_IcqOnline::nothingGoesOutBeforeTheSessionHello()
+{
+    // The session connection is up, its hello has not come: a message now would go out
+    // before the bot's own hello, under a number the server takes for a break.
+    m_server->setFault(OscarServer::Fault::SilentSession);
+    m_session->setLoginTimeout(10 * 60 * 1000);
+    LoginForm form(*m_session);
+    QCOMPARE(form.submit(Bot, QString::fromLatin1(BotPassword), false), LoginForm::Outcome::Started);
+    QTRY_VERIFY_WITH_TIMEOUT(m_session->Work(1) && m_session->Work(1)->State() == T::StateConnected, Timeout);
+    const qint32 before = m_session->SlotSequence(1);
+    QVERIFY(!m_session->sendMessageOn(1, QStringLiteral("too early"), User));
+    QCOMPARE(m_session->SlotSequence(1), before);
+
+    // Once the server behaves, the next log-in goes through with nothing out of order.
+    m_session->closeSlot(1);
+    m_server->clearFaults();
+    QVERIFY(logInMainBot());
+    QTRY_VERIFY_WITH_TIMEOUT(m_session->isSignedOn(1), Timeout);
+    QVERIFY(m_session->sendMessageOn(1, QStringLiteral("in time"), User));
 }
 
 QTEST_MAIN(tst_IcqOnline)
