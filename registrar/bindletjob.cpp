@@ -36,6 +36,10 @@ BindletJob::Folders BindletJob::standardFolders(const QString &bindletFolder)
     folders.iconTheme = dataHome + QStringLiteral("/icons/hicolor");
     folders.programFolder = ProgramFolder::home();
     folders.korvane = QDir(bindletFolder).absoluteFilePath(ProgramFile);
+    // Korvane beside Bindlet falls back to its own folder; any other folder (--home or
+    // KORVANE_HOME given to Bindlet) goes into the entry, or the menu would start it elsewhere.
+    if (folders.programFolder != QDir::cleanPath(QDir(bindletFolder).absolutePath()))
+        folders.home = folders.programFolder;
     return folders;
 }
 
@@ -95,7 +99,7 @@ bool BindletJob::copy(const Copy &step) const
     if (in.error() != QFileDevice::NoError)
         return false;
     if (step.desktopEntry)
-        bytes = desktopEntry(bytes, m_folders.korvane);
+        bytes = desktopEntry(bytes, m_folders.korvane, m_folders.home);
     if (!QDir().mkpath(QFileInfo(step.target).absolutePath()))
         return false;
     QSaveFile out(step.target);
@@ -106,9 +110,9 @@ bool BindletJob::copy(const Copy &step) const
     return out.commit();
 }
 
-QByteArray BindletJob::desktopEntry(const QByteArray &entry, const QString &program)
+QByteArray BindletJob::desktopEntry(const QByteArray &entry, const QString &program, const QString &home)
 {
-    const QByteArray exec = "Exec=" + execArgument(program).toUtf8();
+    const QByteArray exec = "Exec=" + execValue(program, home).toUtf8();
     QList<QByteArray> lines = entry.split('\n');
     bool inMainGroup = false;
     bool replaced = false;
@@ -135,6 +139,14 @@ QByteArray BindletJob::desktopEntry(const QByteArray &entry, const QString &prog
         }
     }
     return result;
+}
+
+QString BindletJob::execValue(const QString &program, const QString &home)
+{
+    QString value = execArgument(program);
+    if (!home.isEmpty())
+        value += QStringLiteral(" --home ") + execArgument(home);
+    return value;
 }
 
 QString BindletJob::execArgument(const QString &program)

@@ -40,6 +40,8 @@ public:
         QString iconTheme;     // the user's hicolor icon theme folder
         QString programFolder; // Korvane's program folder
         QString korvane;       // the program the desktop entry starts
+        // Passed to Korvane with --home; empty when Korvane finds the folder by itself.
+        QString home;
     };
 
     struct Copy
@@ -80,9 +82,13 @@ public:
     // Copies everything, then starts the commands; the first failed copy stops it all.
     Outcome run(CommandStarter &starter) const;
 
-    // The desktop entry with its Exec line set to start program.
-    static QByteArray desktopEntry(const QByteArray &entry, const QString &program);
-    // The program's path as one argument of an Exec line, escaped for the file.
+    // The desktop entry with its Exec line set to start program, on the program folder
+    // home when one is given.
+    static QByteArray desktopEntry(const QByteArray &entry, const QString &program,
+                                   const QString &home = QString());
+    // The Exec value: the program, then --home and the folder when one is given.
+    static QString execValue(const QString &program, const QString &home);
+    // A path as one argument of an Exec line, escaped for the file.
     static QString execArgument(const QString &program);
 
 private:

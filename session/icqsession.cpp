@@ -207,6 +207,7 @@ void IcqSession::resetSession(Slot &slot)
     slot.sessionFrames.clear();
     slot.pendingFrames.clear();
     slot.peerGone = false;
+    slot.awaitingHello = false;
     ++slot.sessionGeneration;
 }
 
@@ -232,14 +233,28 @@ void IcqSession::startLogin(int slot, const Credentials &credentials, const Serv
     if (!s.deadline) {
         s.deadline = new QTimer(this);
         s.deadline->setSingleShot(true);
-        connect(s.deadline, &QTimer::timeout, this, [this, slot] { failLogin(slot, LoginFailure::TimedOut); });
+        connect(s.deadline, &QTimer::timeout, this, [this, slot] { loginDeadlinePassed(slot); });
     }
     s.deadline->start(std::max(1, m_loginTimeoutMs));
 
     T *connection = loginConnection(slot);
     connection->CloseConnection();
     s.loginFrames.clear();
+    s.loginSequence = LoginExchange::LoginSequence;
     connection->Connect(server.host, server.port);
+}
+
+bool IcqSession::loginDeadlinePending(int slot) const
+{
+    const Slot *s = findSlot(slot);
+    return s && s->deadline && s->deadline->isActive();
+}
+
+void IcqSession::loginDeadlinePassed(int slot)
+{
+    if (Slot *s = findSlot(slot); s && s->deadline)
+        s->deadline->stop();
+    failLogin(slot, LoginFailure::TimedOut);
 }
 
 void IcqSession::startLogin(int slot, const QString &numberText, const QString &host, quint16 port)
@@ -305,9 +320,7 @@ void IcqSession::handleLoginFrame(int slot, const FLAP &frame)
 {
     Slot &s = slotAt(slot);
     if (LoginExchange::isHello(frame)) {
-        m_outFlap.FLAP_Create(ChannelSignOn, LoginExchange::LoginSequence);
-        m_outFlap.AppendData(LoginExchange::loginPacket(s.loginNumber, s.loginPassword));
-        s.net->SendData(m_outFlap.FLAP_Send());
+        sendLoginFrame(s, ChannelSignOn, LoginExchange::loginPacket(s.loginNumber, s.loginPassword));
         return;
     }
     if (frame.ChannelID() != ChannelSignOff)
@@ -345,8 +358,7 @@ void IcqSession::handOver(int slot, const QByteArray &cookie, const QString &hos
     s.cookie = cookie;
 
     // Goodbye on the login connection, which then closes (queued bytes still go out).
-    m_outFlap.FLAP_Create(ChannelSignOff, LoginExchange::LoginSequence);
-    s.net->SendData(m_outFlap.FLAP_Send());
+    sendLoginFrame(s, ChannelSignOff, LoginExchange::goodbye());
     s.net->CloseConnection();
     s.loginFrames.clear();
     SetStatus(QStringLiteral("Autorization complite"));
@@ -358,8 +370,16 @@ void IcqSession::handOver(int slot, const QByteArray &cookie, const QString &hos
     T *connection = sessionConnection(slot);
     connection->CloseConnection();
     resetSession(s);
+    s.awaitingHello = true;
     connection->Connect(host, port);
     emit handedOver(slot);
+}
+
+void IcqSession::sendLoginFrame(Slot &slot, quint8 channel, const QByteArray &data)
+{
+    m_outFlap.FLAP_Create(channel, slot.loginSequence++);
+    m_outFlap.AppendData(data);
+    slot.net->SendData(m_outFlap.FLAP_Send());
 }
 
 void IcqSession::onLoginConnectionEnded(int slot, LoginFailure why)
@@ -604,6 +624,12 @@ qint32 IcqSession::takeSequence(int slot)
     return sequence;
 }
 
+bool IcqSession::awaitingHello(int slot) const
+{
+    const Slot *s = findSlot(slot);
+    return s && s->awaitingHello;
+}
+
 bool IcqSession::sendFrame(int slot, quint8 channel, const QByteArray &payload)
 {
     Slot *s = findSlot(slot);
@@ -636,6 +662,10 @@ bool IcqSession::SendMessage(const QString &txt, const QString &toUIN)
 
 bool IcqSession::sendMessageOn(int slot, const QString &txt, const QString &toUIN)
 {
+    if (awaitingHello(slot)) {
+        SetStatus(QStringLiteral("slot %1 has no session yet; message to %2 not sent").arg(slot).arg(toUIN));
+        return false;
+    }
     const MessageSender::Payload payload = MessageSender::messagePayload(
         MessageSender::randomCookie(), Cp1251::encode(toUIN), Cp1251::encode(txt));
     if (!payload.ok()) {
@@ -653,7 +683,7 @@ void IcqSession::abb(int stat_zn)
         return;
     // Every slot that has been through a session hello, also one whose connection is gone.
     for (const int slot : slotNumbers()) {
-        if (SlotSequence(slot) == 0)
+        if (SlotSequence(slot) == 0 || awaitingHello(slot))
             continue;
         if (sendFrame(slot, ChannelSnac, *payload))
             m_currentStatus = stat_zn;
@@ -672,6 +702,7 @@ void IcqSession::onSessionHello(int slot)
 {
     Slot &s = slotAt(slot);
     s.sequence = slot * SequenceStep;
+    s.awaitingHello = false;
     sendFrame(slot, ChannelSignOn, SignOn::sessionHello(s.cookie));
 }
 

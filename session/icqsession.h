@@ -126,6 +126,11 @@ public:
     bool lastLoginRefused(int slot) const;
     void setLoginTimeout(int ms) { m_loginTimeoutMs = ms; }
     int loginTimeout() const { return m_loginTimeoutMs; }
+    // Whether the slot's log-in time-out is counting.
+    bool loginDeadlinePending(int slot) const;
+    // What the log-in time-out does when it runs out: the slot's log-in is given up now.
+    // Tests call it rather than wait for the timer.
+    void loginDeadlinePassed(int slot);
 
     // The fixed slot of a number: the index of its line in the distribution list
     // "\Настройки\Распределение.txt" (2 and up), otherwise 1, the main bot.
@@ -198,10 +203,15 @@ private:
         qint32 loginUin = 0;
         QByteArray loginNumber;
         QByteArray loginPassword;
+        // The number of the next frame on the login connection.
+        quint16 loginSequence = 0;
         QByteArray cookie;
         // Bumped whenever the session connection is reset, so a pass stops dispatching
         // frames of a connection that a handler closed under it.
         quint64 sessionGeneration = 0;
+        // A new session connection waits for its hello: no message or status may go out on
+        // it before (the server would take the hello's number for a break in the sequence).
+        bool awaitingHello = false;
         // Frames read but not handled yet, in arrival order; a few are handled per turn
         // of the event loop so answers and other connections run in between.
         QList<QByteArray> pendingFrames;
@@ -227,6 +237,8 @@ private:
     void onSignOffFrame(int slot, const FLAP &frame);
     void handleLoginFrame(int slot, const FLAP &frame);
     void handOver(int slot, const QByteArray &cookie, const QString &host, quint16 port);
+    // Every frame on a login connection carries the number after the previous one's.
+    void sendLoginFrame(Slot &slot, quint8 channel, const QByteArray &data);
 
     void onSessionData(int slot, const QByteArray &data);
     // Handles at most `most` waiting frames of the slot; returns how many.
@@ -235,6 +247,9 @@ private:
     void dispatch(int slot, const FLAP &frame);
     void registerHandler(int family, int subtype, Handler handler);
 
+    // A new session connection whose hello has not come: nothing of our own may go out
+    // on it yet.
+    bool awaitingHello(int slot) const;
     qint32 takeSequence(int slot);
     bool sendFrame(int slot, quint8 channel, const QByteArray &payload);
     void sendSnac(int slot, const QByteArray &payload, const QString &trace);

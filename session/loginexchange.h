@@ -9,7 +9,8 @@
 #include <optional>
 
 // The first leg of every log-in, on the login-server connection: the login packet,
-// the reply and the goodbye. Login connections always use sequence number 2000.
+// the reply and the goodbye. A login connection's frames are numbered from 2000 on: a
+// strict server closes a connection whose frame repeats the number of the one before.
 namespace LoginExchange {
 
 constexpr quint16 LoginSequence = 2000;

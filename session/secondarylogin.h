@@ -42,6 +42,8 @@ public:
     // The slot whose log-in is awaited, 0 when none.
     int pendingSlot() const { return m_pendingSlot; }
     void setSignOnTimeout(int ms) { m_timeout.setInterval(ms); }
+    // Whether the wait for the awaited bot's sign-on is counting.
+    bool signOnTimeoutPending() const { return m_timeout.isActive(); }
 
 signals:
     void loginStarted(int slot, const QString &number);

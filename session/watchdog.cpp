@@ -1,5 +1,6 @@
 #include "session/watchdog.h"
 
+#include "core/clock.h"
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
 #include "files/distributionlist.h"
@@ -12,7 +13,10 @@
 #include "session/loginform.h"
 
 #include <QLoggingCategory>
+#include <QTimer>
 
+#include <algorithm>
+#include <iterator>
 #include <limits>
 
 Q_LOGGING_CATEGORY(lcWatchdog, "korvane.watchdog", QtInfoMsg)
@@ -23,7 +27,10 @@ ReconnectWatchdog::ReconnectWatchdog(IcqSession &session, BotPresence &presence,
     , m_session(session)
     , m_presence(presence)
     , m_timers(timers)
+    , m_retryTimer(new QTimer(this))
 {
+    m_retryTimer->setSingleShot(true);
+    connect(m_retryTimer, &QTimer::timeout, this, &ReconnectWatchdog::retryWaiting);
     connect(&session, &IcqSession::sessionLost, this, [this](int slot, IcqSession::SessionEnd how) {
         noteSessionLost(slot, how != IcqSession::SessionEnd::AnotherClient);
     });
@@ -44,6 +51,9 @@ void ReconnectWatchdog::noteSignedOn(int slot)
 {
     m_suspended = false;
     m_down.removeAll(slot);
+    History &history = m_history[slot];
+    history.signedOn = Clock::instance().now();
+    history.retryAt = QDateTime();
     if (slot == 1 && !m_session.WorkSlotUin(1).isEmpty())
         m_mainNumber = m_session.WorkSlotUin(1);
 }
@@ -52,6 +62,9 @@ void ReconnectWatchdog::suspend()
 {
     m_suspended = true;
     m_down.clear();
+    for (History &history : m_history)
+        history.retryAt = QDateTime();
+    m_retryTimer->stop();
 }
 
 void ReconnectWatchdog::markDown(int slot)
@@ -67,11 +80,23 @@ void ReconnectWatchdog::noteSessionLost(int slot, bool atOnce)
     if (m_interval <= 0 || m_suspended)
         return;
     markDown(slot);
-    if (atOnce && !m_retriedAtOnce.contains(slot)) {
-        m_retriedAtOnce.insert(slot);
+    if (!atOnce)
+        return;
+    History &history = m_history[slot];
+    const QDateTime now = Clock::instance().now();
+    const qint64 upSecs = history.signedOn.isValid() ? history.signedOn.secsTo(now) : -1;
+    history.quickDrops = upSecs >= 0 && upSecs < QuickDropSecs ? history.quickDrops + 1 : 0;
+    if (history.quickDrops == 0) {
         // Not from inside the session's handler that noticed the loss.
-        QMetaObject::invokeMethod(this, &ReconnectWatchdog::retryDown, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, slot] { retry({slot}); }, Qt::QueuedConnection);
+        return;
     }
+    if (history.quickDrops <= int(std::size(QuickDropWaitSecs))) {
+        history.retryAt = now.addSecs(QuickDropWaitSecs[history.quickDrops - 1]);
+        armRetryTimer();
+    }
+    // Otherwise the minute tick brings it back.
 }
 
 void ReconnectWatchdog::noteLoginFailed(int slot)
@@ -81,19 +106,54 @@ void ReconnectWatchdog::noteLoginFailed(int slot)
     markDown(slot);
 }
 
-void ReconnectWatchdog::retryDown()
+void ReconnectWatchdog::retryWaiting()
+{
+    const QDateTime now = Clock::instance().now();
+    QList<int> due;
+    for (auto it = m_history.begin(); it != m_history.end(); ++it) {
+        if (it->retryAt.isValid() && it->retryAt <= now) {
+            it->retryAt = QDateTime();
+            due.append(it.key());
+        }
+    }
+    retry(due);
+    armRetryTimer();
+}
+
+void ReconnectWatchdog::armRetryTimer()
+{
+    QDateTime next;
+    for (const History &history : std::as_const(m_history)) {
+        if (history.retryAt.isValid() && (!next.isValid() || history.retryAt < next))
+            next = history.retryAt;
+    }
+    if (!next.isValid()) {
+        m_retryTimer->stop();
+        return;
+    }
+    const qint64 ms = Clock::instance().now().msecsTo(next);
+    m_retryTimer->start(int(std::clamp<qint64>(ms, 0, std::numeric_limits<int>::max())));
+}
+
+void ReconnectWatchdog::retry(const QList<int> &bots)
 {
     if (m_interval <= 0 || m_suspended) {
         m_down.clear();
         return;
     }
-    for (const int slot : QList<int>(m_down)) {
+    const QDateTime now = Clock::instance().now();
+    for (const int slot : bots) {
+        if (!m_down.contains(slot))
+            continue;
         if (m_presence.isSignedOn(slot)) {
             m_down.removeAll(slot);
             continue;
         }
         if (m_presence.isLoggingIn(slot))
             continue; // its outcome decides
+        const QDateTime retryAt = m_history.value(slot).retryAt;
+        if (retryAt.isValid() && retryAt > now)
+            continue; // still waiting after a quick drop
         // Back in the list if this attempt fails too.
         m_down.removeAll(slot);
         relogin(slot);
@@ -108,9 +168,8 @@ void ReconnectWatchdog::setTimer(const QString &name, bool enabled)
 
 void ReconnectWatchdog::perepodkTick()
 {
-    m_retriedAtOnce.clear();
     if (!m_down.isEmpty())
-        retryDown();
+        retry(QList<int>(m_down)); // a copy: retrying changes the list
 
     if (m_minuteCount < std::numeric_limits<qint16>::max())
         ++m_minuteCount;

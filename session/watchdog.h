@@ -2,9 +2,10 @@
 
 #include "session/credentials.h"
 
+#include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QObject>
-#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -12,6 +13,7 @@
 
 class BotPresence;
 class IcqSession;
+class QTimer;
 class TimerRegistry;
 
 // Brings the bots back after an outage, when reconnection is on.
@@ -20,7 +22,10 @@ class TimerRegistry;
 // come back 30 seconds later, slot 1 is closed and the main bot logs in again. A session
 // the server ends is noticed at once: that bot logs in again at once (at the next minute
 // tick when another client took its number, so the two do not push each other out). A
-// log-in that fails is tried again at each minute tick until it signs on.
+// bot dropped again within a minute of its last sign-on waits 10 s, then 30 s, then for
+// the minute tick, so a server that drops it after each log-in is not hammered, while an
+// outage that drops every bot costs no wait. A log-in that fails is tried again at each
+// minute tick until it signs on.
 //
 // A bot logs in again with the number and password of its last log-in that signed on;
 // without one, with those of its last log-in unless the server refused it; else the main
@@ -30,6 +35,11 @@ class ReconnectWatchdog : public QObject
 {
     Q_OBJECT
 public:
+    // A drop this soon after the bot's sign-on counts as one more in a row.
+    static constexpr int QuickDropSecs = 60;
+    // The waits after one, two quick drops in a row; after more, the minute tick.
+    static constexpr int QuickDropWaitSecs[] = {10, 30};
+
     static inline const QString DistributionTitle = QStringLiteral("Ощибка");
     static inline const QString DistributionText = QStringLiteral(
         "Бот с версии 1.9 является многономерным. Теперь для входа нужно не только ввести номер главно бота, "
@@ -63,6 +73,12 @@ public:
     void noteSessionLost(int slot, bool atOnce);
     // The slot's log-in failed: it is tried again at the next minute tick.
     void noteLoginFailed(int slot);
+    // The short waits' timer runs out: every bot whose wait after a quick drop is over
+    // logs in again. Tests call it after moving the clock.
+    void retryWaiting();
+    // When the bot logs in again after its wait; invalid when it waits for nothing or
+    // for the minute tick.
+    QDateTime retryAt(int slot) const { return m_history.value(slot).retryAt; }
     // The operator disconnected: no probe and no new log-in until the next sign-on.
     void suspend();
     bool isSuspended() const { return m_suspended; }
@@ -85,7 +101,9 @@ signals:
 
 private:
     void setTimer(const QString &name, bool enabled);
-    void retryDown();
+    // Logs the given down bots in again, except those signed on, logging in or waiting.
+    void retry(const QList<int> &bots);
+    void armRetryTimer();
     void markDown(int slot);
     void relogin(int slot);
     std::optional<Credentials> storedLogin() const;
@@ -100,7 +118,12 @@ private:
     bool m_suspended = false;
     QString m_mainNumber;
     QList<int> m_down;
-    // Slots that had their at-once retry since the last minute tick: a session that keeps
-    // ending right after its sign-on is retried once a minute, not in a loop.
-    QSet<int> m_retriedAtOnce;
+    struct History
+    {
+        QDateTime signedOn; // the latest sign-on
+        int quickDrops = 0; // drops in a row that came soon after a sign-on
+        QDateTime retryAt;  // the end of the wait after the latest quick drop
+    };
+    QHash<int, History> m_history;
+    QTimer *m_retryTimer = nullptr;
 };

@@ -171,10 +171,11 @@ void tst_IcqSession::loginLegHandsOver()
     const int bos = loginLeg(1, "123456789");
     QVERIFY(bos == 0);
 
-    // The login packet with the number as typed and the roasted password, then the goodbye.
+    // The login packet with the number as typed and the roasted password, then the goodbye
+    // under the next number.
     const QByteArray login = PacketWriter::flap(1, 2000, LoginExchange::loginPacket("123456789", "secret"));
     QTRY_COMPARE_WITH_TIMEOUT(m_login->received(0).toHex(' '),
-                              (login + QByteArray::fromHex("2A0407D00000")).toHex(' '), Timeout);
+                              (login + QByteArray::fromHex("2A0407D10000")).toHex(' '), Timeout);
     QTRY_VERIFY_WITH_TIMEOUT(m_login->closedByBot(0), Timeout);
 
     QCOMPARE(m_session->NetSlotUin(1), QStringLiteral("123456789"));

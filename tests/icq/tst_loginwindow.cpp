@@ -26,7 +26,7 @@
 
 namespace {
 
-constexpr int Timeout = 10000;
+constexpr int Timeout = 20000;
 const QString Distribution = QStringLiteral("\\Настройки\\Распределение.txt");
 
 } // namespace

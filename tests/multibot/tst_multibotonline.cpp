@@ -3,6 +3,7 @@
 // status and mode items and the saved status. Every test runs in a fresh program folder.
 #include "core/clock.h"
 #include "core/cp1251.h"
+#include "core/datetexts.h"
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
 #include "core/programfolder.h"
@@ -78,6 +79,7 @@ private slots:
     void stalledLoginTriedAgain_data();
     void stalledLoginTriedAgain();
     void reloginUsesLastSuccessfulLogin();
+    void everyBotDroppedComesBackAtOnce();
 
 private:
     void startBot(const QStringList &extraSettings = {});
@@ -123,6 +125,8 @@ void tst_MultiBotOnline::init()
 
 void tst_MultiBotOnline::cleanup()
 {
+    // The server is as strict about frame numbers as real ones: no test may break them.
+    const int sequenceErrors = m_server ? m_server->sequenceErrors() : 0;
     m_multiBot.reset();
     m_window.reset();
     m_session.reset();
@@ -131,6 +135,7 @@ void tst_MultiBotOnline::cleanup()
     Sound::setInstance(nullptr);
     Dialogs::setInstance(nullptr);
     m_dir.reset();
+    QCOMPARE(sequenceErrors, 0);
 }
 
 void tst_MultiBotOnline::startBot(const QStringList &extraSettings)
@@ -199,7 +204,10 @@ bool tst_MultiBotOnline::showsOnline() const
 
 bool tst_MultiBotOnline::logged(const QString &event) const
 {
-    return TextFile::readLines(ConnectionLog::filePath()).contains(QStringLiteral("10.12.2026 - 12:00:00 - ") + event);
+    const QDateTime now = m_clock.now();
+    return TextFile::readLines(ConnectionLog::filePath())
+        .contains(DateTexts::dateText(now.date()) + QStringLiteral(" - ") + DateTexts::timeText(now.time()) +
+                  QStringLiteral(" - ") + event);
 }
 
 void tst_MultiBotOnline::allBotsSignOnInTurn()
@@ -449,7 +457,7 @@ void tst_MultiBotOnline::disconnectClosesEverythingAndConnectReopensTheBoxes()
     m_window->action(QStringLiteral("pod_m"))->trigger();
     QWidget *login = m_window->findWindow(QStringLiteral("fMain"));
     QVERIFY(login);
-    QTRY_VERIFY(login->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(login->isVisible(), Timeout);
     auto *number = login->findChild<QLineEdit *>(QStringLiteral("Text1"));
     auto *password = login->findChild<QLineEdit *>(QStringLiteral("Text2"));
     auto *button = login->findChild<QPushButton *>(QStringLiteral("Command1"));
@@ -536,7 +544,8 @@ void tst_MultiBotOnline::droppedMainBotShownOfflineAndBack()
     startBot({QStringLiteral("ReConnect=1"), QStringLiteral("IntervalConnect=30")});
     QVERIFY(logInAll());
     QVERIFY(showsOnline());
-    m_session->setLoginTimeout(500);
+    // The sessions have held for minutes: a drop is no quick one.
+    m_clock.advanceSecs(300);
     // A new log-in stalls until the test lets it through.
     if (atOnce)
         m_server->setFault(OscarServer::Fault::NoLoginReply, Bot);
@@ -562,7 +571,13 @@ void tst_MultiBotOnline::droppedMainBotShownOfflineAndBack()
     QCOMPARE(m_session->loginInProgress(1), atOnce);
     QVERIFY(m_window->timers().timer(QStringLiteral("perepodk"))->isEnabled());
     if (atOnce) {
-        // That retry stalls and is given up; the watchdog waits for its next tick.
+        // That retry finds no server, or stalls at the login server and runs out of
+        // time; the watchdog waits for its next tick.
+        if (how != QLatin1String("server gone")) {
+            QTRY_COMPARE_WITH_TIMEOUT(m_server->loginAttempts(Bot), 2, Timeout);
+            QVERIFY(m_session->loginDeadlinePending(1));
+            m_session->loginDeadlinePassed(1);
+        }
         QTRY_VERIFY_WITH_TIMEOUT(!failed.isEmpty(), Timeout);
         QCOMPARE(failed.first().first().toInt(), 1);
     }
@@ -596,6 +611,7 @@ void tst_MultiBotOnline::droppedSecondaryBotBroughtBack()
 {
     startBot({QStringLiteral("ReConnect=1"), QStringLiteral("IntervalConnect=30")});
     QVERIFY(logInAll());
+    m_clock.advanceSecs(300);
     QVERIFY(m_server->closeSessionSilently(First));
     QTRY_VERIFY_WITH_TIMEOUT(m_server->loginAttempts(First) == 2 && m_server->isOnline(First) &&
                                  m_multiBot->presence().isSignedOn(2),
@@ -633,12 +649,21 @@ void tst_MultiBotOnline::stalledLoginTriedAgain()
     QFETCH(QString, event);
     const int slot = uin == Bot ? 1 : 2;
     startBot({QStringLiteral("ReConnect=1"), QStringLiteral("IntervalConnect=30")});
-    m_session->setLoginTimeout(300);
     m_server->setFault(fault, uin);
     QSignalSpy failed(m_session.get(), &IcqSession::loginFailed);
     LoginForm form(*m_session);
     QCOMPARE(form.submit(Bot, BotPassword, false), LoginForm::Outcome::Started);
 
+    // A stall runs out of time once the log-in has got as far as it can.
+    if (fault == OscarServer::Fault::NoLoginReply) {
+        QTRY_COMPARE_WITH_TIMEOUT(m_server->loginAttempts(uin), 1, Timeout);
+        QVERIFY(m_session->loginDeadlinePending(slot));
+        m_session->loginDeadlinePassed(slot);
+    } else if (fault == OscarServer::Fault::SilentSession) {
+        QTRY_COMPARE_WITH_TIMEOUT(m_session->loginPhase(slot), IcqSession::LoginPhase::SigningOn, Timeout);
+        QVERIFY(m_session->loginDeadlinePending(slot));
+        m_session->loginDeadlinePassed(slot);
+    }
     QTRY_VERIFY_WITH_TIMEOUT(!failed.isEmpty(), Timeout);
     QCOMPARE(failed.first().first().toInt(), slot);
     QVERIFY(logged(event));
@@ -662,6 +687,8 @@ void tst_MultiBotOnline::stalledLoginTriedAgain()
     QTRY_VERIFY_WITH_TIMEOUT(m_multiBot->watchdog().slotsDown().isEmpty(), Timeout);
     QCOMPARE(m_server->loginAttempts(uin), 2);
     QCOMPARE(m_session->WorkSlotUin(slot), uin);
+    // One login connection per attempt, the failed one and its retry included.
+    QCOMPARE(m_server->loginConnectionsAccepted(), m_server->loginAttempts());
 }
 
 void tst_MultiBotOnline::reloginUsesLastSuccessfulLogin()
@@ -672,6 +699,7 @@ void tst_MultiBotOnline::reloginUsesLastSuccessfulLogin()
               QStringLiteral("AutoPassword=") + scrambledPassword(QStringLiteral("oldpass"))});
     QSignalSpy refused(m_server.get(), &OscarServer::loginRefused);
     QVERIFY(logInAll());
+    m_clock.advanceSecs(300);
 
     // The server drops the main bot: it comes back with the password that worked.
     QVERIFY(m_server->closeSessionSilently(Bot));
@@ -690,6 +718,49 @@ void tst_MultiBotOnline::reloginUsesLastSuccessfulLogin()
     QTRY_VERIFY_WITH_TIMEOUT(showsOnline(), Timeout);
     QCOMPARE(refused.size(), 0);
     QVERIFY(m_dialogs.shown.isEmpty());
+}
+
+void tst_MultiBotOnline::everyBotDroppedComesBackAtOnce()
+{
+    startBot({QStringLiteral("ReConnect=1"), QStringLiteral("IntervalConnect=30")});
+    QVERIFY(logInAll());
+    const QStringList bots = {Bot, First, Second};
+    ReconnectWatchdog &watchdog = m_multiBot->watchdog();
+    const auto allBack = [&](int attempts) {
+        for (int slot = 1; slot <= 3; ++slot) {
+            if (!m_server->isOnline(bots[slot - 1]) || m_server->loginAttempts(bots[slot - 1]) != attempts ||
+                !m_multiBot->presence().isSignedOn(slot))
+                return false;
+        }
+        return true;
+    };
+
+    // Earlier single drops, each bot back at once.
+    for (const QString &uin : bots) {
+        m_clock.advanceSecs(300);
+        QVERIFY(m_server->closeSessionSilently(uin));
+        QTRY_VERIFY_WITH_TIMEOUT(m_server->loginAttempts(uin) == 2 && m_server->isOnline(uin), Timeout);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(allBack(2), Timeout);
+
+    // Then the server drops every bot at once: all back at once, no minute tick needed.
+    m_clock.advanceSecs(300);
+    for (const QString &uin : bots)
+        QVERIFY(m_server->closeSessionSilently(uin));
+    QTRY_VERIFY_WITH_TIMEOUT(allBack(3), Timeout);
+    QVERIFY(watchdog.slotsDown().isEmpty());
+
+    // A bot dropped right after its sign-on waits its 10 s before it logs in again.
+    QVERIFY(m_server->closeSessionSilently(First));
+    QTRY_COMPARE_WITH_TIMEOUT(watchdog.slotsDown(), QList<int>{2}, Timeout);
+    QCOMPARE(watchdog.retryAt(2), m_clock.now().addSecs(10));
+    QVERIFY(!m_session->loginInProgress(2));
+    m_clock.advanceSecs(10);
+    watchdog.retryWaiting();
+    QVERIFY(m_session->loginInProgress(2));
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(First) && m_multiBot->presence().isSignedOn(2), Timeout);
+    QCOMPARE(m_server->loginAttempts(First), 4);
+    QCOMPARE(m_server->loginConnectionsAccepted(), m_server->loginAttempts());
 }
 
 QTEST_MAIN(tst_MultiBotOnline)

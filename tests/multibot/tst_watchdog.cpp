@@ -1,5 +1,6 @@
 // The reconnect watchdog without a server: when it probes, and what a lost probe leads
 // to under each setting. Every test runs in a fresh program folder.
+#include "core/clock.h"
 #include "core/cp1251.h"
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
@@ -14,6 +15,7 @@
 #include "support/programhome.h"
 
 #include <QSignalSpy>
+#include <QTimer>
 #include <QTest>
 
 namespace {
@@ -42,8 +44,15 @@ private slots:
     void suspendedUntilNextSignOn();
     void lostBotsLogInAgain_data();
     void lostBotsLogInAgain();
+    void quickDropsWaitLonger();
+    void outageAfterEarlierDropsCostsNoWait();
 
 private:
+    // A bot dropped by the server, logged in again with its credentials and signed on.
+    void writeLogins();
+    QString relogin(int slot) const;
+
+    FixedClock m_clock;
     std::unique_ptr<ProgramHome> m_dir;
     RecordingDialogs m_dialogs;
     std::unique_ptr<IcqSession> m_session;
@@ -55,6 +64,8 @@ private:
 
 void tst_Watchdog::init()
 {
+    m_clock.set(QDateTime(QDate(2026, 12, 10), QTime(12, 0)));
+    Clock::setInstance(&m_clock);
     m_dir = std::make_unique<ProgramHome>();
     QVERIFY(m_dir->isValid());
     m_dialogs.shown.clear();
@@ -79,7 +90,21 @@ void tst_Watchdog::cleanup()
     m_presence.reset();
     m_session.reset();
     Dialogs::setInstance(nullptr);
+    Clock::setInstance(nullptr);
     m_dir.reset();
+}
+
+void tst_Watchdog::writeLogins()
+{
+    QVERIFY(TextFile::writeLines(GeneralSettings::FilePath, {"AutoEnter=1", "AutoICQNumber=" + StoredNumber,
+                                                             "AutoPassword=" + StoredPassword}));
+    QVERIFY(TextFile::writeLines(DistributionList::FilePath, {"2 222222 pw 0", "3 333333 pw3 0"}));
+}
+
+QString tst_Watchdog::relogin(int slot) const
+{
+    return slot == 1 ? QStringLiteral("111111/botpass")
+                     : slot == 2 ? QStringLiteral("2:222222/pw") : QStringLiteral("3:333333/pw3");
 }
 
 void tst_Watchdog::intervalFromSettings_data()
@@ -258,7 +283,7 @@ void tst_Watchdog::lostBotsLogInAgain()
     QCOMPARE(m_watchdog->slotsDown(), interval != 0 ? QList<int>{slot} : QList<int>{});
     // An at-once retry runs from the event loop, not inside the session's handler.
     QCOMPARE(m_relogins, QStringList{});
-    QTRY_COMPARE(m_relogins, atOnce);
+    QTRY_COMPARE_WITH_TIMEOUT(m_relogins, atOnce, 20000);
     // A failed retry puts the bot back; the next minute tick tries again.
     if (interval != 0)
         m_watchdog->noteLoginFailed(slot);
@@ -270,6 +295,122 @@ void tst_Watchdog::lostBotsLogInAgain()
     m_watchdog->noteSignedOn(slot);
     m_watchdog->perepodkTick();
     QCOMPARE(m_relogins, afterTick);
+}
+
+void tst_Watchdog::quickDropsWaitLonger()
+{
+    writeLogins();
+    m_watchdog->setReconnectInterval(100); // probes far off: only the retries act
+    const auto retryTimer = [this] { return m_watchdog->findChild<QTimer *>(); };
+    QStringList expected;
+
+    // A session that held for minutes: back at once.
+    m_watchdog->noteSignedOn(2);
+    m_clock.advanceSecs(300);
+    m_watchdog->noteSessionLost(2, true);
+    QVERIFY(!m_watchdog->retryAt(2).isValid());
+    expected << relogin(2);
+    QTRY_COMPARE_WITH_TIMEOUT(m_relogins, expected, 20000);
+
+    // Dropped again 20 s after its sign-on: 10 s, neither the minute tick nor anything
+    // else before.
+    m_watchdog->noteSignedOn(2);
+    m_clock.advanceSecs(20);
+    m_watchdog->noteSessionLost(2, true);
+    QCOMPARE(m_watchdog->retryAt(2), m_clock.now().addSecs(10));
+    QVERIFY(retryTimer() && retryTimer()->isActive());
+    QCOMPARE(retryTimer()->interval(), 10000);
+    m_watchdog->perepodkTick();
+    m_clock.advanceSecs(9);
+    m_watchdog->retryWaiting();
+    QCOMPARE(m_relogins, expected);
+    QCOMPARE(m_watchdog->slotsDown(), QList<int>{2});
+    m_clock.advanceSecs(1);
+    m_watchdog->retryWaiting();
+    expected << relogin(2);
+    QCOMPARE(m_relogins, expected);
+    QVERIFY(!m_watchdog->retryAt(2).isValid());
+    QVERIFY(!retryTimer()->isActive());
+
+    // Again, 59 s after: 30 s.
+    m_watchdog->noteSignedOn(2);
+    m_clock.advanceSecs(59);
+    m_watchdog->noteSessionLost(2, true);
+    QCOMPARE(m_watchdog->retryAt(2), m_clock.now().addSecs(30));
+    m_clock.advanceSecs(29);
+    m_watchdog->retryWaiting();
+    QCOMPARE(m_relogins, expected);
+    m_clock.advanceSecs(1);
+    m_watchdog->retryWaiting();
+    expected << relogin(2);
+    QCOMPARE(m_relogins, expected);
+
+    // Again: the minute tick.
+    m_watchdog->noteSignedOn(2);
+    m_clock.advanceSecs(1);
+    m_watchdog->noteSessionLost(2, true);
+    QVERIFY(!m_watchdog->retryAt(2).isValid());
+    m_clock.advanceSecs(30);
+    m_watchdog->retryWaiting();
+    QCOMPARE(m_relogins, expected);
+    m_watchdog->perepodkTick();
+    expected << relogin(2);
+    QCOMPARE(m_relogins, expected);
+    // And so on at every minute while it keeps being dropped.
+    m_watchdog->noteSignedOn(2);
+    m_clock.advanceSecs(1);
+    m_watchdog->noteSessionLost(2, true);
+    QVERIFY(!m_watchdog->retryAt(2).isValid());
+    m_watchdog->perepodkTick();
+    expected << relogin(2);
+    QCOMPARE(m_relogins, expected);
+
+    // A session that held for a minute ends the run: back at once, and the next quick
+    // drop waits 10 s again.
+    m_watchdog->noteSignedOn(2);
+    m_clock.advanceSecs(60);
+    m_watchdog->noteSessionLost(2, true);
+    expected << relogin(2);
+    QTRY_COMPARE_WITH_TIMEOUT(m_relogins, expected, 20000);
+    m_watchdog->noteSignedOn(2);
+    m_watchdog->noteSessionLost(2, true);
+    QCOMPARE(m_watchdog->retryAt(2), m_clock.now().addSecs(10));
+
+    // The operator's disconnect ends every wait.
+    m_watchdog->suspend();
+    QVERIFY(!m_watchdog->retryAt(2).isValid());
+    QVERIFY(!retryTimer()->isActive());
+    m_clock.advanceSecs(10);
+    m_watchdog->retryWaiting();
+    QCOMPARE(m_relogins, expected);
+}
+
+void tst_Watchdog::outageAfterEarlierDropsCostsNoWait()
+{
+    writeLogins();
+    m_watchdog->setReconnectInterval(100);
+    for (const int slot : {1, 2, 3})
+        m_watchdog->noteSignedOn(slot);
+
+    // Earlier single drops of each bot, each back at once, with no minute tick since.
+    QStringList expected;
+    for (const int slot : {1, 2, 3}) {
+        m_clock.advanceSecs(120);
+        m_watchdog->noteSessionLost(slot, true);
+        expected << relogin(slot);
+        QTRY_COMPARE_WITH_TIMEOUT(m_relogins, expected, 20000);
+        m_watchdog->noteSignedOn(slot);
+    }
+
+    // Then the server drops every bot at once: all of them come back at once.
+    m_clock.advanceSecs(180);
+    m_relogins.clear();
+    for (const int slot : {1, 2, 3})
+        m_watchdog->noteSessionLost(slot, true);
+    for (const int slot : {1, 2, 3})
+        QVERIFY(!m_watchdog->retryAt(slot).isValid());
+    QTRY_COMPARE_WITH_TIMEOUT(m_relogins, (QStringList{relogin(1), relogin(2), relogin(3)}), 20000);
+    QVERIFY(m_watchdog->slotsDown().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_Watchdog)

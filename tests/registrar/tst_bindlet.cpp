@@ -59,6 +59,8 @@ private slots:
     void desktopEntryExecLine_data();
     void desktopEntryExecLine();
     void windowRunsTheJobFromItsLabel();
+    void entryStartsKorvaneOnItsFolder_data();
+    void entryStartsKorvaneOnItsFolder();
 
 private:
     BindletJob job() const;
@@ -121,6 +123,8 @@ void tst_Bindlet::standardFoldersFollowTheEnvironment()
     QCOMPARE(folders.iconTheme, home + "/.local/share/icons/hicolor");
     QCOMPARE(folders.programFolder, m_program->path());
     QCOMPARE(folders.korvane, m_bindletFolder + "/korvane");
+    // The test's program folder is not Bindlet's: Korvane is told where it is.
+    QCOMPARE(folders.home, m_program->path());
 
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_root->path() + "/data"));
     folders = BindletJob::standardFolders(m_bindletFolder);
@@ -145,7 +149,7 @@ void tst_Bindlet::copiesAndStartsTheRefresh()
     QCOMPARE(fileBytes(m_program->path() + "/Sounds/sndStartup.wav"),
              fileBytes(Source + "/sounds/sndStartup.wav"));
     const QByteArray entry = fileBytes(data + "/applications/korvane.desktop");
-    const QString exec = "Exec=\"" + m_bindletFolder + "/korvane\"";
+    const QString exec = "Exec=\"" + m_bindletFolder + "/korvane\" --home \"" + m_program->path() + '"';
     QVERIFY2(entry.contains(exec.toUtf8() + '\n'), entry.constData());
     // Everything else of the entry as shipped.
     QByteArray shipped = fileBytes(Source + "/registrar/korvane.desktop");
@@ -284,6 +288,110 @@ void tst_Bindlet::windowRunsTheJobFromItsLabel()
     // A further click repeats the whole job.
     QTest::mouseClick(window.Label1, Qt::LeftButton);
     QCOMPARE(starter.started.size(), 4);
+}
+
+void tst_Bindlet::entryStartsKorvaneOnItsFolder_data()
+{
+    QTest::addColumn<QString>("how"); // "--home", "--home=", "KORVANE_HOME" or "own folder"
+    QTest::addColumn<QString>("folder");
+    const QString base = QStringLiteral("/bots/");
+    QTest::newRow("--home DIR") << "--home" << base + "plain";
+    QTest::newRow("--home=DIR") << "--home=" << base + "plain";
+    QTest::newRow("KORVANE_HOME") << "KORVANE_HOME" << base + "plain";
+    QTest::newRow("blank and Cyrillic") << "--home" << base + "Мои боты/бот 1";
+    QTest::newRow("quote, dollar, backtick") << "--home" << base + "a\"b$c`d";
+    QTest::newRow("backslash and percent") << "KORVANE_HOME" << base + "100%\\x %f";
+    QTest::newRow("single quote and semicolon") << "--home" << base + "it's;here";
+    QTest::newRow("CR LF and tab") << "--home" << base + "a\r\nb\tc";
+    QTest::newRow("Bindlet's own folder: nothing to pass") << "own folder" << QString();
+}
+
+// The Exec value read back as the desktop reads it: the file's escapes first, then the
+// quoting of the arguments and the doubled percent.
+static QStringList execArguments(const QByteArray &entry)
+{
+    QString value;
+    for (const QByteArray &line : entry.split('\n')) {
+        if (line.startsWith("Exec="))
+            value = QString::fromUtf8(line.mid(5));
+    }
+    QString unescaped;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] == '\\' && i + 1 < value.size()) {
+            const QChar c = value[++i];
+            unescaped += c == 's' ? QChar(' ') : c == 'n' ? QChar('\n') : c == 't' ? QChar('\t') : c == 'r' ? QChar('\r') : c;
+        } else {
+            unescaped += value[i];
+        }
+    }
+    QStringList arguments;
+    QString current;
+    bool quoted = false;
+    bool any = false;
+    for (qsizetype i = 0; i < unescaped.size(); ++i) {
+        const QChar c = unescaped[i];
+        if (quoted && c == '\\' && i + 1 < unescaped.size()) {
+            current += unescaped[++i];
+        } else if (c == '"') {
+            quoted = !quoted;
+            any = true;
+        } else if (c == '%' && i + 1 < unescaped.size() && unescaped[i + 1] == '%') {
+            current += c;
+            ++i;
+        } else if (c == ' ' && !quoted) {
+            if (any || !current.isEmpty())
+                arguments << current;
+            current.clear();
+            any = false;
+        } else {
+            current += c;
+        }
+    }
+    if (any || !current.isEmpty())
+        arguments << current;
+    return arguments;
+}
+
+void tst_Bindlet::entryStartsKorvaneOnItsFolder()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, folder);
+    const QString home = how == QLatin1String("own folder") ? m_bindletFolder : m_root->path() + folder;
+    QVERIFY(QDir().mkpath(home));
+    const QByteArray oldEnvironment = qgetenv("KORVANE_HOME");
+    if (how == QLatin1String("--home"))
+        ProgramFolder::init({"bindlet", "--home", home});
+    else if (how == QLatin1String("--home="))
+        ProgramFolder::init({"bindlet", "--home=" + home});
+    else if (how == QLatin1String("KORVANE_HOME"))
+        qputenv("KORVANE_HOME", QFile::encodeName(home));
+    if (how == QLatin1String("KORVANE_HOME") || how == QLatin1String("own folder")) {
+        if (how == QLatin1String("own folder"))
+            qputenv("KORVANE_HOME", QFile::encodeName(home));
+        ProgramFolder::init({"bindlet"});
+    }
+    const BindletJob job(BindletJob::standardFolders(m_bindletFolder));
+    qputenv("KORVANE_HOME", oldEnvironment);
+    ProgramFolder::setHome(m_program->path());
+
+    RecordingStarter starter;
+    QVERIFY(job.run(starter).ok);
+    const QByteArray entry = fileBytes(job.copies().first().target);
+    const QStringList expected = how == QLatin1String("own folder")
+                                     ? QStringList{m_bindletFolder + "/korvane"}
+                                     : QStringList{m_bindletFolder + "/korvane", "--home", home};
+    QCOMPARE(execArguments(entry), expected);
+    // The sounds went to the same folder.
+    QVERIFY(QFile::exists(home + "/Sounds/sndMsg.wav"));
+
+    const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    if (validator.isEmpty())
+        return;
+    QProcess process;
+    process.start(validator, {job.copies().first().target});
+    QVERIFY(process.waitForFinished(30000));
+    const QByteArray output = process.readAllStandardOutput() + process.readAllStandardError();
+    QVERIFY2(process.exitCode() == 0 && !output.contains("error"), output.constData());
 }
 
 QTEST_MAIN(tst_Bindlet)

@@ -9,6 +9,10 @@
 
 namespace {
 
+// Bounds for events that come within milliseconds on an idle machine; only a fault
+// reaches them.
+constexpr int Timeout = 20000;
+
 // A peer on 127.0.0.1 that keeps every connection it accepts and all it received on it.
 class Peer : public QObject
 {
@@ -139,12 +143,12 @@ void tst_SocketControl::connectRaisesConnected()
     t.Connect(host, peer.port());
     QCOMPARE(t.State(), 0);
     QCOMPARE(spies.total(), 0); // never raised from inside Connect
-    QVERIFY(spies.connected.wait());
+    QVERIFY(spies.connected.wait(Timeout));
     QCOMPARE(spies.connected.size(), 1);
     QCOMPARE(spies.connected[0].at(0).toString(), host);
     QCOMPARE(spies.connected[0].at(1).toInt(), peer.port());
     QCOMPARE(t.State(), 1);
-    QTRY_COMPARE(peer.sockets.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(peer.sockets.size(), 1, Timeout);
     QCOMPARE(spies.total(), 1);
     QVERIFY(m_dialogs.shown.isEmpty());
 }
@@ -155,15 +159,15 @@ void tst_SocketControl::waitingBytesArriveInChunksOf16K()
     T t;
     Spies spies(&t);
     t.Connect(QStringLiteral("127.0.0.1"), peer.port());
-    QVERIFY(spies.connected.wait());
-    QTRY_COMPARE(peer.sockets.size(), 1);
+    QVERIFY(spies.connected.wait(Timeout));
+    QTRY_COMPARE_WITH_TIMEOUT(peer.sockets.size(), 1, Timeout);
 
     // Handed to the system at once, so all 20000 bytes wait before the control reads.
     const QByteArray sent = pattern(20000);
     peer.sockets[0]->write(sent);
     peer.sockets[0]->flush();
 
-    QTRY_COMPARE(spies.data.size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(spies.data.size(), 2, Timeout);
     QCOMPARE(spies.data[0].at(0).toByteArray().size(), 16384);
     QCOMPARE(spies.data[1].at(0).toByteArray().size(), 3616);
     QVERIFY(joined(spies.data) == sent);
@@ -223,14 +227,14 @@ void tst_SocketControl::closeConnectionRaisesNothing()
     T t;
     Spies spies(&t);
     t.Connect(QStringLiteral("127.0.0.1"), peer.port());
-    QVERIFY(spies.connected.wait());
-    QTRY_COMPARE(peer.sockets.size(), 1);
+    QVERIFY(spies.connected.wait(Timeout));
+    QTRY_COMPARE_WITH_TIMEOUT(peer.sockets.size(), 1, Timeout);
     peer.sockets[0]->write("late bytes");
     peer.sockets[0]->flush();
 
     t.CloseConnection();
     t.CloseConnection();
-    QTRY_COMPARE(peer.sockets[0]->state(), QAbstractSocket::UnconnectedState);
+    QTRY_COMPARE_WITH_TIMEOUT(peer.sockets[0]->state(), QAbstractSocket::UnconnectedState, Timeout);
     QCOMPARE(spies.total(), 1); // the Connected before the close, nothing after
     QCOMPARE(t.State(), 1);
     QVERIFY(!t.peerClosed());
@@ -251,8 +255,8 @@ void tst_SocketControl::sendDataArrivesWhole()
     T t;
     Spies spies(&t);
     t.Connect(QStringLiteral("127.0.0.1"), peer.port());
-    QVERIFY(spies.connected.wait());
-    QTRY_COMPARE(peer.sockets.size(), 1);
+    QVERIFY(spies.connected.wait(Timeout));
+    QTRY_COMPARE_WITH_TIMEOUT(peer.sockets.size(), 1, Timeout);
 
     const QByteArray sent = pattern(1024 * 1024);
     QVERIFY(t.SendData(sent));
@@ -264,7 +268,7 @@ void tst_SocketControl::sendDataArrivesWhole()
     QTRY_COMPARE_WITH_TIMEOUT(peer.received[0].size(), sent.size() + 4, 20000);
     QVERIFY(peer.received[0] == sent + "tail");
     if (closeAtOnce)
-        QTRY_COMPARE(peer.sockets[0]->state(), QAbstractSocket::UnconnectedState);
+        QTRY_COMPARE_WITH_TIMEOUT(peer.sockets[0]->state(), QAbstractSocket::UnconnectedState, Timeout);
     QCOMPARE(spies.total(), 1);
 }
 
@@ -277,7 +281,7 @@ void tst_SocketControl::sendDataRefused()
     Spies spies(&t);
     t.Connect(QStringLiteral("127.0.0.1"), peer.port());
     QVERIFY(!t.SendData("x")); // still connecting
-    QVERIFY(spies.connected.wait());
+    QVERIFY(spies.connected.wait(Timeout));
     QVERIFY(!t.SendData(QByteArray()));
     QCOMPARE(t.State(), 1);
     QVERIFY(t.SendData("x"));
@@ -292,8 +296,8 @@ void tst_SocketControl::peerCloseToldAfterItsData()
     T t;
     Spies spies(&t);
     t.Connect(QStringLiteral("127.0.0.1"), peer.port());
-    QVERIFY(spies.connected.wait());
-    QTRY_COMPARE(peer.sockets.size(), 1);
+    QVERIFY(spies.connected.wait(Timeout));
+    QTRY_COMPARE_WITH_TIMEOUT(peer.sockets.size(), 1, Timeout);
     QVERIFY(t.SendData("hello"));
 
     QSignalSpy closed(&t, &T::PeerClosed);
@@ -303,9 +307,9 @@ void tst_SocketControl::peerCloseToldAfterItsData()
     peer.sockets[0]->write("last words");
     peer.sockets[0]->disconnectFromHost();
 
-    QTRY_VERIFY(t.peerClosed());
+    QTRY_VERIFY_WITH_TIMEOUT(t.peerClosed(), Timeout);
     // What the peer sent before closing is delivered first, then the close, once.
-    QTRY_COMPARE(closed.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(closed.size(), 1, Timeout);
     QCOMPARE(joined(spies.data), QByteArray("last words"));
     QCOMPARE(order.last(), 2);
     QCOMPARE(order.count(2), 1);
@@ -317,10 +321,10 @@ void tst_SocketControl::peerCloseToldAfterItsData()
     // A new connection starts with a clean record; closing it ourselves raises nothing.
     t.Connect(QStringLiteral("127.0.0.1"), peer.port());
     QVERIFY(!t.peerClosed());
-    QVERIFY(spies.connected.wait());
+    QVERIFY(spies.connected.wait(Timeout));
     t.CloseConnection();
-    QTRY_COMPARE(peer.sockets.size(), 2);
-    QTRY_COMPARE(peer.sockets[1]->state(), QAbstractSocket::UnconnectedState);
+    QTRY_COMPARE_WITH_TIMEOUT(peer.sockets.size(), 2, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(peer.sockets[1]->state(), QAbstractSocket::UnconnectedState, Timeout);
     QCoreApplication::processEvents();
     QCOMPARE(closed.size(), 1);
 }
@@ -332,21 +336,21 @@ void tst_SocketControl::connectAgainDropsTheOldConnection()
     T t;
     Spies spies(&t);
     t.Connect(QStringLiteral("127.0.0.1"), first.port());
-    QVERIFY(spies.connected.wait());
-    QTRY_COMPARE(first.sockets.size(), 1);
+    QVERIFY(spies.connected.wait(Timeout));
+    QTRY_COMPARE_WITH_TIMEOUT(first.sockets.size(), 1, Timeout);
 
     // Bytes of the old connection that have not been read must not leak into the new one.
     first.sockets[0]->write("old");
     first.sockets[0]->flush();
     t.Connect(QStringLiteral("127.0.0.1"), second.port());
     QCOMPARE(t.State(), 0);
-    QTRY_COMPARE(first.sockets[0]->state(), QAbstractSocket::UnconnectedState);
-    QTRY_COMPARE(spies.connected.size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(first.sockets[0]->state(), QAbstractSocket::UnconnectedState, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(spies.connected.size(), 2, Timeout);
     QCOMPARE(spies.connected[1].at(1).toInt(), second.port());
-    QTRY_COMPARE(second.sockets.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(second.sockets.size(), 1, Timeout);
 
     second.sockets[0]->write("new");
-    QTRY_COMPARE(joined(spies.data), QByteArray("new"));
+    QTRY_COMPARE_WITH_TIMEOUT(joined(spies.data), QByteArray("new"), Timeout);
     QCOMPARE(spies.error.size(), 0);
     QVERIFY(m_dialogs.shown.isEmpty());
 }
@@ -383,20 +387,20 @@ void tst_SocketControl::handlerActsOnTheControl()
     });
 
     t->Connect(QStringLiteral("127.0.0.1"), peer.port());
-    QTRY_COMPARE(connects, 1);
-    QTRY_COMPARE(peer.sockets.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(connects, 1, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(peer.sockets.size(), 1, Timeout);
     peer.sockets[0]->write(pattern(40000));
     peer.sockets[0]->flush();
 
-    QTRY_COMPARE(sizes.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(sizes.size(), 1, Timeout);
     QCOMPARE(sizes[0], 16384);
-    QTRY_COMPARE(peer.sockets[0]->state(), QAbstractSocket::UnconnectedState);
+    QTRY_COMPARE_WITH_TIMEOUT(peer.sockets[0]->state(), QAbstractSocket::UnconnectedState, Timeout);
     if (action == QLatin1String("connect")) {
-        QTRY_COMPARE(connects, 2);
-        QTRY_COMPARE(peer.sockets.size(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(connects, 2, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(peer.sockets.size(), 2, Timeout);
     }
     if (action.startsWith(QLatin1String("delete")))
-        QTRY_VERIFY(t.isNull());
+        QTRY_VERIFY_WITH_TIMEOUT(t.isNull(), Timeout);
     // The rest of the old connection's bytes never arrive.
     QCOMPARE(sizes.size(), 1);
     delete t;
@@ -414,17 +418,17 @@ void tst_SocketControl::listenAcceptsAConnection()
     QByteArray received;
     connect(&client, &QIODevice::readyRead, this, [&] { received += client.readAll(); });
     client.connectToHost(QHostAddress::LocalHost, t.listeningPort());
-    QVERIFY(spies.accepted.wait());
+    QVERIFY(spies.accepted.wait(Timeout));
     QCOMPARE(spies.accepted[0].at(0).toString(), QStringLiteral("127.0.0.1"));
     QCOMPARE(t.ConnectedRemoteIP(), QStringLiteral("127.0.0.1"));
 
     client.write("ping");
-    QTRY_COMPARE(joined(spies.data), QByteArray("ping"));
+    QTRY_COMPARE_WITH_TIMEOUT(joined(spies.data), QByteArray("ping"), Timeout);
     QVERIFY(t.SendData("pong"));
-    QTRY_COMPARE(received, QByteArray("pong"));
+    QTRY_COMPARE_WITH_TIMEOUT(received, QByteArray("pong"), Timeout);
 
     t.CloseConnection();
-    QTRY_COMPARE(client.state(), QAbstractSocket::UnconnectedState);
+    QTRY_COMPARE_WITH_TIMEOUT(client.state(), QAbstractSocket::UnconnectedState, Timeout);
     QCOMPARE(spies.error.size() + spies.connected.size(), 0);
 }
 

@@ -12,7 +12,7 @@ Q_DECLARE_METATYPE(WriteMode)
 
 namespace {
 
-constexpr int Timeout = 10000;
+constexpr int Timeout = 20000;
 
 struct Received
 {

@@ -17,7 +17,7 @@ Q_DECLARE_METATYPE(WriteMode)
 
 namespace {
 
-constexpr int Timeout = 10000;
+constexpr int Timeout = 20000;
 
 const QString Alice = QStringLiteral("111111");
 const QString Bob = QStringLiteral("222222");
@@ -111,6 +111,8 @@ private slots:
 
     void loginReplyLayout_data();
     void loginReplyLayout();
+    void sequenceBreakClosesTheConnection_data();
+    void sequenceBreakClosesTheConnection();
     void loginRefused_data();
     void loginRefused();
     void answersTheBotsSignOn();
@@ -136,7 +138,9 @@ private:
     bool signOn(OscarPeer &peer, const QString &uin, const QByteArray &password);
     bool exchangeWorks();
     QByteArray cookieFor(const QString &uin, const QByteArray &password);
-    std::unique_ptr<RawClient> botSession(const QString &uin, const QByteArray &password);
+    // nextSequence, when given, receives the number the session's next frame must carry.
+    std::unique_ptr<RawClient> botSession(const QString &uin, const QByteArray &password,
+                                          int *nextSequence = nullptr);
 
     std::unique_ptr<OscarServer> m_server;
 };
@@ -201,7 +205,8 @@ QByteArray TestOscarServer::cookieFor(const QString &uin, const QByteArray &pass
 }
 
 // A session driven byte for byte as the bot drives it, up to and including client ready.
-std::unique_ptr<RawClient> TestOscarServer::botSession(const QString &uin, const QByteArray &password)
+std::unique_ptr<RawClient> TestOscarServer::botSession(const QString &uin, const QByteArray &password,
+                                                       int *nextSequence)
 {
     const QByteArray cookie = cookieFor(uin, password);
     auto bot = std::make_unique<RawClient>(m_server->sessionPort());
@@ -230,6 +235,8 @@ std::unique_ptr<RawClient> TestOscarServer::botSession(const QString &uin, const
     // Everything the server answers to the sign-on is in before the test goes on.
     if (!QTest::qWaitFor([&] { return bot->snacs(0x15, 0x03).size() == 4; }, Timeout))
         return nullptr;
+    if (nextSequence)
+        *nextSequence = counter.next;
     return bot;
 }
 
@@ -273,12 +280,61 @@ void TestOscarServer::loginReplyLayout()
         QCOMPARE(tlvs[2].value.size(), cookieLength);
         // The server waits for the bot's goodbye, then hangs up.
         QVERIFY(!client.isClosed());
-        client.send(DataForm::HexToBytes("2A 04 07 D0 00 00"));
+        client.send(DataForm::HexToBytes("2A 04 07 D1 00 00"));
     } else {
         QVERIFY(!tlvs[1].value.isEmpty()); // the error address
         QCOMPARE(tlvs[2].value.toHex(' '), QByteArray("00 05"));
     }
     QTRY_VERIFY_WITH_TIMEOUT(client.isClosed(), Timeout);
+    QCOMPARE(m_server->sequenceErrors(), 0);
+}
+
+void TestOscarServer::sequenceBreakClosesTheConnection_data()
+{
+    QTest::addColumn<bool>("sessionPort");
+    QTest::addColumn<int>("step"); // the second frame's number less the first's
+    QTest::newRow("login port: goodbye repeats the login's number") << false << 0;
+    QTest::newRow("login port: a number skipped") << false << 2;
+    QTest::newRow("session port: a number repeated") << true << 0;
+    QTest::newRow("session port: back by one") << true << -1;
+    QTest::newRow("session port: a number skipped") << true << 2;
+    QTest::newRow("session port: wraps from 65535 to 0") << true << 1;
+}
+
+void TestOscarServer::sequenceBreakClosesTheConnection()
+{
+    QFETCH(bool, sessionPort);
+    QFETCH(int, step);
+    RawClient client(sessionPort ? m_server->sessionPort() : m_server->loginPort());
+    QTRY_COMPARE_WITH_TIMEOUT(client.count(), 1, Timeout);
+    // Keep-alives on the session port: frames the server takes without a cookie.
+    const quint8 channel = sessionPort ? 5 : 4;
+    const quint16 first = sessionPort ? 0xFFFF : 2000;
+    if (sessionPort) {
+        client.send(PacketWriter::flap(channel, first, {}));
+    } else {
+        client.send(botLoginPacket(Alice, AlicePassword));
+        QTRY_COMPARE_WITH_TIMEOUT(client.count(), 2, Timeout); // the reply
+    }
+    client.send(PacketWriter::flap(channel, quint16(first + step), {}));
+    if (step == 1) {
+        // In order: the server takes it and the connection stays (a goodbye on the
+        // login port ends it in the ordinary way).
+        if (sessionPort) {
+            client.send(PacketWriter::flap(channel, quint16(first + 2), {}));
+            client.send(PacketWriter().u32(1).tlv(0x0006, QByteArray(16, 'x')).toFlap(1, quint16(first + 3)));
+            // A bad cookie is refused with a channel-4 frame: the frames before got through.
+            QTRY_VERIFY_WITH_TIMEOUT(client.isClosed(), Timeout);
+            QCOMPARE(frameNames(client.frames(), 1), QStringList{"ch 4"});
+        }
+        QCOMPARE(m_server->sequenceErrors(), 0);
+        return;
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(client.isClosed(), Timeout);
+    QCOMPARE(m_server->sequenceErrors(), 1);
+    // Nobody else is hurt.
+    QVERIFY(exchangeWorks());
+    QCOMPARE(m_server->sequenceErrors(), 1);
 }
 
 void TestOscarServer::loginRefused_data()
@@ -660,11 +716,11 @@ void TestOscarServer::unknownSnacsIgnored()
 
     OscarPeer alice;
     const bool online = signOn(alice, Alice, AlicePassword);
-    std::unique_ptr<RawClient> bot = botSession(Bob, BobPassword);
+    BotCounter counter;
+    std::unique_ptr<RawClient> bot = botSession(Bob, BobPassword, &counter.next);
     QSignalSpy toBot(m_server.get(), &OscarServer::messageRouted);
     if (bot) {
         // Twice the same unknown SNAC and one of a family nobody serves, then a message.
-        BotCounter counter{20000};
         bot->send(counter.frames({DataForm::HexToBytes("0063006300000000000000"),
                                   DataForm::HexToBytes("0063006300000000000000"),
                                   DataForm::HexToBytes("7777000100000000000099")}));

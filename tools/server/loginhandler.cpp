@@ -27,6 +27,7 @@ LoginHandler::LoginHandler(QTcpSocket *socket, ServerState *state, QObject *pare
 {
     m_link->setWriteMode(m_state->settings.loginWriteMode);
     m_link->setSequence(m_state->firstSequence());
+    m_state->checkSequence(m_link, QStringLiteral("login connection"));
     connect(m_link, &OscarLink::frameReceived, this, &LoginHandler::onFrame);
     connect(m_link, &OscarLink::streamBroken, this,
             [] { qCInfo(lcOscarServer) << "login connection lost the frame marker; dropped"; });

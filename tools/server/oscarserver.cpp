@@ -213,6 +213,11 @@ int OscarServer::loginAttempts(const QString &uin) const
     return m_state->loginPolicy.attempts(uin);
 }
 
+int OscarServer::sequenceErrors() const
+{
+    return m_state->sequenceErrors;
+}
+
 void OscarServer::resetLoginAttempts()
 {
     m_state->loginPolicy.resetCounters();
@@ -312,6 +317,7 @@ void OscarServer::onLoginConnection()
     while (m_loginListener && m_loginListener->hasPendingConnections()) {
         auto *handler = new LoginHandler(m_loginListener->nextPendingConnection(), m_state.get(), this);
         m_logins.insert(handler);
+        ++m_loginsAccepted;
         connect(handler, &LoginHandler::attempted, this, &OscarServer::loginAttempted);
         connect(handler, &LoginHandler::accepted, this, [this](const QString &uin, const QByteArray &cookie) {
             m_lastCookies.insert(uin, cookie);

@@ -86,6 +86,10 @@ public:
     void clearFaults();
     // Connections open on the login port now.
     int loginConnections() const { return int(m_logins.size()); }
+    // Connections the login port has accepted since the server started.
+    int loginConnectionsAccepted() const { return m_loginsAccepted; }
+    // Connections closed because a client frame broke the sequence numbering.
+    int sequenceErrors() const;
 
     // Refusals: error code 0x0018 ("rate limit") unless told; 0x0005 is the code a
     // wrong password or an unknown number gets.
@@ -160,6 +164,7 @@ private:
     QHash<QString, QByteArray> m_lastCookies;
     QHash<QString, QList<QByteArray>> m_frames;
     bool m_recordFrames = true;
+    int m_loginsAccepted = 0;
     QString m_advertisedAddress;
     QString m_error;
 };

@@ -42,6 +42,8 @@ struct ServerState
     QRandomGenerator random{QRandomGenerator::global()->generate()};
     QString sessionAddress; // "host:port", as TLV 5 of the login reply carries it
     QSet<quint64> reportedOddities;
+    // Connections closed for a frame out of sequence, on either port.
+    int sequenceErrors = 0;
 
     // A random first sequence number for a server connection, as real servers use.
     quint16 firstSequence() { return quint16(random.bounded(2, 0x8000)); }
@@ -54,5 +56,20 @@ struct ServerState
             return false;
         reportedOddities.insert(key);
         return true;
+    }
+
+    // As strict real servers do: a client frame whose sequence number is not the one after
+    // its previous frame's is logged and the connection closed.
+    void checkSequence(OscarLink *link, const QString &connection)
+    {
+        link->setIncomingSequenceChecked(true);
+        QObject::connect(link, &OscarLink::sequenceBroken, link, [this, connection](quint16 expected, quint16 got) {
+            ++sequenceErrors;
+            qCWarning(lcOscarServer).noquote()
+                << QStringLiteral("flap sequence error on the %1: expected %2, got %3; closing")
+                       .arg(connection)
+                       .arg(expected)
+                       .arg(got);
+        });
     }
 };

@@ -62,6 +62,7 @@ SessionHandler::SessionHandler(QTcpSocket *socket, ServerState *state, MessageRo
 
     m_link->setWriteMode(m_state->settings.sessionWriteMode);
     m_link->setSequence(m_state->firstSequence());
+    m_state->checkSequence(m_link, QStringLiteral("session connection"));
     connect(m_link, &OscarLink::frameReceived, this, &SessionHandler::onFrame);
     connect(m_link, &OscarLink::streamBroken, this,
             [this] { qCInfo(lcOscarServer) << "session" << m_uin << "lost the frame marker; dropped"; });

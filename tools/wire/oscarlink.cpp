@@ -144,6 +144,15 @@ void OscarLink::onReadyRead()
         qCDebug(lcLink).noquote() << this << "in:" << DataForm::ShowHex(bytes).trimmed();
         FLAP frame;
         frame.ReadFLAP(bytes);
+        if (m_checkIncoming) {
+            const auto sequence = quint16(frame.SeqNumber());
+            if (m_expectedIncoming && sequence != *m_expectedIncoming) {
+                emit sequenceBroken(*m_expectedIncoming, sequence);
+                abort();
+                return;
+            }
+            m_expectedIncoming = quint16(sequence + 1);
+        }
         emit frameReceived(frame);
     }
     if (m_reader.desyncCount() != desyncsBefore && isOpen()) {

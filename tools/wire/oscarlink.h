@@ -8,6 +8,8 @@
 #include <QRandomGenerator>
 #include <QTimer>
 
+#include <optional>
+
 class QTcpSocket;
 
 // How a link puts its frames on the wire. Real servers and the network cut and join
@@ -36,6 +38,9 @@ public:
     // The sequence number of the next frame sent; it wraps at 16 bits.
     void setSequence(quint16 next) { m_sequence = next; }
     quint16 nextSequence() const { return m_sequence; }
+    // Strict peers check that every frame received carries the number after the one
+    // before it (the first may carry any) and hang up on a gap or a repeat.
+    void setIncomingSequenceChecked(bool checked) { m_checkIncoming = checked; }
 
     // Frames that do not fit the 16-bit length field are dropped with a warning.
     void sendFrame(quint8 channel, QByteArrayView data);
@@ -58,6 +63,8 @@ Q_SIGNALS:
     void frameReceived(const FLAP &frame);
     // The stream lost the frame marker; the link aborts right after.
     void streamBroken();
+    // A frame broke the incoming sequence (when checked); the link aborts right after.
+    void sequenceBroken(quint16 expected, quint16 received);
     // Emitted once, whatever ended the connection (including a failed connect).
     void closed();
 
@@ -77,4 +84,6 @@ private:
     QRandomGenerator m_chunkSizes;
     bool m_closing = false;
     bool m_closed = false;
+    bool m_checkIncoming = false;
+    std::optional<quint16> m_expectedIncoming;
 };
