@@ -10,12 +10,12 @@ AutoMessagesEditor::AutoMessagesEditor(QObject *parent)
 AutoMessagesEditor::Page AutoMessagesEditor::read()
 {
     Page page;
-    if (TextFile::readAll(AutoMessages::FilePath).isEmpty())
+    if (!AutoMessages::hasText())
         return page;
     const AutoMessages::File file = AutoMessages::read();
     page.hasText = true;
     page.interval = file.intervalLine;
-    page.random = VbValues::holdsNumber(file.randomLine, 1);
+    page.random = file.random();
     int id = 0;
     for (const QString &line : file.entries)
         page.rows.append(Row{++id, line, AutoMessages::Entry::parse(line)});
@@ -44,8 +44,7 @@ QStringList AutoMessagesEditor::entriesBeforeGap(const QStringList &entries)
 
 bool AutoMessagesEditor::write(const QString &interval, const QString &random, const QStringList &entries)
 {
-    const bool ok =
-        bool(TextFile::writeLines(AutoMessages::FilePath, QStringList{interval, random} + entries));
+    const bool ok = AutoMessages::write(interval, random, entries);
     emit changed();
     return ok;
 }

@@ -7,7 +7,7 @@
 #include <QString>
 
 // The auto-message page and its add window over the auto-message file
-// (chat/chatreference.h owns its layout). One instance is shared by the two windows:
+// (files/automessages.h owns its layout). One instance is shared by the two windows:
 // changed() tells the page to refill after an add.
 class AutoMessagesEditor : public QObject
 {

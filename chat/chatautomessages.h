@@ -14,6 +14,7 @@ class ChatAutoMessages
 {
 public:
     static inline const QString TimerName = QStringLiteral("auto_soob");
+    static constexpr int TickMs = 1000;
 
     ChatAutoMessages(ChatDelivery &delivery, const ChatMembership &membership);
 

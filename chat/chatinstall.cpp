@@ -1,7 +1,9 @@
 #include "chat/chatinstall.h"
 
+#include "chat/chatautomessages.h"
 #include "chat/chatservice.h"
 #include "core/namedtimer.h"
+#include "files/automessages.h"
 #include "session/icqsession.h"
 
 ChatParts::ChatParts() = default;
@@ -19,5 +21,13 @@ std::unique_ptr<ChatParts> installChat(TimerRegistry &timers, IcqSession &sessio
     QObject::connect(&session, &IcqSession::signedOn, service, &ChatService::noteSignedOn);
     parts->stage = [service](MessageState &state) { return service->HandleChatMessage(state); };
     parts->cleanUpPerRun = [service] { service->cleanUpPerRunFiles(); };
+    parts->restorePerRun = [&timers] {
+        if (!AutoMessages::hasText())
+            return;
+        if (NamedTimer *timer = timers.timer(ChatAutoMessages::TimerName)) {
+            timer->setInterval(ChatAutoMessages::TickMs);
+            timer->setEnabled(true);
+        }
+    };
     return parts;
 }

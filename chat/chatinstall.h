@@ -24,6 +24,9 @@ struct ChatParts
     // Deletes the per-run chat files: the member list, the room member files and the
     // room queues. The start-up calls it after an unclean end, the exit sequence always.
     std::function<void()> cleanUpPerRun;
+    // The start-up's restore: the auto-messages tick from the start when their file
+    // holds text.
+    std::function<void()> restorePerRun;
 };
 
 // Makes the chat service on the main window's timers ("Timer10" delivery, "auto_soob"

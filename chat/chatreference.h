@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/automessages.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -7,7 +9,7 @@
 #include <optional>
 
 // The chat files the operator keeps and the chat only reads (besides the auto-message
-// counters): the staff roles, the obscenity lists and the auto-messages.
+// counters): the staff roles and the obscenity lists; the auto-messages are in files/.
 
 // "\Подпрограммы\Чат_администрация.txt": "Администратор:<UIN>", "Модератор:<UIN>",
 // "Премодератор:<UIN>", one role a line.
@@ -61,44 +63,4 @@ public:
     static std::optional<QString> findObscenity(const QString &text);
     static std::optional<QString> findObscenity(const QString &text, const QStringList &words,
                                                 const QStringList &exceptions);
-};
-
-// "\Подпрограммы\Автосообщения.txt": line 1 the interval in seconds, line 2 the random
-// flag (" 1 " random, " 0 " in order), then one entry a line: text "&^" count "&^"
-// direction. The count is "+&" (endless) or a whole number; the direction ">" counts up,
-// "=" leaves the count alone, anything else counts down and the entry goes when its
-// count would fall below 0.
-class AutoMessages
-{
-public:
-    static inline const QString FilePath = QStringLiteral("\\Подпрограммы\\Автосообщения.txt");
-    static inline const QString FieldSeparator = QStringLiteral("&^");
-    static inline const QString Endless = QStringLiteral("+&");
-    static constexpr int MinInterval = 1;
-    static constexpr int MaxInterval = 86400;
-
-    struct Entry
-    {
-        QString text;
-        QString count;
-        QString direction;
-        static Entry parse(const QString &line);
-        QString line() const;
-    };
-
-    struct File
-    {
-        QString intervalLine;
-        QString randomLine;
-        QStringList entries; // the entry lines as stored, empty ones included
-        // Line 1 as whole seconds within MinInterval..MaxInterval; nullopt otherwise.
-        std::optional<int> interval() const;
-        bool random() const;
-    };
-    static File read();
-    // Rewrites the file: line 1, line 2, the entries (one empty line when none).
-    static bool write(const File &file);
-
-    // The entry after it went out once: nullopt when it is removed.
-    static std::optional<QString> afterSending(const QString &entryLine);
 };

@@ -1,6 +1,7 @@
 #include "engine/answerengine.h"
 
 #include "commands/commandbase.h"
+#include "files/adminfile.h"
 #include "files/groupnumbers.h"
 #include "core/cp1251.h"
 #include "core/generalsettings.h"
@@ -12,7 +13,6 @@
 #include "files/redirectfile.h"
 #include "files/signaturefile.h"
 #include "core/vbvalues.h"
-#include "engine/bancheck.h"
 #include "engine/httpget.h"
 #include "engine/records.h"
 
@@ -28,7 +28,6 @@
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
-const QString AdminPath = QStringLiteral("\\Настройки\\Админ.txt");
 const QString AutoResponderPath = QStringLiteral("\\Настройки\\Автоответчик.txt");
 const QString PowerOffWord = QStringLiteral("!выключить");
 const QString RebootWord = QStringLiteral("!перезагрузить");
@@ -108,7 +107,6 @@ QStringList splitPieces(QString pool, const QString &separator)
 // The pipeline, in its order. Each stage sees the message's own state.
 const AnswerEngine::NamedStage AnswerEngine::s_stages[] = {
     {"power commands", &AnswerEngine::stagePowerCommands},
-    {"ban", &AnswerEngine::stageBan},
     {"additional answers", &AnswerEngine::stageAddAnswer},
     {"clear reply", &AnswerEngine::stageClearReply},
     {"anti-spam", &AnswerEngine::stageAntiSpam},
@@ -192,25 +190,14 @@ StageOutcome AnswerEngine::stagePowerCommands(Run &run)
     if (kind == 0 || !m_hooks.shutdownSystem)
         return StageOutcome::Continue;
 
-    const QStringList admin = TextFile::readLines(AdminPath);
-    const QString adminUin = admin.value(0);
-    const QString password = admin.value(1);
-    if (adminUin.isEmpty() || state.SenderUin != adminUin)
+    const AdminFile::Contents admin = AdminFile::read();
+    const QString &password = admin.password;
+    if (admin.number.isEmpty() || state.SenderUin != admin.number)
         return StageOutcome::Continue;
     const QString given = colon < 0 ? state.MessageText : state.MessageText.mid(colon + 1);
     if (!password.isEmpty() && given != password)
         return StageOutcome::Continue;
     m_hooks.shutdownSystem(kind);
-    return StageOutcome::Stop;
-}
-
-StageOutcome AnswerEngine::stageBan(Run &run)
-{
-    MessageState &state = run.state;
-    if (!CheckBans(state))
-        return StageOutcome::Continue;
-    state.SenderBanned = false;
-    sendDirect(state, state.ReplyText, state.SenderUin);
     return StageOutcome::Stop;
 }
 
@@ -268,13 +255,9 @@ StageOutcome AnswerEngine::stageServices(Run &run)
 
 StageOutcome AnswerEngine::stageChat(Run &run)
 {
-    StageOutcome outcome = runHook(m_hooks.handleChatMessage, run.state);
-    // The chat's own flag says the same as a stop; it is lowered for the next message.
-    if (run.state.MessageHandled) {
-        run.state.MessageHandled = false;
-        if (outcome == StageOutcome::Continue)
-            outcome = StageOutcome::Stop;
-    }
+    const StageOutcome outcome = runHook(m_hooks.handleChatMessage, run.state);
+    // The outcome says whether the chat took the message; its own flag is only lowered.
+    run.state.MessageHandled = false;
     return outcome;
 }
 

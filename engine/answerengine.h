@@ -33,8 +33,8 @@ struct EngineHooks
     Stage handleCurrencyRequest;
     Stage handleAdminContact;
     Stage handleNotepad;
-    // Stop when the chat took the message (setting MessageHandled counts the same); may
-    // leave an answer in ReplyText.
+    // Stop when the chat took the message (the chat's MessageHandled is lowered after it,
+    // and is no report of its own); may leave an answer in ReplyText.
     Stage handleChatMessage;
     Stage playEventSound;
     Stage showMessagePopup;
@@ -75,7 +75,9 @@ public:
     void setDownloadTimeout(int ms) { m_downloadTimeoutMs = ms; }
     void setDownloadRetryInterval(int ms) { m_downloadRetryMs = ms; }
 
-    // Runs the pipeline on the message. SenderUin and MessageText must be set.
+    // Runs the pipeline on the message. SenderUin and MessageText must be set. The bans
+    // are checked before, by the incoming reader (addEngineHooks), ahead of the
+    // distribution and the message log.
     void ProcessMessage(MessageState &state);
 
     // Hands a text to the answer timer for the user and slot that asked, with the
@@ -120,7 +122,6 @@ private:
     StageOutcome runHook(const EngineHooks::Stage &hook, MessageState &state);
 
     StageOutcome stagePowerCommands(Run &run);
-    StageOutcome stageBan(Run &run);
     StageOutcome stageAddAnswer(Run &run);
     StageOutcome stageClearReply(Run &run);
     StageOutcome stageAntiSpam(Run &run);

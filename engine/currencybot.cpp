@@ -76,7 +76,7 @@ StageOutcome CurrencyBot::HandleCurrencyRequest(MessageState &state)
 {
     if (!isRequest(state.MessageText))
         return StageOutcome::Continue;
-    if (!WebLoad::switchedOn(SwitchPath)) {
+    if (!SubBotSwitch(SwitchPath).isOn()) {
         send(state.slot, state.SenderUin, OffText);
         return StageOutcome::Stop;
     }

@@ -2,6 +2,7 @@
 
 #include "engine/answerengine.h"
 #include "engine/webservices.h"
+#include "files/subbotswitch.h"
 
 #include <QByteArray>
 #include <QList>
@@ -21,7 +22,7 @@ class CurrencyBot : public QObject
 {
     Q_OBJECT
 public:
-    static inline const QString SwitchPath = QStringLiteral("\\Подпрограммы\\Курс валют.txt");
+    static inline const QString &SwitchPath = SubBotSwitch::CurrencyPath;
     static inline const QString OffText = QStringLiteral("Бот круса валют - отключен.");
     static inline const QString UnavailableText =
         QStringLiteral("Бот курса валют недоступен: адрес сервера не настроен.");

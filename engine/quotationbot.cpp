@@ -68,7 +68,7 @@ StageOutcome QuotationBot::HandleQuotationRequest(MessageState &state)
     const std::optional<QString> count = countText(state.MessageText);
     if (!count)
         return StageOutcome::Continue;
-    if (!WebLoad::switchedOn(SwitchPath)) {
+    if (!SubBotSwitch(SwitchPath).isOn()) {
         send(state, OffText);
         return StageOutcome::Stop;
     }

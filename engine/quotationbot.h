@@ -2,6 +2,7 @@
 
 #include "engine/answerengine.h"
 #include "engine/webservices.h"
+#include "files/subbotswitch.h"
 
 #include <QObject>
 #include <QString>
@@ -17,7 +18,7 @@ class QuotationBot : public QObject
 {
     Q_OBJECT
 public:
-    static inline const QString SwitchPath = QStringLiteral("\\Подпрограммы\\BASH.txt");
+    static inline const QString &SwitchPath = SubBotSwitch::QuotationPath;
     static inline const QString OffText = QStringLiteral("BASH бот - отключен.");
     static inline const QString UnavailableText =
         QStringLiteral("BASH бот недоступен: адрес сервера цитат не настроен.");

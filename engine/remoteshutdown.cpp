@@ -1,6 +1,6 @@
 #include "engine/remoteshutdown.h"
 
-#include "core/textfile.h"
+#include "files/adminfile.h"
 #include "engine/servicetext.h"
 #include "platform/dialogs.h"
 #include "platform/power.h"
@@ -42,7 +42,7 @@ void RemoteShutdown::reportFailure(const QString &error)
 {
     const QString text = failureText(m_lastKind, error);
     Dialogs::instance().notify(Dialogs::programTitle(), text, Dialogs::Icon::Warning, NotifyKind);
-    const QString admin = TextFile::firstLine(AdminPath);
+    const QString admin = AdminFile::read().number;
     if (m_send && ServiceText::isUin(admin))
         m_send(1, text, admin);
 }

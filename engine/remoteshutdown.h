@@ -17,7 +17,6 @@ class RemoteShutdown : public QObject
 public:
     enum Kind { PowerOff = 1, Reboot = 2 };
 
-    static inline const QString AdminPath = QStringLiteral("\\Настройки\\Админ.txt");
     static inline const QString NotifyKind = QStringLiteral("power");
 
     // power nullptr: Power::instance() at each request. Replies to the administrator go

@@ -152,7 +152,7 @@ StageOutcome WeatherBot::HandleWeatherRequest(MessageState &state)
 {
     if (!isRequest(state.MessageText))
         return StageOutcome::Continue;
-    if (!WebLoad::switchedOn(SwitchPath)) {
+    if (!SubBotSwitch(SwitchPath).isOn()) {
         reply(state, OffText);
         return StageOutcome::Stop;
     }

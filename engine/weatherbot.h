@@ -2,6 +2,7 @@
 
 #include "engine/answerengine.h"
 #include "engine/webservices.h"
+#include "files/subbotswitch.h"
 
 #include <QDate>
 #include <QObject>
@@ -16,7 +17,7 @@ class WeatherBot : public QObject
 {
     Q_OBJECT
 public:
-    static inline const QString SwitchPath = QStringLiteral("\\Подпрограммы\\Погода.txt");
+    static inline const QString &SwitchPath = SubBotSwitch::WeatherPath;
     static inline const QString CityDatabasePath = QStringLiteral("\\погода.txt");
     static inline const QString Keyword = QStringLiteral("!ПОГОДА");
     static inline const QString OffText = QStringLiteral("Погодный бот - отключен.");

@@ -60,11 +60,6 @@ std::optional<QList<RssItem>> parseRss(const QByteArray &bytes)
     return items;
 }
 
-bool switchedOn(const QString &programPath)
-{
-    return VbValues::holdsNumber(TextFile::readAll(programPath).trimmed(), 1);
-}
-
 } // namespace WebLoad
 
 WebServices::WebServices(WebContext context, QObject *parent)

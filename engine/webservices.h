@@ -52,9 +52,6 @@ void get(QNetworkAccessManager &network, const QUrl &url, int timeoutMs, QObject
 // a well-formed document.
 std::optional<QList<RssItem>> parseRss(const QByteArray &xml);
 
-// A switch file of a built-in service: on when it holds 1.
-bool switchedOn(const QString &programPath);
-
 } // namespace WebLoad
 
 // The weather, quotation and currency sub-bots with their shared network access.

@@ -49,6 +49,7 @@ BotApplication::BotApplication(QObject *parent)
         stages.handleChatMessage = m_chat->stage;
         m_engine->engine->setHooks(stages);
         m_startup->hooks().cleanUpChat = m_chat->cleanUpPerRun;
+        m_startup->hooks().restoreChat = m_chat->restorePerRun;
         connect(m_exit.get(), &ExitSequence::started, this, [this] {
             if (m_chat)
                 m_chat->cleanUpPerRun();

@@ -2,13 +2,13 @@
 
 #include "core/clock.h"
 #include "core/generalsettings.h"
-#include "core/namedtimer.h"
 #include "core/programfolder.h"
 #include "core/storage.h"
 #include "core/textfile.h"
 #include "core/vbvalues.h"
 #include "engine/records.h"
-#include "engine/remoteshutdown.h"
+#include "files/adminfile.h"
+#include "files/agreement.h"
 #include "files/distributionlist.h"
 #include "files/startupsound.h"
 #include "files/storedlogin.h"
@@ -77,7 +77,7 @@ StartupSequence::Outcome StartupSequence::run()
     Records::openMessageLog();
     QStringList secret = {GeneralSettings::FilePath, RememberedLogin::FilePath, StoredLogin::FilePath,
                           DistributionList::FilePath,
-                          RemoteShutdown::AdminPath, HexLog::FileName, HexLog::FileName + QStringLiteral(".1")};
+                          AdminFile::FilePath, HexLog::FileName, HexLog::FileName + QStringLiteral(".1")};
     secret += Records::SecretFiles;
     for (QString &path : secret)
         path = ProgramFolder::path(path);
@@ -91,8 +91,8 @@ StartupSequence::Outcome StartupSequence::run()
     }
     cleanUpAfterUncleanEnd();
     // An agreement file that cannot be read is neither accepted nor a first start.
-    if (TextFile::readState(AgreementFile) == TextFile::ReadState::Unreadable) {
-        unreadable(AgreementFile);
+    if (Agreement::isUnreadable()) {
+        unreadable(Agreement::MarkerPath);
         return Outcome::Unreadable;
     }
     if (!agreementAccepted()) {
@@ -108,7 +108,8 @@ StartupSequence::Outcome StartupSequence::run()
     bool reconnectOn = false;
     if (!loadSettings(reconnectOn))
         return Outcome::NoDistributionList;
-    armAutoMessages();
+    if (m_hooks.restoreChat)
+        m_hooks.restoreChat();
     offerTutorial();
     openChosenWindows();
     purgeBlacklist();
@@ -158,7 +159,7 @@ void StartupSequence::cleanUpAfterUncleanEnd()
 
 bool StartupSequence::agreementAccepted()
 {
-    VbValues::toByte(TextFile::readAll(AgreementFile).trimmed(), m_state.AgreementAccepted);
+    m_state.AgreementAccepted = Agreement::isAccepted() ? 1 : 0;
     return m_state.AgreementAccepted == 1;
 }
 
@@ -218,20 +219,6 @@ bool StartupSequence::autoLogin(const QString &scrambledNumber, const QString &s
         login->showLogin(credentials, true);
     m_autoLoginSlot = AutoLogin::vhod_auto(m_session, credentials);
     return true;
-}
-
-void StartupSequence::armAutoMessages()
-{
-    if (TextFile::readAll(AutoMessagesFile).isEmpty())
-        return;
-    const QStringList lines = TextFile::readLines(AutoMessagesFile);
-    NamedTimer *timer = m_window.timers().timer(QStringLiteral("auto_soob"));
-    if (timer)
-        timer->setInterval(1000);
-    VbValues::toByte(lines.value(0), m_state.AutoMessageInterval);
-    if (timer)
-        timer->setEnabled(true);
-    VbValues::toByte(lines.value(1), m_state.AutoMessageRandom);
 }
 
 void StartupSequence::offerTutorial()

@@ -18,8 +18,6 @@ struct ProgramState
     quint8 AutoEnterOn = 0;
     bool HideAfterLogin = false;  // hide the windows after the next login
     qint16 ReconnectInterval = 0; // minutes between watchdog probes; 0 = no probes
-    quint8 AutoMessageInterval = 0;
-    quint8 AutoMessageRandom = 0;
 };
 
 // What the main window does when it is created, before the operator can work: checks
@@ -48,17 +46,18 @@ public:
         std::function<void()> playStartupSound; // PlaySounds holds 0; default: the start-up sound
         std::function<void()> hideToTray;       // ReConnect holds 1; nothing until the tray exists
         Question askQuestion;
-        // Deletes the chat's per-run files after an unclean end; nothing until the chat exists.
+        // The chat's per-run files, each left to the chat: cleanUpChat deletes them after
+        // an unclean end, restoreChat arms what the chat restores at start (after the
+        // settings). Nothing until the chat exists.
         std::function<void()> cleanUpChat;
+        std::function<void()> restoreChat;
     };
 
     static inline const QString CleanExitFile = QStringLiteral("\\Выход.txt");
-    static inline const QString AgreementFile = QStringLiteral("\\Разрешение.txt");
     static inline const QString UnreadableTitle = QStringLiteral("Ошибка");
     // %1 is the file's full path.
     static inline const QString UnreadableText = QStringLiteral(
         "Не удалось прочитать файл %1. Проверьте права доступа к нему и запустите программу снова.");
-    static inline const QString AutoMessagesFile = QStringLiteral("\\Подпрограммы\\Автосообщения.txt");
 
     static inline const QString TutorialTitle = QStringLiteral("Помощь");
     static inline const QString TutorialText =
@@ -97,7 +96,6 @@ private:
     bool loadSettings(bool &reconnectOn);
     bool autoLogin(const QString &scrambledNumber, const QString &scrambledPassword);
     void restoreBotMode();
-    void armAutoMessages();
     void offerTutorial();
     void openChosenWindows();
     void purgeBlacklist();

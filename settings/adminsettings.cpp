@@ -1,11 +1,11 @@
 #include "settings/adminsettings.h"
 
-#include "core/textfile.h"
+#include "files/adminfile.h"
 
 void AdminSettings::load()
 {
-    const QStringList lines = TextFile::readLines(FilePath);
-    m_values.loaded(Values{lines.value(0), lines.value(1)});
+    const AdminFile::Contents file = AdminFile::read();
+    m_values.loaded(Values{file.number, file.password});
 }
 
 PageSave AdminSettings::save()
@@ -14,8 +14,7 @@ PageSave AdminSettings::save()
     // A line break would move the password to a third line, where no reader looks.
     if (const PageSave refused = PageSave::checkLines({values.number, values.password}); !refused)
         return refused;
-    const TextFile::Result written =
-        TextFile::writeLines(FilePath, {values.number, values.password}, TextFile::Option::OwnerOnly);
+    const TextFile::Result written = AdminFile::write({values.number, values.password});
     if (!written)
         return PageSave::failed(PageSave::Outcome::WriteFailed, written.error);
     m_values.saved();

@@ -1,7 +1,7 @@
 #include "settings/agreement_window.h"
 
 #include "platform/dialogs.h"
-#include "settings/agreement.h"
+#include "files/agreement.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,8 +1,5 @@
 #include "settings/subbot_switch_windows.h"
 
-#include "engine/currencybot.h"
-#include "engine/quotationbot.h"
-#include "engine/weatherbot.h"
 #include "platform/dialogs.h"
 
 #include <QCheckBox>
@@ -64,7 +61,7 @@ void SubBotSwitchWindow::Check1_Click()
 }
 
 Form44::Form44(QWidget *parent)
-    : SubBotSwitchWindow(Caption, QStringLiteral("Включить погодного подбота"), WeatherBot::SwitchPath,
+    : SubBotSwitchWindow(Caption, QStringLiteral("Включить погодного подбота"), SubBotSwitch::WeatherPath,
                          {{"Label1", QStringLiteral("Прогнозы погоды берутся с сервиса Gismeteo.")},
                           {"Label2", QStringLiteral("Пример запроса погоды:")},
                           {"Label3", QStringLiteral("!погода название_города")},
@@ -74,7 +71,7 @@ Form44::Form44(QWidget *parent)
 
 Form45::Form45(QWidget *parent)
     : SubBotSwitchWindow(
-          Caption, QStringLiteral("Включить подбота курса валют"), CurrencyBot::SwitchPath,
+          Caption, QStringLiteral("Включить подбота курса валют"), SubBotSwitch::CurrencyPath,
           {{"Label2", QStringLiteral("Пример запроса курса валют:")}, {"Label3", QStringLiteral("!кв")}},
           parent)
 {}
@@ -82,7 +79,7 @@ Form45::Form45(QWidget *parent)
 Form46::Form46(QWidget *parent)
     : SubBotSwitchWindow(
           Caption, QStringLiteral("Включить подбота ") + ServiceName + QStringLiteral(" RSS"),
-          QuotationBot::SwitchPath,
+          SubBotSwitch::QuotationPath,
           {{"Label1", QStringLiteral("Цифра указывает на то, сколько будет показано цитат. Если "
                                      "цифры отсутсвуют, то будет показано 5 цитат.")},
            {"Label2", QStringLiteral("Примеры запроса цитат:")},

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/subbotswitch.h"
+#include "files/subbotswitch.h"
 
 #include <QLabel>
 #include <QList>

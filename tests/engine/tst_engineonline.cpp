@@ -8,6 +8,8 @@
 #include "engine/bancheck.h"
 #include "engine/records.h"
 #include "engine/sessionhooks.h"
+#include "files/adminfile.h"
+#include "files/chatbanlist.h"
 #include "files/userblacklist.h"
 #include "support/onlinebot.h"
 #include "support/programhome.h"
@@ -36,6 +38,8 @@ private slots:
     void longAnswerAndTwoUsers();
     void answerKinds();
     void bansStatisticsAndLog();
+    void bannedSenderRefusedOnce_data();
+    void bannedSenderRefusedOnce();
     void burstAnswersLeaveWhileReading();
 
 private:
@@ -77,6 +81,46 @@ void tst_EngineOnline::cleanup()
     m_bot.reset();
     m_dir.reset();
     Clock::setInstance(nullptr);
+}
+
+void tst_EngineOnline::bannedSenderRefusedOnce_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("refusal");
+    const QString later = DateTexts::dateText(QDate::currentDate().addDays(2));
+    QTest::newRow("chat ban") << ChatBanList::FilePath << QStringLiteral("Ник:^:") + User + QStringLiteral(":^:x:^:флуд")
+                              << BanCheck::ChatBanText;
+    QTest::newRow("blacklist") << UserBlacklist::FilePath
+                               << User + QStringLiteral(":^:") + later + QStringLiteral(":^:спам")
+                               << QStringLiteral("Вы забанены до: ") + later + QStringLiteral("\r\nПричина бана: спам");
+    // A banned administrator's power word is refused like any message.
+    QTest::newRow("power word") << UserBlacklist::FilePath
+                                << User + QStringLiteral(":^:") + later + QStringLiteral(":^:спам")
+                                << QStringLiteral("Вы забанены до: ") + later + QStringLiteral("\r\nПричина бана: спам");
+}
+
+void tst_EngineOnline::bannedSenderRefusedOnce()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, line);
+    QFETCH(QString, refusal);
+    TextFile::writeAll(Common, rec("привет", "Здравствуй!"));
+    TextFile::writeLines(file, {line});
+    const bool powerWord = QByteArray(QTest::currentDataTag()) == "power word";
+    if (powerWord)
+        TextFile::writeLines(AdminFile::FilePath, {User, QString()});
+    // A command the base would answer, so anything past the ban would show.
+    const QString text = powerWord ? QStringLiteral("!выключить") : QStringLiteral("привет");
+
+    QVERIFY(m_bot->server().injectText(User, Bot, text));
+    QVERIFY(m_bot->server().injectText(Other, Bot, QStringLiteral("привет")));
+    // The other user's answer waits for the answer timer: any second refusal, sent at
+    // once, has arrived by then.
+    QTRY_COMPARE_WITH_TIMEOUT(m_bot->sentTo(Other).size(), 1, Timeout);
+    QCOMPARE(m_bot->sentTo(User), QStringList{refusal});
+    // Neither counted nor logged.
+    QVERIFY(!TextFile::readAll(Records::MessageLogPath).contains(User));
 }
 
 void tst_EngineOnline::burstAnswersLeaveWhileReading()

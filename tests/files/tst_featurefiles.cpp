@@ -1,9 +1,13 @@
 // The owners of the feature files: what the windows write reads back the same, and
 // what the engine and the windows read from one file agrees.
+#include "files/adminfile.h"
 #include "files/antispamfile.h"
+#include "files/automessages.h"
 #include "files/redirectfile.h"
 #include "files/signaturefile.h"
 #include "files/votefile.h"
+#include "support/filemode.h"
+#include "support/programhome.h"
 
 #include <QTest>
 
@@ -22,6 +26,10 @@ private slots:
     void redirectModes();
     void signatureText_data();
     void signatureText();
+    void adminFile_data();
+    void adminFile();
+    void autoMessagesHeader_data();
+    void autoMessagesHeader();
 };
 
 using Counts = QList<VoteFile::Count>;
@@ -168,6 +176,65 @@ void tst_FeatureFiles::signatureText()
     QTEST(contents.separator, "separator");
     QTEST(contents.signatures, "signatures");
     QTEST(contents.signatureText(), "boxText");
+}
+
+void tst_FeatureFiles::adminFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("password");
+
+    QTest::newRow("missing") << QByteArray("<missing>") << "" << "";
+    QTest::newRow("number only") << QByteArray("555\r\n") << "555" << "";
+    QTest::newRow("both, no last line end") << QByteArray("555\r\npass") << "555" << "pass";
+    QTest::newRow("a third line is nobody's") << QByteArray("555\r\npass\r\nx\r\n") << "555" << "pass";
+}
+
+// What the settings page writes the engine reads back; the password stays owner-only.
+void tst_FeatureFiles::adminFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, number);
+    QFETCH(QString, password);
+    ProgramHome home;
+    const QString path = home.filePath(AdminFile::FilePath);
+    if (bytes != "<missing>")
+        QVERIFY(FileProbe::writeBytes(path, bytes));
+    const AdminFile::Contents read = AdminFile::read();
+    QCOMPARE(read, (AdminFile::Contents{number, password}));
+
+    QVERIFY(AdminFile::write(read));
+    QCOMPARE(FileProbe::bytes(path), (number + "\r\n" + password + "\r\n").toUtf8());
+    QCOMPARE(FileProbe::unixMode(path), 0600);
+    QCOMPARE(AdminFile::read(), read);
+}
+
+void tst_FeatureFiles::autoMessagesHeader_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("hasText");
+    QTest::addColumn<int>("interval"); // 0: none
+    QTest::addColumn<bool>("random");
+
+    QTest::newRow("missing") << QByteArray("<missing>") << false << 0 << false;
+    QTest::newRow("empty") << QByteArray() << false << 0 << false;
+    QTest::newRow("one empty line") << QByteArray("\r\n") << true << 0 << false;
+    QTest::newRow("600, random") << QByteArray("600\r\n 1 \r\nПривет&^+&&^=\r\n") << true << 600 << true;
+    QTest::newRow("too long an interval") << QByteArray("86401\r\n0\r\n") << true << 0 << false;
+}
+
+// The start-up's arming and the chat's ticks read the header through one owner.
+void tst_FeatureFiles::autoMessagesHeader()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, interval);
+    ProgramHome home;
+    if (bytes != "<missing>")
+        QVERIFY(FileProbe::writeBytes(home.filePath(AutoMessages::FilePath), bytes));
+    QTEST(AutoMessages::hasText(), "hasText");
+    const AutoMessages::File file = AutoMessages::read();
+    QCOMPARE(file.interval(), interval ? std::optional<int>(interval) : std::nullopt);
+    QTEST(file.random(), "random");
 }
 
 QTEST_GUILESS_MAIN(tst_FeatureFiles)

@@ -12,6 +12,7 @@
 #include "engine/notepad.h"
 #include "engine/remoteshutdown.h"
 #include "engine/vote.h"
+#include "files/adminfile.h"
 #include "platform/recordingdialogs.h"
 #include "platform/recordingpower.h"
 #include "platform/recordingsound.h"
@@ -568,7 +569,7 @@ void tst_Services::popupLatestMessageRestartsTime()
 
 void tst_Services::shutdownRefused()
 {
-    TextFile::writeAll(RemoteShutdown::AdminPath, Admin + CrLf + CrLf);
+    TextFile::writeAll(AdminFile::FilePath, Admin + CrLf + CrLf);
     RecordingDialogs dialogs;
     Dialogs::setInstance(&dialogs);
     RecordingPower power;

@@ -1,5 +1,5 @@
 #include "core/programfolder.h"
-#include "settings/agreement.h"
+#include "files/agreement.h"
 #include "support/filemode.h"
 #include "support/programhome.h"
 

@@ -1,6 +1,6 @@
 #include "core/programfolder.h"
 #include "platform/recordingdialogs.h"
-#include "settings/agreement.h"
+#include "files/agreement.h"
 #include "settings/agreement_window.h"
 #include "support/filemode.h"
 #include "support/programhome.h"

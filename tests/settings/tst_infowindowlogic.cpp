@@ -2,7 +2,7 @@
 // without widgets.
 #include "core/generalsettings.h"
 #include "settings/infotexts.h"
-#include "settings/subbotswitch.h"
+#include "files/subbotswitch.h"
 #include "settings/supportcontacts.h"
 #include "settings/tutorial.h"
 #include "support/filemode.h"

@@ -2,6 +2,7 @@
 // Apply is checked on the bytes of the file it writes.
 #include "settingspagesfixture.h"
 
+#include "files/adminfile.h"
 #include "files/storedlogin.h"
 #include "settings/admin_page.h"
 #include "settings/autologin_page.h"
@@ -460,8 +461,8 @@ void TestSettingsPages::adminApply()
     typeInto(page->Text1, number);
     typeInto(page->Text2, password);
     click(page->Command1);
-    QCOMPARE(bytes(AdminSettings::FilePath), file);
-    QCOMPARE(FileProbe::unixMode(path(AdminSettings::FilePath)), 0600);
+    QCOMPARE(bytes(AdminFile::FilePath), file);
+    QCOMPARE(FileProbe::unixMode(path(AdminFile::FilePath)), 0600);
     QVERIFY(m_dialogs.shown.isEmpty());
 
     QVERIFY(openWindow());
@@ -472,7 +473,7 @@ void TestSettingsPages::adminApply()
 
 void TestSettingsPages::adminFilledFromShortFile()
 {
-    QVERIFY(write(AdminSettings::FilePath, "555\r\n"));
+    QVERIFY(write(AdminFile::FilePath, "555\r\n"));
     auto *page = openPage<UserControl4>("UserControl31");
     QVERIFY(page);
     QCOMPARE(page->Text1->text(), "555");
@@ -514,7 +515,7 @@ void TestSettingsPages::writeFailureReported_data()
     QTest::newRow("popup") << "nast_c1" << "Command1" << GeneralFile;
     QTest::newRow("human imitation") << "nast_d1" << "Command1" << GeneralFile;
     QTest::newRow("auto-open") << "UserControl11" << "Command1" << AutoOpenSettings::FilePath;
-    QTest::newRow("administrator") << "UserControl31" << "Command1" << AdminSettings::FilePath;
+    QTest::newRow("administrator") << "UserControl31" << "Command1" << AdminFile::FilePath;
 }
 
 void TestSettingsPages::writeFailureReported()
@@ -568,8 +569,8 @@ void TestSettingsPages::pastedValueRefused_data()
         {"sounds", "nast_b1", "Text2", "Command3", GeneralFile},
         {"popup", "nast_c1", "Text1", "Command1", GeneralFile},
         {"human imitation", "nast_d1", "Text1", "Command1", GeneralFile},
-        {"administrator", "UserControl31", "Text1", "Command1", AdminSettings::FilePath},
-        {"administrator", "UserControl31", "Text2", "Command1", AdminSettings::FilePath},
+        {"administrator", "UserControl31", "Text1", "Command1", AdminFile::FilePath},
+        {"administrator", "UserControl31", "Text2", "Command1", AdminFile::FilePath},
     };
     const struct
     {
@@ -601,7 +602,7 @@ void TestSettingsPages::pastedValueRefused()
     // Every page opens on values it would save as they are.
     const QByteArray general = "Server=x\r\n" + StoredLogin123 + "PlaySounds=0\r\n";
     QVERIFY(write(GeneralFile, general));
-    QVERIFY(write(AdminSettings::FilePath, "111\r\npass\r\n"));
+    QVERIFY(write(AdminFile::FilePath, "111\r\npass\r\n"));
     QVERIFY(write(ImitationSettings::CopyPath, " 0 \r\n400\r\n"));
     const QByteArray before = bytes(file);
     auto *page = openPage<SettingsPage>(tab.toLatin1().constData());

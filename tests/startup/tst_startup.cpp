@@ -4,6 +4,8 @@
 
 #include "core/generalsettings.h"
 #include "core/namedtimer.h"
+#include "files/agreement.h"
+#include "files/automessages.h"
 #include "files/distributionlist.h"
 #include "files/userblacklist.h"
 #include "mainwindow/botapplication.h"
@@ -105,7 +107,7 @@ void tst_Startup::prepareRunnableFolder(bool tutorialDone)
 {
     m_f->write(DistributionList::FilePath, "2 222222 secret 0\r\n");
     m_f->write(StartupSequence::CleanExitFile, "1\r\n");
-    m_f->write(StartupSequence::AgreementFile, "1\r\n");
+    m_f->write(Agreement::MarkerPath, "1\r\n");
     if (tutorialDone)
         m_f->write(Tutorial::MarkerPath, " 1 \r\n");
 }
@@ -200,7 +202,7 @@ void tst_Startup::uncleanEndDeletesChatFiles()
 void tst_Startup::noAgreementShowsTheAgreementWindow()
 {
     m_f->write(DistributionList::FilePath, "2 222222 secret 0\r\n");
-    m_f->write(StartupSequence::AgreementFile, "0\r\n");
+    m_f->write(Agreement::MarkerPath, "0\r\n");
     m_f->write(ChatList, "x\r\n");
     m_f->write(SettingsFile, "SaveRejim=2\r\n");
 
@@ -224,7 +226,7 @@ void tst_Startup::unreadableAgreementEndsWithoutFirstStart()
 {
     m_f->write(DistributionList::FilePath, "2 222222 secret 0\r\n");
     // A FIFO cannot be read as a file, whoever runs the test.
-    const QString agreement = m_f->path(StartupSequence::AgreementFile);
+    const QString agreement = m_f->path(Agreement::MarkerPath);
     QCOMPARE(::mkfifo(QFile::encodeName(agreement).constData(), 0600), 0);
 
     BotApplication bot;
@@ -480,14 +482,16 @@ void tst_Startup::blacklistPurge()
 void tst_Startup::autoMessagesArmTheirTimer()
 {
     prepareRunnableFolder();
-    m_f->write(StartupSequence::AutoMessagesFile, "600\r\n1\r\nПривет\r\n");
+    m_f->write(AutoMessages::FilePath, "600\r\n1\r\nПривет\r\n");
     BotApplication bot;
     QCOMPARE(bot.run(), StartupSequence::Outcome::Completed);
     NamedTimer *timer = bot.mainWindow().timers().timer(QStringLiteral("auto_soob"));
     QVERIFY(timer->isEnabled());
     QCOMPARE(timer->interval(), 1000);
-    QCOMPARE(bot.state().AutoMessageInterval, quint8(0)); // 600 is no byte
-    QCOMPARE(bot.state().AutoMessageRandom, quint8(1));
+    // The header is the chat's to read, at its ticks.
+    const AutoMessages::File header = AutoMessages::read();
+    QCOMPARE(header.interval(), std::optional<int>(600));
+    QVERIFY(header.random());
 }
 
 void tst_Startup::questionAnsweredLater_data()
@@ -530,7 +534,7 @@ void tst_Startup::startWindowFollowsTheSequence()
         QVERIFY(bot.mainWindow().isVisible());
         QVERIFY(bot.mainWindow().findWindow(QStringLiteral("fMain")));
     }
-    QVERIFY(TextFile::remove(StartupSequence::AgreementFile));
+    QVERIFY(TextFile::remove(Agreement::MarkerPath));
     BotApplication bot;
     QCOMPARE(bot.run(), StartupSequence::Outcome::AgreementShown);
     QVERIFY(!bot.mainWindow().isVisible());

@@ -1,10 +1,8 @@
-#include "settings/agreement.h"
+#include "files/agreement.h"
 
 #include "core/vbvalues.h"
 
 #include <QFile>
-
-namespace Agreement {
 
 namespace {
 
@@ -13,15 +11,18 @@ constexpr QFile::Permissions kReadOnly =
 
 } // namespace
 
-bool isAccepted()
+bool Agreement::isAccepted()
 {
-    QString text = TextFile::readAll(MarkerPath);
-    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
-        text.chop(1);
-    return VbValues::holdsNumber(text, 1);
+    quint8 value = 0;
+    return VbValues::toByte(TextFile::readAll(MarkerPath).trimmed(), value) && value == 1;
 }
 
-TextFile::Result writeMarker()
+bool Agreement::isUnreadable()
+{
+    return TextFile::readState(MarkerPath) == TextFile::ReadState::Unreadable;
+}
+
+TextFile::Result Agreement::writeMarker()
 {
     const QString path = TextFile::filePath(MarkerPath);
     // A read-only marker left by an earlier acceptance cannot be replaced as it stands.
@@ -34,5 +35,3 @@ TextFile::Result writeMarker()
         return {false, QStringLiteral("cannot make %1 read-only").arg(path)};
     return written;
 }
-
-} // namespace Agreement

@@ -1,10 +1,10 @@
-#include "settings/subbotswitch.h"
+#include "files/subbotswitch.h"
 
-#include "engine/webservices.h"
+#include "core/vbvalues.h"
 
 bool SubBotSwitch::isOn() const
 {
-    return WebLoad::switchedOn(m_path);
+    return VbValues::holdsNumber(TextFile::readAll(m_path).trimmed(), 1);
 }
 
 TextFile::Result SubBotSwitch::setOn(bool on) const

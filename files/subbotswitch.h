@@ -5,11 +5,14 @@
 #include <QString>
 
 // The on/off file of one of the answer engine's web sub-bots: "1" CR LF while the
-// sub-bot answers, no file while it is off. Read the way the engine reads it, so the
-// window shows exactly what the bot does.
+// sub-bot answers, no file while it is off. The switch windows write it; the sub-bots
+// read it at every request, the same way the windows show it.
 class SubBotSwitch
 {
 public:
+    static inline const QString WeatherPath = QStringLiteral("\\Подпрограммы\\Погода.txt");
+    static inline const QString CurrencyPath = QStringLiteral("\\Подпрограммы\\Курс валют.txt");
+    static inline const QString QuotationPath = QStringLiteral("\\Подпрограммы\\BASH.txt");
     static inline const QString OnText = QStringLiteral("1\r\n");
 
     explicit SubBotSwitch(QString programPath)

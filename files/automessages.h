@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// "\Подпрограммы\Автосообщения.txt": line 1 the interval in seconds, line 2 the random
+// flag (" 1 " random, " 0 " in order), then one entry a line: text "&^" count "&^"
+// direction. The count is "+&" (endless) or a whole number; the direction ">" counts up,
+// "=" leaves the count alone, anything else counts down and the entry goes when its
+// count would fall below 0. The chat's auto-message page edits it; the chat reads it at
+// its ticks and arms its timer at start when the file holds text.
+class AutoMessages
+{
+public:
+    static inline const QString FilePath = QStringLiteral("\\Подпрограммы\\Автосообщения.txt");
+    static inline const QString FieldSeparator = QStringLiteral("&^");
+    static inline const QString Endless = QStringLiteral("+&");
+    static constexpr int MinInterval = 1;
+    static constexpr int MaxInterval = 86400;
+
+    struct Entry
+    {
+        QString text;
+        QString count;
+        QString direction;
+        static Entry parse(const QString &line);
+        QString line() const;
+    };
+
+    struct File
+    {
+        QString intervalLine;
+        QString randomLine;
+        QStringList entries; // the entry lines as stored, empty ones included
+        // Line 1 as whole seconds within MinInterval..MaxInterval; nullopt otherwise.
+        std::optional<int> interval() const;
+        bool random() const;
+    };
+    // The file holds any text (a missing or empty file holds none).
+    static bool hasText();
+    static File read();
+    // Rewrites the file: line 1, line 2, the entries (one empty line when none).
+    static bool write(const File &file);
+    // Rewrites the file with exactly these lines.
+    static bool write(const QString &intervalLine, const QString &randomLine, const QStringList &entries);
+
+    // The entry after it went out once: nullopt when it is removed.
+    static std::optional<QString> afterSending(const QString &entryLine);
+};
