@@ -5,6 +5,7 @@
 #include "core/datetexts.h"
 #include "core/generalsettings.h"
 #include "core/textfile.h"
+#include "files/agreement.h"
 #include "files/distributionlist.h"
 #include "files/userblacklist.h"
 #include "mainwindow/botapplication.h"
@@ -148,7 +149,7 @@ void tst_RecordWindowsOnline::init()
         // The whole start-up runs, its purge over a blacklist of ended bans only.
         QVERIFY(TextFile::writeAll(UserBlacklist::FilePath, QStringLiteral("1:^:01.01.2000:^:old\r\n")));
         QVERIFY(TextFile::writeAll(StartupSequence::CleanExitFile, QStringLiteral("1\r\n")));
-        QVERIFY(TextFile::writeAll(StartupSequence::AgreementFile, QStringLiteral("1\r\n")));
+        QVERIFY(TextFile::writeAll(Agreement::MarkerPath, QStringLiteral("1\r\n")));
         QVERIFY(TextFile::writeAll(Tutorial::MarkerPath, QStringLiteral(" 1 \r\n")));
         QCOMPARE(m_bot->run(), StartupSequence::Outcome::Completed);
     }
