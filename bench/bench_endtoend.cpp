@@ -1,10 +1,15 @@
 // The whole bot under a burst: the local OSCAR server, Korvane itself on a fresh program
 // folder with a main bot and secondary bots, and many users that each write a burst of
-// messages at once with the answer delay at 1 ms. Prints answers per second, latency
-// percentiles, Korvane's peak memory, lost and misdirected answers, and the same figures
-// for a plain echo peer through the same server (what the machine can do at best).
+// messages at once with the answer delay at 1 ms. A plain echo peer runs the same bursts
+// through the same server first (what the machine can do at best). For each burst size it
+// prints both rates and their ratio, latency percentiles, lost and misdirected answers,
+// and Korvane's CPU time and system calls per message, counted around the burst from
+// /proc/<pid>/stat and /proc/<pid>/io (syscr + syscw: the read- and write-like calls).
+// With --strace one more burst runs under strace -c -f attached to Korvane, which counts
+// every call by name (stat included); its rate is not reported, strace slows the bot.
 //
-//   bench_endtoend [--bots 9] [--users 90] [--burst 10] [--korvane PATH] [--strict]
+//   bench_endtoend [--bots 9] [--users 90] [--bursts 10,100] [--korvane PATH] [--strace]
+//                  [--strict]
 //
 // With --strict it exits non-zero when an answer was lost or misdirected (the smoke run).
 #include "core/programfolder.h"
@@ -22,6 +27,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -72,6 +80,35 @@ long peakRssKiB(qint64 pid)
     return -1;
 }
 
+// What the kernel counted for a process: CPU time and read- and write-like system calls.
+struct ProcessCounters
+{
+    double cpuSeconds = 0;
+    qint64 syscalls = 0;
+};
+
+ProcessCounters processCounters(qint64 pid)
+{
+    ProcessCounters counters;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (stat.open(QIODevice::ReadOnly)) {
+        // The fields after the command name, which may hold spaces; utime and stime are
+        // the 14th and 15th fields of the line.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        const double ticks = double(sysconf(_SC_CLK_TCK));
+        counters.cpuSeconds = (fields.value(11).toDouble() + fields.value(12).toDouble()) / ticks;
+    }
+    QFile io(QStringLiteral("/proc/%1/io").arg(pid));
+    if (io.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : io.readAll().split('\n')) {
+            if (line.startsWith("syscr:") || line.startsWith("syscw:"))
+                counters.syscalls += line.mid(6).trimmed().toLongLong();
+        }
+    }
+    return counters;
+}
+
 struct Figures
 {
     qint64 expected = 0;
@@ -79,6 +116,16 @@ struct Figures
     qint64 misdirected = 0;
     double seconds = 0;
     QList<qint64> latenciesMs;
+
+    double rate() const { return seconds > 0 ? double(answered) / seconds : 0.0; }
+    qint64 lost() const { return expected - answered; }
+    qint64 percentile(double p) const
+    {
+        if (latenciesMs.isEmpty())
+            return -1;
+        return latenciesMs.at(std::min<qsizetype>(latenciesMs.size() - 1, qsizetype(p * double(latenciesMs.size()))));
+    }
+    qint64 maxLatency() const { return latenciesMs.isEmpty() ? -1 : latenciesMs.constLast(); }
 };
 
 // One user: knows which bot serves him, when each message of his burst left and when
@@ -94,17 +141,10 @@ struct User
 
 void printFigures(const char *who, const Figures &f)
 {
-    QList<qint64> l = f.latenciesMs;
-    std::sort(l.begin(), l.end());
-    auto pct = [&l](double p) -> qint64 {
-        if (l.isEmpty())
-            return -1;
-        return l.at(std::min<qsizetype>(l.size() - 1, qsizetype(p * double(l.size()))));
-    };
-    std::printf("%-8s answers/s %8.0f  latency ms min %lld p50 %5lld p95 %5lld p99 %5lld max %5lld  lost %lld  "
+    std::printf("  %-8s answers/s %8.0f  latency ms min %lld p50 %5lld p95 %5lld p99 %5lld max %5lld  lost %lld  "
                 "misdirected %lld\n",
-                who, f.seconds > 0 ? double(f.answered) / f.seconds : 0.0, l.isEmpty() ? -1LL : l.constFirst(), pct(0.5), pct(0.95), pct(0.99),
-                l.isEmpty() ? -1LL : l.constLast(), f.expected - f.answered, f.misdirected);
+                who, f.rate(), f.latenciesMs.isEmpty() ? -1LL : f.latenciesMs.constFirst(), f.percentile(0.5),
+                f.percentile(0.95), f.percentile(0.99), f.maxLatency(), f.lost(), f.misdirected);
 }
 
 // Every user writes his burst at once to his bot; waits for the answers.
@@ -153,6 +193,7 @@ Figures runBurst(std::vector<User> &users, int burst, const QString &expectedTex
         }
         figures.misdirected += user.foreign;
     }
+    std::sort(figures.latenciesMs.begin(), figures.latenciesMs.end());
     figures.answered = answered();
     figures.seconds = double(std::max<qint64>(1, lastAnswer)) / 1000.0;
     return figures;
@@ -171,7 +212,8 @@ bool prepareHome(const QString &home, quint16 port, int bots)
                                      QStringLiteral("AutoICQNumber=") + StoredLogin::ScrambleNumber(MainBot.toDouble()),
                                      QStringLiteral("AutoPassword=") +
                                          StoredLogin::ScramblePassword(QString::fromLatin1(Password)),
-                                     QStringLiteral("PlaySounds=0"), QStringLiteral("AI=1"), QStringLiteral("AITime=1")})
+                                     // PlaySounds=1 turns the sounds off.
+                                     QStringLiteral("PlaySounds=1"), QStringLiteral("AI=1"), QStringLiteral("AITime=1")})
                    .ok;
     QStringList distribution;
     for (int k = 2; k <= bots + 1; ++k)
@@ -201,20 +243,95 @@ bool logInUsers(std::vector<User> &users, quint16 port)
 
 } // namespace
 
+// Runs one more burst with strace counting Korvane's system calls by name; prints the
+// calls per message and the busiest calls. False when strace could not attach.
+bool straceBurst(std::vector<User> &users, int burst, qint64 pid)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("strace.txt"));
+    QProcess strace;
+    strace.setProcessChannelMode(QProcess::MergedChannels);
+    strace.start(QStringLiteral("strace"), {QStringLiteral("-c"), QStringLiteral("-f"), QStringLiteral("-o"), out,
+                                            QStringLiteral("-p"), QString::number(pid)});
+    if (!strace.waitForStarted(10000))
+        return false;
+    // strace says so once it has attached to every thread.
+    QByteArray said;
+    const bool attached = runUntil(
+        [&] {
+            said += strace.readAll();
+            return said.count("attached") >= 1 && strace.state() == QProcess::Running;
+        },
+        10000);
+    if (!attached) {
+        strace.kill();
+        strace.waitForFinished(5000);
+        return false;
+    }
+    runUntil([] { return false; }, 500); // the remaining threads
+    const Figures f = runBurst(users, burst, Answer);
+    ::kill(pid_t(strace.processId()), SIGINT);
+    strace.waitForFinished(15000);
+    QFile summary(out);
+    if (!summary.open(QIODevice::ReadOnly))
+        return false;
+    const QList<QByteArray> lines = summary.readAll().split('\n');
+    qint64 total = 0;
+    for (const QByteArray &line : lines) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (line.contains("total") && fields.size() >= 4)
+            total = fields.value(3).toLongLong();
+    }
+    std::printf("strace -c -f over one more burst of %lld messages (%lld answered): %.1f system calls per message\n",
+                f.expected, f.answered, f.answered > 0 ? double(total) / double(f.answered) : 0.0);
+    int shown = 0;
+    for (const QByteArray &line : lines) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() < 5 || !fields.value(0).contains('.') || line.contains("total"))
+            continue;
+        const qint64 calls = fields.value(3).toLongLong();
+        std::printf("  %-20s %8lld calls  %6.2f per message\n", fields.constLast().constData(), calls,
+                    f.answered > 0 ? double(calls) / double(f.answered) : 0.0);
+        if (++shown == 12)
+            break;
+    }
+    return true;
+}
+
+struct Scenario
+{
+    int burst = 0;
+    Figures echo;
+    Figures bot;
+    double cpuSecondsPerMessage = 0;
+    double syscallsPerMessage = 0;
+};
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addOption({QStringLiteral("bots"), QStringLiteral("secondary bots"), QStringLiteral("n"), QStringLiteral("9")});
     parser.addOption({QStringLiteral("users"), QStringLiteral("users"), QStringLiteral("n"), QStringLiteral("90")});
-    parser.addOption({QStringLiteral("burst"), QStringLiteral("messages per user"), QStringLiteral("n"), QStringLiteral("10")});
+    parser.addOption({QStringLiteral("bursts"), QStringLiteral("messages per user, one scenario each"),
+                      QStringLiteral("n,n"), QStringLiteral("10,100")});
     parser.addOption({QStringLiteral("korvane"), QStringLiteral("the program"), QStringLiteral("path"),
                       QStringLiteral(KORVANE_BINARY_DIR "/mainwindow/korvane")});
+    parser.addOption({QStringLiteral("strace"), QStringLiteral("count the system calls by name over one more burst")});
     parser.addOption({QStringLiteral("strict"), QStringLiteral("fail on a lost or misdirected answer")});
     parser.process(app);
     const int bots = std::max(1, parser.value(QStringLiteral("bots")).toInt());
     const int userCount = std::max(1, parser.value(QStringLiteral("users")).toInt());
-    const int burst = std::max(1, parser.value(QStringLiteral("burst")).toInt());
+    std::vector<Scenario> scenarios;
+    for (const QString &burst : parser.value(QStringLiteral("bursts")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        Scenario scenario;
+        scenario.burst = std::max(1, burst.toInt());
+        scenarios.push_back(scenario);
+    }
+    if (scenarios.empty()) {
+        std::fprintf(stderr, "no burst size given\n");
+        return 2;
+    }
     // A secondary bot serves ten users at most.
     if (userCount > 10 * bots) {
         std::fprintf(stderr, "%d secondary bots serve at most %d users\n", bots, 10 * bots);
@@ -253,7 +370,8 @@ int main(int argc, char **argv)
     }
     for (User &user : users)
         user.bot = EchoUin;
-    const Figures echoFigures = runBurst(users, burst, Greeting);
+    for (Scenario &scenario : scenarios)
+        scenario.echo = runBurst(users, scenario.burst, Greeting);
 
     QTemporaryDir home;
     if (!prepareHome(home.path(), port, bots)) {
@@ -271,6 +389,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "korvane did not start\n");
         return 2;
     }
+    const qint64 pid = korvane.processId();
     const bool online = runUntil(
         [&] {
             if (!server.isOnline(MainBot))
@@ -307,15 +426,36 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "not every user was given a bot\n");
             exitCode = 2;
         } else {
-            const Figures bot = runBurst(users, burst, Answer);
-            const long rss = peakRssKiB(korvane.processId());
-            std::printf("%d users x %d messages, %d secondary bots, answer delay 1 ms\n", userCount, burst, bots);
-            printFigures("echo", echoFigures);
-            printFigures("korvane", bot);
-            std::printf("korvane peak memory: %ld KiB\n", rss);
-            if (parser.isSet(QStringLiteral("strict")) &&
-                (bot.answered != bot.expected || bot.misdirected != 0))
-                exitCode = 1;
+            for (Scenario &scenario : scenarios) {
+                const ProcessCounters before = processCounters(pid);
+                scenario.bot = runBurst(users, scenario.burst, Answer);
+                const ProcessCounters after = processCounters(pid);
+                const double messages = double(std::max<qint64>(1, scenario.bot.answered));
+                scenario.cpuSecondsPerMessage = (after.cpuSeconds - before.cpuSeconds) / messages;
+                scenario.syscallsPerMessage = double(after.syscalls - before.syscalls) / messages;
+            }
+            const long rss = peakRssKiB(pid);
+            std::printf("%d secondary bots, %d users, answer delay 1 ms; the echo ran first through the same server\n",
+                        bots, userCount);
+            for (const Scenario &scenario : scenarios) {
+                const Figures &bot = scenario.bot;
+                std::printf("%d x %d x %d messages: korvane %.0f/s, echo %.0f/s, ratio %.2f; korvane p50 %lld ms of "
+                            "max %lld ms (%.2f); lost %lld, misdirected %lld; %.0f us CPU and %.1f read/write "
+                            "system calls per message\n",
+                            bots, userCount, scenario.burst, bot.rate(), scenario.echo.rate(),
+                            scenario.echo.rate() > 0 ? bot.rate() / scenario.echo.rate() : 0.0, bot.percentile(0.5),
+                            bot.maxLatency(),
+                            bot.maxLatency() > 0 ? double(bot.percentile(0.5)) / double(bot.maxLatency()) : 0.0,
+                            bot.lost(), bot.misdirected, scenario.cpuSecondsPerMessage * 1e6,
+                            scenario.syscallsPerMessage);
+                printFigures("echo", scenario.echo);
+                printFigures("korvane", bot);
+                if (parser.isSet(QStringLiteral("strict")) && (bot.lost() != 0 || bot.misdirected != 0))
+                    exitCode = 1;
+            }
+            std::printf("korvane peak memory (VmHWM): %ld KiB\n", rss);
+            if (parser.isSet(QStringLiteral("strace")) && !straceBurst(users, scenarios.front().burst, pid))
+                std::printf("strace could not attach to korvane\n");
         }
     }
     korvane.terminate();
