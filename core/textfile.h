@@ -86,7 +86,8 @@ QStringList splitLines(const QString &text);
 // Every writer creates the missing parent folders first (mkpath). A rewrite is atomic
 // (QSaveFile): when it fails the old file stays as it was.
 
-// Replaces the file with text encoded as Windows-1251 (no line end is added).
+// Replaces the file with text encoded as Windows-1251 (no line end is added). A file
+// that was read as UTF-8 stays UTF-8 when text holds a character 1251 lacks.
 Result writeAll(const QString &programPath, const QString &text, Options options = {});
 Result writeAll(const Absolute &file, const QString &text, Options options = {});
 Result writeBytes(const QString &programPath, const QByteArray &bytes, Options options = {});
@@ -97,7 +98,10 @@ Result writeBytes(const Absolute &file, const QByteArray &bytes, Options options
 Result writeLines(const QString &programPath, const QStringList &lines, Options options = {});
 Result writeLines(const Absolute &file, const QStringList &lines, Options options = {});
 
-// Appends text as it is (creates the file when missing).
+// Appends text as it is (creates the file when missing), whole or not at all: a short
+// write leaves the file as it was. Before text that ends with a line end, a last line
+// without its line end (a hand edit) is ended first, unless text begins with one; a
+// UTF-8 file gets UTF-8.
 Result append(const QString &programPath, const QString &text, Options options = {});
 Result append(const Absolute &file, const QString &text, Options options = {});
 // Appends line followed by CR LF, as VB's Print # does.
