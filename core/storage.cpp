@@ -1839,6 +1839,25 @@ void Storage::report(Problem problem, const QString &path, const QString &error)
         qWarning("Storage: %s %s: %s", qPrintable(problemText(problem)), qPrintable(path), qPrintable(error));
 }
 
+void Storage::reportBadLine(const QString &path, int lineNumber, const QString &why)
+{
+    // The version the parser was given: what the layer holds, else what is on disk.
+    Stamp version;
+    if (auto it = m_cache.find(path); it != m_cache.end())
+        version = it->second.stamp;
+    else if (const std::optional<Stamp> stamp = stampOf(path))
+        version = *stamp;
+    if (auto seen = m_badLineReported.constFind(path); seen != m_badLineReported.cend() && *seen == version)
+        return;
+    m_badLineReported.insert(path, version);
+    const QString error = QStringLiteral("строка %1: %2").arg(lineNumber).arg(why);
+    if (g_reporter)
+        g_reporter(Problem::BadLine, path, error);
+    else
+        qWarning("Storage: %s %s: %s", qPrintable(problemText(Problem::BadLine)), qPrintable(path),
+                 qPrintable(error));
+}
+
 void Storage::resolved(Problem problem, const QString &path)
 {
     if (m_reported.isEmpty())

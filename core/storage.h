@@ -153,6 +153,9 @@ public:
     static QString problemMessage(Problem problem, const QString &path, const QString &error);
     void report(Problem problem, const QString &path, const QString &error);
     void resolved(Problem problem, const QString &path);
+    // A line of the file its parser could not take (see TextFile::reportBadLine()):
+    // reported as BadLine once per version of the file, the first such line named.
+    void reportBadLine(const QString &path, int lineNumber, const QString &why);
 
     // Owner-only permissions for existing files (and the files under folders), for the
     // secret files at start-up. Returns how many were tightened.
@@ -224,6 +227,7 @@ private:
     std::map<QString, std::unique_ptr<Journal>> m_journals;
     QHash<QString, int> m_reported; // path -> bit set of Problem
     QHash<QString, Stamp> m_convertedLogged;
+    QHash<QString, Stamp> m_badLineReported; // path -> the version last reported
     QHash<QString, Known> m_known;
     int m_inotify = -1;
     bool m_watcherSetUp = false;

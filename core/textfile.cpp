@@ -231,6 +231,37 @@ Result appendLine(const Absolute &file, const QString &line, Options options)
     return appendTextAt(file.path, line + QLatin1String("\r\n"), options);
 }
 
+void reportBadLine(const QString &programPath, int lineNumber, const QString &why)
+{
+    Storage::instance().reportBadLine(filePath(programPath), lineNumber, why);
+}
+void reportBadLine(const Absolute &file, int lineNumber, const QString &why)
+{
+    Storage::instance().reportBadLine(file.path, lineNumber, why);
+}
+
+QString lineTrouble(QStringView line, qsizetype maxLength)
+{
+    if (line.size() > maxLength)
+        return QStringLiteral("строка длиннее %1 знаков").arg(maxLength);
+    for (const QChar c : line) {
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
+            return QStringLiteral("в строке двоичные данные");
+    }
+    return {};
+}
+
+QString notANumber(QStringView field)
+{
+    // A long field is cut: the operator needs to find it, not to read it whole.
+    return QStringLiteral("«%1» — не число").arg(field.left(40));
+}
+
+QString missingSeparator(QStringView separator)
+{
+    return QStringLiteral("нет разделителя «%1»").arg(separator);
+}
+
 bool exists(const QString &programPath)
 {
     return isFileAt(filePath(programPath));

@@ -108,6 +108,27 @@ Result append(const Absolute &file, const QString &text, Options options = {});
 Result appendLine(const QString &programPath, const QString &line, Options options = {});
 Result appendLine(const Absolute &file, const QString &line, Options options = {});
 
+// --- lines a parser cannot take ----------------------------------------------------
+// A parser that skips a line it cannot take (binary bytes, a line far too long,
+// separators missing, a number that is not one) calls reportBadLine(). The operator
+// hears of it once per version of the file, in the log and a non-blocking box naming
+// the file and the line; calling it again for the same version, for this or another
+// line, says nothing more, so a parser may call it for every bad line of every read.
+//   if (!number)
+//       TextFile::reportBadLine(FilePath, n + 1, TextFile::notANumber(field));
+// lineNumber counts from 1; why is a short Russian text for the operator.
+void reportBadLine(const QString &programPath, int lineNumber, const QString &why);
+void reportBadLine(const Absolute &file, int lineNumber, const QString &why);
+
+// Lines of list files are short; anything longer is not a record.
+inline constexpr qsizetype MaxRecordLength = 4096;
+// Why a line cannot be a record at all: binary bytes (control characters other than
+// a tab) or more than maxLength characters. Empty when neither.
+QString lineTrouble(QStringView line, qsizetype maxLength = MaxRecordLength);
+// The texts for the other common troubles.
+QString notANumber(QStringView field);
+QString missingSeparator(QStringView separator);
+
 // --- files and folders ---------------------------------------------------------------
 
 // True when a regular file (not a folder) exists there.

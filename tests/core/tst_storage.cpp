@@ -90,6 +90,7 @@ private slots:
     void changeOnDiskSeenAfterNotification_data();
     void changeOnDiskSeenAfterNotification();
     void withoutNotificationsOneStatPerTurn();
+    void badLineReportedOncePerVersion();
 
 private:
     QString path(const QString &programPath) const { return ProgramFolder::path(programPath); }
@@ -459,6 +460,28 @@ void tst_Storage::withoutNotificationsOneStatPerTurn()
     // The next turn looks again.
     QCOMPARE(readInLoop(file), QByteArray("BB\r\n"));
     Storage::setNotificationsForTest(true);
+}
+
+void tst_Storage::badLineReportedOncePerVersion()
+{
+    const QString file = QStringLiteral("\\Чат\\Комнаты.txt");
+    QList<QString> errors;
+    Storage::setReporter([&errors](Storage::Problem problem, const QString &, const QString &error) {
+        QCOMPARE(problem, Storage::Problem::BadLine);
+        errors.append(error);
+    });
+    QVERIFY(TextFile::writeBytes(file, "Лес\r\n\x01\x02\r\n"));
+    QCOMPARE(TextFile::lineTrouble(TextFile::readLines(file).at(1)), QStringLiteral("в строке двоичные данные"));
+    TextFile::reportBadLine(file, 2, TextFile::lineTrouble(TextFile::readLines(file).at(1)));
+    TextFile::reportBadLine(file, 2, QStringLiteral("again"));
+    TextFile::reportBadLine(file, 7, QStringLiteral("another line of the same version"));
+    QCOMPARE(errors, QList<QString>{QStringLiteral("строка 2: в строке двоичные данные")});
+    QVERIFY(TextFile::appendLine(file, QStringLiteral("Поле")));
+    TextFile::reportBadLine(file, 2, QStringLiteral("после правки"));
+    QCOMPARE(errors.size(), 2);
+    QVERIFY(Storage::problemMessage(Storage::Problem::BadLine, path(file), errors.at(0)).contains(QStringLiteral("строка 2")));
+    QCOMPARE(TextFile::lineTrouble(QString(5000, QLatin1Char('a'))), QStringLiteral("строка длиннее 4096 знаков"));
+    QCOMPARE(TextFile::lineTrouble(QStringLiteral("a\tb")), QString());
 }
 
 QTEST_GUILESS_MAIN(tst_Storage)
