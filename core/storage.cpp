@@ -1015,6 +1015,39 @@ bool Storage::stillValid(const Entry &entry)
     return entry.checkedTurn == currentTurn();
 }
 
+std::optional<Storage::Stamp> Storage::knownStamp(const QString &path)
+{
+    if (m_inotify >= 0 && !loopRunning())
+        collectNotifications();
+    auto it = m_cache.find(path);
+    if (it != m_cache.end() && stillValid(it->second))
+        return it->second.stamp;
+    if (auto known = m_known.constFind(path); known != m_known.cend()) {
+        if (!known->isFile)
+            return std::nullopt;
+        if (known->stamp.size >= 0)
+            return known->stamp;
+    }
+    const int watch = watchFolderOf(path);
+    ++m_readCalls;
+    const std::optional<Stamp> stamp = stampOf(path);
+    if (it != m_cache.end() && stamp == it->second.stamp && !it->second.racy) {
+        it->second.suspect = false;
+        it->second.watch = watch;
+        it->second.checkedTurn = currentTurn();
+    }
+    remember(path, watch, stamp.has_value(), stamp.value_or(Stamp{}));
+    return stamp;
+}
+
+bool Storage::isWatched(const QString &path)
+{
+    auto it = m_cache.find(path);
+    if (it != m_cache.end() && it->second.watch >= 0 && stillValid(it->second))
+        return true;
+    return m_known.contains(path); // only watched paths are remembered
+}
+
 Storage::Entry *Storage::lookupFile(const QString &path, ReadState &state)
 {
     if (m_inotify >= 0 && !loopRunning())
@@ -1045,7 +1078,7 @@ Storage::Entry *Storage::lookupFile(const QString &path, ReadState &state)
         if (error == ENOENT || error == ENOTDIR) {
             state = ReadState::Missing;
             resolved(Problem::Read, path);
-            remember(path, watch, false);
+            remember(path, watch, false, Stamp{});
         } else {
             state = ReadState::Unreadable;
             report(Problem::Read, path, errnoText(error));
@@ -1054,7 +1087,7 @@ Storage::Entry *Storage::lookupFile(const QString &path, ReadState &state)
     }
     if (S_ISDIR(st.st_mode)) {
         state = ReadState::Missing;
-        remember(path, watch, false);
+        remember(path, watch, false, Stamp{});
         return nullptr;
     }
     if (!S_ISREG(st.st_mode)) {
@@ -1112,7 +1145,7 @@ void Storage::store(const QString &path, const Stamp &stamp, const QByteArray &b
         m_cachedBytes -= it->second.bytes.size();
         m_cache.erase(it);
     }
-    remember(path, watch, true);
+    remember(path, watch, true, stamp);
     if (bytes.size() > MaxCachedFile)
         return;
     entry.stamp = stamp;
@@ -1126,7 +1159,7 @@ void Storage::store(const QString &path, const Stamp &stamp, const QByteArray &b
     evict();
 }
 
-void Storage::remember(const QString &path, int watch, bool isFile)
+void Storage::remember(const QString &path, int watch, bool isFile, const Stamp &stamp)
 {
     if (watch < 0) {
         m_known.remove(path);
@@ -1134,7 +1167,7 @@ void Storage::remember(const QString &path, int watch, bool isFile)
     }
     if (m_known.size() >= MaxKnownPaths)
         m_known.clear(); // asked again; nothing is lost but a system call
-    m_known.insert(path, Known{isFile});
+    m_known.insert(path, Known{isFile, stamp});
     m_dependents[watch].insert(path);
 }
 
@@ -1535,20 +1568,20 @@ bool Storage::rewriteText(const QString &path, const QString &text, bool ownerOn
 
 bool Storage::append(const QString &path, const QByteArray &bytes, bool ownerOnly, QString *error)
 {
-    return appendWith(path, ownerOnly, error, false, [&bytes](Encoding) { return bytes; });
+    return appendWith(path, ownerOnly, error, [&bytes](Encoding) { return bytes; });
 }
 
 bool Storage::appendText(const QString &path, const QString &text, bool ownerOnly, QString *error)
 {
     if (isAscii(text))
         return append(path, text.toLatin1(), ownerOnly, error); // the same bytes in either
-    return appendWith(path, ownerOnly, error, true, [&text](Encoding encoding) {
+    return appendWith(path, ownerOnly, error, [&text](Encoding encoding) {
         // Bytes of another encoding would turn the whole file into mojibake.
         return encoding == Encoding::Cp1251 ? Cp1251::encode(text) : text.toUtf8();
     });
 }
 
-bool Storage::appendWith(const QString &path, bool ownerOnly, QString *error, bool needEncoding,
+bool Storage::appendWith(const QString &path, bool ownerOnly, QString *error,
                          const std::function<QByteArray(Encoding)> &bytesFor)
 {
     flushPending(path);
@@ -1598,21 +1631,24 @@ bool Storage::appendWith(const QString &path, bool ownerOnly, QString *error, bo
     if (auto it = m_cache.find(path); it != m_cache.end() && it->second.stamp == stampFrom(st) &&
                                       (!it->second.racy || (it->second.watch >= 0 && !it->second.suspect)))
         known = &it->second;
+    // Else what the layer's own last append to it left, when nothing changed it since.
+    const auto appended = known ? m_appended.cend() : m_appended.constFind(path);
+    const bool ownLast = appended != m_appended.cend() && appended->stamp == stampFrom(st);
     Encoding encoding = Encoding::Cp1251;
     char last = '\n';
     if (oldSize > 0) {
-        if (known) {
+        if (ownLast) {
+            last = appended->last;
+            encoding = appended->encoding;
+        } else if (known) {
             last = known->bytes.back();
-            if (needEncoding) {
-                if (!known->encoding)
-                    known->encoding = encodingOf(known->bytes);
-                encoding = *known->encoding;
-            }
+            if (!known->encoding)
+                known->encoding = encodingOf(known->bytes);
+            encoding = *known->encoding;
         } else if (canRead) {
             if (!preadAll(fd, &last, 1, oldSize - 1))
                 last = '\n';
-            if (needEncoding)
-                encoding = sniffEncoding(fd, oldSize);
+            encoding = sniffEncoding(fd, oldSize);
         }
     }
     QByteArray bytes = bytesFor(encoding);
@@ -1639,6 +1675,12 @@ bool Storage::appendWith(const QString &path, bool ownerOnly, QString *error, bo
         return fail(Problem::Append);
     }
     resolved(Problem::Append, path);
+    if (stamped) {
+        if (m_appended.size() >= MaxKnownPaths)
+            m_appended.clear();
+        // Appended text that did not need the file's encoding leaves it as it was.
+        m_appended.insert(path, Appended{stampFrom(after), encoding, bytes.back()});
+    }
     // The layer's own write: what it holds follows without reading the file again.
     if (known && stamped && oldSize + bytes.size() == after.st_size &&
         known->bytes.size() + bytes.size() <= MaxCachedFile) {
@@ -1655,7 +1697,7 @@ bool Storage::appendWith(const QString &path, bool ownerOnly, QString *error, bo
     } else {
         invalidate(path);
     }
-    remember(path, watch, true);
+    remember(path, watch, true, stamped ? stampFrom(after) : Stamp{});
     return true;
 }
 
@@ -1674,7 +1716,7 @@ bool Storage::isFile(const QString &path)
     struct stat st{};
     ++m_readCalls;
     const bool isFile = ::stat(nativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
-    remember(path, watch, isFile);
+    remember(path, watch, isFile, isFile ? stampFrom(st) : Stamp{});
     return isFile;
 }
 
@@ -1694,7 +1736,7 @@ bool Storage::remove(const QString &path)
         return false;
     }
     resolved(Problem::Remove, path);
-    remember(path, watchFolderOf(path), false);
+    remember(path, watchFolderOf(path), false, Stamp{});
     return true;
 }
 

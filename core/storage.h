@@ -76,6 +76,13 @@ public:
     // Counts the instances, so state kept beside the layer can tell a fresh one.
     quint64 generation() const { return m_generation; }
 
+    // The stamp of a file as the layer knows it: no system call while a watch on its
+    // folder vouches that nothing changed since the layer last looked or wrote; else a
+    // stat. nullopt when no regular file is there. isWatched(): such a watch vouches for
+    // it now, so a recent stamp proves as much as an old one.
+    std::optional<Stamp> knownStamp(const QString &path);
+    bool isWatched(const QString &path);
+
     // --- reading --------------------------------------------------------------------
     ReadState readState(const QString &path);
     // True when a regular file is there (pending records count as written).
@@ -189,6 +196,14 @@ private:
     struct Known
     {
         bool isFile = false;
+        Stamp stamp; // of the file when isFile (size -1: not known)
+    };
+    // What the layer's last append to a file left there.
+    struct Appended
+    {
+        Stamp stamp;
+        Encoding encoding = Encoding::Cp1251;
+        char last = '\n';
     };
 
     Storage();
@@ -200,7 +215,7 @@ private:
     void runDeferred(const QString &path);
     void store(const QString &path, const Stamp &stamp, const QByteArray &bytes, int watch);
     // Remembers whether a file is there while the watched folder stays unchanged.
-    void remember(const QString &path, int watch, bool isFile);
+    void remember(const QString &path, int watch, bool isFile, const Stamp &stamp);
     bool stillValid(const Entry &entry);
     bool loopRunning() const;
     quint64 currentTurn();
@@ -212,7 +227,7 @@ private:
     void notified(int watch, quint32 mask, const QString &name);
     void changed(const QString &path);
     void forgetWatched();
-    bool appendWith(const QString &path, bool ownerOnly, QString *error, bool needEncoding,
+    bool appendWith(const QString &path, bool ownerOnly, QString *error,
                     const std::function<QByteArray(Encoding)> &bytesFor);
     void evict();
     void tick();
@@ -229,6 +244,7 @@ private:
     QHash<QString, Stamp> m_convertedLogged;
     QHash<QString, Stamp> m_badLineReported; // path -> the version last reported
     QHash<QString, Known> m_known;
+    QHash<QString, Appended> m_appended;
     int m_inotify = -1;
     bool m_watcherSetUp = false;
     QSocketNotifier *m_notifier = nullptr;
