@@ -1679,7 +1679,7 @@ bool Storage::appendWith(const QString &path, bool ownerOnly, QString *error,
         if (m_appended.size() >= MaxKnownPaths)
             m_appended.clear();
         // Appended text that did not need the file's encoding leaves it as it was.
-        m_appended.insert(path, Appended{stampFrom(after), encoding, bytes.back()});
+        m_appended.insert(path, Appended{stampFrom(after), encoding, bytes.isEmpty() ? last : bytes.back()});
     }
     // The layer's own write: what it holds follows without reading the file again.
     if (known && stamped && oldSize + bytes.size() == after.st_size &&

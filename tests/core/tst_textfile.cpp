@@ -51,6 +51,7 @@ private Q_SLOTS:
     void failedAppendLeavesFileAsItWas();
     void appendEndsUnendedLastLine_data();
     void appendEndsUnendedLastLine();
+    void handEditBetweenAppendsSeen();
     void utf8FileKeepsItsLetters_data();
     void utf8FileKeepsItsLetters();
     void ownerOnlyAtCreation();
@@ -320,6 +321,22 @@ void TestTextFile::appendEndsUnendedLastLine()
     QVERIFY(TextFile::append(file, appended));
     QCOMPARE(FileProbe::bytes(home() + "/Чат/Кик.txt"), after);
     QCOMPARE(TextFile::readBytes(file), after);
+}
+
+void TestTextFile::handEditBetweenAppendsSeen()
+{
+    // The layer remembers what its last append left; an edit since then is looked at.
+    const QString file = QStringLiteral("\\Статистика\\1.txt");
+    const QString disk = home() + "/Статистика/1.txt";
+    QVERIFY(TextFile::appendLine(file, QStringLiteral("один")));
+    QVERIFY(TextFile::appendLine(file, QStringLiteral("два")));
+    QVERIFY(FileProbe::writeBytes(disk, FileProbe::bytes(disk) + "hand"));
+    QVERIFY(TextFile::appendLine(file, QStringLiteral("три")));
+    QCOMPARE(FileProbe::bytes(disk), QByteArray("\xee\xe4\xe8\xed\r\n\xe4\xe2\xe0\r\nhand\r\n\xf2\xf0\xe8\r\n"));
+    // Rewritten as UTF-8 by hand: the next line is UTF-8 too.
+    QVERIFY(FileProbe::writeBytes(disk, QStringLiteral("один\r\n").toUtf8()));
+    QVERIFY(TextFile::appendLine(file, QStringLiteral("два")));
+    QCOMPARE(FileProbe::bytes(disk), QStringLiteral("один\r\nдва\r\n").toUtf8());
 }
 
 void TestTextFile::utf8FileKeepsItsLetters_data()
