@@ -65,7 +65,15 @@ std::optional<int> Settings::positiveWhole(const std::optional<QString> &value)
 
 Settings Settings::read()
 {
-    return fromText(GeneralSettings::ReadText());
+    const QString text = GeneralSettings::ReadText();
+    const QStringList lines = TextFile::readLines(GeneralSettings::FilePath);
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        if (!lines.at(n).isEmpty() && !KeyValueFile::keyOf(lines.at(n))) {
+            TextFile::reportBadLine(GeneralSettings::FilePath, int(n + 1), TextFile::missingSeparator(u"="));
+            break;
+        }
+    }
+    return fromText(text);
 }
 
 Settings Settings::fromText(const QString &text)

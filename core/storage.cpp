@@ -10,6 +10,9 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QSaveFile>
+#include <QAbstractEventDispatcher>
+#include <QSocketNotifier>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -18,7 +21,9 @@
 #include <ctime>
 #include <limits>
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 namespace {
@@ -26,6 +31,8 @@ namespace {
 // Files larger than this are read each time instead of being kept.
 constexpr qint64 MaxCachedFile = 4 * 1024 * 1024;
 constexpr qint64 CacheBudget = 24 * 1024 * 1024;
+// Files known to be missing (or present) while their folder is unchanged.
+constexpr qsizetype MaxKnownPaths = 100'000;
 // A file changed this recently may change again within the same timestamp tick
 // without its stamp changing; such a file is read again next time.
 constexpr qint64 RacyWindowNs = 50'000'000;
@@ -200,6 +207,57 @@ bool isMultiByteUtf8(const QByteArray &bytes)
     return multiByte;
 }
 
+// The encoding of a file too large to read whole for an append: a BOM at its start, else
+// the valid UTF-8 in its last part (whose first bytes may be a cut sequence).
+constexpr qint64 SniffWhole = 1024 * 1024;
+constexpr qint64 SniffTail = 64 * 1024;
+
+bool preadAll(int fd, char *data, qint64 size, qint64 offset)
+{
+    while (size > 0) {
+        const ssize_t got = ::pread(fd, data, size_t(size), offset);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        data += got;
+        size -= got;
+        offset += got;
+    }
+    return true;
+}
+
+Storage::Encoding sniffEncoding(int fd, qint64 size)
+{
+    if (size <= 0)
+        return Storage::Encoding::Cp1251;
+    if (size <= SniffWhole) {
+        QByteArray bytes(size, Qt::Uninitialized);
+        if (!preadAll(fd, bytes.data(), size, 0))
+            return Storage::Encoding::Cp1251;
+        return Storage::encodingOf(bytes);
+    }
+    char bom[3];
+    if (preadAll(fd, bom, 3, 0) && QByteArrayView(bom, 3) == QByteArrayView("\xEF\xBB\xBF"))
+        return Storage::Encoding::Utf8Bom;
+    QByteArray tail(SniffTail, Qt::Uninitialized);
+    if (!preadAll(fd, tail.data(), SniffTail, size - SniffTail))
+        return Storage::Encoding::Cp1251;
+    qsizetype cut = 0;
+    while (cut < 3 && (quint8(tail.at(cut)) & 0xC0) == 0x80)
+        ++cut;
+    return isMultiByteUtf8(tail.mid(cut)) ? Storage::Encoding::Utf8 : Storage::Encoding::Cp1251;
+}
+
+bool isAscii(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 constexpr int bit(Storage::Problem problem)
 {
     return 1 << int(problem);
@@ -218,6 +276,10 @@ QString problemText(Storage::Problem problem)
         return QStringLiteral("cannot delete");
     case Storage::Problem::KeptUnreadable:
         return QStringLiteral("kept unchanged, it cannot be read:");
+    case Storage::Problem::Damaged:
+        return QStringLiteral("dropped a damaged part of");
+    case Storage::Problem::BadLine:
+        return QStringLiteral("cannot parse a line of");
     }
     return {};
 }
@@ -380,10 +442,16 @@ public:
             m_view = Entry{};
             m_viewFile.clear();
             static Entry large;
-            large = Entry{fileStamp, true, std::move(bytes), std::nullopt, std::nullopt, 0, true};
+            large = Entry{};
+            large.stamp = fileStamp;
+            large.racy = true;
+            large.bytes = std::move(bytes);
+            large.transient = true;
             return &large;
         }
-        m_view = Entry{fileStamp, false, std::move(bytes), std::nullopt, std::nullopt, 0, false};
+        m_view = Entry{};
+        m_view.stamp = fileStamp;
+        m_view.bytes = std::move(bytes);
         m_viewValid = true;
         m_viewVersion = m_version;
         m_viewStamp = fileStamp;
@@ -419,7 +487,8 @@ public:
             bool sumOk = false;
             const qint64 length = header.left(blank).toLongLong(&lengthOk);
             const quint32 sum = header.mid(blank + 1).toUInt(&sumOk, 16);
-            if (blank < 0 || !lengthOk || !sumOk || length < 0 || lineFeed + 1 + length > n)
+            // Compared against what is left, so no length can overflow the sum.
+            if (blank < 0 || !lengthOk || !sumOk || length < 0 || length > n - (lineFeed + 1))
                 break;
             const char *data = bytes.constData() + lineFeed + 1;
             if (checksum(data, length) != sum)
@@ -456,9 +525,15 @@ private:
         for (const QByteArray &record : std::as_const(m_records))
             m_recordBytes += record.size();
         ++m_version;
-        // A torn tail is cut off before anything is appended after it.
-        if (validEnd != bytes.size())
+        // A torn or damaged tail is cut off before anything is appended after it; what
+        // came before it is folded as usual.
+        if (validEnd != bytes.size()) {
+            m_storage.report(Problem::Damaged, m_journalPath,
+                             QStringLiteral("повреждённая запись с байта %1 отброшена (%2 байт)")
+                                 .arg(validEnd)
+                                 .arg(bytes.size() - validEnd));
             ::truncate(nativePath(m_journalPath).constData(), validEnd);
+        }
         m_journalSize = validEnd;
         if (m_records.isEmpty())
             removeJournal();
@@ -827,7 +902,12 @@ bool Storage::isRecent(const Stamp &stamp)
     return isRacy(stamp);
 }
 
-Storage::~Storage() = default;
+Storage::~Storage()
+{
+    delete m_notifier;
+    if (m_inotify >= 0)
+        ::close(m_inotify);
+}
 
 Storage &Storage::instance()
 {
@@ -915,19 +995,90 @@ Storage::Entry *Storage::lookup(const QString &path, ReadState &state)
     return it->second->view(file ? file->bytes : QByteArray(), file ? file->stamp : Stamp{});
 }
 
+bool Storage::loopRunning() const
+{
+    return m_watcherSetUp && thread()->loopLevel() > 0;
+}
+
+quint64 Storage::currentTurn()
+{
+    // Outside a running event loop every read is a turn of its own.
+    return loopRunning() ? m_turn : ++m_turn;
+}
+
+bool Storage::stillValid(const Entry &entry)
+{
+    if (entry.suspect)
+        return false;
+    if (entry.watch >= 0)
+        return true;
+    return entry.checkedTurn == currentTurn();
+}
+
+std::optional<Storage::Stamp> Storage::knownStamp(const QString &path)
+{
+    if (m_inotify >= 0 && !loopRunning())
+        collectNotifications();
+    auto it = m_cache.find(path);
+    if (it != m_cache.end() && stillValid(it->second))
+        return it->second.stamp;
+    if (auto known = m_known.constFind(path); known != m_known.cend()) {
+        if (!known->isFile)
+            return std::nullopt;
+        if (known->stamp.size >= 0)
+            return known->stamp;
+    }
+    const int watch = watchFolderOf(path);
+    ++m_readCalls;
+    const std::optional<Stamp> stamp = stampOf(path);
+    if (it != m_cache.end() && stamp == it->second.stamp && !it->second.racy) {
+        it->second.suspect = false;
+        it->second.watch = watch;
+        it->second.checkedTurn = currentTurn();
+    }
+    remember(path, watch, stamp.has_value(), stamp.value_or(Stamp{}));
+    return stamp;
+}
+
+bool Storage::isWatched(const QString &path)
+{
+    auto it = m_cache.find(path);
+    if (it != m_cache.end() && it->second.watch >= 0 && stillValid(it->second))
+        return true;
+    return m_known.contains(path); // only watched paths are remembered
+}
+
 Storage::Entry *Storage::lookupFile(const QString &path, ReadState &state)
 {
+    if (m_inotify >= 0 && !loopRunning())
+        collectNotifications(); // nothing else would deliver them before this read
+    auto it = m_cache.find(path);
+    if (it != m_cache.end() && stillValid(it->second)) {
+        it->second.lastUse = ++m_useCounter;
+        state = ReadState::Readable;
+        return &it->second;
+    }
+    if (!m_known.isEmpty()) {
+        if (auto known = m_known.constFind(path); known != m_known.cend() && !known->isFile) {
+            state = ReadState::Missing;
+            return nullptr;
+        }
+    }
+    // Watched before the look: a change after it is notified.
+    const int watch = watchFolderOf(path);
     const QByteArray native = nativePath(path);
     struct stat st{};
+    ++m_readCalls;
     if (::stat(native.constData(), &st) != 0) {
         const int error = errno;
-        if (auto it = m_cache.find(path); it != m_cache.end()) {
+        if (it != m_cache.end()) {
             m_cachedBytes -= it->second.bytes.size();
             m_cache.erase(it);
         }
         if (error == ENOENT || error == ENOTDIR) {
             state = ReadState::Missing;
             resolved(Problem::Read, path);
+            remember(path, watch, false, Stamp{});
         } else {
             state = ReadState::Unreadable;
             report(Problem::Read, path, errnoText(error));
@@ -936,6 +1087,7 @@ Storage::Entry *Storage::lookupFile(const QString &path, ReadState &state)
     }
     if (S_ISDIR(st.st_mode)) {
         state = ReadState::Missing;
+        remember(path, watch, false, Stamp{});
         return nullptr;
     }
     if (!S_ISREG(st.st_mode)) {
@@ -945,13 +1097,19 @@ Storage::Entry *Storage::lookupFile(const QString &path, ReadState &state)
         return nullptr;
     }
     const Stamp stamp = stampFrom(st);
-    auto it = m_cache.find(path);
     if (it != m_cache.end() && !it->second.racy && it->second.stamp == stamp) {
-        it->second.lastUse = ++m_useCounter;
+        Entry &entry = it->second;
+        entry.lastUse = ++m_useCounter;
+        entry.suspect = false;
+        entry.checkedTurn = currentTurn();
+        entry.watch = watch;
+        if (watch >= 0)
+            m_dependents[watch].insert(path);
         state = ReadState::Readable;
-        return &it->second;
+        return &entry;
     }
     QByteArray bytes;
+    m_readCalls += 3; // open, read, close (more for a large file)
     if (!readWhole(native, stamp.size, bytes)) {
         state = ReadState::Unreadable;
         report(Problem::Read, path, errnoText(errno));
@@ -959,17 +1117,21 @@ Storage::Entry *Storage::lookupFile(const QString &path, ReadState &state)
     }
     resolved(Problem::Read, path);
     state = ReadState::Readable;
-    store(path, stamp, bytes);
+    store(path, stamp, bytes, watch);
     it = m_cache.find(path);
     if (it != m_cache.end())
         return &it->second;
     // Too large to keep: handed out once through an entry that the next read replaces.
     static Entry transient;
-    transient = Entry{stamp, true, bytes, std::nullopt, std::nullopt, 0, true};
+    transient = Entry{};
+    transient.stamp = stamp;
+    transient.racy = true;
+    transient.bytes = bytes;
+    transient.transient = true;
     return &transient;
 }
 
-void Storage::store(const QString &path, const Stamp &stamp, const QByteArray &bytes)
+void Storage::store(const QString &path, const Stamp &stamp, const QByteArray &bytes, int watch)
 {
     Entry entry;
     if (auto it = m_cache.find(path); it != m_cache.end()) {
@@ -978,19 +1140,228 @@ void Storage::store(const QString &path, const Stamp &stamp, const QByteArray &b
         if (it->second.bytes == bytes) {
             entry.text = std::move(it->second.text);
             entry.lines = std::move(it->second.lines);
+            entry.encoding = it->second.encoding;
         }
         m_cachedBytes -= it->second.bytes.size();
         m_cache.erase(it);
     }
+    remember(path, watch, true, stamp);
     if (bytes.size() > MaxCachedFile)
         return;
     entry.stamp = stamp;
     entry.racy = isRacy(stamp);
     entry.bytes = bytes;
     entry.lastUse = ++m_useCounter;
+    entry.watch = watch;
+    entry.checkedTurn = currentTurn();
     m_cachedBytes += bytes.size();
     m_cache.emplace(path, std::move(entry));
     evict();
+}
+
+void Storage::remember(const QString &path, int watch, bool isFile, const Stamp &stamp)
+{
+    if (watch < 0) {
+        m_known.remove(path);
+        return;
+    }
+    if (m_known.size() >= MaxKnownPaths)
+        m_known.clear(); // asked again; nothing is lost but a system call
+    m_known.insert(path, Known{isFile, stamp});
+    m_dependents[watch].insert(path);
+}
+
+// --- notifications of changes on disk ----------------------------------------------
+
+namespace {
+
+bool remoteFileSystem(const QByteArray &folder)
+{
+    struct statfs fs{};
+    if (::statfs(folder.constData(), &fs) != 0)
+        return true;
+    switch (quint32(fs.f_type)) {
+    case 0x6969:     // NFS
+    case 0x517B:     // SMB
+    case 0xFF534D42: // CIFS
+    case 0xFE534D42: // SMB2
+    case 0x65735546: // FUSE
+    case 0x01021997: // 9P
+    case 0x00C36400: // Ceph
+    case 0x5346414F: // AFS
+    case 0x73757245: // Coda
+    case 0x564C:     // NCP
+        // Changes made on another machine are not notified here.
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString parentOf(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return {};
+    return slash == 0 ? QStringLiteral("/") : path.left(slash);
+}
+
+bool g_notifications = true;
+
+} // namespace
+
+void Storage::setNotificationsForTest(bool on)
+{
+    g_notifications = on;
+}
+
+void Storage::ensureWatcher()
+{
+    if (m_watcherSetUp)
+        return;
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread() || thread() != app->thread())
+        return; // no event loop to deliver anything: every read looks
+    QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance(thread());
+    if (!dispatcher)
+        return;
+    m_watcherSetUp = true;
+    connect(dispatcher, &QAbstractEventDispatcher::awake, this, [this] { ++m_turn; });
+    if (!g_notifications)
+        return;
+    m_inotify = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_inotify < 0)
+        return;
+    m_notifier = new QSocketNotifier(m_inotify, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &Storage::collectNotifications);
+}
+
+int Storage::watchFolderOf(const QString &path)
+{
+    ensureWatcher();
+    if (m_inotify < 0)
+        return -1;
+    QString folder = parentOf(path);
+    // A missing folder: its nearest existing ancestor tells when it appears.
+    while (!folder.isEmpty()) {
+        if (auto it = m_watchOf.constFind(folder); it != m_watchOf.cend())
+            return it.value();
+        const QByteArray native = nativePath(folder);
+        ++m_readCalls;
+        const int watch = ::inotify_add_watch(m_inotify, native.constData(),
+                                              IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_CREATE | IN_DELETE |
+                                                  IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF |
+                                                  IN_ONLYDIR);
+        if (watch < 0) {
+            if ((errno == ENOENT || errno == ENOTDIR) && folder != QLatin1String("/")) {
+                folder = parentOf(folder);
+                continue;
+            }
+            // The watch limit, a folder we may not read: such files are looked at instead.
+            m_watchOf.insert(folder, -1);
+            return -1;
+        }
+        if (m_folderOf.contains(watch) || remoteFileSystem(native)) {
+            // The same folder under another name, or one whose changes may come from
+            // elsewhere unseen.
+            if (!m_folderOf.contains(watch))
+                ::inotify_rm_watch(m_inotify, watch);
+            m_watchOf.insert(folder, -1);
+            return -1;
+        }
+        m_watchOf.insert(folder, watch);
+        m_folderOf.insert(watch, folder);
+        return watch;
+    }
+    return -1;
+}
+
+void Storage::checkForChanges()
+{
+    if (m_inotify >= 0)
+        collectNotifications();
+}
+
+void Storage::collectNotifications()
+{
+    alignas(struct inotify_event) char buffer[16384];
+    for (;;) {
+        ++m_readCalls;
+        const ssize_t got = ::read(m_inotify, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return;
+        for (ssize_t at = 0; at < got;) {
+            const auto *event = reinterpret_cast<const struct inotify_event *>(buffer + at);
+            at += ssize_t(sizeof(struct inotify_event)) + event->len;
+            if (event->mask & IN_Q_OVERFLOW) {
+                forgetWatched();
+                continue;
+            }
+            const QString name = event->len > 0 ? QFile::decodeName(event->name) : QString();
+            notified(event->wd, event->mask, name);
+        }
+        if (got < ssize_t(sizeof buffer) / 2)
+            return; // drained
+    }
+}
+
+void Storage::notified(int watch, quint32 mask, const QString &name)
+{
+    auto dependents = m_dependents.find(watch);
+    const bool folderGone = mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT);
+    if (folderGone) {
+        if (dependents != m_dependents.end()) {
+            const QSet<QString> paths = std::move(dependents.value());
+            m_dependents.erase(dependents);
+            for (const QString &path : paths)
+                changed(path);
+        }
+        if (const QString folder = m_folderOf.take(watch); !folder.isNull())
+            m_watchOf.remove(folder);
+        if (!(mask & IN_IGNORED))
+            ::inotify_rm_watch(m_inotify, watch);
+        return;
+    }
+    if (dependents == m_dependents.end() || name.isEmpty())
+        return;
+    const QString prefix = m_folderOf.value(watch) + QLatin1Char('/') + name;
+    QSet<QString> &paths = dependents.value();
+    if (paths.remove(prefix))
+        changed(prefix);
+    // A folder that appeared or went under a watched one: the files known below it.
+    if (mask & IN_ISDIR || !(mask & (IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB))) {
+        const QString below = prefix + QLatin1Char('/');
+        for (auto it = paths.begin(); it != paths.end();) {
+            if (it->startsWith(below)) {
+                changed(*it);
+                it = paths.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+}
+
+void Storage::changed(const QString &path)
+{
+    m_known.remove(path);
+    if (auto it = m_cache.find(path); it != m_cache.end()) {
+        it->second.suspect = true;
+        it->second.watch = -1;
+    }
+}
+
+void Storage::forgetWatched()
+{
+    // Notifications were lost: everything is looked at again.
+    m_known.clear();
+    m_dependents.clear();
+    for (auto &[path, entry] : m_cache) {
+        entry.suspect = true;
+        entry.watch = -1;
+    }
 }
 
 void Storage::evict()
@@ -1009,6 +1380,7 @@ void Storage::evict()
 
 void Storage::invalidate(const QString &path)
 {
+    m_known.remove(path);
     if (auto it = m_cache.find(path); it != m_cache.end()) {
         m_cachedBytes -= it->second.bytes.size();
         m_cache.erase(it);
@@ -1031,18 +1403,38 @@ QByteArray Storage::bytes(const QString &path, ReadState *state)
     return entry ? entry->bytes : QByteArray();
 }
 
+Storage::Encoding Storage::encodingOf(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return Encoding::Utf8Bom;
+    return isMultiByteUtf8(bytes) ? Encoding::Utf8 : Encoding::Cp1251;
+}
+
+QByteArray Storage::encodeForRewrite(const QString &text, Encoding encoding)
+{
+    if (encoding == Encoding::Cp1251 || Cp1251::canEncode(text))
+        return Cp1251::encode(text);
+    if (encoding == Encoding::Utf8Bom)
+        return "\xEF\xBB\xBF" + text.toUtf8();
+    return text.toUtf8();
+}
+
 QString Storage::decode(const QByteArray &bytes, bool *converted)
 {
     bool changed = false;
     QString text;
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
+    switch (encodingOf(bytes)) {
+    case Encoding::Utf8Bom:
         text = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
         changed = true;
-    } else if (isMultiByteUtf8(bytes)) {
+        break;
+    case Encoding::Utf8:
         text = QString::fromUtf8(bytes);
         changed = true;
-    } else {
+        break;
+    case Encoding::Cp1251:
         text = Cp1251::decode(bytes);
+        break;
     }
     if (!text.contains(QLatin1Char('\r')) && text.contains(QLatin1Char('\n'))) {
         text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
@@ -1127,6 +1519,7 @@ bool Storage::rewrite(const QString &path, const QByteArray &bytes, bool ownerOn
     }
     if (!makeParent(path, &reason))
         return fail(Problem::Write);
+    const int watch = watchFolderOf(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         reason = file.errorString();
@@ -1155,31 +1548,65 @@ bool Storage::rewrite(const QString &path, const QByteArray &bytes, bool ownerOn
     resolved(Problem::Write, path);
     resolved(Problem::KeptUnreadable, path);
     if (const std::optional<Stamp> stamp = stampOf(path))
-        store(path, *stamp, bytes);
+        store(path, *stamp, bytes, watch);
     else
         invalidate(path);
     return true;
 }
 
+bool Storage::rewriteText(const QString &path, const QString &text, bool ownerOnly, QString *error)
+{
+    Encoding encoding = Encoding::Cp1251;
+    if (!Cp1251::canEncode(text)) {
+        // Only then does the file's own encoding matter.
+        ReadState state = ReadState::Missing;
+        if (const Entry *entry = lookup(path, state))
+            encoding = entry->encoding ? *entry->encoding : encodingOf(entry->bytes);
+    }
+    return rewrite(path, encodeForRewrite(text, encoding), ownerOnly, error);
+}
+
 bool Storage::append(const QString &path, const QByteArray &bytes, bool ownerOnly, QString *error)
 {
+    return appendWith(path, ownerOnly, error, [&bytes](Encoding) { return bytes; });
+}
+
+bool Storage::appendText(const QString &path, const QString &text, bool ownerOnly, QString *error)
+{
+    if (isAscii(text))
+        return append(path, text.toLatin1(), ownerOnly, error); // the same bytes in either
+    return appendWith(path, ownerOnly, error, [&text](Encoding encoding) {
+        // Bytes of another encoding would turn the whole file into mojibake.
+        return encoding == Encoding::Cp1251 ? Cp1251::encode(text) : text.toUtf8();
+    });
+}
+
+bool Storage::appendWith(const QString &path, bool ownerOnly, QString *error,
+                         const std::function<QByteArray(Encoding)> &bytesFor)
+{
     flushPending(path);
-    invalidate(path);
     QString reason;
     const auto fail = [&](Problem problem) {
+        invalidate(path);
         report(problem, path, reason);
         if (error)
             *error = reason;
         return false;
     };
     const QByteArray native = nativePath(path);
-    const int flags = O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK;
+    const int flags = O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK;
     const mode_t mode = ownerOnly ? 0600 : 0666;
-    int fd = ::open(native.constData(), flags, mode);
+    // Read access tells how the file ends; a file we may only write is appended to as it is.
+    bool canRead = true;
+    int fd = ::open(native.constData(), O_RDWR | flags, mode);
     if (fd < 0 && errno == ENOENT) {
         if (!makeParent(path, &reason))
             return fail(Problem::Append);
-        fd = ::open(native.constData(), flags, mode);
+        fd = ::open(native.constData(), O_RDWR | flags, mode);
+    }
+    if (fd < 0 && errno == EACCES) {
+        canRead = false;
+        fd = ::open(native.constData(), O_WRONLY | flags, mode);
     }
     if (fd < 0) {
         reason = errnoText(errno);
@@ -1196,13 +1623,81 @@ bool Storage::append(const QString &path, const QByteArray &bytes, bool ownerOnl
         reason = QStringLiteral("cannot restrict permissions of %1").arg(path);
         return fail(Problem::Append);
     }
+    const qint64 oldSize = st.st_size;
+    const int watch = watchFolderOf(path);
+    // What the layer holds of the file, when it is exactly what is there.
+    // A recent stamp proves nothing by itself, but a watch that told of no change does.
+    Entry *known = nullptr;
+    if (auto it = m_cache.find(path); it != m_cache.end() && it->second.stamp == stampFrom(st) &&
+                                      (!it->second.racy || (it->second.watch >= 0 && !it->second.suspect)))
+        known = &it->second;
+    // Else what the layer's own last append to it left, when nothing changed it since.
+    const auto appended = known ? m_appended.cend() : m_appended.constFind(path);
+    const bool ownLast = appended != m_appended.cend() && appended->stamp == stampFrom(st);
+    Encoding encoding = Encoding::Cp1251;
+    char last = '\n';
+    if (oldSize > 0) {
+        if (ownLast) {
+            last = appended->last;
+            encoding = appended->encoding;
+        } else if (known) {
+            last = known->bytes.back();
+            if (!known->encoding)
+                known->encoding = encodingOf(known->bytes);
+            encoding = *known->encoding;
+        } else if (canRead) {
+            if (!preadAll(fd, &last, 1, oldSize - 1))
+                last = '\n';
+            encoding = sniffEncoding(fd, oldSize);
+        }
+    }
+    QByteArray bytes = bytesFor(encoding);
+    // A hand-edited last line without its line end would take the new line in. A piece
+    // of a line (no line end at its end) is appended as it is.
+    const bool wholeLines = bytes.endsWith('\n') || bytes.endsWith('\r');
+    if (last != '\n' && last != '\r' && wholeLines && !bytes.startsWith('\r') && !bytes.startsWith('\n'))
+        bytes.prepend("\r\n");
     const bool written = writeAllFd(fd, bytes.constData(), bytes.size());
     const int writeError = errno;
-    if (::close(fd) != 0 || !written) {
-        reason = errnoText(written ? errno : writeError);
+    if (!written) {
+        // A short write (a full disk) would leave half a line for the next one to glue on.
+        ::ftruncate(fd, oldSize);
+        ::close(fd);
+        reason = errnoText(writeError);
+        return fail(Problem::Append);
+    }
+    struct stat after{};
+    const bool stamped = ::fstat(fd, &after) == 0;
+    if (::close(fd) != 0) {
+        const int closeError = errno;
+        ::truncate(native.constData(), oldSize);
+        reason = errnoText(closeError);
         return fail(Problem::Append);
     }
     resolved(Problem::Append, path);
+    if (stamped) {
+        if (m_appended.size() >= MaxKnownPaths)
+            m_appended.clear();
+        // Appended text that did not need the file's encoding leaves it as it was.
+        m_appended.insert(path, Appended{stampFrom(after), encoding, bytes.isEmpty() ? last : bytes.back()});
+    }
+    // The layer's own write: what it holds follows without reading the file again.
+    if (known && stamped && oldSize + bytes.size() == after.st_size &&
+        known->bytes.size() + bytes.size() <= MaxCachedFile) {
+        known->bytes += bytes;
+        known->text.reset();
+        known->lines.reset();
+        known->stamp = stampFrom(after);
+        known->racy = isRacy(known->stamp);
+        known->suspect = false;
+        known->watch = watch;
+        known->checkedTurn = currentTurn();
+        m_cachedBytes += bytes.size();
+        evict();
+    } else {
+        invalidate(path);
+    }
+    remember(path, watch, true, stamped ? stampFrom(after) : Stamp{});
     return true;
 }
 
@@ -1211,8 +1706,18 @@ bool Storage::isFile(const QString &path)
     runDeferred(path);
     if (auto it = m_journals.find(path); it != m_journals.end() && it->second->hasRecords())
         return true;
+    if (m_inotify >= 0 && !loopRunning())
+        collectNotifications();
+    if (auto it = m_cache.find(path); it != m_cache.end() && stillValid(it->second))
+        return true;
+    if (auto known = m_known.constFind(path); known != m_known.cend())
+        return known->isFile;
+    const int watch = watchFolderOf(path);
     struct stat st{};
-    return ::stat(nativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+    ++m_readCalls;
+    const bool isFile = ::stat(nativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+    remember(path, watch, isFile, isFile ? stampFrom(st) : Stamp{});
+    return isFile;
 }
 
 bool Storage::remove(const QString &path)
@@ -1231,6 +1736,7 @@ bool Storage::remove(const QString &path)
         return false;
     }
     resolved(Problem::Remove, path);
+    remember(path, watchFolderOf(path), false, Stamp{});
     return true;
 }
 
@@ -1348,6 +1854,12 @@ QString Storage::problemMessage(Problem problem, const QString &path, const QStr
     case Problem::Remove:
         text = QStringLiteral("Не удалось удалить файл:");
         break;
+    case Problem::Damaged:
+        text = QStringLiteral("Файл был повреждён, испорченная часть отброшена:");
+        break;
+    case Problem::BadLine:
+        text = QStringLiteral("В файле есть строка, которую не удалось разобрать, она пропущена:");
+        break;
     }
     text += QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
     if (!error.isEmpty())
@@ -1367,6 +1879,25 @@ void Storage::report(Problem problem, const QString &path, const QString &error)
         g_reporter(problem, path, error);
     else
         qWarning("Storage: %s %s: %s", qPrintable(problemText(problem)), qPrintable(path), qPrintable(error));
+}
+
+void Storage::reportBadLine(const QString &path, int lineNumber, const QString &why)
+{
+    // The version the parser was given: what the layer holds, else what is on disk.
+    Stamp version;
+    if (auto it = m_cache.find(path); it != m_cache.end())
+        version = it->second.stamp;
+    else if (const std::optional<Stamp> stamp = stampOf(path))
+        version = *stamp;
+    if (auto seen = m_badLineReported.constFind(path); seen != m_badLineReported.cend() && *seen == version)
+        return;
+    m_badLineReported.insert(path, version);
+    const QString error = QStringLiteral("строка %1: %2").arg(lineNumber).arg(why);
+    if (g_reporter)
+        g_reporter(Problem::BadLine, path, error);
+    else
+        qWarning("Storage: %s %s: %s", qPrintable(problemText(Problem::BadLine)), qPrintable(path),
+                 qPrintable(error));
 }
 
 void Storage::resolved(Problem problem, const QString &path)

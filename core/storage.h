@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -12,13 +13,20 @@
 #include <memory>
 #include <optional>
 
+class QSocketNotifier;
 class QTimer;
 
 // The storage layer under TextFile: every read and write of the program folder goes
-// through it. Reads are served from memory and re-read only when the file changed on
-// disk (a stat per read); records that grow per message are kept in memory or in a
-// journal and folded into their file in the background, so no message pays for a
-// whole-file rewrite or an fsync. All paths here are file-system paths.
+// through it. Reads are served from memory; the layer learns of changes on disk from
+// file-system notifications on the folders it read from (inotify), so a read of an
+// unchanged file, or of a file known to be missing, costs no system call. A change made
+// by another program is seen once its notification has been delivered by the event
+// loop (outside a running event loop, pending notifications are collected at each
+// read). Where a folder cannot be watched (a network file system, the watch limit),
+// a file is checked with a stat at most once per event-loop turn. The layer's own
+// writes update what it holds at once. Records that grow per message are kept in memory
+// or in a journal and folded into their file in the background, so no message pays for
+// a whole-file rewrite or an fsync. All paths here are file-system paths.
 class Storage : public QObject
 {
     Q_OBJECT
@@ -29,8 +37,17 @@ public:
         Unreadable, // something is there but cannot be read: never to be taken as empty
     };
 
-    // What went wrong, reported once per file and kind until that kind succeeds again.
-    enum class Problem { Read, Write, Append, Remove, KeptUnreadable };
+    // What went wrong, reported once per file and kind until that kind succeeds again;
+    // BadLine once per version of the file (see reportBadLine()).
+    enum class Problem {
+        Read,
+        Write,
+        Append,
+        Remove,
+        KeptUnreadable,
+        Damaged, // a journal record that cannot be right was dropped with what followed it
+        BadLine, // a line its parser could not take was skipped
+    };
     using Reporter = std::function<void(Problem problem, const QString &path, const QString &error)>;
 
     // What identifies one version of a file on disk.
@@ -59,6 +76,13 @@ public:
     // Counts the instances, so state kept beside the layer can tell a fresh one.
     quint64 generation() const { return m_generation; }
 
+    // The stamp of a file as the layer knows it: no system call while a watch on its
+    // folder vouches that nothing changed since the layer last looked or wrote; else a
+    // stat. nullopt when no regular file is there. isWatched(): such a watch vouches for
+    // it now, so a recent stamp proves as much as an old one.
+    std::optional<Stamp> knownStamp(const QString &path);
+    bool isWatched(const QString &path);
+
     // --- reading --------------------------------------------------------------------
     ReadState readState(const QString &path);
     // True when a regular file is there (pending records count as written).
@@ -73,13 +97,30 @@ public:
     // bare LF only reads with CR LF. *converted says whether either applied.
     static QString decode(const QByteArray &bytes, bool *converted = nullptr);
 
+    enum class Encoding { Cp1251, Utf8, Utf8Bom };
+    static Encoding encodingOf(const QByteArray &bytes);
+    // The bytes of text for a file read in the given encoding: a UTF-8 file stays UTF-8
+    // unless every character of text fits Windows-1251, so no letter is lost.
+    static QByteArray encodeForRewrite(const QString &text, Encoding encoding);
+
     // --- writing (low level; TextFile wraps these) ------------------------------------
     // Atomic synced rewrite. Refused when the file there cannot be read.
     bool rewrite(const QString &path, const QByteArray &bytes, bool ownerOnly, QString *error);
+    // The same for text: encoded with encodeForRewrite() in the encoding the file there
+    // was read in (Windows-1251 for a new file).
+    bool rewriteText(const QString &path, const QString &text, bool ownerOnly, QString *error);
+    // Appends whole or not at all: on a short write (a full disk) the file is cut back to
+    // its previous length. Before whole lines (bytes that end with a line end), a last
+    // line without its line end is ended with CR LF, unless the bytes begin with one.
     bool append(const QString &path, const QByteArray &bytes, bool ownerOnly, QString *error);
+    // The same for text: encoded as the file there is (UTF-8 stays UTF-8), else 1251.
+    bool appendText(const QString &path, const QString &text, bool ownerOnly, QString *error);
     bool remove(const QString &path);
     // After a write the layer did not see (a rename, a removal by pattern).
     void invalidate(const QString &path);
+    // Takes in the notifications that have arrived but not been delivered yet, for a
+    // caller that knows another program has just written a file it reads next.
+    void checkForChanges();
 
     // --- deferred records -------------------------------------------------------------
     // Registers work that brings path up to date on disk. It runs at the next tick of
@@ -119,6 +160,9 @@ public:
     static QString problemMessage(Problem problem, const QString &path, const QString &error);
     void report(Problem problem, const QString &path, const QString &error);
     void resolved(Problem problem, const QString &path);
+    // A line of the file its parser could not take (see TextFile::reportBadLine()):
+    // reported as BadLine once per version of the file, the first such line named.
+    void reportBadLine(const QString &path, int lineNumber, const QString &why);
 
     // Owner-only permissions for existing files (and the files under folders), for the
     // secret files at start-up. Returns how many were tightened.
@@ -126,6 +170,12 @@ public:
 
     // The period of the background timer (tests shorten it).
     void setTickInterval(int ms);
+    // System calls the read path has made (stat, open, read, watch): tests and benchmarks
+    // count them around their reads.
+    quint64 readSystemCalls() const { return m_readCalls; }
+    // Instances made after this call work without notifications, as on a network file
+    // system (tests).
+    static void setNotificationsForTest(bool on);
 
 private:
     class Journal;
@@ -138,6 +188,22 @@ private:
         std::optional<QStringList> lines;
         quint64 lastUse = 0;
         bool transient = false; // handed out once, not kept
+        std::optional<Encoding> encoding;
+        bool suspect = false; // a notification named it: its stamp is checked once
+        int watch = -1;       // the folder watch that tells of its changes
+        quint64 checkedTurn = 0; // without a watch: the event-loop turn of its last stat
+    };
+    struct Known
+    {
+        bool isFile = false;
+        Stamp stamp; // of the file when isFile (size -1: not known)
+    };
+    // What the layer's last append to a file left there.
+    struct Appended
+    {
+        Stamp stamp;
+        Encoding encoding = Encoding::Cp1251;
+        char last = '\n';
     };
 
     Storage();
@@ -147,7 +213,22 @@ private:
     QString textOf(const QString &path, Entry &entry);
     // Runs the deferred work of one path (not the fold of its journal).
     void runDeferred(const QString &path);
-    void store(const QString &path, const Stamp &stamp, const QByteArray &bytes);
+    void store(const QString &path, const Stamp &stamp, const QByteArray &bytes, int watch);
+    // Remembers whether a file is there while the watched folder stays unchanged.
+    void remember(const QString &path, int watch, bool isFile, const Stamp &stamp);
+    bool stillValid(const Entry &entry);
+    bool loopRunning() const;
+    quint64 currentTurn();
+    void ensureWatcher();
+    // The watch of the folder that holds path (of its nearest existing ancestor when the
+    // folder is missing); -1 when changes there cannot be notified.
+    int watchFolderOf(const QString &path);
+    void collectNotifications();
+    void notified(int watch, quint32 mask, const QString &name);
+    void changed(const QString &path);
+    void forgetWatched();
+    bool appendWith(const QString &path, bool ownerOnly, QString *error,
+                    const std::function<QByteArray(Encoding)> &bytesFor);
     void evict();
     void tick();
     // Runs the deferred writes, then eachJournal on every journal; not re-entered.
@@ -161,6 +242,17 @@ private:
     std::map<QString, std::unique_ptr<Journal>> m_journals;
     QHash<QString, int> m_reported; // path -> bit set of Problem
     QHash<QString, Stamp> m_convertedLogged;
+    QHash<QString, Stamp> m_badLineReported; // path -> the version last reported
+    QHash<QString, Known> m_known;
+    QHash<QString, Appended> m_appended;
+    int m_inotify = -1;
+    bool m_watcherSetUp = false;
+    QSocketNotifier *m_notifier = nullptr;
+    QHash<QString, int> m_watchOf; // folder -> watch, -1 when it cannot be watched
+    QHash<int, QString> m_folderOf;
+    QHash<int, QSet<QString>> m_dependents; // watch -> paths known through it
+    quint64 m_turn = 1;
+    quint64 m_readCalls = 0;
     QTimer *m_timer = nullptr;
     int m_tickMs = 1000;
     bool m_flushing = false;

@@ -1,6 +1,5 @@
 #include "core/textfile.h"
 
-#include "core/cp1251.h"
 #include "core/programfolder.h"
 #include "core/storage.h"
 
@@ -31,10 +30,19 @@ Result writeBytesAt(const QString &path, const QByteArray &bytes, Options option
     return result;
 }
 
-Result appendBytesAt(const QString &path, const QByteArray &bytes, Options options)
+Result writeTextAt(const QString &path, const QString &text, Options options)
 {
     Result result;
-    result.ok = Storage::instance().append(path, bytes, options.testFlag(Option::OwnerOnly), &result.error);
+    result.ok = Storage::instance().rewriteText(path, text, options.testFlag(Option::OwnerOnly), &result.error);
+    return result;
+}
+
+// Every append of the program comes here, so the layer below ends a hand-edited last
+// line first and keeps a UTF-8 file UTF-8.
+Result appendTextAt(const QString &path, const QString &text, Options options)
+{
+    Result result;
+    result.ok = Storage::instance().appendText(path, text, options.testFlag(Option::OwnerOnly), &result.error);
     return result;
 }
 
@@ -98,9 +106,9 @@ bool ensureFolderAt(const QString &path)
     return QFileInfo(path).isDir() || QDir().mkpath(path);
 }
 
-QByteArray linesBytes(const QStringList &lines)
+QString linesText(const QStringList &lines)
 {
-    return Cp1251::encode(QString(lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")));
+    return lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n");
 }
 
 } // namespace
@@ -189,39 +197,69 @@ Result writeBytes(const Absolute &file, const QByteArray &bytes, Options options
 
 Result writeAll(const QString &programPath, const QString &text, Options options)
 {
-    return writeBytesAt(filePath(programPath), Cp1251::encode(text), options);
+    return writeTextAt(filePath(programPath), text, options);
 }
 Result writeAll(const Absolute &file, const QString &text, Options options)
 {
-    return writeBytesAt(file.path, Cp1251::encode(text), options);
+    return writeTextAt(file.path, text, options);
 }
 
 Result writeLines(const QString &programPath, const QStringList &lines, Options options)
 {
-    return writeBytesAt(filePath(programPath), linesBytes(lines), options);
+    return writeTextAt(filePath(programPath), linesText(lines), options);
 }
 Result writeLines(const Absolute &file, const QStringList &lines, Options options)
 {
-    return writeBytesAt(file.path, linesBytes(lines), options);
+    return writeTextAt(file.path, linesText(lines), options);
 }
 
 Result append(const QString &programPath, const QString &text, Options options)
 {
-    return appendBytesAt(filePath(programPath), Cp1251::encode(text), options);
+    return appendTextAt(filePath(programPath), text, options);
 }
 Result append(const Absolute &file, const QString &text, Options options)
 {
-    return appendBytesAt(file.path, Cp1251::encode(text), options);
+    return appendTextAt(file.path, text, options);
 }
 
 Result appendLine(const QString &programPath, const QString &line, Options options)
 {
-    return appendBytesAt(filePath(programPath), Cp1251::encode(QString(line + QLatin1String("\r\n"))),
-                         options);
+    return appendTextAt(filePath(programPath), line + QLatin1String("\r\n"), options);
 }
 Result appendLine(const Absolute &file, const QString &line, Options options)
 {
-    return appendBytesAt(file.path, Cp1251::encode(QString(line + QLatin1String("\r\n"))), options);
+    return appendTextAt(file.path, line + QLatin1String("\r\n"), options);
+}
+
+void reportBadLine(const QString &programPath, int lineNumber, const QString &why)
+{
+    Storage::instance().reportBadLine(filePath(programPath), lineNumber, why);
+}
+void reportBadLine(const Absolute &file, int lineNumber, const QString &why)
+{
+    Storage::instance().reportBadLine(file.path, lineNumber, why);
+}
+
+QString lineTrouble(QStringView line, qsizetype maxLength)
+{
+    if (line.size() > maxLength)
+        return QStringLiteral("строка длиннее %1 знаков").arg(maxLength);
+    for (const QChar c : line) {
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
+            return QStringLiteral("в строке двоичные данные");
+    }
+    return {};
+}
+
+QString notANumber(QStringView field)
+{
+    // A long field is cut: the operator needs to find it, not to read it whole.
+    return QStringLiteral("«%1» — не число").arg(field.left(40));
+}
+
+QString missingSeparator(QStringView separator)
+{
+    return QStringLiteral("нет разделителя «%1»").arg(separator);
 }
 
 bool exists(const QString &programPath)

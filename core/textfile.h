@@ -86,7 +86,8 @@ QStringList splitLines(const QString &text);
 // Every writer creates the missing parent folders first (mkpath). A rewrite is atomic
 // (QSaveFile): when it fails the old file stays as it was.
 
-// Replaces the file with text encoded as Windows-1251 (no line end is added).
+// Replaces the file with text encoded as Windows-1251 (no line end is added). A file
+// that was read as UTF-8 stays UTF-8 when text holds a character 1251 lacks.
 Result writeAll(const QString &programPath, const QString &text, Options options = {});
 Result writeAll(const Absolute &file, const QString &text, Options options = {});
 Result writeBytes(const QString &programPath, const QByteArray &bytes, Options options = {});
@@ -97,12 +98,36 @@ Result writeBytes(const Absolute &file, const QByteArray &bytes, Options options
 Result writeLines(const QString &programPath, const QStringList &lines, Options options = {});
 Result writeLines(const Absolute &file, const QStringList &lines, Options options = {});
 
-// Appends text as it is (creates the file when missing).
+// Appends text as it is (creates the file when missing), whole or not at all: a short
+// write leaves the file as it was. Before text that ends with a line end, a last line
+// without its line end (a hand edit) is ended first, unless text begins with one; a
+// UTF-8 file gets UTF-8.
 Result append(const QString &programPath, const QString &text, Options options = {});
 Result append(const Absolute &file, const QString &text, Options options = {});
 // Appends line followed by CR LF, as VB's Print # does.
 Result appendLine(const QString &programPath, const QString &line, Options options = {});
 Result appendLine(const Absolute &file, const QString &line, Options options = {});
+
+// --- lines a parser cannot take ----------------------------------------------------
+// A parser that skips a line it cannot take (binary bytes, a line far too long,
+// separators missing, a number that is not one) calls reportBadLine(). The operator
+// hears of it once per version of the file, in the log and a non-blocking box naming
+// the file and the line; calling it again for the same version, for this or another
+// line, says nothing more, so a parser may call it for every bad line of every read.
+//   if (!number)
+//       TextFile::reportBadLine(FilePath, n + 1, TextFile::notANumber(field));
+// lineNumber counts from 1; why is a short Russian text for the operator.
+void reportBadLine(const QString &programPath, int lineNumber, const QString &why);
+void reportBadLine(const Absolute &file, int lineNumber, const QString &why);
+
+// Lines of list files are short; anything longer is not a record.
+inline constexpr qsizetype MaxRecordLength = 4096;
+// Why a line cannot be a record at all: binary bytes (control characters other than
+// a tab) or more than maxLength characters. Empty when neither.
+QString lineTrouble(QStringView line, qsizetype maxLength = MaxRecordLength);
+// The texts for the other common troubles.
+QString notANumber(QStringView field);
+QString missingSeparator(QStringView separator);
 
 // --- files and folders ---------------------------------------------------------------
 

@@ -44,7 +44,7 @@ struct Membership
             *this = Membership();
             filePath = path;
         }
-        const std::optional<Storage::Stamp> now = Storage::stampOf(path);
+        const std::optional<Storage::Stamp> now = Storage::instance().knownStamp(path);
         if (!loaded || now != stamp) {
             members.clear();
             stopped = false;
@@ -58,7 +58,7 @@ struct Membership
             }
             stamp = now;
             // A stamp of this very moment could hide a second change: read next time too.
-            loaded = !now || !Storage::isRecent(*now);
+            loaded = !now || !Storage::isRecent(*now) || Storage::instance().isWatched(path);
         }
         return members.contains(uin);
     }
@@ -67,8 +67,8 @@ struct Membership
     {
         if (!stopped)
             members.insert(uin);
-        stamp = Storage::stampOf(filePath);
-        loaded = stamp && !Storage::isRecent(*stamp);
+        stamp = Storage::instance().knownStamp(filePath);
+        loaded = stamp && (!Storage::isRecent(*stamp) || Storage::instance().isWatched(filePath));
     }
 };
 

@@ -12,6 +12,11 @@ AdminContactFile::Contents AdminContactFile::parse(const QString &text)
 
 AdminContactFile::Contents AdminContactFile::read()
 {
+    const QStringList lines = TextFile::readLines(FilePath);
+    if (!lines.isEmpty() && !VbValues::isNumber(lines.at(0)))
+        TextFile::reportBadLine(FilePath, 1, TextFile::notANumber(lines.at(0)));
+    else if (!lines.value(1).isEmpty() && !VbValues::isNumber(lines.at(1)))
+        TextFile::reportBadLine(FilePath, 2, TextFile::notANumber(lines.at(1)));
     return parse(TextFile::readAll(FilePath));
 }
 

@@ -53,7 +53,11 @@ AntiSpamFile::Contents AntiSpamFile::parse(const QString &text)
 
 AntiSpamFile::Contents AntiSpamFile::read()
 {
-    return parse(TextFile::readAll(FilePath));
+    const QString text = TextFile::readAll(FilePath);
+    const QString switchLine = TextFile::splitLines(text.left(TextFile::MaxRecordLength)).value(0);
+    if (!text.isEmpty() && !VbValues::isNumber(switchLine))
+        TextFile::reportBadLine(FilePath, 1, TextFile::notANumber(switchLine));
+    return parse(text);
 }
 
 QString AntiSpamFile::format(const Contents &contents)

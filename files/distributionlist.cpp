@@ -2,12 +2,8 @@
 
 #include "core/cp1251.h"
 
-#include <QLoggingCategory>
-
 #include <algorithm>
 #include <limits>
-
-Q_LOGGING_CATEGORY(lcDistributionList, "korvane.distribution", QtInfoMsg)
 
 namespace {
 
@@ -101,30 +97,22 @@ DistributionList DistributionList::load()
     DistributionList list;
     list.m_state = state();
     list.m_lines = TextFile::readLines(FilePath);
-    int firstBad = 0;
     for (int n = 0; n < list.m_lines.size(); ++n) {
         const QString &line = list.m_lines.at(n);
         if (line.isEmpty())
             break;
         std::optional<Entry> entry = parseLine(line);
         if (!entry) {
-            if (list.m_skipped.isEmpty())
-                firstBad = n + 1;
+            // Never the password in a report: the line's number is enough to find it.
+            const QString trouble = TextFile::lineTrouble(line);
+            TextFile::reportBadLine(FilePath, n + 1,
+                                    trouble.isEmpty() ? QStringLiteral("нужны номер бота, UIN и пароль через пробел")
+                                                      : trouble);
             list.m_skipped.append(line);
             continue;
         }
         entry->line = n;
         list.m_entries.append(*entry);
-    }
-    // Once per content of the file, not per line nor per message that loads it; never the
-    // password in a trace: the line's index is enough to find it.
-    static size_t reportedFor = 0;
-    const size_t content = qHash(list.m_lines);
-    if (!list.m_skipped.isEmpty() && content != reportedFor) {
-        reportedFor = content;
-        qCInfo(lcDistributionList).noquote()
-            << "distribution list:" << list.m_skipped.size()
-            << "line(s) not \"index number password count\", skipped; the first is line" << firstBad;
     }
     return list;
 }

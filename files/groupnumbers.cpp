@@ -28,27 +28,43 @@ bool GroupNumbers::splitLine(const QString &line, QString *number, QString *grou
     return true;
 }
 
+namespace {
+
+// Calls take(number, group) for every line of the file; a line without its colon is
+// reported and skipped.
+template<typename Take>
+void forEachLine(Take take)
+{
+    const QStringList lines = TextFile::readLines(GroupNumbers::FilePath);
+    QString number;
+    QString group;
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        if (GroupNumbers::splitLine(lines.at(n), &number, &group))
+            take(number, group);
+        else if (!lines.at(n).isEmpty())
+            TextFile::reportBadLine(GroupNumbers::FilePath, int(n + 1), TextFile::missingSeparator(u":"));
+    }
+}
+
+} // namespace
+
 QString GroupNumbers::groupOf(const QString &uin)
 {
     QString found;
-    QString number;
-    QString group;
-    for (const QString &line : TextFile::readLines(FilePath)) {
-        if (splitLine(line, &number, &group) && number == uin)
+    forEachLine([&](const QString &number, const QString &group) {
+        if (number == uin)
             found = group;
-    }
+    });
     return found;
 }
 
 QStringList GroupNumbers::numbersOf(const QString &group)
 {
     QStringList numbers;
-    QString number;
-    QString lineGroup;
-    for (const QString &line : TextFile::readLines(FilePath)) {
-        if (splitLine(line, &number, &lineGroup) && lineGroup == group)
+    forEachLine([&](const QString &number, const QString &lineGroup) {
+        if (lineGroup == group)
             numbers.append(number);
-    }
+    });
     return numbers;
 }
 

@@ -43,7 +43,12 @@ QString notePath(const QString &uin)
 
 QStringList owners()
 {
-    return TextFile::readLines(ListPath);
+    const QStringList lines = TextFile::readLines(ListPath);
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        if (!lines.at(n).isEmpty() && !isUin(lines.at(n)))
+            TextFile::reportBadLine(ListPath, int(n + 1), TextFile::notANumber(lines.at(n)));
+    }
+    return lines;
 }
 
 } // namespace NotepadFiles

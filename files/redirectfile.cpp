@@ -24,7 +24,10 @@ RedirectFile::Contents RedirectFile::parse(const QString &text)
 
 RedirectFile::Contents RedirectFile::read()
 {
-    return parse(TextFile::readAll(FilePath));
+    const Contents contents = parse(TextFile::readAll(FilePath));
+    if (!contents.mode.isEmpty() && !VbValues::isNumber(contents.mode))
+        TextFile::reportBadLine(FilePath, 2, TextFile::notANumber(contents.mode));
+    return contents;
 }
 
 QString RedirectFile::format(const QString &target, bool answersToo)

@@ -28,6 +28,9 @@ SignatureFile::Contents SignatureFile::parse(const QString &text)
 
 SignatureFile::Contents SignatureFile::read()
 {
+    const QStringList lines = TextFile::readLines(FilePath);
+    if (!lines.isEmpty() && !VbValues::isNumber(lines.at(0)))
+        TextFile::reportBadLine(FilePath, 1, TextFile::notANumber(lines.at(0)));
     return parse(TextFile::readAll(FilePath));
 }
 

@@ -104,11 +104,15 @@ TextFile::Result writeSettings(bool autoEnter, const QString &typedNumber, const
 std::optional<FileLogin> readFile()
 {
     const QStringList lines = TextFile::readLines(FilePath);
+    if (!lines.isEmpty() && !VbValues::isNumber(lines.at(0)))
+        TextFile::reportBadLine(FilePath, 1, TextFile::notANumber(lines.at(0)));
     if (lines.isEmpty() || !VbValues::holdsNumber(lines.at(0), 1))
         return std::nullopt;
     FileLogin login;
     if (const std::optional<Credentials> both = decode(lines.value(1), QString()))
         login.uin = both->uin;
+    else if (!lines.value(1).isEmpty())
+        TextFile::reportBadLine(FilePath, 2, TextFile::notANumber(lines.at(1)));
     login.password = UnscramblePassword(lines.value(2));
     return login;
 }

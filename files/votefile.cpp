@@ -27,7 +27,10 @@ std::optional<Definition> parse(const QString &text)
 
 std::optional<Definition> read()
 {
-    return parse(TextFile::readAll(DefinitionPath));
+    const std::optional<Definition> vote = parse(TextFile::readAll(DefinitionPath));
+    if (vote && vote->options.isEmpty())
+        TextFile::reportBadLine(DefinitionPath, 1, TextFile::missingSeparator(ListFile::Separator));
+    return vote;
 }
 
 bool unstorable(const QString &text)

@@ -7,8 +7,13 @@
 #include "support/programhome.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 #include <memory>
 #include <sys/stat.h>
@@ -24,6 +29,32 @@ QByteArray rewrittenPerLine(QByteArray file, const QList<QByteArray> &lines)
     for (const QByteArray &line : lines)
         file = file.isEmpty() ? line : line + file + "\r\n";
     return file;
+}
+
+// Runs f inside a running event loop, as the bot's handlers run.
+void inLoop(const std::function<void()> &f)
+{
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&] {
+        f();
+        loop.quit();
+    });
+    loop.exec();
+}
+
+QByteArray readInLoop(const QString &programPath)
+{
+    QByteArray bytes;
+    inLoop([&] { bytes = TextFile::exists(programPath) ? TextFile::readBytes(programPath) : "<missing>"; });
+    return bytes;
+}
+
+void writeOnDisk(const QString &file, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QFile disk(file);
+    QVERIFY(disk.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(disk.write(bytes), bytes.size());
 }
 
 struct Reported
@@ -55,6 +86,11 @@ private slots:
     void linuxFilesRead_data();
     void linuxFilesRead();
     void secretFilesTightened();
+    void cachedReadCostsNoSystemCall();
+    void changeOnDiskSeenAfterNotification_data();
+    void changeOnDiskSeenAfterNotification();
+    void withoutNotificationsOneStatPerTurn();
+    void badLineReportedOncePerVersion();
 
 private:
     QString path(const QString &programPath) const { return ProgramFolder::path(programPath); }
@@ -338,6 +374,114 @@ void tst_Storage::secretFilesTightened()
     QVERIFY(!(QFile::permissions(path(Log)) & QFile::ReadOther));
     QVERIFY(!(QFile::permissions(path(QStringLiteral("\\Статистика\\05.03.2008\\1.txt"))) & QFile::ReadGroup));
     QVERIFY(QFile::permissions(path(QStringLiteral("\\Команды\\Общая.txt"))) & QFile::ReadOther); // not secret
+}
+
+void tst_Storage::cachedReadCostsNoSystemCall()
+{
+    const QString commands = QStringLiteral("\\Команды\\Общая.txt");
+    const QString missing = QStringLiteral("\\Команды\\Друзья.txt");
+    const QString missingFolder = QStringLiteral("\\Чат\\Комнаты.txt");
+    const QString log = QStringLiteral("\\Логи\\неизвестные.txt");
+    QVERIFY(TextFile::writeAll(commands, QStringLiteral("Команда: привет\r\n")));
+    QVERIFY(TextFile::appendLine(log, QStringLiteral("первая")));
+    inLoop([&] {
+        // The first look at each file.
+        TextFile::readLines(commands);
+        TextFile::readAll(missing);
+        TextFile::exists(missingFolder);
+        TextFile::readAll(log);
+        const quint64 before = Storage::instance().readSystemCalls();
+        for (int i = 0; i < 100; ++i) {
+            QCOMPARE(TextFile::readLines(commands), QStringList{QStringLiteral("Команда: привет")});
+            QCOMPARE(TextFile::readState(missing), TextFile::ReadState::Missing);
+            QVERIFY(!TextFile::exists(missingFolder));
+            QVERIFY(TextFile::exists(commands));
+        }
+        // The bot's own append is read from memory too.
+        QVERIFY(TextFile::appendLine(log, QStringLiteral("вторая")));
+        QCOMPARE(TextFile::readLines(log), QStringList({QStringLiteral("первая"), QStringLiteral("вторая")}));
+        QCOMPARE(Storage::instance().readSystemCalls(), before);
+    });
+}
+
+void tst_Storage::changeOnDiskSeenAfterNotification_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("before"); // there before the change
+    QTest::addColumn<QByteArray>("after"); // empty: deleted
+    QTest::addColumn<bool>("replace"); // a new file renamed over it, as editors save
+    const QString commands = QStringLiteral("\\Команды\\Общая.txt");
+    QTest::newRow("edited in place") << commands << true << QByteArray("B\r\n") << false;
+    QTest::newRow("same size in place") << commands << true << QByteArray("C\r\n") << false;
+    QTest::newRow("replaced") << commands << true << QByteArray("D\r\n") << true;
+    QTest::newRow("deleted") << commands << true << QByteArray() << false;
+    QTest::newRow("created") << commands << false << QByteArray("E\r\n") << false;
+    QTest::newRow("created with its folder") << QStringLiteral("\\Чат\\Комнаты\\Лес.txt") << false
+                                             << QByteArray("F\r\n") << false;
+}
+
+void tst_Storage::changeOnDiskSeenAfterNotification()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, before);
+    QFETCH(QByteArray, after);
+    QFETCH(bool, replace);
+    QVERIFY(TextFile::ensureFolder(QStringLiteral("\\Команды")));
+    if (before)
+        QVERIFY(TextFile::writeBytes(file, "A\r\n"));
+    QCOMPARE(readInLoop(file), before ? QByteArray("A\r\n") : QByteArray("<missing>"));
+
+    // Another program changes it.
+    if (after.isEmpty()) {
+        QVERIFY(QFile::remove(path(file)));
+    } else if (replace) {
+        writeOnDisk(path(file) + QStringLiteral(".new"), after);
+        QVERIFY(::rename(QFile::encodeName(path(file) + QStringLiteral(".new")).constData(),
+                         QFile::encodeName(path(file)).constData()) == 0);
+    } else {
+        writeOnDisk(path(file), after);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(readInLoop(file), after.isEmpty() ? QByteArray("<missing>") : after, 20000);
+}
+
+void tst_Storage::withoutNotificationsOneStatPerTurn()
+{
+    Storage::discard();
+    Storage::setNotificationsForTest(false);
+    const QString file = QStringLiteral("\\Команды\\Общая.txt");
+    QVERIFY(TextFile::writeBytes(file, "A\r\n"));
+    inLoop([&] {
+        const quint64 before = Storage::instance().readSystemCalls();
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE(TextFile::readBytes(file), QByteArray("A\r\n"));
+        QVERIFY(Storage::instance().readSystemCalls() - before <= 1);
+    });
+    writeOnDisk(path(file), "BB\r\n");
+    // The next turn looks again.
+    QCOMPARE(readInLoop(file), QByteArray("BB\r\n"));
+    Storage::setNotificationsForTest(true);
+}
+
+void tst_Storage::badLineReportedOncePerVersion()
+{
+    const QString file = QStringLiteral("\\Чат\\Комнаты.txt");
+    QList<QString> errors;
+    Storage::setReporter([&errors](Storage::Problem problem, const QString &, const QString &error) {
+        QCOMPARE(problem, Storage::Problem::BadLine);
+        errors.append(error);
+    });
+    QVERIFY(TextFile::writeBytes(file, "Лес\r\n\x01\x02\r\n"));
+    QCOMPARE(TextFile::lineTrouble(TextFile::readLines(file).at(1)), QStringLiteral("в строке двоичные данные"));
+    TextFile::reportBadLine(file, 2, TextFile::lineTrouble(TextFile::readLines(file).at(1)));
+    TextFile::reportBadLine(file, 2, QStringLiteral("again"));
+    TextFile::reportBadLine(file, 7, QStringLiteral("another line of the same version"));
+    QCOMPARE(errors, QList<QString>{QStringLiteral("строка 2: в строке двоичные данные")});
+    QVERIFY(TextFile::appendLine(file, QStringLiteral("Поле")));
+    TextFile::reportBadLine(file, 2, QStringLiteral("после правки"));
+    QCOMPARE(errors.size(), 2);
+    QVERIFY(Storage::problemMessage(Storage::Problem::BadLine, path(file), errors.at(0)).contains(QStringLiteral("строка 2")));
+    QCOMPARE(TextFile::lineTrouble(QString(5000, QLatin1Char('a'))), QStringLiteral("строка длиннее 4096 знаков"));
+    QCOMPARE(TextFile::lineTrouble(QStringLiteral("a\tb")), QString());
 }
 
 QTEST_GUILESS_MAIN(tst_Storage)

@@ -97,6 +97,8 @@ private slots:
     void appendsDuringFoldSurviveKill();
     void crashAtEachStageRecovers_data();
     void crashAtEachStageRecovers();
+    void damagedRecordDropped_data();
+    void damagedRecordDropped();
     void writeDuringFold_data();
     void writeDuringFold();
     void timerFoldsInBackground();
@@ -317,6 +319,45 @@ void tst_StorageJournal::crashAtEachStageRecovers()
     Storage::discard();
     Storage::instance().openNewestFirst(path(Log), true);
     QCOMPARE(TextFile::readBytes(Log), expected);
+}
+
+void tst_StorageJournal::damagedRecordDropped_data()
+{
+    QTest::addColumn<QByteArray>("damaged");
+    QTest::newRow("length near the 64-bit maximum") << QByteArray("+9223372036854775800 0\nxyz");
+    QTest::newRow("length at the 64-bit maximum") << QByteArray("+9223372036854775807 1a\nxyz");
+    QTest::newRow("length past the end") << QByteArray("+4000 1a\nxyz");
+    QTest::newRow("negative length") << QByteArray("+-3 1a\nxyz");
+    QTest::newRow("length not a number") << QByteArray("+3x 1a\nxyz");
+    QTest::newRow("no checksum") << QByteArray("+3\nxyz");
+    QTest::newRow("wrong checksum") << QByteArray("+3 1a\nxyz");
+    QTest::newRow("marker not a number") << QByteArray("=99999999999999999999999\n");
+    QTest::newRow("binary") << QByteArray("\x00\xff\x01\n\n\n", 6);
+}
+
+void tst_StorageJournal::damagedRecordDropped()
+{
+    QFETCH(QByteArray, damaged);
+    QList<QString> reports;
+    Storage::setReporter([&reports](Storage::Problem problem, const QString &file, const QString &) {
+        QCOMPARE(problem, Storage::Problem::Damaged);
+        reports.append(file);
+    });
+    QVERIFY(writeRaw(path(Log), "old\r\n"));
+    // The good record before the damage is folded; the one after it cannot be trusted.
+    QVERIFY(writeRaw(journal(), framed("1 : a\r\n") + damaged + framed("2 : b\r\n")));
+
+    Storage::instance().openNewestFirst(path(Log), true);
+    QCOMPARE(fileBytes(path(Log)), rewrittenPerLine("old\r\n", {"1 : a\r\n"}));
+    QVERIFY(!QFile::exists(journal()));
+    QCOMPARE(reports, QList<QString>{journal()});
+
+    // New lines go on as usual, and a restart finds nothing more to report.
+    prepend("3 : c\r\n");
+    Storage::discard();
+    Storage::instance().openNewestFirst(path(Log), true);
+    QCOMPARE(TextFile::readBytes(Log), rewrittenPerLine("old\r\n", {"1 : a\r\n", "3 : c\r\n"}));
+    QCOMPARE(reports.size(), 1);
 }
 
 void tst_StorageJournal::writeDuringFold_data()

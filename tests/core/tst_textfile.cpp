@@ -1,4 +1,5 @@
 #include "core/programfolder.h"
+#include "core/storage.h"
 #include "core/textfile.h"
 #include "support/filemode.h"
 #include "support/programhome.h"
@@ -46,6 +47,13 @@ private Q_SLOTS:
     void failedWriteWhereTargetIsAFolder();
     void failedRewriteKeepsOldFile_data();
     void failedRewriteKeepsOldFile();
+    void failedAppendLeavesFileAsItWas_data();
+    void failedAppendLeavesFileAsItWas();
+    void appendEndsUnendedLastLine_data();
+    void appendEndsUnendedLastLine();
+    void handEditBetweenAppendsSeen();
+    void utf8FileKeepsItsLetters_data();
+    void utf8FileKeepsItsLetters();
     void ownerOnlyAtCreation();
     void ownerOnlyOnRewriteAndAppend();
     void plainRewriteKeepsPermissions();
@@ -236,6 +244,144 @@ void TestTextFile::failedRewriteKeepsOldFile()
     QCOMPARE(FileProbe::bytes(home() + "/Настройки/Общие.txt").size(), size);
 }
 
+void TestTextFile::failedAppendLeavesFileAsItWas_data()
+{
+    QTest::addColumn<int>("room"); // bytes the disk still takes
+    QTest::addColumn<bool>("cached");
+    QTest::newRow("half a line fits") << 5 << false;
+    QTest::newRow("half a line fits, file read before") << 5 << true;
+    QTest::newRow("nothing fits") << 0 << false;
+    QTest::newRow("one byte fits") << 1 << true;
+}
+
+void TestTextFile::failedAppendLeavesFileAsItWas()
+{
+    QFETCH(int, room);
+    QFETCH(bool, cached);
+    const QString log = QStringLiteral("\\Логи\\неизвестные.txt");
+    const QByteArray old = "05.03.2008 - 123 : первая\r\n";
+    QVERIFY(FileProbe::writeBytes(home() + "/Логи/неизвестные.txt", old));
+    if (cached)
+        QCOMPARE(TextFile::readBytes(log), old);
+    TextFile::Result result;
+    {
+        // A full disk: a write that goes past the limit is cut short, then refused.
+        FileProbe::FileSizeLimit fileSizeLimit{rlim_t(old.size() + room)};
+        QVERIFY(fileSizeLimit.ok());
+        result = TextFile::appendLine(log, QStringLiteral("05.03.2008 - 456 : вторая строка"));
+    }
+    QVERIFY(!result.ok);
+    QVERIFY(!result.error.isEmpty());
+    QCOMPARE(FileProbe::bytes(home() + "/Логи/неизвестные.txt"), old);
+    QCOMPARE(TextFile::readBytes(log), old);
+
+    // The next line starts a line of its own.
+    QVERIFY(TextFile::appendLine(log, QStringLiteral("третья")));
+    QCOMPARE(TextFile::readLines(log), QStringList({QStringLiteral("05.03.2008 - 123 : первая"),
+                                                    QStringLiteral("третья")}));
+}
+
+void TestTextFile::appendEndsUnendedLastLine_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("appended");
+    QTest::addColumn<bool>("cached");
+    QTest::addColumn<QByteArray>("after");
+    const QString line = QStringLiteral("b\r\n");
+    for (const bool cached : {false, true}) {
+        const char *read = cached ? ", read before" : "";
+        QTest::addRow("unended%s", read) << QByteArray("a") << line << cached << QByteArray("a\r\nb\r\n");
+        QTest::addRow("ended%s", read) << QByteArray("a\r\n") << line << cached << QByteArray("a\r\nb\r\n");
+        QTest::addRow("bare LF%s", read) << QByteArray("a\n") << line << cached << QByteArray("a\nb\r\n");
+        QTest::addRow("bare CR%s", read) << QByteArray("a\r") << line << cached << QByteArray("a\rb\r\n");
+        QTest::addRow("empty file%s", read) << QByteArray() << line << cached << QByteArray("b\r\n");
+        QTest::addRow("ends with a blank%s", read) << QByteArray("a ") << line << cached << QByteArray("a \r\nb\r\n");
+        // A piece of a line is appended as it is.
+        QTest::addRow("piece of a line%s", read) << QByteArray("a") << QStringLiteral("b") << cached << QByteArray("ab");
+        // A caller that ends the line itself is not given a second line end.
+        QTest::addRow("caller ends it%s", read)
+            << QByteArray("a") << QStringLiteral("\r\nb\r\n") << cached << QByteArray("a\r\nb\r\n");
+        QTest::addRow("1251 nick%s", read)
+            << QByteArray("\xcd\xe8\xea") << QStringLiteral("Ник\r\n") << cached
+            << QByteArray("\xcd\xe8\xea\r\n\xcd\xe8\xea\r\n");
+    }
+}
+
+void TestTextFile::appendEndsUnendedLastLine()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, appended);
+    QFETCH(bool, cached);
+    QFETCH(QByteArray, after);
+    const QString file = QStringLiteral("\\Чат\\Кик.txt");
+    if (!before.isEmpty())
+        QVERIFY(FileProbe::writeBytes(home() + "/Чат/Кик.txt", before));
+    if (cached)
+        QCOMPARE(TextFile::readBytes(file), before);
+    QVERIFY(TextFile::append(file, appended));
+    QCOMPARE(FileProbe::bytes(home() + "/Чат/Кик.txt"), after);
+    QCOMPARE(TextFile::readBytes(file), after);
+}
+
+void TestTextFile::handEditBetweenAppendsSeen()
+{
+    // The layer remembers what its last append left; an edit since then is looked at.
+    const QString file = QStringLiteral("\\Статистика\\1.txt");
+    const QString disk = home() + "/Статистика/1.txt";
+    QVERIFY(TextFile::appendLine(file, QStringLiteral("один")));
+    QVERIFY(TextFile::appendLine(file, QStringLiteral("два")));
+    QVERIFY(FileProbe::writeBytes(disk, FileProbe::bytes(disk) + "hand"));
+    QVERIFY(TextFile::appendLine(file, QStringLiteral("три")));
+    QCOMPARE(FileProbe::bytes(disk), QByteArray("\xee\xe4\xe8\xed\r\n\xe4\xe2\xe0\r\nhand\r\n\xf2\xf0\xe8\r\n"));
+    // Rewritten as UTF-8 by hand: the next line is UTF-8 too.
+    QVERIFY(FileProbe::writeBytes(disk, QStringLiteral("один\r\n").toUtf8()));
+    QVERIFY(TextFile::appendLine(file, QStringLiteral("два")));
+    QCOMPARE(FileProbe::bytes(disk), QStringLiteral("один\r\nдва\r\n").toUtf8());
+}
+
+void TestTextFile::utf8FileKeepsItsLetters_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<bool>("rewrite"); // else an append
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("after");
+    const QString foreign = QStringLiteral("Zoë Łódź ✓");
+    const QByteArray utf8 = QStringLiteral("Ключ=Zoë\r\n").toUtf8();
+    QTest::newRow("UTF-8 rewritten with letters 1251 lacks")
+        << utf8 << true << QStringLiteral("Ключ=") + foreign + QStringLiteral("\r\n")
+        << (QStringLiteral("Ключ=") + foreign + QStringLiteral("\r\n")).toUtf8();
+    QTest::newRow("UTF-8 rewritten with text 1251 holds")
+        << utf8 << true << QStringLiteral("Ключ=да\r\n") << QByteArray("\xca\xeb\xfe\xf7=\xe4\xe0\r\n");
+    QTest::newRow("UTF-8 with a BOM keeps it")
+        << QByteArray("\xef\xbb\xbf") + utf8 << true << foreign
+        << QByteArray("\xef\xbb\xbf") + foreign.toUtf8();
+    QTest::newRow("1251 file: letters it lacks become ?")
+        << QByteArray("\xca\xeb\xfe\xf7\r\n") << true << QStringLiteral("ë") << QByteArray("?");
+    QTest::newRow("new file is 1251") << QByteArray() << true << QStringLiteral("да") << QByteArray("\xe4\xe0");
+    QTest::newRow("UTF-8 appended to in UTF-8")
+        << utf8 << false << QStringLiteral("Ещё=да\r\n") << utf8 + QStringLiteral("Ещё=да\r\n").toUtf8();
+    QTest::newRow("1251 appended to in 1251")
+        << QByteArray("\xca\r\n") << false << QStringLiteral("да\r\n") << QByteArray("\xca\r\n\xe4\xe0\r\n");
+}
+
+void TestTextFile::utf8FileKeepsItsLetters()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(bool, rewrite);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, after);
+    const QString file = QStringLiteral("\\Настройки\\Общие.txt");
+    if (!before.isEmpty())
+        QVERIFY(FileProbe::writeBytes(home() + "/Настройки/Общие.txt", before));
+    if (rewrite)
+        QVERIFY(TextFile::writeAll(file, text));
+    else
+        QVERIFY(TextFile::append(file, text));
+    QCOMPARE(FileProbe::bytes(home() + "/Настройки/Общие.txt"), after);
+    if (!after.contains('?'))
+        QCOMPARE(TextFile::readAll(file), rewrite ? text : Storage::decode(before) + text);
+}
+
 void TestTextFile::ownerOnlyAtCreation()
 {
     QVERIFY(
@@ -372,8 +518,9 @@ void TestTextFile::absolutePaths()
     QCOMPARE(FileProbe::bytes(file.path), QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2"));
     QCOMPARE(TextFile::readAll(file), QStringLiteral("Привет"));
     QVERIFY(TextFile::exists(file));
+    // A line appended after a last line without its line end stands on its own.
     QVERIFY(TextFile::appendLine(file, "!"));
-    QCOMPARE(TextFile::readLines(file), (QStringList{"Привет!"}));
+    QCOMPARE(TextFile::readLines(file), (QStringList{"Привет", "!"}));
     QCOMPARE(TextFile::removeMatching(TextFile::Absolute{other.path() + "/звук/*.txt"}), 1);
     QVERIFY(!TextFile::exists(file));
     // Nothing went into the program folder.

@@ -3,13 +3,24 @@
 #include "files/adminfile.h"
 #include "files/antispamfile.h"
 #include "files/automessages.h"
+#include "core/generalsettings.h"
+#include "core/storage.h"
+#include "core/textfile.h"
+#include "files/admincontactfile.h"
+#include "files/antispamfile.h"
+#include "files/distributionlist.h"
+#include "files/groupnumbers.h"
+#include "files/notepadfiles.h"
 #include "files/redirectfile.h"
 #include "files/signaturefile.h"
+#include "files/storedlogin.h"
 #include "files/votefile.h"
 #include "support/filemode.h"
 #include "support/programhome.h"
 
 #include <QTest>
+
+#include <functional>
 
 class tst_FeatureFiles : public QObject
 {
@@ -30,6 +41,8 @@ private slots:
     void adminFile();
     void autoMessagesHeader_data();
     void autoMessagesHeader();
+    void badLineReportedOncePerVersion_data();
+    void badLineReportedOncePerVersion();
 };
 
 using Counts = QList<VoteFile::Count>;
@@ -235,6 +248,83 @@ void tst_FeatureFiles::autoMessagesHeader()
     const AutoMessages::File file = AutoMessages::read();
     QCOMPARE(file.interval(), interval ? std::optional<int>(interval) : std::nullopt);
     QTEST(file.random(), "random");
+}
+
+void tst_FeatureFiles::badLineReportedOncePerVersion_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<std::function<void()>>("read");
+    using Read = std::function<void()>;
+    QTest::newRow("group numbers: no colon")
+        << GroupNumbers::FilePath << QByteArray("111:Друзья\r\n222 Враги\r\n") << 2
+        << Read([] { GroupNumbers::groupOf(QStringLiteral("111")); });
+    QTest::newRow("distribution list: fields missing")
+        << DistributionList::FilePath << QByteArray("2 111 a 0\r\n3 222\r\n") << 2
+        << Read([] { DistributionList::load(); });
+    QTest::newRow("distribution list: binary")
+        << DistributionList::FilePath << QByteArray("2 111 a 0\r\n\x01\x02\x00 2 3\r\n", 16) << 2
+        << Read([] { DistributionList::load(); });
+    QTest::newRow("distribution list: a huge line")
+        << DistributionList::FilePath << QByteArray(100000, '2') + "\r\n" << 1
+        << Read([] { DistributionList::load(); });
+    QTest::newRow("administrator contact: switch not a number")
+        << AdminContactFile::FilePath << QByteArray("да\r\n123\r\n") << 1 << Read([] { AdminContactFile::read(); });
+    QTest::newRow("administrator contact: number not a number")
+        << AdminContactFile::FilePath << QByteArray("1\r\nадмин\r\n") << 2 << Read([] { AdminContactFile::read(); });
+    QTest::newRow("signature: switch not a number")
+        << SignatureFile::FilePath << QByteArray("on\r\n---\r\nbot\r\n") << 1 << Read([] { SignatureFile::read(); });
+    QTest::newRow("redirect: mode not a number")
+        << RedirectFile::FilePath << QByteArray("123\r\nboth\r\n") << 2 << Read([] { RedirectFile::read(); });
+    QTest::newRow("anti-spam: switch not a number")
+        << AntiSpamFile::FilePath << QByteArray("x\r\n---\r\nq\r\n---\r\na\r\n") << 1
+        << Read([] { AntiSpamFile::read(); });
+    QTest::newRow("vote: no separator")
+        << VoteFile::DefinitionPath << QByteArray("Вопрос без вариантов\r\n") << 1 << Read([] { VoteFile::read(); });
+    QTest::newRow("stored login: switch not a number")
+        << StoredLogin::FilePath << QByteArray("a\r\n1\r\n") << 1 << Read([] { StoredLogin::readFile(); });
+    QTest::newRow("stored login: number not a number")
+        << StoredLogin::FilePath << QByteArray("1\r\nномер\r\n") << 2 << Read([] { StoredLogin::readFile(); });
+    QTest::newRow("notepad owners: not a number")
+        << NotepadFiles::ListPath << QByteArray("123\r\nВася\r\n") << 2 << Read([] { NotepadFiles::owners(); });
+    QTest::newRow("general settings: no =")
+        << GeneralSettings::FilePath << QByteArray("Server=x\r\nPort 5190\r\n") << 2 << Read([] { Settings::read(); });
+}
+
+void tst_FeatureFiles::badLineReportedOncePerVersion()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, line);
+    QFETCH(std::function<void()>, read);
+    Storage::discard();
+    ProgramHome home;
+    struct Report
+    {
+        QString path;
+        QString error;
+    };
+    QList<Report> reports;
+    Storage::setReporter([&reports](Storage::Problem problem, const QString &path, const QString &error) {
+        QCOMPARE(problem, Storage::Problem::BadLine);
+        reports.append({path, error});
+    });
+    QVERIFY(TextFile::writeBytes(file, bytes));
+    read();
+    read(); // the same version again: nothing more
+    QCOMPARE(reports.size(), 1);
+    QCOMPARE(reports.at(0).path, TextFile::filePath(file));
+    QVERIFY2(reports.at(0).error.startsWith(QStringLiteral("строка %1: ").arg(line)), qPrintable(reports.at(0).error));
+    QVERIFY(reports.at(0).error.size() < 200); // a huge line is not repeated
+    QVERIFY(!reports.at(0).error.contains(QLatin1String(" a 0"))); // nor a password
+
+    // A new version with the same fault is news again; a good one is not.
+    QVERIFY(TextFile::writeBytes(file, bytes + bytes));
+    read();
+    QCOMPARE(reports.size(), 2);
+    Storage::setReporter({});
+    Storage::discard();
 }
 
 QTEST_GUILESS_MAIN(tst_FeatureFiles)
