@@ -12,6 +12,11 @@ QString join(const QStringList &fields)
     return fields.join(Separator);
 }
 
+bool canHoldField(const QString &text)
+{
+    return !text.contains(Separator) && !text.endsWith(QStringLiteral(":^"));
+}
+
 std::optional<QStringList> fields(const QString &line, int fieldCount)
 {
     if (fieldCount < 1)

@@ -14,6 +14,9 @@ inline const QString Separator = QStringLiteral(":^:");
 QStringList split(const QString &line);
 // The fields joined with the separator.
 QString join(const QStringList &fields);
+// Whether text can stand as a field and read back whole: it holds no separator and
+// does not end in ":^", whose separator after it would be found one place early.
+bool canHoldField(const QString &text);
 
 // The positional rule: with fieldCount fields, field k < fieldCount - 1 is the text
 // before the (k+1)-th separator after the previous one, and the last field is everything

@@ -28,9 +28,10 @@
 
 namespace {
 
-// Files larger than this are read each time instead of being kept.
-constexpr qint64 MaxCachedFile = 4 * 1024 * 1024;
-constexpr qint64 CacheBudget = 24 * 1024 * 1024;
+// Files larger than this are read each time instead of being kept; an 8 MB hand-edited
+// file (one long line) is still kept, so a timer over it does not reread it every tick.
+constexpr qint64 MaxCachedFile = 9 * 1024 * 1024;
+constexpr qint64 CacheBudget = 32 * 1024 * 1024;
 // Files known to be missing (or present) while their folder is unchanged.
 constexpr qsizetype MaxKnownPaths = 100'000;
 // A file changed this recently may change again within the same timestamp tick
@@ -1715,8 +1716,13 @@ bool Storage::isFile(const QString &path)
     const int watch = watchFolderOf(path);
     struct stat st{};
     ++m_readCalls;
-    const bool isFile = ::stat(nativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
-    remember(path, watch, isFile, isFile ? stampFrom(st) : Stamp{});
+    const bool found = ::stat(nativePath(path).constData(), &st) == 0;
+    const bool missing = !found && (errno == ENOENT || errno == ENOTDIR);
+    const bool isFile = found && S_ISREG(st.st_mode);
+    // Only what a later read would also find is remembered: a pipe or a file that
+    // cannot be looked at is not a missing file, and its read must say unreadable.
+    if (isFile || missing || (found && S_ISDIR(st.st_mode)))
+        remember(path, watch, isFile, isFile ? stampFrom(st) : Stamp{});
     return isFile;
 }
 

@@ -36,10 +36,8 @@ AnswerSender::~AnswerSender()
 
 void AnswerSender::queueAnswer(int slot, const QString &toUin, const QString &text, int intervalMs)
 {
-    int waiting = 0;
-    for (const Pending &answer : std::as_const(m_queue))
-        if (answer.slot == slot && answer.toUin == toUin && answer.partNo == 0)
-            ++waiting;
+    const QPair<int, QString> key(slot, toUin);
+    int &waiting = m_unstarted[key];
     for (qsizetype i = 0; waiting >= MaxWaitingPerUser && i < m_queue.size(); ++i) {
         const Pending &answer = m_queue.at(i);
         if (answer.slot == slot && answer.toUin == toUin && answer.partNo == 0) {
@@ -51,6 +49,11 @@ void AnswerSender::queueAnswer(int slot, const QString &toUin, const QString &te
         intervalMs = DefaultIntervalMs;
     const qint64 now = m_clock();
     m_queue.append({slot, toUin, text, 0, intervalMs, now + intervalMs});
+    ++waiting;
+    // A timer already counting down to an earlier answer keeps its countdown; only an
+    // answer due sooner needs the queue looked over.
+    if (m_timer.isEnabled() && m_armedForMs >= 0 && m_armedForMs <= now + intervalMs)
+        return;
     arm(now);
 }
 
@@ -124,6 +127,10 @@ void AnswerSender::Timer1_Timer()
     // Answers queued while sending go after the ones still in progress.
     rest.append(m_queue);
     m_queue = std::move(rest);
+    m_unstarted.clear();
+    for (const Pending &answer : std::as_const(m_queue))
+        if (answer.partNo == 0)
+            ++m_unstarted[{answer.slot, answer.toUin}];
     m_timer.setEnabled(false);
     arm(m_clock());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -27,7 +28,8 @@ public:
     static inline const QString LastPartTail = QStringLiteral("\r\n\r\nКонец сообщения.");
     // Answers one user may have waiting that have not started going out; a user who
     // writes faster than the timer sends loses his oldest waiting answers, not memory.
-    static constexpr int MaxWaitingPerUser = 10;
+    // A burst of a hundred messages from one user is still answered whole.
+    static constexpr int MaxWaitingPerUser = 1000;
 
     // Attaches itself as the tick handler of timer1 (not owned; must outlive this).
     AnswerSender(NamedTimer &timer1, SendFunction send, QObject *parent = nullptr);
@@ -71,4 +73,6 @@ private:
     qint64 m_armedForMs = -1; // the due time the running timer counts down to
     SendFunction m_send;
     QList<Pending> m_queue;
+    // Per recipient, the answers of m_queue that have not started going out.
+    QHash<QPair<int, QString>, int> m_unstarted;
 };

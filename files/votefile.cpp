@@ -35,7 +35,7 @@ std::optional<Definition> read()
 
 bool unstorable(const QString &text)
 {
-    return text.contains(ListFile::Separator);
+    return !ListFile::canHoldField(text);
 }
 
 QString format(const QString &question, const QStringList &options)

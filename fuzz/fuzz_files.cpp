@@ -102,8 +102,8 @@ void fuzzUserBlacklist(const QString &number)
         require(UserBlacklist::banOf(number).has_value() || TextFile::readLines(UserBlacklist::FilePath).contains(QString()));
     }
     (void)UserBlacklist::change(ban);
-    const int purged = UserBlacklist::purgeExpired(Clock::instance().today());
-    require(purged >= 0);
+    const UserBlacklist::Purged purged = UserBlacklist::purgeExpired(Clock::instance().today());
+    require(purged.expired >= 0 && purged.malformed >= 0);
     if (UserBlacklist::lift(number))
         require(!UserBlacklist::contains(number));
 }

@@ -49,7 +49,7 @@ QList<ContactEntry> ContactBook::entries()
 bool ContactBook::isStorable(const Contact &contact)
 {
     for (const QString &field : contact.fields()) {
-        if (field.contains(ListFile::Separator) || field.contains(QLatin1Char('\r')) ||
+        if (!ListFile::canHoldField(field) || field.contains(QLatin1Char('\r')) ||
             field.contains(QLatin1Char('\n')) || !Cp1251::canEncode(field))
             return false;
     }

@@ -14,6 +14,8 @@ private Q_SLOTS:
     void fields();
     void field();
     void uinOf();
+    void canHoldField_data();
+    void canHoldField();
 };
 
 void TestListFile::split_data()
@@ -72,6 +74,29 @@ void TestListFile::uinOf()
     QCOMPARE(ListFile::uinOf("123456 Вася"), std::optional<QString>("123456"));
     QCOMPARE(ListFile::uinOf(" x"), std::optional<QString>(""));
     QCOMPARE(ListFile::uinOf("123456"), std::optional<QString>());
+}
+
+void TestListFile::canHoldField_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("holds");
+    QTest::newRow("plain") << "Вася" << true;
+    QTest::newRow("empty") << "" << true;
+    QTest::newRow("separator") << "a:^:b" << false;
+    QTest::newRow("ends in :^") << "Вопрос:^" << false;
+    QTest::newRow("ends in :") << "a:" << true;
+    QTest::newRow("starts with ^:") << "^:a" << true;
+}
+
+// A field must read back whole from a line where a separator follows it.
+void TestListFile::canHoldField()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, holds);
+    QCOMPARE(ListFile::canHoldField(text), holds);
+    const std::optional<QStringList> back = ListFile::fields(ListFile::join({text, QStringLiteral("x")}), 2);
+    QVERIFY(back);
+    QCOMPARE(back->first() == text, holds);
 }
 
 QTEST_GUILESS_MAIN(TestListFile)

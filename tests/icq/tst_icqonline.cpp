@@ -34,7 +34,7 @@
 
 namespace {
 
-constexpr int Timeout = 10000;
+constexpr int Timeout = 30000;
 
 const QString Bot = QStringLiteral("111111");
 const QByteArray BotPassword = "botpass";

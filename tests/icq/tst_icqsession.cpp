@@ -26,7 +26,7 @@
 
 namespace {
 
-constexpr int Timeout = 10000;
+constexpr int Timeout = 30000;
 
 QByteArray loginReply(const QByteArray &number, const QString &address, const QByteArray &cookie)
 {

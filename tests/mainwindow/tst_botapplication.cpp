@@ -20,7 +20,7 @@
 #include <QTest>
 
 namespace {
-constexpr int Timeout = 10000;
+constexpr int Timeout = 30000;
 const QString Bot = QStringLiteral("111111");
 const QByteArray BotPassword = "botpass";
 } // namespace
@@ -93,7 +93,7 @@ void tst_BotApplication::loginWindowLogsTheBotIn()
 
     // Closing the login window keeps the bot online.
     bot.mainWindow().findWindow(QStringLiteral("fMain"))->close();
-    QTRY_VERIFY(!bot.mainWindow().findWindow(QStringLiteral("fMain")));
+    QTRY_VERIFY_WITH_TIMEOUT(!bot.mainWindow().findWindow(QStringLiteral("fMain")), Timeout);
     QVERIFY(m_server->injectText(QStringLiteral("424242"), Bot, QStringLiteral("!версия")));
     QVERIFY(m_server->isOnline(Bot));
 }

@@ -10,7 +10,7 @@
 #include <memory>
 
 namespace {
-constexpr int Timeout = 5000;
+constexpr int Timeout = 30000;
 
 struct Sent
 {

@@ -115,6 +115,8 @@ void tst_ContactBook::add_data()
                                      << QByteArray("x:^:1:^::^::^::^::^:\r\n:^::^::^::^::^::^:\r\n");
     QTest::newRow("a separator in a field")
         << stored << contact(QStringLiteral("a:^:b"), "1") << ContactBook::Result::InvalidField << stored;
+    QTest::newRow("a field ending in the separator's head")
+        << stored << contact(QStringLiteral("Иван:^"), "1") << ContactBook::Result::InvalidField << stored;
     QTest::newRow("a line break in a field")
         << stored << contact(QStringLiteral("a\nb"), "1") << ContactBook::Result::InvalidField << stored;
     QTest::newRow("a letter outside the code page")

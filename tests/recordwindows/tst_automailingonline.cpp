@@ -29,7 +29,7 @@
 #include <QTest>
 
 namespace {
-constexpr int Timeout = 10000;
+constexpr int Timeout = 30000;
 const QString Bot = QStringLiteral("111111");
 const QString Secondary = QStringLiteral("222222");
 const QString User = QStringLiteral("424242");

@@ -17,7 +17,7 @@
 #include <csignal>
 
 namespace {
-constexpr int Timeout = 10000;
+constexpr int Timeout = 30000;
 const QString SettingsFile = GeneralSettings::FilePath;
 const QString DayLog = QStringLiteral("\\Логи\\10.12.2026.txt");
 const QByteArray DisconnectLine =

@@ -29,7 +29,7 @@
 #include <sys/stat.h>
 
 namespace {
-constexpr int Timeout = 10000;
+constexpr int Timeout = 30000;
 const QString Bot = QStringLiteral("123456789");
 const QString BotPassword = QStringLiteral("pass1");
 const QString ChatList = QStringLiteral("\\Подпрограммы\\Список_чата.txt");

@@ -23,7 +23,7 @@ class OnlineBot
 public:
     static inline const QString DefaultUin = QStringLiteral("111111");
     static inline const QByteArray DefaultPassword = "botpass";
-    static constexpr int DefaultTimeoutMs = 10000;
+    static constexpr int DefaultTimeoutMs = 30000;
 
     explicit OnlineBot(const QString &uin = DefaultUin, const QByteArray &password = DefaultPassword);
     OnlineBot(const OnlineBot &) = delete;

@@ -21,7 +21,7 @@
 
 namespace OnlineProgram {
 
-constexpr int Timeout = 10000;
+constexpr int Timeout = 30000;
 inline const QString Bot = QStringLiteral("111111");
 inline const QString Secondary = QStringLiteral("222222");
 inline const QString User = QStringLiteral("424242");
