@@ -8,6 +8,7 @@
 #include "core/clock.h"
 #include "core/namedtimer.h"
 #include "platform/dialogs.h"
+#include "platform/windowkit.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -17,13 +18,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-} // namespace
+using WindowKit::named;
 
 // --- Form42 ------------------------------------------------------------------------------
 

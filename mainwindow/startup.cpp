@@ -214,7 +214,7 @@ bool StartupSequence::autoLogin(const QString &scrambledNumber, const QString &s
         return false;
     }
     const Credentials credentials{QString::number(stored->uin), stored->password};
-    if (auto *login = qobject_cast<fMain *>(m_window.showWindow(QStringLiteral("fMain"))))
+    if (auto *login = m_window.show<fMain>(QStringLiteral("fMain")))
         login->showLogin(credentials, true);
     m_autoLoginSlot = AutoLogin::vhod_auto(m_session, credentials);
     return true;

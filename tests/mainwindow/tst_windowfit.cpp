@@ -402,11 +402,11 @@ void tst_WindowFit::answerPageSetsTheHeight()
     QVERIFY(pages);
     QWidget *frame = frameOf(pages);
     // The tallest page first, then a short one: the frame shrinks to it.
-    pages->showPage(CommandBase::AnswerKind::Random);
+    pages->showPage(CommandWizard::Handover(), CommandBase::AnswerKind::Random);
     const int tall = frame->height();
     for (const CommandBase::AnswerKind kind : {CommandBase::AnswerKind::File, CommandBase::AnswerKind::Download,
                                                CommandBase::AnswerKind::Program}) {
-        pages->showPage(kind);
+        pages->showPage(CommandWizard::Handover(), kind);
         QVERIFY2(frame->height() < tall, qPrintable(pages->page(kind)->objectName()));
         QCOMPARE(frame->height(), frame->sizeHint().height());
         QVERIFY(faultsOf(pages).isEmpty());
