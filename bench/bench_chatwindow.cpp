@@ -4,7 +4,7 @@
 #include "chat/automessagesedit.h"
 #include "chat/chatfiles.h"
 #include "chat/chatservice.h"
-#include "chatwindows/chatwindow.h"
+#include "chatwindows/chat_window.h"
 #include "core/namedtimer.h"
 #include "core/programfolder.h"
 #include "platform/recordingwindows.h"

@@ -2,8 +2,8 @@
 
 #include "chat/automessagesedit.h"
 #include "chat/chatservice.h"
-#include "chatwindows/chatsidewindows.h"
-#include "chatwindows/chatwindow.h"
+#include "chatwindows/chat_side_windows.h"
+#include "chatwindows/chat_window.h"
 #include "core/namedtimer.h"
 #include "platform/windowhost.h"
 

@@ -15,7 +15,7 @@
 #include "session/savedstatus.h"
 #include "session/secondarylogin.h"
 #include "session/watchdog.h"
-#include "settings/settingsinstall.h"
+#include "settings/install.h"
 
 MultiBot::MultiBot(IcqSession &session, MDIForm1 &window, QObject *parent)
     : QObject(parent)

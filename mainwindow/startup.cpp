@@ -23,7 +23,7 @@
 #include "session/loginform.h"
 #include "session/loginwindow.h"
 #include "settings/autoopensettings.h"
-#include "settings/settingsinstall.h"
+#include "settings/install.h"
 #include "settings/tutorial.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 
 #include "chat/chatfiles.h"
 #include "chat/chatservice.h"
-#include "chatwindows/chatwindow.h"
+#include "chatwindows/chat_window.h"
 #include "chatwindows/install.h"
 #include "core/namedtimer.h"
 #include "core/storage.h"

@@ -1,7 +1,7 @@
 // The blacklist window, the entry window and the calendar, driven through their controls
 // inside the main window: both lists in one, saves that refill the list, deletes of
 // either kind of row, the search, and dates picked in the calendar.
-#include "chatwindows/chatwindow.h"
+#include "chatwindows/chat_window.h"
 #include "files/chatbanlist.h"
 #include "files/userblacklist.h"
 #include "recordwindows/blacklist_windows.h"

@@ -2,7 +2,7 @@
 #include "platform/recordingdialogs.h"
 #include "platform/recordingwindows.h"
 #include "settings/bot_numbers_page.h"
-#include "settings/settingsinstall.h"
+#include "settings/install.h"
 #include "settings/settingspage.h"
 #include "settings/settings_window.h"
 #include "support/filemode.h"

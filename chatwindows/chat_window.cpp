@@ -1,4 +1,4 @@
-#include "chatwindows/chatwindow.h"
+#include "chatwindows/chat_window.h"
 
 #include "chat/automessagesedit.h"
 #include "chat/chatmembersmodel.h"

@@ -1,4 +1,4 @@
-#include "settings/settingsinstall.h"
+#include "settings/install.h"
 
 #include "platform/windowhost.h"
 #include "settings/about_window.h"

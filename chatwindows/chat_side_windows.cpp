@@ -1,4 +1,4 @@
-#include "chatwindows/chatsidewindows.h"
+#include "chatwindows/chat_side_windows.h"
 
 #include "chat/automessagesedit.h"
 #include "chat/chatfiles.h"
