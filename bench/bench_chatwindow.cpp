@@ -4,9 +4,10 @@
 #include "chat/automessagesedit.h"
 #include "chat/chatfiles.h"
 #include "chat/chatservice.h"
-#include "chatwindows/chatwindow.h"
+#include "chatwindows/chat_window.h"
 #include "core/namedtimer.h"
 #include "core/programfolder.h"
+#include "platform/recordingwindows.h"
 #include "session/messagestate.h"
 
 #include <QApplication>
@@ -39,8 +40,9 @@ void BM_OpenChatWindow(benchmark::State &state)
 {
     Chat chat(int(state.range(0)));
     int listed = 0;
+    RecordingWindows windows;
     for (auto _ : state) {
-        Form33 window(chat.service, chat.autoMessages, nullptr, {});
+        Form33 window(chat.service, chat.autoMessages, nullptr, windows);
         listed = window.List1->model()->rowCount();
     }
     state.counters["listed"] = listed;
@@ -51,7 +53,8 @@ BENCHMARK(BM_OpenChatWindow)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)
 void BM_JoinAndLeaveWhileOpen(benchmark::State &state)
 {
     Chat chat(int(state.range(0)));
-    Form33 window(chat.service, chat.autoMessages, nullptr, {});
+    RecordingWindows windows;
+    Form33 window(chat.service, chat.autoMessages, nullptr, windows);
     window.Command13_Click(); // the rooms page follows the members too
     const auto say = [&chat](const QString &text) {
         MessageState message;

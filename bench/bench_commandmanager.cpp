@@ -6,6 +6,7 @@
 #include "core/cp1251.h"
 #include "core/programfolder.h"
 #include "core/textfile.h"
+#include "platform/recordingwindows.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -30,8 +31,9 @@ void BM_OpenManager(benchmark::State &state)
     writeGroup(int(state.range(0)));
     CommandWizard wizard;
     qsizetype listed = 0;
+    RecordingWindows windows;
     for (auto _ : state) {
-        Form9 manager(wizard, [](const QString &) -> QWidget * { return nullptr; });
+        Form9 manager(wizard, windows);
         listed = manager.commandNames().size();
     }
     state.counters["listed"] = double(listed);
@@ -45,7 +47,8 @@ void BM_FilterKeystroke(benchmark::State &state)
     ProgramFolder::setHome(home.path());
     writeGroup(int(state.range(0)));
     CommandWizard wizard;
-    Form9 manager(wizard, [](const QString &) -> QWidget * { return nullptr; });
+    RecordingWindows windows;
+    Form9 manager(wizard, windows);
     const QStringList typed = {QStringLiteral("к"), QStringLiteral("команда9"), QStringLiteral("команда99"),
                                QString()};
     qsizetype i = 0;

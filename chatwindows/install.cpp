@@ -2,8 +2,8 @@
 
 #include "chat/automessagesedit.h"
 #include "chat/chatservice.h"
-#include "chatwindows/chatsidewindows.h"
-#include "chatwindows/chatwindow.h"
+#include "chatwindows/chat_side_windows.h"
+#include "chatwindows/chat_window.h"
 #include "core/namedtimer.h"
 #include "platform/windowhost.h"
 
@@ -14,14 +14,13 @@ void installChatWindows(WindowHost &host, ChatService &service, TimerRegistry &t
     const QPointer<ChatService> chat(&service);
     const QPointer<AutoMessagesEditor> autoMessages(new AutoMessagesEditor(owner));
     const QPointer<NamedTimer> autoTimer(timers.timer(QStringLiteral("auto_soob")));
-    const ChatWindows::ShowWindow showWindow = [&host](const QString &name) { return host.showWindow(name); };
     using Placement = WindowHost::Placement;
 
     host.registerFactory(QStringLiteral("Form33"),
-                         [chat, autoMessages, autoTimer, showWindow](QWidget *parent) -> QWidget * {
+                         [chat, autoMessages, autoTimer, &host](QWidget *parent) -> QWidget * {
                              if (!chat || !autoMessages)
                                  return nullptr;
-                             return new Form33(*chat, *autoMessages, autoTimer.data(), showWindow, parent);
+                             return new Form33(*chat, *autoMessages, autoTimer.data(), host, parent);
                          });
     host.addWindow(QStringLiteral("Form42"), QStringLiteral("Допополнительные настройки чата"),
                    Placement::Child, [](QWidget *parent) -> QWidget * { return new Form42(parent); });

@@ -2,6 +2,7 @@
 
 #include "commandwindows/windowhelpers.h"
 #include "platform/dialogs.h"
+#include "platform/windowkit.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -22,11 +23,7 @@ namespace {
 const QString SaveCaption = QStringLiteral("Сохранить команду");
 const QString ExtensionsNote = QStringLiteral("Поддерживаются файлы с раширением: txt, doc, rtf");
 
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using WindowKit::named;
 
 // The open-file box; the chosen file goes into the box, a cancel leaves it.
 void pickFileInto(QLineEdit *box)

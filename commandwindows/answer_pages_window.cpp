@@ -1,8 +1,7 @@
 #include "commandwindows/answer_pages_window.h"
 
-#include "commandwindows/windowhelpers.h"
+#include "platform/windowkit.h"
 
-#include <QMdiSubWindow>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -23,9 +22,9 @@ Form14::Form14(CommandWizard &wizard, QWidget *parent)
         {add_so1, "add_so1"}, {add_rdi1, "add_rdi1"}, {add_frp1, "add_frp1"}, {add_fr1, "add_fr1"}, {add_t1, "add_t1"},
     };
     for (const auto &[page, name] : pages) {
-        page->setObjectName(QString::fromLatin1(name));
+        WindowKit::named(page, name);
         layout->addWidget(page);
-        connect(page, &AnswerPage::saved, this, [this] { CommandWindows::hideWindow(this); });
+        connect(page, &AnswerPage::saved, this, [this] { WindowKit::hideInFrame(this); });
         // One page at a time; the text page until the wizard picks another.
         page->setVisible(page == add_t1);
     }
@@ -69,7 +68,7 @@ void Form14::showPage(const CommandWizard::Handover &handover, AnswerKind kind)
     // The frame takes the height of the page shown, and keeps a width the operator gave it.
     layout()->invalidate();
     layout()->activate();
-    QWidget *frame = qobject_cast<QMdiSubWindow *>(parentWidget()) ? parentWidget() : this;
+    QWidget *frame = WindowKit::frameOf(this);
     const QSize hint = frame->sizeHint();
     const QSize wanted(std::max(hint.width(), frame->width()), hint.height());
     if (frame->size() != wanted)

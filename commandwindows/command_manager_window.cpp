@@ -2,12 +2,16 @@
 
 #include "commands/commandeditor.h"
 #include "commandwindows/command_wizard_window.h"
+#include "commandwindows/windowhelpers.h"
 #include "platform/dialogs.h"
+#include "platform/windowhost.h"
+#include "platform/windowkit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -19,10 +23,10 @@
 
 using namespace CommandWindows;
 
-Form9::Form9(CommandWizard &wizard, ShowWindow showWindow, QWidget *parent)
+Form9::Form9(CommandWizard &wizard, WindowHost &windows, QWidget *parent)
     : QWidget(parent)
     , m_wizard(wizard)
-    , m_showWindow(std::move(showWindow))
+    , m_windows(windows)
 {
     setWindowTitle(QStringLiteral("Управление командами"));
     buildControls();
@@ -58,7 +62,7 @@ void Form9::buildControls()
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     Label1 = new QLabel(QStringLiteral("Поиск команды :"), this);
     Text1 = new QLineEdit(this);
-    Label2 = new LinkLabel(QStringLiteral("Расширенный поиск"), this);
+    Label2 = new ClickLabel(QStringLiteral("Расширенный поиск"), this);
     Text2 = new QPlainTextEdit(this);
     Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Command3 = new QPushButton(QStringLiteral("Сохранить"), this);
@@ -84,7 +88,7 @@ void Form9::buildControls()
         {Option2, "Option2"},   {Check2, "Check2"},     {Command4, "Command4"},
     };
     for (const auto &[widget, name] : names)
-        widget->setObjectName(QString::fromLatin1(name));
+        WindowKit::named(widget, name);
 
     auto *layout = new QGridLayout(this);
     auto *left = new QVBoxLayout;
@@ -119,7 +123,7 @@ void Form9::buildControls()
     connect(Command1, &QPushButton::clicked, this, &Form9::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form9::Command2_Click);
     connect(Command5, &QPushButton::clicked, this, &Form9::Command5_Click);
-    connect(Label2, &LinkLabel::clicked, this, &Form9::Label2_Click);
+    connect(Label2, &ClickLabel::clicked, this, &Form9::Label2_Click);
     connect(Command4, &QPushButton::clicked, this, &Form9::Command4_Click);
 }
 
@@ -241,7 +245,7 @@ void Form9::Command1_Click()
 {
     if (CommandEditor::groupListEmpty())
         Command5->setEnabled(false);
-    if (auto *wizard = qobject_cast<Form12 *>(m_showWindow(QStringLiteral("Form12"))))
+    if (auto *wizard = m_windows.show<Form12>(QStringLiteral("Form12")))
         wizard->StartAddCommand(m_group);
 }
 
@@ -250,18 +254,18 @@ void Form9::Command2_Click()
     if (!List1->selectionModel()->hasSelection())
         return;
     const QString name = selectedCommand();
-    if (auto *wizard = qobject_cast<Form12 *>(m_showWindow(QStringLiteral("Form12"))))
+    if (auto *wizard = m_windows.show<Form12>(QStringLiteral("Form12")))
         wizard->StartChangeCommand(m_group, name);
 }
 
 void Form9::Command5_Click()
 {
-    m_showWindow(QStringLiteral("Form31"));
+    m_windows.showWindow(QStringLiteral("Form31"));
 }
 
 void Form9::Label2_Click()
 {
-    m_showWindow(QStringLiteral("Form15"));
+    m_windows.showWindow(QStringLiteral("Form15"));
 }
 
 void Form9::Command4_Click()

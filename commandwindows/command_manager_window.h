@@ -1,12 +1,13 @@
 #pragma once
 
-#include "commandwindows/windowhelpers.h"
+#include "platform/windowkit.h"
 
 #include <QWidget>
 
 class CommandWizard;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListView;
 class QPlainTextEdit;
@@ -14,6 +15,7 @@ class QPushButton;
 class QRadioButton;
 class QSortFilterProxyModel;
 class QStringListModel;
+class WindowHost;
 
 // The command manager "Управление командами": the commands of one group, the raw
 // answer of the selected one, the wizard's entries and the command-base options.
@@ -23,7 +25,7 @@ class Form9 : public QWidget
 {
     Q_OBJECT
 public:
-    Form9(CommandWizard &wizard, CommandWindows::ShowWindow showWindow, QWidget *parent = nullptr);
+    Form9(CommandWizard &wizard, WindowHost &windows, QWidget *parent = nullptr);
 
     // The group whose commands the list shows.
     QString listedGroup() const { return m_group; }
@@ -49,7 +51,7 @@ public:
     QListView *List1 = nullptr;
     QLabel *Label1 = nullptr;
     QLineEdit *Text1 = nullptr;
-    LinkLabel *Label2 = nullptr;
+    ClickLabel *Label2 = nullptr;
     QPlainTextEdit *Text2 = nullptr;
     QPushButton *Command3 = nullptr;
     QPushButton *Command1 = nullptr;
@@ -72,7 +74,7 @@ private:
     void commandDeleted(const QString &group, const QString &name);
 
     CommandWizard &m_wizard;
-    CommandWindows::ShowWindow m_showWindow;
+    WindowHost &m_windows;
     QStringListModel *m_names = nullptr;
     QSortFilterProxyModel *m_filter = nullptr;
     QString m_group;

@@ -2,13 +2,17 @@
 
 #include "commands/commandeditor.h"
 #include "commandwindows/answer_pages_window.h"
+#include "commandwindows/windowhelpers.h"
 #include "core/textfile.h"
 #include "core/vbvalues.h"
 #include "platform/dialogs.h"
+#include "platform/windowhost.h"
+#include "platform/windowkit.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,10 +21,10 @@
 using namespace CommandWindows;
 using CommandBase::AnswerKind;
 
-Form12::Form12(CommandWizard &wizard, ShowWindow showWindow, QWidget *parent)
+Form12::Form12(CommandWizard &wizard, WindowHost &windows, QWidget *parent)
     : QWidget(parent)
     , m_wizard(wizard)
-    , m_showWindow(std::move(showWindow))
+    , m_windows(windows)
 {
     setWindowTitle(QStringLiteral("Добавление команды. Шаг 1."));
     Label1 = new QLabel(QStringLiteral("Название команды  :"), this);
@@ -51,7 +55,7 @@ Form12::Form12(CommandWizard &wizard, ShowWindow showWindow, QWidget *parent)
         {Command1, "Command1"},
     };
     for (const auto &[widget, name] : names)
-        widget->setObjectName(QString::fromLatin1(name));
+        WindowKit::named(widget, name);
 
     m_options = new QButtonGroup(this);
     for (QRadioButton *option : {Option1, Option2, Option4, Option3, Option8, Option7})
@@ -165,7 +169,7 @@ void Form12::Command1_Click()
             showFailure(result);
             return;
         }
-        hideWindow(this);
+        WindowKit::hideInFrame(this);
         return;
     }
 
@@ -203,7 +207,7 @@ void Form12::Command1_Click()
 
     const CommandWizard::Handover handover = m_wizard.handOver(
         changeMode ? m_wizard.groupName() : group, changeMode ? m_wizard.commandName() : name, overwrite);
-    hideWindow(this);
-    if (auto *step2 = qobject_cast<Form14 *>(m_showWindow(QStringLiteral("Form14"))))
+    WindowKit::hideInFrame(this);
+    if (auto *step2 = m_windows.show<Form14>(QStringLiteral("Form14")))
         step2->showPage(handover, kind);
 }

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "commandwindows/windowhelpers.h"
-
 #include <QWidget>
 
 class CommandWizard;
 class QButtonGroup;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class WindowHost;
 
 // Step 1 of the command wizard, "Добавление команды. Шаг 1.": the name, the group and
 // the kind of answer; in change mode also the delete. It hands over to step 2 (Form14).
@@ -21,7 +21,7 @@ public:
     static inline const QString ChangeCaption = QStringLiteral("Изменить");
     static inline const QString DeleteCaption = QStringLiteral("Удалить");
 
-    Form12(CommandWizard &wizard, CommandWindows::ShowWindow showWindow, QWidget *parent = nullptr);
+    Form12(CommandWizard &wizard, WindowHost &windows, QWidget *parent = nullptr);
 
     // The two entries: a new command for the group; the named command of the group.
     // Both read the group list again and clear a delete choice left from before.
@@ -52,6 +52,6 @@ private:
     void updateCommand1();
 
     CommandWizard &m_wizard;
-    CommandWindows::ShowWindow m_showWindow;
+    WindowHost &m_windows;
     QButtonGroup *m_options = nullptr;
 };

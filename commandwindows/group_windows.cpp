@@ -2,11 +2,14 @@
 
 #include "commands/commandeditor.h"
 #include "commandwindows/command_wizard_window.h"
+#include "commandwindows/windowhelpers.h"
 #include "core/cp1251.h"
 #include "core/programfolder.h"
 #include "core/textfile.h"
 #include "files/groupnumbers.h"
 #include "platform/dialogs.h"
+#include "platform/windowhost.h"
+#include "platform/windowkit.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -17,11 +20,7 @@
 
 namespace {
 
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using WindowKit::named;
 
 void box(const QString &title, const QString &text)
 {
@@ -66,10 +65,10 @@ bool usableFileName(const QString &name)
 
 // --- Form11 ------------------------------------------------------------------------------
 
-Form11::Form11(CommandWizard &wizard, CommandWindows::ShowWindow showWindow, QWidget *parent)
+Form11::Form11(CommandWizard &wizard, WindowHost &windows, QWidget *parent)
     : QWidget(parent)
     , m_wizard(wizard)
-    , m_showWindow(std::move(showWindow))
+    , m_windows(windows)
 {
     setWindowTitle(QStringLiteral("Управление группами"));
     Label1 = named(new QLabel(QStringLiteral("Выберите группу"), this), "Label1");
@@ -207,7 +206,7 @@ void Form11::Command3_Click()
     const QString group = selectedGroup();
     if (group.isEmpty())
         return;
-    if (auto *wizard = qobject_cast<Form12 *>(m_showWindow(QStringLiteral("Form12"))))
+    if (auto *wizard = m_windows.show<Form12>(QStringLiteral("Form12")))
         wizard->StartAddCommand(group);
 }
 
@@ -217,7 +216,7 @@ void Form11::Command4_Click()
     const QString name = selectedText(List3);
     if (group.isEmpty() || name.isEmpty())
         return;
-    if (auto *wizard = qobject_cast<Form12 *>(m_showWindow(QStringLiteral("Form12"))))
+    if (auto *wizard = m_windows.show<Form12>(QStringLiteral("Form12")))
         wizard->StartChangeCommand(group, name);
 }
 

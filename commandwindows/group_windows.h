@@ -1,7 +1,5 @@
 #pragma once
 
-#include "commandwindows/windowhelpers.h"
-
 #include <QWidget>
 
 class CommandWizard;
@@ -9,6 +7,7 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class WindowHost;
 
 // "Управление группами": the user groups, the numbers of the selected group and the
 // names of its commands; the command wizard opens on the selected group. The group
@@ -27,7 +26,7 @@ public:
     static inline const QString BadNameText = QStringLiteral("Недопустимое название группы.");
     static inline const QString BadNumberText = QStringLiteral("Номер ICQ должен состоять только из цифр.");
 
-    Form11(CommandWizard &wizard, CommandWindows::ShowWindow showWindow, QWidget *parent = nullptr);
+    Form11(CommandWizard &wizard, WindowHost &windows, QWidget *parent = nullptr);
 
     // The selected group; empty when none.
     QString selectedGroup() const;
@@ -62,7 +61,7 @@ private:
     void commandDeleted(const QString &group, const QString &name);
 
     CommandWizard &m_wizard;
-    CommandWindows::ShowWindow m_showWindow;
+    WindowHost &m_windows;
 };
 
 // "Импорт команд": copies single commands between the folders of two groups, each

@@ -14,15 +14,14 @@
 
 CommandWizard *installCommandWindows(WindowHost &roster, QObject *owner)
 {
-    const CommandWindows::ShowWindow showWindow = [&roster](const QString &name) { return roster.showWindow(name); };
     auto *wizard = new CommandWizard(owner);
     const QPointer<CommandWizard> shared(wizard);
-    roster.registerFactory(QStringLiteral("Form9"), [shared, showWindow](QWidget *parent) -> QWidget * {
-        return shared ? new Form9(*shared, showWindow, parent) : nullptr;
+    roster.registerFactory(QStringLiteral("Form9"), [shared, &roster](QWidget *parent) -> QWidget * {
+        return shared ? new Form9(*shared, roster, parent) : nullptr;
     });
     roster.addWindow(QStringLiteral("Form12"), QStringLiteral("Добавление команды. Шаг 1."),
-                     WindowHost::Placement::Child, [shared, showWindow](QWidget *parent) -> QWidget * {
-                         return shared ? new Form12(*shared, showWindow, parent) : nullptr;
+                     WindowHost::Placement::Child, [shared, &roster](QWidget *parent) -> QWidget * {
+                         return shared ? new Form12(*shared, roster, parent) : nullptr;
                      });
     roster.addWindow(QStringLiteral("Form14"), QStringLiteral("Добавление команды. Шаг 2."),
                      WindowHost::Placement::Child, [shared](QWidget *parent) -> QWidget * {
@@ -35,8 +34,8 @@ CommandWizard *installCommandWindows(WindowHost &roster, QObject *owner)
     roster.registerFactory(QStringLiteral("Form29"), [](QWidget *parent) -> QWidget * { return new Form29(parent); });
     roster.registerFactory(QStringLiteral("Form35"), [](QWidget *parent) -> QWidget * { return new Form35(parent); });
     const QPointer<AdditionalCommandsList> additional(new AdditionalCommandsList(owner));
-    roster.registerFactory(QStringLiteral("Form49"), [additional, showWindow](QWidget *parent) -> QWidget * {
-        return additional ? new Form49(*additional, showWindow, parent) : nullptr;
+    roster.registerFactory(QStringLiteral("Form49"), [additional, &roster](QWidget *parent) -> QWidget * {
+        return additional ? new Form49(*additional, roster, parent) : nullptr;
     });
     roster.addWindow(QStringLiteral("Form50"), QStringLiteral("Добавить команду в список"),
                      WindowHost::Placement::Child, [additional](QWidget *parent) -> QWidget * {
@@ -44,8 +43,8 @@ CommandWizard *installCommandWindows(WindowHost &roster, QObject *owner)
                      });
     roster.addWindow(QStringLiteral("Form36"), QStringLiteral("Встроить помощь"), WindowHost::Placement::Child,
                      [](QWidget *parent) -> QWidget * { return new Form36(parent); });
-    roster.registerFactory(QStringLiteral("Form11"), [shared, showWindow](QWidget *parent) -> QWidget * {
-        return shared ? new Form11(*shared, showWindow, parent) : nullptr;
+    roster.registerFactory(QStringLiteral("Form11"), [shared, &roster](QWidget *parent) -> QWidget * {
+        return shared ? new Form11(*shared, roster, parent) : nullptr;
     });
     roster.addWindow(QStringLiteral("Form31"), Form31::Title, WindowHost::Placement::Child,
                      [](QWidget *parent) -> QWidget * { return new Form31(parent); });

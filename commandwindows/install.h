@@ -1,7 +1,5 @@
 #pragma once
 
-#include "commandwindows/windowhelpers.h"
-
 class CommandWizard;
 class QObject;
 class WindowHost;

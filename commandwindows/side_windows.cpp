@@ -2,11 +2,14 @@
 
 #include "commands/commandeditor.h"
 #include "commands/sidetexts.h"
+#include "commandwindows/windowhelpers.h"
 #include "core/cp1251.h"
 #include "core/linefilemodel.h"
 #include "core/textfile.h"
 #include "engine/records.h"
 #include "platform/dialogs.h"
+#include "platform/windowhost.h"
+#include "platform/windowkit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,15 +21,7 @@
 #include <QListView>
 #include <QVBoxLayout>
 
-namespace {
-
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
+using WindowKit::named;
 
 // --- Form10 ------------------------------------------------------------------------------
 
@@ -130,9 +125,9 @@ void Form35::Command1_Click()
 
 // --- Form49 ------------------------------------------------------------------------------
 
-Form49::Form49(AdditionalCommandsList &list, CommandWindows::ShowWindow showWindow, QWidget *parent)
+Form49::Form49(AdditionalCommandsList &list, WindowHost &windows, QWidget *parent)
     : QWidget(parent)
-    , m_showWindow(std::move(showWindow))
+    , m_windows(windows)
 {
     setWindowTitle(QStringLiteral("Добавочные команды"));
     Label1 = named(new QLabel(QStringLiteral("Добавочные команды"), this), "Label1");
@@ -158,8 +153,7 @@ Form49::Form49(AdditionalCommandsList &list, CommandWindows::ShowWindow showWind
 
 void Form49::Command1_Click()
 {
-    if (m_showWindow)
-        m_showWindow(QStringLiteral("Form50"));
+    m_windows.showWindow(QStringLiteral("Form50"));
 }
 
 void Form49::Command2_Click()
@@ -279,5 +273,5 @@ void Form36::Command1_Click()
 {
     HelpEmbedding::embed(group(), selectedCommand(), HelpEmbedding::kind());
     HelpEmbedding::setKind(HelpEmbedding::None);
-    CommandWindows::hideWindow(this);
+    WindowKit::hideInFrame(this);
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "commandwindows/windowhelpers.h"
-
 #include <QWidget>
 
 class AdditionalCommandsList;
@@ -13,6 +11,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QListView;
+class WindowHost;
 
 // "Ответ на неизвестную команду": the reply a message gets when it matches no command.
 class Form10 : public QWidget
@@ -64,7 +63,7 @@ class Form49 : public QWidget
 {
     Q_OBJECT
 public:
-    Form49(AdditionalCommandsList &list, CommandWindows::ShowWindow showWindow, QWidget *parent = nullptr);
+    Form49(AdditionalCommandsList &list, WindowHost &windows, QWidget *parent = nullptr);
 
     void Command1_Click(); // "Добавить": the add window
     void Command2_Click(); // "Справка"
@@ -78,7 +77,7 @@ public:
     QPushButton *Command3 = nullptr;
 
 private:
-    CommandWindows::ShowWindow m_showWindow;
+    WindowHost &m_windows;
 };
 
 // A group box and the list of that group's commands, as the add window and the help

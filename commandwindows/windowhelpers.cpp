@@ -2,18 +2,7 @@
 
 #include "platform/dialogs.h"
 
-#include <QMdiSubWindow>
-#include <QMouseEvent>
-
 namespace CommandWindows {
-
-void hideWindow(QWidget *window)
-{
-    if (auto *frame = qobject_cast<QMdiSubWindow *>(window->parentWidget()))
-        frame->hide();
-    else
-        window->hide();
-}
 
 void showFailure(const CommandEditor::Result &result)
 {
@@ -33,19 +22,3 @@ void showError(const QString &text)
 }
 
 } // namespace CommandWindows
-
-LinkLabel::LinkLabel(const QString &text, QWidget *parent)
-    : QLabel(text, parent)
-{
-    QFont underlined = font();
-    underlined.setUnderline(true);
-    setFont(underlined);
-    setCursor(Qt::PointingHandCursor);
-}
-
-void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
-{
-    QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        Q_EMIT clicked();
-}

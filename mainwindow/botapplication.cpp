@@ -20,7 +20,7 @@
 #include "session/postlogin.h"
 #include "session/sessioninstall.h"
 #include "session/watchdog.h"
-#include "settings/settingsinstall.h"
+#include "settings/install.h"
 
 BotApplication::BotApplication(QObject *parent)
     : QObject(parent)

@@ -47,7 +47,7 @@ void ConnectionCommands::pod_m_Click()
     // After the showing: the window fills in a remembered login as it becomes active.
     // An automatic log-in may have left the boxes and the button off; the operator logs
     // in from here.
-    if (auto *login = qobject_cast<fMain *>(m_window.showWindow(QStringLiteral("fMain"))))
+    if (auto *login = m_window.show<fMain>(QStringLiteral("fMain")))
         login->showLogin({}, false);
 }
 

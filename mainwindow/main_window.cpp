@@ -4,6 +4,7 @@
 #include "mainwindow/mainmenu.h"
 #include "mainwindow/pictures.h"
 #include "mainwindow/windowfit.h"
+#include "platform/windowkit.h"
 
 #include <algorithm>
 
@@ -389,7 +390,5 @@ QWidget *MDIForm1::frameOf(const QString &name) const
     QWidget *widget = m_openWindows.value(name).data();
     if (!widget)
         return nullptr;
-    if (auto *frame = qobject_cast<QMdiSubWindow *>(widget->parentWidget()))
-        return frame;
-    return widget;
+    return WindowKit::frameOf(widget);
 }

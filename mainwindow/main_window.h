@@ -46,6 +46,9 @@ public:
     bool registerFactory(const QString &name, Factory factory) override;
     void addWindow(const QString &name, const QString &caption, Placement placement,
                    Factory factory = Factory()) override;
+    // The widget's own show() and the frame's typed show<T>(name) side by side.
+    using QMainWindow::show;
+    using WindowHost::show;
 
     // A menu item, separator, submenu or toolbar button by its name; nullptr if none.
     QAction *action(const QString &name) const;

@@ -15,9 +15,7 @@
 #include "session/savedstatus.h"
 #include "session/secondarylogin.h"
 #include "session/watchdog.h"
-#include "settings/settingsinstall.h"
-
-#include <QMdiSubWindow>
+#include "settings/install.h"
 
 MultiBot::MultiBot(IcqSession &session, MDIForm1 &window, QObject *parent)
     : QObject(parent)
@@ -113,7 +111,7 @@ void MultiBot::addHooks(MessageHooks &hooks)
 
 void MultiBot::startAutoLogin(int slot, const Credentials &credentials)
 {
-    if (auto *login = qobject_cast<fMain *>(m_window.showWindow(QStringLiteral("fMain"))))
+    if (auto *login = m_window.show<fMain>(QStringLiteral("fMain")))
         login->showLogin(credentials, true);
     m_session.startLogin(slot, credentials, LoginForm::loginServer());
 }
@@ -125,13 +123,7 @@ void MultiBot::showMainBotGone()
 
 void MultiBot::hideLoginWindow()
 {
-    QWidget *login = m_window.findWindow(QStringLiteral("fMain"));
-    if (!login)
-        return;
-    if (auto *frame = qobject_cast<QMdiSubWindow *>(login->parentWidget()))
-        frame->hide();
-    else
-        login->hide();
+    m_window.hideWindow(QStringLiteral("fMain"));
 }
 
 std::unique_ptr<MultiBot> installMultiBot(IcqSession &session, MDIForm1 &window, ProgramState &state,

@@ -23,7 +23,7 @@
 #include "session/loginform.h"
 #include "session/loginwindow.h"
 #include "settings/autoopensettings.h"
-#include "settings/settingsinstall.h"
+#include "settings/install.h"
 #include "settings/tutorial.h"
 
 #include <QAction>
@@ -215,7 +215,7 @@ bool StartupSequence::autoLogin(const QString &scrambledNumber, const QString &s
         return false;
     }
     const Credentials credentials{QString::number(stored->uin), stored->password};
-    if (auto *login = qobject_cast<fMain *>(m_window.showWindow(QStringLiteral("fMain"))))
+    if (auto *login = m_window.show<fMain>(QStringLiteral("fMain")))
         login->showLogin(credentials, true);
     m_autoLoginSlot = AutoLogin::vhod_auto(m_session, credentials);
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -8,8 +9,8 @@ class QWidget;
 
 // The frame that makes, finds and raises the program's windows by name. A subsystem
 // registers its windows' factories here through its install function; code that needs
-// another window asks the frame to show it and then calls that window's own methods,
-// never its controls.
+// another window asks the frame to show or hide it and then calls that window's own
+// methods, never its controls.
 class WindowHost
 {
 public:
@@ -32,4 +33,11 @@ public:
     virtual QWidget *showWindow(const QString &name) = 0;
     // The open window of that name, or nullptr.
     virtual QWidget *findWindow(const QString &name) const = 0;
+
+    // Hides the named open window, or its frame in the main window's area; it stays
+    // loaded, and showing it again brings it back as it was. Defined with the window kit.
+    void hideWindow(const QString &name);
+    // Shows the named window as its own class; nullptr when it is not shown or is
+    // another class.
+    template<typename T> T *show(const QString &name) { return qobject_cast<T *>(showWindow(name)); }
 };

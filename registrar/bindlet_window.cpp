@@ -2,17 +2,9 @@
 
 #include "platform/dialogs.h"
 
-#include <QMouseEvent>
 #include <QVBoxLayout>
 
 namespace Bindlet {
-
-void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
-{
-    QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        Q_EMIT clicked();
-}
 
 Form1::Form1(BindletJob job, CommandStarter &starter, QWidget *parent)
     : QWidget(parent)
@@ -21,17 +13,16 @@ Form1::Form1(BindletJob job, CommandStarter &starter, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
-    Label1 = new ClickableLabel(LabelText, this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    // Its own font, not the link's underline.
+    Label1 = WindowKit::named(new ClickLabel(LabelText, this), "Label1");
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setBold(true);
     Label1->setFont(font);
     Label1->setAlignment(Qt::AlignCenter);
-    Label1->setCursor(Qt::PointingHandCursor);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     resize(360, 120);
-    connect(Label1, &ClickableLabel::clicked, this, &Form1::Label1_Click);
+    connect(Label1, &ClickLabel::clicked, this, &Form1::Label1_Click);
 }
 
 void Form1::Label1_Click()

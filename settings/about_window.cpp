@@ -2,8 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/webopener.h"
-#include "settings/clicklabel.h"
-#include "settings/hidewindow.h"
+#include "platform/windowkit.h"
 #include "settings/supportcontacts.h"
 
 #include <QHBoxLayout>
@@ -14,8 +13,7 @@ namespace {
 
 template<typename Label = QLabel> Label *makeLabel(QWidget *parent, const char *name, const QString &text)
 {
-    auto *label = new Label(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
+    auto *label = WindowKit::named(new Label(text, parent), name);
     label->setWordWrap(true);
     return label;
 }
@@ -77,7 +75,7 @@ void Form8::Label16_Click()
 
 void Form8::Label17_Click()
 {
-    hideInFrame(this);
+    WindowKit::hideInFrame(this);
 }
 
 void Form8::Label8_Click()

@@ -1,6 +1,8 @@
 #include "settings/admin_contact_window.h"
 
 #include "commands/sidetexts.h"
+#include "platform/windowhost.h"
+#include "platform/windowkit.h"
 #include "settings/featureboxes.h"
 
 #include <QCheckBox>
@@ -12,28 +14,28 @@
 
 #include <utility>
 
-Form24::Form24(ShowFeatureWindow showWindow, QWidget *parent)
+Form24::Form24(WindowHost &windows, QWidget *parent)
     : QWidget(parent)
-    , m_showWindow(std::move(showWindow))
+    , m_windows(windows)
 {
     setWindowTitle(QStringLiteral("Связь с админом"));
-    Label1 = FeatureBoxes::named(new QLabel(QStringLiteral("Эта функция реализует общение пользователя с вами через бота."), this),
+    Label1 = WindowKit::named(new QLabel(QStringLiteral("Эта функция реализует общение пользователя с вами через бота."), this),
                    "Label1");
     Label1->setWordWrap(true);
-    Check1 = FeatureBoxes::named(new QCheckBox(QStringLiteral("Включить фнукцию"), this), "Check1");
-    Line1 = FeatureBoxes::line(this, "Line1");
-    Frame1 = FeatureBoxes::named(new QFrame(this), "Frame1");
+    Check1 = WindowKit::named(new QCheckBox(QStringLiteral("Включить фнукцию"), this), "Check1");
+    Line1 = WindowKit::line("Line1", this);
+    Frame1 = WindowKit::named(new QFrame(this), "Frame1");
     Frame1->setFrameShape(QFrame::StyledPanel);
-    Label2 = FeatureBoxes::named(new QLabel(QStringLiteral("Введите ваш UIN:"), Frame1), "Label2");
-    Text1 = FeatureBoxes::named(new QLineEdit(Frame1), "Text1");
-    Label3 = FeatureBoxes::named(new QLabel(QStringLiteral("Если UIN находиться в \"Чёрном списке\", то он не сможет к вам "
+    Label2 = WindowKit::named(new QLabel(QStringLiteral("Введите ваш UIN:"), Frame1), "Label2");
+    Text1 = WindowKit::named(new QLineEdit(Frame1), "Text1");
+    Label3 = WindowKit::named(new QLabel(QStringLiteral("Если UIN находиться в \"Чёрном списке\", то он не сможет к вам "
                                              "обратиться."),
                               this),
                    "Label3");
     Label3->setWordWrap(true);
-    Line2 = FeatureBoxes::line(this, "Line2");
-    Command1 = FeatureBoxes::named(new QPushButton(QStringLiteral("Применить"), this), "Command1");
-    Command2 = FeatureBoxes::named(new QPushButton(EmbedHelpCaption, this), "Command2");
+    Line2 = WindowKit::line("Line2", this);
+    Command1 = WindowKit::named(new QPushButton(QStringLiteral("Применить"), this), "Command1");
+    Command2 = WindowKit::named(new QPushButton(EmbedHelpCaption, this), "Command2");
 
     auto *frameLayout = new QVBoxLayout(Frame1);
     frameLayout->addWidget(Label2);
@@ -72,6 +74,5 @@ void Form24::Command1_Click()
 void Form24::Command2_Click()
 {
     HelpEmbedding::setKind(HelpEmbedding::AdminContact);
-    if (m_showWindow)
-        m_showWindow(QStringLiteral("Form36"));
+    m_windows.showWindow(QStringLiteral("Form36"));
 }

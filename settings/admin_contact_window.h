@@ -10,6 +10,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class WindowHost;
 
 // The administrator contact window "Связь с админом": the switch and the number that
 // users' "!АДМИН" messages go to, and the help about it put into a command's answer.
@@ -17,7 +18,7 @@ class Form24 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form24(ShowFeatureWindow showWindow, QWidget *parent = nullptr);
+    explicit Form24(WindowHost &windows, QWidget *parent = nullptr);
 
     // "Применить": writes the switch and the number.
     void Command1_Click();
@@ -38,6 +39,6 @@ public:
 private:
     void Form_Load();
 
-    ShowFeatureWindow m_showWindow;
+    WindowHost &m_windows;
     AdminContactSetup m_setup;
 };

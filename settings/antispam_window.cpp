@@ -1,5 +1,6 @@
 #include "settings/antispam_window.h"
 
+#include "platform/windowkit.h"
 #include "settings/featureboxes.h"
 
 #include <QCheckBox>
@@ -13,7 +14,7 @@ namespace {
 
 QPlainTextEdit *textBox(QWidget *parent, const char *name)
 {
-    auto *box = FeatureBoxes::named(new QPlainTextEdit(parent), name);
+    auto *box = WindowKit::named(new QPlainTextEdit(parent), name);
     box->setTabChangesFocus(true);
     // Five lines each at first, so the window fits a small screen; more as it grows.
     box->setSizePolicy(box->sizePolicy().horizontalPolicy(), QSizePolicy::Ignored);
@@ -27,20 +28,20 @@ Form32::Form32(QWidget *parent)
     : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("Анти-спам"));
-    Check1 = FeatureBoxes::named(new QCheckBox(QStringLiteral("Включить анти-спамбот"), this), "Check1");
-    Line1 = FeatureBoxes::named(new QFrame(this), "Line1");
+    Check1 = WindowKit::named(new QCheckBox(QStringLiteral("Включить анти-спамбот"), this), "Check1");
+    Line1 = WindowKit::named(new QFrame(this), "Line1");
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
-    Shape1 = FeatureBoxes::shape(this, "Shape1");
-    Shape2 = FeatureBoxes::shape(this, "Shape2");
-    Shape3 = FeatureBoxes::shape(this, "Shape3");
-    Label1 = FeatureBoxes::named(new QLabel(QStringLiteral("Вопрос:"), Shape1), "Label1");
+    Shape1 = WindowKit::shape("Shape1", this);
+    Shape2 = WindowKit::shape("Shape2", this);
+    Shape3 = WindowKit::shape("Shape3", this);
+    Label1 = WindowKit::named(new QLabel(QStringLiteral("Вопрос:"), Shape1), "Label1");
     Text1 = textBox(Shape1, "Text1");
-    Label2 = FeatureBoxes::named(new QLabel(QStringLiteral("Ответ:"), Shape2), "Label2");
+    Label2 = WindowKit::named(new QLabel(QStringLiteral("Ответ:"), Shape2), "Label2");
     Text2 = textBox(Shape2, "Text2");
-    Label3 = FeatureBoxes::named(new QLabel(QStringLiteral("Сообщение об правильном ответе:"), Shape3), "Label3");
+    Label3 = WindowKit::named(new QLabel(QStringLiteral("Сообщение об правильном ответе:"), Shape3), "Label3");
     Text3 = textBox(Shape3, "Text3");
-    Command1 = FeatureBoxes::named(new QPushButton(QStringLiteral("Применить"), this), "Command1");
+    Command1 = WindowKit::named(new QPushButton(QStringLiteral("Применить"), this), "Command1");
 
     const struct
     {

@@ -4,14 +4,8 @@
 
 #include <QString>
 
-#include <functional>
-
-class QFrame;
 class QPlainTextEdit;
 class QWidget;
-
-// Shows a window of the frame by its name; the window's widget, nullptr when none.
-using ShowFeatureWindow = std::function<QWidget *(const QString &name)>;
 
 // The caption of the notepad's and the contact's help buttons; two blanks after its second word.
 inline const QString EmbedHelpCaption = QStringLiteral("Встроить помощь  по этой функции в команду ...");
@@ -32,16 +26,6 @@ inline void showWriteFailure(const QString &error)
     showError(QStringLiteral("Не удалось сохранить настройки: ") +
               (error.isEmpty() ? QStringLiteral("ошибка записи") : error));
 }
-
-// A control named as tests and neighbours find it.
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-// The decorations: a framed area and a sunken line.
-QFrame *shape(QWidget *parent, const char *name);
-QFrame *line(QWidget *parent, const char *name);
 
 // A multi-line box's text with CR LF line ends, and a file's text put into the box.
 QString boxText(const QPlainTextEdit *box);

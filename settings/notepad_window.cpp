@@ -1,6 +1,8 @@
 #include "settings/notepad_window.h"
 
 #include "commands/sidetexts.h"
+#include "platform/windowhost.h"
+#include "platform/windowkit.h"
 #include "settings/featureboxes.h"
 #include "settings/featuresetups.h"
 
@@ -15,28 +17,28 @@
 
 #include <utility>
 
-Form23::Form23(ShowFeatureWindow showWindow, QWidget *parent)
+Form23::Form23(WindowHost &windows, QWidget *parent)
     : QWidget(parent)
-    , m_showWindow(std::move(showWindow))
+    , m_windows(windows)
 {
     setWindowTitle(QStringLiteral("Блокнот"));
-    Label1 = FeatureBoxes::named(new QLabel(QStringLiteral("Эта функция позволяет хранить вашим пользователям нужную им "
+    Label1 = WindowKit::named(new QLabel(QStringLiteral("Эта функция позволяет хранить вашим пользователям нужную им "
                                              "информацию у вас на сервере."),
                               this),
                    "Label1");
     Label1->setWordWrap(true);
-    Check1 = FeatureBoxes::named(new QCheckBox(QStringLiteral("Включить функцию"), this), "Check1");
-    Line1 = FeatureBoxes::line(this, "Line1");
-    Label2 = FeatureBoxes::named(new QLabel(QStringLiteral("Информация как пользоваться:"), this), "Label2");
-    Label3 = FeatureBoxes::named(new QLabel(QStringLiteral("!блокнот_запись - повзоляет делать запись у вас на боте."), this),
+    Check1 = WindowKit::named(new QCheckBox(QStringLiteral("Включить функцию"), this), "Check1");
+    Line1 = WindowKit::line("Line1", this);
+    Label2 = WindowKit::named(new QLabel(QStringLiteral("Информация как пользоваться:"), this), "Label2");
+    Label3 = WindowKit::named(new QLabel(QStringLiteral("!блокнот_запись - повзоляет делать запись у вас на боте."), this),
                    "Label3");
-    Label4 = FeatureBoxes::named(new QLabel(QStringLiteral("!блокнот - показывает записи, сохранёные у вас."), this), "Label4");
-    Line2 = FeatureBoxes::line(this, "Line2");
-    Combo1 = FeatureBoxes::named(new QComboBox(this), "Combo1");
-    Command1 = FeatureBoxes::named(new QPushButton(QStringLiteral("Просмотреть"), this), "Command1");
-    Text1 = FeatureBoxes::named(new QPlainTextEdit(this), "Text1");
+    Label4 = WindowKit::named(new QLabel(QStringLiteral("!блокнот - показывает записи, сохранёные у вас."), this), "Label4");
+    Line2 = WindowKit::line("Line2", this);
+    Combo1 = WindowKit::named(new QComboBox(this), "Combo1");
+    Command1 = WindowKit::named(new QPushButton(QStringLiteral("Просмотреть"), this), "Command1");
+    Text1 = WindowKit::named(new QPlainTextEdit(this), "Text1");
     Text1->setReadOnly(true);
-    Command2 = FeatureBoxes::named(new QPushButton(EmbedHelpCaption, this), "Command2");
+    Command2 = WindowKit::named(new QPushButton(EmbedHelpCaption, this), "Command2");
 
     auto *viewRow = new QHBoxLayout;
     viewRow->addWidget(Combo1, 1);
@@ -95,6 +97,5 @@ void Form23::Command1_Click()
 void Form23::Command2_Click()
 {
     HelpEmbedding::setKind(HelpEmbedding::Notepad);
-    if (m_showWindow)
-        m_showWindow(QStringLiteral("Form36"));
+    m_windows.showWindow(QStringLiteral("Form36"));
 }

@@ -11,6 +11,7 @@ class QFrame;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class WindowHost;
 
 // The notepad window "Блокнот": the notepad's switch, which acts at once, the notes of
 // the users, and the help about the notepad put into a command's answer.
@@ -18,7 +19,7 @@ class Form23 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form23(ShowFeatureWindow showWindow, QWidget *parent = nullptr);
+    explicit Form23(WindowHost &windows, QWidget *parent = nullptr);
 
     // The box was clicked: the switch file is written or deleted.
     void Check1_Click();
@@ -42,5 +43,5 @@ public:
 private:
     void Form_Load();
 
-    ShowFeatureWindow m_showWindow;
+    WindowHost &m_windows;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/windowkit.h"
+
 #include <QCheckBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -13,10 +15,12 @@
 // Controls of the settings pages, each made under its name.
 namespace PageControls {
 
+using WindowKit::line;
+using WindowKit::shape;
+
 inline QLabel *label(const char *name, const QString &text, QWidget *parent)
 {
-    auto *control = new QLabel(text, parent);
-    control->setObjectName(QString::fromLatin1(name));
+    auto *control = WindowKit::named(new QLabel(text, parent), name);
     control->setWordWrap(true);
     return control;
 }
@@ -31,42 +35,19 @@ inline QLabel *title(const char *name, const QString &text, QWidget *parent)
     return control;
 }
 
-inline QFrame *line(const char *name, QWidget *parent)
-{
-    auto *frame = new QFrame(parent);
-    frame->setObjectName(QString::fromLatin1(name));
-    frame->setFrameShape(QFrame::HLine);
-    frame->setFrameShadow(QFrame::Sunken);
-    return frame;
-}
-
-inline QFrame *shape(const char *name, QWidget *parent)
-{
-    auto *frame = new QFrame(parent);
-    frame->setObjectName(QString::fromLatin1(name));
-    frame->setFrameShape(QFrame::StyledPanel);
-    return frame;
-}
-
 inline QCheckBox *checkBox(const char *name, const QString &text, QWidget *parent)
 {
-    auto *control = new QCheckBox(text, parent);
-    control->setObjectName(QString::fromLatin1(name));
-    return control;
+    return WindowKit::named(new QCheckBox(text, parent), name);
 }
 
 inline QLineEdit *textBox(const char *name, QWidget *parent)
 {
-    auto *control = new QLineEdit(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    return control;
+    return WindowKit::named(new QLineEdit(parent), name);
 }
 
 inline QPushButton *button(const char *name, const QString &text, QWidget *parent)
 {
-    auto *control = new QPushButton(text, parent);
-    control->setObjectName(QString::fromLatin1(name));
-    return control;
+    return WindowKit::named(new QPushButton(text, parent), name);
 }
 
 // A page's frame fills the page; its column starts with the title and the line under it.

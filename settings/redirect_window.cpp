@@ -1,5 +1,6 @@
 #include "settings/redirect_window.h"
 
+#include "platform/windowkit.h"
 #include "settings/featureboxes.h"
 
 #include <QFrame>
@@ -13,21 +14,21 @@ Form18::Form18(QWidget *parent)
     : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("Редикет"));
-    Shape1 = FeatureBoxes::named(new QFrame(this), "Shape1");
+    Shape1 = WindowKit::named(new QFrame(this), "Shape1");
     Shape1->setFrameShape(QFrame::StyledPanel);
-    Shape2 = FeatureBoxes::named(new QFrame(this), "Shape2");
+    Shape2 = WindowKit::named(new QFrame(this), "Shape2");
     Shape2->setFrameShape(QFrame::StyledPanel);
 
-    Label1 = FeatureBoxes::named(new QLabel(QStringLiteral("Укажите на какой номер будут \"уходить\" сообщения:"), Shape1),
+    Label1 = WindowKit::named(new QLabel(QStringLiteral("Укажите на какой номер будут \"уходить\" сообщения:"), Shape1),
                    "Label1");
-    Text1 = FeatureBoxes::named(new QLineEdit(Shape1), "Text1");
-    Label2 = FeatureBoxes::named(new QLabel(QStringLiteral("Если Вы хотите отключить редикет, просто оставьте поле пустым."),
+    Text1 = WindowKit::named(new QLineEdit(Shape1), "Text1");
+    Label2 = WindowKit::named(new QLabel(QStringLiteral("Если Вы хотите отключить редикет, просто оставьте поле пустым."),
                               Shape1),
                    "Label2");
     Label2->setWordWrap(true);
-    Option1 = FeatureBoxes::named(new QRadioButton(QStringLiteral("Обработка + редикет"), Shape2), "Option1");
-    Option2 = FeatureBoxes::named(new QRadioButton(QStringLiteral("Просто редикет"), Shape2), "Option2");
-    Command1 = FeatureBoxes::named(new QPushButton(QStringLiteral("Применить"), this), "Command1");
+    Option1 = WindowKit::named(new QRadioButton(QStringLiteral("Обработка + редикет"), Shape2), "Option1");
+    Option2 = WindowKit::named(new QRadioButton(QStringLiteral("Просто редикет"), Shape2), "Option2");
+    Command1 = WindowKit::named(new QPushButton(QStringLiteral("Применить"), this), "Command1");
 
     auto *numberLayout = new QVBoxLayout(Shape1);
     numberLayout->addWidget(Label1);

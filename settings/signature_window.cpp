@@ -1,5 +1,6 @@
 #include "settings/signature_window.h"
 
+#include "platform/windowkit.h"
 #include "settings/featureboxes.h"
 
 #include <QCheckBox>
@@ -14,23 +15,23 @@ Form34::Form34(QWidget *parent)
     : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("Подпись"));
-    Check1 = FeatureBoxes::named(new QCheckBox(QStringLiteral("Включить подпись"), this), "Check1");
-    Line1 = FeatureBoxes::named(new QFrame(this), "Line1");
+    Check1 = WindowKit::named(new QCheckBox(QStringLiteral("Включить подпись"), this), "Check1");
+    Line1 = WindowKit::named(new QFrame(this), "Line1");
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
-    Shape1 = FeatureBoxes::named(new QFrame(this), "Shape1");
+    Shape1 = WindowKit::named(new QFrame(this), "Shape1");
     Shape1->setFrameShape(QFrame::StyledPanel);
-    Shape2 = FeatureBoxes::named(new QFrame(this), "Shape2");
+    Shape2 = WindowKit::named(new QFrame(this), "Shape2");
     Shape2->setFrameShape(QFrame::StyledPanel);
-    Label1 = FeatureBoxes::named(new QLabel(QStringLiteral("Введите подпись (1 строка = 1 подпись)"), Shape1), "Label1");
-    Text1 = FeatureBoxes::named(new QPlainTextEdit(Shape1), "Text1");
+    Label1 = WindowKit::named(new QLabel(QStringLiteral("Введите подпись (1 строка = 1 подпись)"), Shape1), "Label1");
+    Text1 = WindowKit::named(new QPlainTextEdit(Shape1), "Text1");
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setTabChangesFocus(true);
-    Label2 = FeatureBoxes::named(new QLabel(QStringLiteral("Разделитель между основынм сообщением и подписью:"), Shape2),
+    Label2 = WindowKit::named(new QLabel(QStringLiteral("Разделитель между основынм сообщением и подписью:"), Shape2),
                    "Label2");
-    Text2 = FeatureBoxes::named(new QLineEdit(Shape2), "Text2");
-    Label3 = FeatureBoxes::named(new QLabel(QStringLiteral("vbcrlf - дополнительный переход на одну строчку"), Shape2), "Label3");
-    Command1 = FeatureBoxes::named(new QPushButton(QStringLiteral("Сохранить и применить"), this), "Command1");
+    Text2 = WindowKit::named(new QLineEdit(Shape2), "Text2");
+    Label3 = WindowKit::named(new QLabel(QStringLiteral("vbcrlf - дополнительный переход на одну строчку"), Shape2), "Label3");
+    Command1 = WindowKit::named(new QPushButton(QStringLiteral("Сохранить и применить"), this), "Command1");
 
     auto *signatures = new QVBoxLayout(Shape1);
     signatures->addWidget(Label1);

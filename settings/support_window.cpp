@@ -1,7 +1,7 @@
 #include "settings/support_window.h"
 
 #include "platform/dialogs.h"
-#include "settings/clicklabel.h"
+#include "platform/windowkit.h"
 #include "settings/supportcontacts.h"
 
 #include <QLabel>
@@ -11,8 +11,7 @@ namespace {
 
 QLabel *addLabel(QWidget *parent, QVBoxLayout *layout, const char *name, const QString &text)
 {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
+    auto *label = WindowKit::named(new QLabel(text, parent), name);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(label);

@@ -2,12 +2,11 @@
 
 #include "platform/dialogs.h"
 #include "platform/windowhost.h"
-#include "settings/hidewindow.h"
+#include "platform/windowkit.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -117,7 +116,7 @@ void Form26::Command1_Click()
         if (!written)
             Dialogs::instance().message(MarkerFailedTitle, MarkerFailedText.arg(written.error),
                                         Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
-        hideInFrame(this);
+        WindowKit::hideInFrame(this);
         return;
     }
     arrive(step);
@@ -143,7 +142,7 @@ void Form26::arrive(int step)
         if (action.kind == Tutorial::WindowAction::Kind::Show)
             placeBeside(m_windows.showWindow(action.window));
         else
-            hideInFrame(m_windows.findWindow(action.window));
+            m_windows.hideWindow(action.window);
     }
 }
 
@@ -151,15 +150,10 @@ void Form26::placeBeside(QWidget *window)
 {
     // The window the text talks about goes next to the text, not over it: to its right or
     // left, else below or above it.
-    const auto frameOf = [](QWidget *widget) -> QWidget * {
-        if (auto *frame = qobject_cast<QMdiSubWindow *>(widget->parentWidget()))
-            return frame;
-        return widget;
-    };
     if (!window)
         return;
-    QWidget *own = frameOf(this);
-    QWidget *other = frameOf(window);
+    QWidget *own = WindowKit::frameOf(this);
+    QWidget *other = WindowKit::frameOf(window);
     if (own == other || !own->isWindow() != !other->isWindow() || own->parentWidget() != other->parentWidget())
         return;
     const QRect area = own->isWindow() ? screen()->availableGeometry() : own->parentWidget()->rect();

@@ -1,6 +1,8 @@
 #include "settings/vote_window.h"
 
 #include "platform/dialogs.h"
+#include "platform/windowhost.h"
+#include "platform/windowkit.h"
 #include "settings/featureboxes.h"
 
 #include <QFrame>
@@ -14,28 +16,28 @@
 
 #include <utility>
 
-Form39::Form39(ShowFeatureWindow showWindow, QWidget *parent)
+Form39::Form39(WindowHost &windows, QWidget *parent)
     : QWidget(parent)
-    , m_showWindow(std::move(showWindow))
+    , m_windows(windows)
 {
     setWindowTitle(QStringLiteral("Голосования"));
-    Shape1 = FeatureBoxes::named(new QFrame(this), "Shape1");
+    Shape1 = WindowKit::named(new QFrame(this), "Shape1");
     Shape1->setFrameShape(QFrame::StyledPanel);
-    Shape2 = FeatureBoxes::named(new QFrame(this), "Shape2");
+    Shape2 = WindowKit::named(new QFrame(this), "Shape2");
     Shape2->setFrameShape(QFrame::StyledPanel);
-    Line1 = FeatureBoxes::named(new QFrame(this), "Line1");
+    Line1 = WindowKit::named(new QFrame(this), "Line1");
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
-    Label1 = FeatureBoxes::named(new QLabel(QStringLiteral("Вопрос (предложение и т.д.):"), Shape1), "Label1");
-    Text1 = FeatureBoxes::named(new QLineEdit(Shape1), "Text1");
-    Label2 = FeatureBoxes::named(new QLabel(QStringLiteral("Варианты ответов:"), Shape2), "Label2");
-    List1 = FeatureBoxes::named(new QListWidget(Shape2), "List1");
+    Label1 = WindowKit::named(new QLabel(QStringLiteral("Вопрос (предложение и т.д.):"), Shape1), "Label1");
+    Text1 = WindowKit::named(new QLineEdit(Shape1), "Text1");
+    Label2 = WindowKit::named(new QLabel(QStringLiteral("Варианты ответов:"), Shape2), "Label2");
+    List1 = WindowKit::named(new QListWidget(Shape2), "List1");
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    Command1 = FeatureBoxes::named(new QPushButton(QStringLiteral("Добавить"), Shape2), "Command1");
-    Command2 = FeatureBoxes::named(new QPushButton(QStringLiteral("Удалить"), Shape2), "Command2");
-    Command3 = FeatureBoxes::named(new QPushButton(QStringLiteral("Применить"), this), "Command3");
-    Command4 = FeatureBoxes::named(new QPushButton(QStringLiteral("Результаты"), this), "Command4");
-    Command5 = FeatureBoxes::named(new QPushButton(QStringLiteral("Закончить голосвание"), this), "Command5");
+    Command1 = WindowKit::named(new QPushButton(QStringLiteral("Добавить"), Shape2), "Command1");
+    Command2 = WindowKit::named(new QPushButton(QStringLiteral("Удалить"), Shape2), "Command2");
+    Command3 = WindowKit::named(new QPushButton(QStringLiteral("Применить"), this), "Command3");
+    Command4 = WindowKit::named(new QPushButton(QStringLiteral("Результаты"), this), "Command4");
+    Command5 = WindowKit::named(new QPushButton(QStringLiteral("Закончить голосвание"), this), "Command5");
 
     auto *questionLayout = new QVBoxLayout(Shape1);
     questionLayout->addWidget(Label1);
@@ -125,9 +127,7 @@ void Form39::Command3_Click()
 void Form39::Command4_Click()
 {
     const QString text = VoteSetup::resultsText();
-    if (!m_showWindow)
-        return;
-    if (auto *results = qobject_cast<Form40 *>(m_showWindow(QStringLiteral("Form40"))))
+    if (auto *results = m_windows.show<Form40>(QStringLiteral("Form40")))
         results->setText(text);
 }
 
@@ -151,7 +151,7 @@ Form40::Form40(QWidget *parent)
     : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("Результаты голосваний"));
-    Text1 = FeatureBoxes::named(new QPlainTextEdit(this), "Text1");
+    Text1 = WindowKit::named(new QPlainTextEdit(this), "Text1");
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

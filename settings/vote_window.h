@@ -11,6 +11,7 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class WindowHost;
 
 // The vote window "Голосования": one vote at a time, set up from a question and its
 // options, counted in the results window and ended by deleting its files. Editing:
@@ -22,7 +23,7 @@ public:
     static inline const QString SeparatorRefusal =
         QStringLiteral("Вопрос и варианты ответов не могут содержать \":^:\": так в файле разделены поля.");
 
-    explicit Form39(ShowFeatureWindow showWindow, QWidget *parent = nullptr);
+    explicit Form39(WindowHost &windows, QWidget *parent = nullptr);
 
     // "Добавить": an input box asks for the option.
     void Command1_Click();
@@ -53,7 +54,7 @@ private:
     void showRunning(bool running);
     QStringList options() const;
 
-    ShowFeatureWindow m_showWindow;
+    WindowHost &m_windows;
     VoteSetup m_setup;
 };
 

@@ -2,21 +2,15 @@
 
 #include "chat/chatfiles.h"
 #include "chat/chatservice.h"
-#include "chatwindows/chatwindow.h"
+#include "chatwindows/chat_window.h"
 #include "chatwindows/install.h"
 #include "core/namedtimer.h"
 #include "core/storage.h"
-#include "mainwindow/main_window.h"
-#include "platform/recordingdialogs.h"
 #include "session/messagestate.h"
-#include "support/programhome.h"
+#include "support/mainwindowfixture.h"
 
-#include <QAbstractButton>
-#include <QAction>
 #include <QListView>
 #include <QListWidget>
-#include <QObject>
-#include <QTest>
 #include <QTreeWidget>
 
 #include <memory>
@@ -24,10 +18,9 @@
 // The chat windows inside a real main window over a fresh program folder, with a chat
 // service on the main window's timers whose sends are recorded, and boxes recorded.
 // Test classes derive from it and call setUp()/tearDown() from init()/cleanup().
-class ChatWindowsFixture : public QObject
+class ChatWindowsFixture : public MainWindowFixture
 {
 protected:
-    using Icon = Dialogs::Icon;
     struct Sent
     {
         QString text;
@@ -36,20 +29,17 @@ protected:
 
     void setUp()
     {
-        m_home = std::make_unique<ProgramHome>();
-        QVERIFY(m_home->isValid());
-        m_dialogs = RecordingDialogs();
-        Dialogs::setInstance(&m_dialogs);
         m_sent.clear();
-        m_main = std::make_unique<MDIForm1>();
-        m_chat = std::make_unique<ChatService>(m_main->timers(),
-                                               [this](int, const QString &txt, const QString &to) {
-                                                   m_sent.append(Sent{txt, to});
-                                                   return true;
-                                               });
-        installChatWindows(*m_main, *m_chat, m_main->timers(), m_main.get());
-        m_main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+        MainWindowFixture::setUp();
+    }
+    void installWindows(MDIForm1 &main) override
+    {
+        m_chat =
+            std::make_unique<ChatService>(main.timers(), [this](int, const QString &txt, const QString &to) {
+                m_sent.append(Sent{txt, to});
+                return true;
+            });
+        installChatWindows(main, *m_chat, main.timers(), &main);
     }
     void tearDown()
     {
@@ -57,8 +47,7 @@ protected:
         m_chat.reset();
         m_main.reset();
         Storage::instance().flushAll();
-        Dialogs::setInstance(nullptr);
-        m_home.reset();
+        MainWindowFixture::tearDown();
     }
 
     // A user's message reaches the chat, as the answer engine hands it over.
@@ -82,20 +71,8 @@ protected:
         return texts;
     }
 
-    Form33 *openChat()
-    {
-        m_main->action(QStringLiteral("chat_menu"))->trigger();
-        return window<Form33>("Form33");
-    }
-    template<typename T = QWidget> T *window(const char *name) const
-    {
-        return qobject_cast<T *>(m_main->findWindow(QString::fromLatin1(name)));
-    }
-
-    static void click(QAbstractButton *button)
-    {
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-    }
+    Form33 *openChat() { return open<Form33>(QStringLiteral("chat_menu"), QStringLiteral("Form33")); }
+    using WindowFixture::pick;
     static bool pick(QListView *list, const QString &text)
     {
         for (int row = 0; row < list->model()->rowCount(); ++row) {
@@ -120,17 +97,6 @@ protected:
         }
         return false;
     }
-    static bool pick(QListWidget *list, const QString &text)
-    {
-        for (int row = 0; row < list->count(); ++row) {
-            QListWidgetItem *item = list->item(row);
-            if (item->text() == text) {
-                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-                return item->isSelected();
-            }
-        }
-        return false;
-    }
     static QStringList rows(const QListView *list)
     {
         QStringList result;
@@ -149,24 +115,12 @@ protected:
         }
         return result;
     }
-    static QStringList rows(const QListWidget *list)
-    {
-        QStringList result;
-        for (int row = 0; row < list->count(); ++row)
-            result.append(list->item(row)->text());
-        return result;
-    }
+    static QStringList rows(const QListWidget *list) { return items(list); }
 
-    // The one box shown since the last check.
+    // The one box shown since the last check, with the information icon, any buttons.
     void expectBox(const QString &title, const QString &text)
     {
-        QCOMPARE(m_dialogs.shown.size(), 1);
-        const RecordingDialogs::Shown &box = m_dialogs.shown.first();
-        QCOMPARE(box.kind, RecordingDialogs::Kind::Message);
-        QCOMPARE(box.title, title);
-        QCOMPARE(box.text, text);
-        QCOMPARE(box.icon, Icon::Information);
-        m_dialogs.shown.clear();
+        WindowFixture::expectBox(title, text, Icon::Information, std::nullopt);
     }
     void expectNoMessageBox()
     {
@@ -175,9 +129,6 @@ protected:
         m_dialogs.shown.clear();
     }
 
-    std::unique_ptr<ProgramHome> m_home;
-    RecordingDialogs m_dialogs;
-    std::unique_ptr<MDIForm1> m_main;
     std::unique_ptr<ChatService> m_chat;
     QList<Sent> m_sent;
 };

@@ -7,7 +7,7 @@
 #include "chat/chatmembersmodel.h"
 #include "chat/chatrecords.h"
 #include "chat/chatreference.h"
-#include "chatwindows/chatsidewindows.h"
+#include "chatwindows/chat_side_windows.h"
 #include "core/textfile.h"
 #include "support/typing.h"
 

@@ -2,7 +2,7 @@
 // window changes what a user gets, and the window's member list follows him.
 #include "chat/chatfiles.h"
 #include "chat/chatservice.h"
-#include "chatwindows/chatwindow.h"
+#include "chatwindows/chat_window.h"
 #include "commands/commandsettings.h"
 #include "core/datetexts.h"
 #include "files/userblacklist.h"

@@ -2,7 +2,7 @@
 // inside the main window: both lists in one, saves that refill the list, deletes of
 // either kind of row, the search, and dates picked in the calendar.
 #include "chat/chatfiles.h"
-#include "chatwindows/chatwindow.h"
+#include "chatwindows/chat_window.h"
 #include "files/chatbanlist.h"
 #include "files/userblacklist.h"
 #include "recordwindows/blacklist_windows.h"

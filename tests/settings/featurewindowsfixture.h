@@ -2,7 +2,7 @@
 
 #include "commandwindows/install.h"
 #include "core/cp1251.h"
-#include "settings/settingsinstall.h"
+#include "settings/install.h"
 #include "support/mainwindowfixture.h"
 
 // The feature windows inside a real main window over a fresh program folder, with the

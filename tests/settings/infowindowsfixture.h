@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/settingsinstall.h"
+#include "settings/install.h"
 #include "support/mainwindowfixture.h"
 
 #include <QMdiSubWindow>

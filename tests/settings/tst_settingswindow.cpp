@@ -1,8 +1,8 @@
 #include "core/programfolder.h"
 #include "platform/recordingdialogs.h"
-#include "platform/windowhost.h"
+#include "platform/recordingwindows.h"
 #include "settings/bot_numbers_page.h"
-#include "settings/settingsinstall.h"
+#include "settings/install.h"
 #include "settings/settingspage.h"
 #include "settings/settings_window.h"
 #include "support/filemode.h"
@@ -66,37 +66,6 @@ public:
 
 private:
     QString m_shown;
-};
-
-// A frame that only keeps what was registered and makes windows on demand.
-class FakeHost : public WindowHost
-{
-public:
-    bool registerFactory(const QString &name, Factory factory) override
-    {
-        factories.insert(name, std::move(factory));
-        return true;
-    }
-    void addWindow(const QString &name, const QString &, Placement, Factory factory) override
-    {
-        factories.insert(name, std::move(factory));
-    }
-    QWidget *showWindow(const QString &name) override
-    {
-        if (QWidget *shown = findWindow(name))
-            return shown;
-        if (!factories.value(name))
-            return nullptr;
-        QWidget *window = factories.value(name)(nullptr);
-        open.insert(name, window);
-        window->show();
-        return window;
-    }
-    QWidget *findWindow(const QString &name) const override { return open.value(name); }
-    ~FakeHost() override { qDeleteAll(open); }
-
-    QHash<QString, Factory> factories;
-    QHash<QString, QWidget *> open;
 };
 
 } // namespace
@@ -472,7 +441,7 @@ void TestSettingsWindow::botNumbersPageThroughTheContract()
 
 void TestSettingsWindow::installRegistersWindowsAndShowsDistributionPage()
 {
-    FakeHost host;
+    RecordingWindows host;
     installSettingsWindows(host);
     QVERIFY(host.factories.value("Form1"));
     QVERIFY(host.factories.value("Form48"));

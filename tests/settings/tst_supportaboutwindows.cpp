@@ -4,8 +4,8 @@
 
 #include "core/generalsettings.h"
 #include "platform/recordingwebopener.h"
+#include "platform/windowkit.h"
 #include "settings/about_window.h"
-#include "settings/clicklabel.h"
 #include "settings/support_window.h"
 #include "settings/supportcontacts.h"
 

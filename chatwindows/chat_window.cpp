@@ -1,4 +1,4 @@
-#include "chatwindows/chatwindow.h"
+#include "chatwindows/chat_window.h"
 
 #include "chat/automessagesedit.h"
 #include "chat/chatmembersmodel.h"
@@ -9,6 +9,8 @@
 #include "core/namedtimer.h"
 #include "core/textfile.h"
 #include "platform/dialogs.h"
+#include "platform/windowhost.h"
+#include "platform/windowkit.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -27,11 +29,7 @@
 #include <QVBoxLayout>
 
 namespace {
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using WindowKit::named;
 
 QLabel *label(const QString &text, QWidget *parent, const char *name)
 {
@@ -68,11 +66,11 @@ bool ChatWindows::handToBlacklistWindow(QWidget *entryWindow, const QString &num
 }
 
 Form33::Form33(ChatService &service, AutoMessagesEditor &autoMessages, NamedTimer *autoMessageTimer,
-               ChatWindows::ShowWindow showWindow, QWidget *parent)
+               WindowHost &windows, QWidget *parent)
     : QWidget(parent)
     , m_service(service)
     , m_autoMessages(autoMessages)
-    , m_showWindow(std::move(showWindow))
+    , m_windows(windows)
 {
     setWindowTitle(QStringLiteral("Чат"));
 
@@ -354,14 +352,12 @@ void Form33::Command22_Click()
 
 void Form33::Command8_Click()
 {
-    if (m_showWindow)
-        m_showWindow(QStringLiteral("Form42"));
+    m_windows.showWindow(QStringLiteral("Form42"));
 }
 
 void Form33::Command10_Click()
 {
-    if (m_showWindow)
-        m_showWindow(QStringLiteral("Form43"));
+    m_windows.showWindow(QStringLiteral("Form43"));
 }
 
 // --- settings page -----------------------------------------------------------------------
@@ -423,8 +419,7 @@ void Form33::Command1_Click()
     if (text.isEmpty())
         return;
     const QString number = ChatBlacklistHandover::numberOf(text);
-    if (m_showWindow)
-        ChatWindows::handToBlacklistWindow(m_showWindow(QStringLiteral("Form6")), number);
+    ChatWindows::handToBlacklistWindow(m_windows.showWindow(QStringLiteral("Form6")), number);
     removeSelectedMember();
 }
 
@@ -619,8 +614,7 @@ void Form33::Command23_Click()
 
 void Form33::Command24_Click()
 {
-    if (m_showWindow)
-        m_showWindow(QStringLiteral("Form51"));
+    m_windows.showWindow(QStringLiteral("Form51"));
 }
 
 void Form33::Command25_Click()

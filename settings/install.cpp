@@ -1,4 +1,4 @@
-#include "settings/settingsinstall.h"
+#include "settings/install.h"
 
 #include "platform/windowhost.h"
 #include "settings/about_window.h"
@@ -47,22 +47,21 @@ void installSettingsWindows(WindowHost &windows)
 void installFeatureWindows(WindowHost &windows)
 {
     // The frame outlives its windows: they show their neighbours through it.
-    const ShowFeatureWindow show = [&windows](const QString &name) { return windows.showWindow(name); };
     windows.registerFactory(QStringLiteral("Form18"), [](QWidget *parent) -> QWidget * { return new Form18(parent); });
     windows.registerFactory(QStringLiteral("Form23"),
-                            [show](QWidget *parent) -> QWidget * { return new Form23(show, parent); });
+                            [&windows](QWidget *parent) -> QWidget * { return new Form23(windows, parent); });
     windows.registerFactory(QStringLiteral("Form24"),
-                            [show](QWidget *parent) -> QWidget * { return new Form24(show, parent); });
+                            [&windows](QWidget *parent) -> QWidget * { return new Form24(windows, parent); });
     windows.registerFactory(QStringLiteral("Form32"), [](QWidget *parent) -> QWidget * { return new Form32(parent); });
     windows.registerFactory(QStringLiteral("Form34"), [](QWidget *parent) -> QWidget * { return new Form34(parent); });
     windows.registerFactory(QStringLiteral("Form39"),
-                            [show](QWidget *parent) -> QWidget * { return new Form39(show, parent); });
+                            [&windows](QWidget *parent) -> QWidget * { return new Form39(windows, parent); });
     windows.addWindow(QStringLiteral("Form40"), QStringLiteral("Результаты голосваний"), WindowHost::Placement::Child,
                       [](QWidget *parent) -> QWidget * { return new Form40(parent); });
 }
 
 void showDistributionPage(WindowHost &windows)
 {
-    if (auto *settings = qobject_cast<Form1 *>(windows.showWindow(QStringLiteral("Form1"))))
+    if (auto *settings = windows.show<Form1>(QStringLiteral("Form1")))
         settings->showDistributionPage();
 }

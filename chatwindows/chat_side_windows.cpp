@@ -1,4 +1,4 @@
-#include "chatwindows/chatsidewindows.h"
+#include "chatwindows/chat_side_windows.h"
 
 #include "chat/automessagesedit.h"
 #include "chat/chatfiles.h"
@@ -8,6 +8,7 @@
 #include "core/clock.h"
 #include "core/namedtimer.h"
 #include "platform/dialogs.h"
+#include "platform/windowkit.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -17,13 +18,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-} // namespace
+using WindowKit::named;
 
 // --- Form42 ------------------------------------------------------------------------------
 

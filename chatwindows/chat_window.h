@@ -3,8 +3,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <functional>
-
 class AutoMessagesEditor;
 class ChatMembersModel;
 class ChatService;
@@ -18,11 +16,9 @@ class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 class QTreeWidget;
+class WindowHost;
 
 namespace ChatWindows {
-// Shows a window of the main window by name; nullptr when it could not be shown.
-using ShowWindow = std::function<QWidget *(const QString &name)>;
-
 // Fills the shown blacklist entry window for a chat member: the number (locked) and the
 // chat's reason. False when the window offers neither its own method nor the boxes.
 bool handToBlacklistWindow(QWidget *entryWindow, const QString &number);
@@ -35,7 +31,7 @@ class Form33 : public QWidget
     Q_OBJECT
 public:
     Form33(ChatService &service, AutoMessagesEditor &autoMessages, NamedTimer *autoMessageTimer,
-           ChatWindows::ShowWindow showWindow, QWidget *parent = nullptr);
+           WindowHost &windows, QWidget *parent = nullptr);
 
     // Page buttons.
     void Command3_Click();  // "Кто в чате"
@@ -154,7 +150,7 @@ private:
 
     ChatService &m_service;
     AutoMessagesEditor &m_autoMessages;
-    ChatWindows::ShowWindow m_showWindow;
+    WindowHost &m_windows;
     ChatMembersModel *m_members = nullptr;
     bool m_exceptionsShown = false;
     QString m_autoMessagesText; // the file as the page last showed it
