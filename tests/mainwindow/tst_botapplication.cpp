@@ -91,6 +91,9 @@ void tst_BotApplication::loginWindowLogsTheBotIn()
     QTRY_COMPARE_WITH_TIMEOUT(signedOn.size(), 1, Timeout);
     QCOMPARE(signedOn.first().first().toInt(), 1);
 
+    // The secondary bot's log-in shows the login window again; let it end first.
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->loginAttempts(QStringLiteral("222222")) >= 1 && !bot.session().loginInProgress(2),
+                             Timeout);
     // Closing the login window keeps the bot online.
     bot.mainWindow().findWindow(QStringLiteral("fMain"))->close();
     QTRY_VERIFY_WITH_TIMEOUT(!bot.mainWindow().findWindow(QStringLiteral("fMain")), Timeout);
