@@ -3,10 +3,10 @@
 #include "core/clock.h"
 #include "core/datetexts.h"
 #include "platform/dialogs.h"
+#include "platform/windowkit.h"
 #include "records/textrowsmodel.h"
 #include "recordwindows/calendar_window.h"
 #include "recordwindows/records_install.h"
-#include "recordwindows/records_widgets.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -20,7 +20,7 @@
 
 #include <limits>
 
-using RecordWidgets::named;
+using WindowKit::named;
 
 // --- Form6 -----------------------------------------------------------------------------
 
@@ -111,7 +111,7 @@ void Form6::Command1_Click()
 void Form6::Command2_Click()
 {
     m_hub.picker().request(DatePicker::Requester::BlacklistEntry);
-    m_hub.show<Form30>("Form30");
+    m_hub.host().show<Form30>(QStringLiteral("Form30"));
 }
 
 // --- Form5 -----------------------------------------------------------------------------
@@ -211,12 +211,12 @@ void Form5::updateButtons()
 
 void Form5::Command1_Click()
 {
-    m_hub.show<Form6>("Form6");
+    m_hub.host().show<Form6>(QStringLiteral("Form6"));
 }
 
 void Form5::openForChange(const BlacklistBook::Row &row)
 {
-    if (Form6 *entry = m_hub.show<Form6>("Form6"))
+    if (Form6 *entry = m_hub.host().show<Form6>(QStringLiteral("Form6")))
         entry->openForChange(row);
 }
 

@@ -27,9 +27,8 @@ void installRecordsWindows(WindowHost &host, const RecordsContext &context)
             parent);
     });
     const QPointer<ContactBook> book(new ContactBook(context.owner));
-    const ShowPeopleWindow showWindow = [&host](const QString &name) { return host.showWindow(name); };
-    host.registerFactory(QStringLiteral("Form37"), [book, showWindow](QWidget *parent) -> QWidget * {
-        return book ? new Form37(*book, showWindow, parent) : nullptr;
+    host.registerFactory(QStringLiteral("Form37"), [book, &host](QWidget *parent) -> QWidget * {
+        return book ? new Form37(*book, host, parent) : nullptr;
     });
     host.addWindow(
         QStringLiteral("Form38"), QStringLiteral("Добалвение контакта"), WindowHost::Placement::Child,

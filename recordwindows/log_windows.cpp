@@ -1,9 +1,9 @@
 #include "recordwindows/log_windows.h"
 
+#include "platform/windowkit.h"
 #include "records/messagelogmodel.h"
 #include "recordwindows/calendar_window.h"
 #include "recordwindows/records_install.h"
-#include "recordwindows/records_widgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using RecordWidgets::named;
+using WindowKit::named;
 
 // --- Form7 -----------------------------------------------------------------------------
 
@@ -67,5 +67,5 @@ void Form7::Command1_Click()
 void Form7::Command2_Click()
 {
     m_hub.picker().request(DatePicker::Requester::Log);
-    m_hub.show<Form30>("Form30");
+    m_hub.host().show<Form30>(QStringLiteral("Form30"));
 }

@@ -24,19 +24,19 @@ void RecordsHub::deliverDate(DatePicker::Requester requester, const QString &dat
     // The window that asked gets the date, shown again (made afresh) if it was closed.
     switch (requester) {
     case DatePicker::Requester::Statistics:
-        if (auto *window = show<Form16>("Form16"))
+        if (auto *window = m_host.show<Form16>(QStringLiteral("Form16")))
             window->setPickedDate(dateText);
         break;
     case DatePicker::Requester::Log:
-        if (auto *window = show<Form7>("Form7"))
+        if (auto *window = m_host.show<Form7>(QStringLiteral("Form7")))
             window->setPickedDate(dateText);
         break;
     case DatePicker::Requester::NumberStatistics:
-        if (auto *window = show<Form17>("Form17"))
+        if (auto *window = m_host.show<Form17>(QStringLiteral("Form17")))
             window->setPickedDate(dateText);
         break;
     case DatePicker::Requester::BlacklistEntry:
-        if (auto *window = show<Form6>("Form6"))
+        if (auto *window = m_host.show<Form6>(QStringLiteral("Form6")))
             window->setPickedDate(dateText);
         break;
     case DatePicker::Requester::None:

@@ -19,13 +19,6 @@ class RecordsHub : public QObject
 public:
     RecordsHub(WindowHost &host, IcqSession &session, AnswerEngine &engine, QObject *parent = nullptr);
 
-    // Shows a window by name (made on first use, raised when open) as T; nullptr when
-    // it could not be shown or is of another kind.
-    template<typename T> T *show(const char *name)
-    {
-        return qobject_cast<T *>(m_host.showWindow(QString::fromLatin1(name)));
-    }
-
     WindowHost &host() { return m_host; }
     IcqSession &session() { return m_session; }
     AnswerEngine &engine() { return m_engine; }

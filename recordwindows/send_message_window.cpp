@@ -1,10 +1,10 @@
 #include "recordwindows/send_message_window.h"
 
 #include "platform/dialogs.h"
+#include "platform/windowkit.h"
 #include "records/operatormessage.h"
 #include "records/textrowsmodel.h"
 #include "recordwindows/records_install.h"
-#include "recordwindows/records_widgets.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -15,7 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-using RecordWidgets::named;
+using WindowKit::named;
 
 Form2::Form2(RecordsHub &hub, QWidget *parent)
     : QWidget(parent)

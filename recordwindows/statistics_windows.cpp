@@ -2,11 +2,11 @@
 
 #include "core/clock.h"
 #include "core/datetexts.h"
+#include "platform/windowkit.h"
 #include "records/statisticsrecords.h"
 #include "recordwindows/calendar_window.h"
 #include "recordwindows/day_chart.h"
 #include "recordwindows/records_install.h"
-#include "recordwindows/records_widgets.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,7 +17,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using RecordWidgets::named;
+using WindowKit::named;
 
 namespace {
 
@@ -142,14 +142,14 @@ void Form16::Command2_Click()
         return;
     const QString uin = selected.first()->text();
     const QString date = Text2->text();
-    if (Form17 *messages = m_hub.show<Form17>("Form17"))
+    if (Form17 *messages = m_hub.host().show<Form17>(QStringLiteral("Form17")))
         messages->openMessages(uin, date);
 }
 
 void Form16::Command3_Click()
 {
     m_hub.picker().request(DatePicker::Requester::Statistics);
-    m_hub.show<Form30>("Form30");
+    m_hub.host().show<Form30>(QStringLiteral("Form30"));
 }
 
 // --- Form17 ----------------------------------------------------------------------------
@@ -220,5 +220,5 @@ void Form17::Command1_Click()
 void Form17::Command2_Click()
 {
     m_hub.picker().request(DatePicker::Requester::NumberStatistics);
-    m_hub.show<Form30>("Form30");
+    m_hub.host().show<Form30>(QStringLiteral("Form30"));
 }

@@ -3,9 +3,9 @@
 #include "core/clock.h"
 #include "core/datetexts.h"
 #include "engine/answerengine.h"
+#include "platform/windowkit.h"
 #include "records/statisticsrecords.h"
 #include "recordwindows/records_install.h"
-#include "recordwindows/records_widgets.h"
 #include "recordwindows/send_message_window.h"
 #include "recordwindows/statistics_windows.h"
 
@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using RecordWidgets::named;
+using WindowKit::named;
 
 Form28::Form28(RecordsHub &hub, QWidget *parent)
     : QWidget(parent)
@@ -77,7 +77,7 @@ void Form28::Command1_Click()
     const QString uin = selectedNumber();
     if (uin.isEmpty())
         return;
-    if (Form17 *messages = m_hub.show<Form17>("Form17"))
+    if (Form17 *messages = m_hub.host().show<Form17>(QStringLiteral("Form17")))
         messages->openMessages(uin, DateTexts::dateText(Clock::instance().today()));
 }
 
@@ -86,6 +86,6 @@ void Form28::Command2_Click()
     const QString uin = selectedNumber();
     if (uin.isEmpty())
         return;
-    if (Form2 *message = m_hub.show<Form2>("Form2"))
+    if (Form2 *message = m_hub.host().show<Form2>(QStringLiteral("Form2")))
         message->setRecipient(uin);
 }
