@@ -2,14 +2,14 @@
 
 #include "core/clock.h"
 #include "platform/windowkit.h"
-#include "recordwindows/records_install.h"
+#include "records/datepicker.h"
 
 #include <QCalendarWidget>
 #include <QVBoxLayout>
 
-Form30::Form30(RecordsHub &hub, QWidget *parent)
+Form30::Form30(DatePicker &picker, QWidget *parent)
     : QWidget(parent)
-    , m_hub(hub)
+    , m_picker(picker)
 {
     setWindowTitle(QStringLiteral("Календарь"));
     Calendar1 = WindowKit::named(new QCalendarWidget(this), "Calendar1");
@@ -26,5 +26,5 @@ void Form30::Calendar1_Click()
 {
     const QDate date = Calendar1->selectedDate();
     WindowKit::hideInFrame(this);
-    m_hub.picker().pick(date);
+    m_picker.pick(date);
 }

@@ -4,7 +4,6 @@
 #include "platform/windowkit.h"
 #include "records/operatormessage.h"
 #include "records/textrowsmodel.h"
-#include "recordwindows/records_install.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -17,9 +16,9 @@
 
 using WindowKit::named;
 
-Form2::Form2(RecordsHub &hub, QWidget *parent)
+Form2::Form2(IcqSession &session, QWidget *parent)
     : QWidget(parent)
-    , m_sender(new OperatorMessage(hub.session(), this))
+    , m_sender(new OperatorMessage(session, this))
 {
     setWindowTitle(QStringLiteral("Послать сообщение"));
     Label1 = named(new QLabel(QStringLiteral("Введите номер ICQ   :"), this), "Label1");
