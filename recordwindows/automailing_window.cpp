@@ -2,6 +2,7 @@
 
 #include "core/cp1251.h"
 #include "platform/dialogs.h"
+#include "platform/windowkit.h"
 #include "records/textrowsmodel.h"
 
 #include <QGridLayout>
@@ -17,13 +18,9 @@
 
 #include <limits>
 
-namespace {
+using WindowKit::named;
 
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+namespace {
 
 QString durationText(qint64 ms)
 {

@@ -3,10 +3,11 @@
 #include "core/clock.h"
 #include "core/datetexts.h"
 #include "platform/dialogs.h"
+#include "platform/windowhost.h"
+#include "platform/windowkit.h"
+#include "records/datepicker.h"
 #include "records/textrowsmodel.h"
 #include "recordwindows/calendar_window.h"
-#include "recordwindows/records_install.h"
-#include "recordwindows/records_widgets.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -20,13 +21,15 @@
 
 #include <limits>
 
-using RecordWidgets::named;
+using WindowKit::named;
 
 // --- Form6 -----------------------------------------------------------------------------
 
-Form6::Form6(RecordsHub &hub, QWidget *parent)
+Form6::Form6(BlacklistBook &blacklist, DatePicker &picker, WindowHost &windows, QWidget *parent)
     : QWidget(parent)
-    , m_hub(hub)
+    , m_blacklist(blacklist)
+    , m_picker(picker)
+    , m_windows(windows)
 {
     setWindowTitle(QStringLiteral("Добавление в чёрный список"));
     Label1 = named(new QLabel(QStringLiteral("UIN                :"), this), "Label1");
@@ -86,7 +89,7 @@ void Form6::Command1_Click()
 {
     const auto mode = Command1->text() == QStringLiteral("Добавить") ? BlacklistBook::SaveMode::Add
                                                                       : BlacklistBook::SaveMode::Change;
-    switch (m_hub.blacklist().save(mode, Text1->text(), Text2->text(), Text3->text())) {
+    switch (m_blacklist.save(mode, Text1->text(), Text2->text(), Text3->text())) {
     case BlacklistBook::SaveOutcome::FieldsMissing:
         Dialogs::instance().message(QStringLiteral("Ошибка"), BlacklistBook::FieldsMissingText);
         break;
@@ -110,15 +113,16 @@ void Form6::Command1_Click()
 
 void Form6::Command2_Click()
 {
-    m_hub.picker().request(DatePicker::Requester::BlacklistEntry);
-    m_hub.show<Form30>("Form30");
+    m_picker.request(DatePicker::Requester::BlacklistEntry);
+    m_windows.show<Form30>(QStringLiteral("Form30"));
 }
 
 // --- Form5 -----------------------------------------------------------------------------
 
-Form5::Form5(RecordsHub &hub, QWidget *parent)
+Form5::Form5(BlacklistBook &blacklist, WindowHost &windows, QWidget *parent)
     : QWidget(parent)
-    , m_hub(hub)
+    , m_blacklist(blacklist)
+    , m_windows(windows)
 {
     setWindowTitle(QStringLiteral("Чёрный список"));
     ListView1 = named(new QTreeView(this), "ListView1");
@@ -157,7 +161,7 @@ Form5::Form5(RecordsHub &hub, QWidget *parent)
     connect(Command2, &QPushButton::clicked, this, &Form5::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form5::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Form5::Command4_Click);
-    connect(&hub.blacklist(), &BlacklistBook::changed, this, &Form5::refill);
+    connect(&blacklist, &BlacklistBook::changed, this, &Form5::refill);
 
     refill();
 }
@@ -211,12 +215,12 @@ void Form5::updateButtons()
 
 void Form5::Command1_Click()
 {
-    m_hub.show<Form6>("Form6");
+    m_windows.show<Form6>(QStringLiteral("Form6"));
 }
 
 void Form5::openForChange(const BlacklistBook::Row &row)
 {
-    if (Form6 *entry = m_hub.show<Form6>("Form6"))
+    if (Form6 *entry = m_windows.show<Form6>(QStringLiteral("Form6")))
         entry->openForChange(row);
 }
 
@@ -233,7 +237,7 @@ void Form5::Command3_Click()
     if (row < 0)
         return;
     // The row leaves the list through the refill once its file was written.
-    m_hub.blacklist().remove(m_rows.at(row));
+    m_blacklist.remove(m_rows.at(row));
 }
 
 void Form5::Command4_Click()
@@ -255,7 +259,7 @@ void Form5::Command4_Click()
             return;
         }
         if (isNumber && answer == 2) {
-            m_hub.blacklist().remove(row);
+            m_blacklist.remove(row);
             return;
         }
         from = *found + 1;

@@ -10,7 +10,8 @@ class QLineEdit;
 class QPushButton;
 class QTreeView;
 class TextRowsModel;
-class RecordsHub;
+class DatePicker;
+class WindowHost;
 
 // "Добавление в чёрный список": adds a user blacklist entry, or changes one when an
 // opener has put it into change mode (the button then reads "Изменить").
@@ -18,7 +19,7 @@ class Form6 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form6(RecordsHub &hub, QWidget *parent = nullptr);
+    Form6(BlacklistBook &blacklist, DatePicker &picker, WindowHost &windows, QWidget *parent = nullptr);
 
     static inline const QString ChatReason = QStringLiteral("Забанён(а) в чате, администратором.");
 
@@ -43,7 +44,9 @@ public:
     QPushButton *Command1 = nullptr;
 
 private:
-    RecordsHub &m_hub;
+    BlacklistBook &m_blacklist;
+    DatePicker &m_picker;
+    WindowHost &m_windows;
 };
 
 // "Чёрный список": the user blacklist and the chat ban list in one list; add, change,
@@ -52,7 +55,7 @@ class Form5 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form5(RecordsHub &hub, QWidget *parent = nullptr);
+    Form5(BlacklistBook &blacklist, WindowHost &windows, QWidget *parent = nullptr);
 
     void Command1_Click(); // "Добавить"
     void Command2_Click(); // "Изменить"
@@ -78,7 +81,8 @@ private:
 
     void selectRow(int row);
 
-    RecordsHub &m_hub;
+    BlacklistBook &m_blacklist;
+    WindowHost &m_windows;
     TextRowsModel *m_model = nullptr;
     QList<BlacklistBook::Row> m_rows;
 };

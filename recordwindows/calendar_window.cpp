@@ -1,19 +1,18 @@
 #include "recordwindows/calendar_window.h"
 
 #include "core/clock.h"
-#include "recordwindows/records_install.h"
-#include "recordwindows/records_widgets.h"
+#include "platform/windowkit.h"
+#include "records/datepicker.h"
 
 #include <QCalendarWidget>
-#include <QMdiSubWindow>
 #include <QVBoxLayout>
 
-Form30::Form30(RecordsHub &hub, QWidget *parent)
+Form30::Form30(DatePicker &picker, QWidget *parent)
     : QWidget(parent)
-    , m_hub(hub)
+    , m_picker(picker)
 {
     setWindowTitle(QStringLiteral("Календарь"));
-    Calendar1 = RecordWidgets::named(new QCalendarWidget(this), "Calendar1");
+    Calendar1 = WindowKit::named(new QCalendarWidget(this), "Calendar1");
     Calendar1->setSelectedDate(Clock::instance().today());
     Calendar1->setFirstDayOfWeek(Qt::Monday);
     auto *layout = new QVBoxLayout(this);
@@ -26,9 +25,6 @@ Form30::Form30(RecordsHub &hub, QWidget *parent)
 void Form30::Calendar1_Click()
 {
     const QDate date = Calendar1->selectedDate();
-    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        frame->hide();
-    else
-        hide();
-    m_hub.picker().pick(date);
+    WindowKit::hideInFrame(this);
+    m_picker.pick(date);
 }

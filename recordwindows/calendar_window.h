@@ -3,7 +3,7 @@
 #include <QWidget>
 
 class QCalendarWidget;
-class RecordsHub;
+class DatePicker;
 
 // "Календарь": the one date picker. A click on a date hands it to the window that asked
 // last (through the hub's DatePicker) and hides the calendar; it stays loaded, so it
@@ -12,12 +12,12 @@ class Form30 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form30(RecordsHub &hub, QWidget *parent = nullptr);
+    explicit Form30(DatePicker &picker, QWidget *parent = nullptr);
 
     void Calendar1_Click();
 
     QCalendarWidget *Calendar1 = nullptr;
 
 private:
-    RecordsHub &m_hub;
+    DatePicker &m_picker;
 };

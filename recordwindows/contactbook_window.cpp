@@ -3,6 +3,8 @@
 #include "core/textfile.h"
 #include "core/vbvalues.h"
 #include "platform/dialogs.h"
+#include "platform/windowhost.h"
+#include "platform/windowkit.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -15,13 +17,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace {
+using WindowKit::named;
 
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+namespace {
 
 constexpr int LineRole = Qt::UserRole;
 
@@ -35,10 +33,10 @@ const QString Form37::SearchPrompt = QStringLiteral("Человек с таки�
                                                     "2 - удалить контакт\r\n"
                                                     "3 - продолжить поиск");
 
-Form37::Form37(ContactBook &book, ShowPeopleWindow showWindow, QWidget *parent)
+Form37::Form37(ContactBook &book, WindowHost &windows, QWidget *parent)
     : QWidget(parent)
     , m_book(book)
-    , m_showWindow(std::move(showWindow))
+    , m_windows(windows)
 {
     setWindowTitle(QStringLiteral("Контактная книга"));
     Label1 = named(new QLabel(QStringLiteral("Введите номер который хотите найти:"), this), "Label1");
@@ -123,7 +121,7 @@ std::optional<ContactEntry> Form37::selectedEntry() const
 
 void Form37::Command1_Click()
 {
-    if (auto *entry = qobject_cast<Form38 *>(m_showWindow(QStringLiteral("Form38"))))
+    if (auto *entry = m_windows.show<Form38>(QStringLiteral("Form38")))
         entry->startAdding();
 }
 
@@ -135,7 +133,7 @@ void Form37::Command2_Click()
 
 void Form37::openEntryWindow(const ContactEntry &entry)
 {
-    if (auto *window = qobject_cast<Form38 *>(m_showWindow(QStringLiteral("Form38"))))
+    if (auto *window = m_windows.show<Form38>(QStringLiteral("Form38")))
         window->startChanging(entry);
 }
 

@@ -4,16 +4,12 @@
 
 #include <QWidget>
 
-#include <functional>
-
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
-
-// Shows a window of the main window by name (made on first use, raised when open).
-using ShowPeopleWindow = std::function<QWidget *(const QString &name)>;
+class WindowHost;
 
 // "Контактная книга": every contact in a table, add, change and delete buttons, and a
 // search by ФИО or number.
@@ -25,7 +21,7 @@ public:
     static const QString SearchPrompt;
     static inline const QString NothingMore = QStringLiteral("Дальнейший поиск не дал результатов");
 
-    Form37(ContactBook &book, ShowPeopleWindow showWindow, QWidget *parent = nullptr);
+    Form37(ContactBook &book, WindowHost &windows, QWidget *parent = nullptr);
 
     void ListView1_Click();
     void Command1_Click(); // "Добавить"
@@ -55,7 +51,7 @@ private:
     void removeEntry(const ContactEntry &entry);
 
     ContactBook &m_book;
-    ShowPeopleWindow m_showWindow;
+    WindowHost &m_windows;
 };
 
 // "Добалвение контакта": the seven fields of one contact, saved as a new contact or

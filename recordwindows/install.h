@@ -18,5 +18,6 @@ struct RecordsContext
     std::function<void(int code)> setStatus;
 };
 
-// Registers the people and records windows with the main window.
+// Registers the people and records windows with the main window; their shared objects
+// live as long as context.owner.
 void installRecordsWindows(WindowHost &host, const RecordsContext &context);

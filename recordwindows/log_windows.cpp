@@ -1,9 +1,10 @@
 #include "recordwindows/log_windows.h"
 
+#include "platform/windowhost.h"
+#include "platform/windowkit.h"
+#include "records/datepicker.h"
 #include "records/messagelogmodel.h"
 #include "recordwindows/calendar_window.h"
-#include "recordwindows/records_install.h"
-#include "recordwindows/records_widgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,13 +14,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using RecordWidgets::named;
+using WindowKit::named;
 
 // --- Form7 -----------------------------------------------------------------------------
 
-Form7::Form7(RecordsHub &hub, QWidget *parent)
+Form7::Form7(DatePicker &picker, WindowHost &windows, QWidget *parent)
     : QWidget(parent)
-    , m_hub(hub)
+    , m_picker(picker)
+    , m_windows(windows)
     , m_log(new MessageLogModel(this))
 {
     setWindowTitle(QStringLiteral("Логи"));
@@ -66,6 +68,6 @@ void Form7::Command1_Click()
 
 void Form7::Command2_Click()
 {
-    m_hub.picker().request(DatePicker::Requester::Log);
-    m_hub.show<Form30>("Form30");
+    m_picker.request(DatePicker::Requester::Log);
+    m_windows.show<Form30>(QStringLiteral("Form30"));
 }

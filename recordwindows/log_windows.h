@@ -7,7 +7,8 @@ class QLabel;
 class QLineEdit;
 class QTreeView;
 class QPushButton;
-class RecordsHub;
+class DatePicker;
+class WindowHost;
 
 // "Логи": the message log, newest first, all of it or one day. The log may be large, so
 // the window shows it through a model that reads it a chunk per event-loop turn.
@@ -15,7 +16,7 @@ class Form7 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form7(RecordsHub &hub, QWidget *parent = nullptr);
+    Form7(DatePicker &picker, WindowHost &windows, QWidget *parent = nullptr);
 
     // The date picker's answer.
     void setPickedDate(const QString &dateText);
@@ -31,6 +32,7 @@ public:
     QTreeView *Text1 = nullptr; // a view that lays out only the rows on screen
 
 private:
-    RecordsHub &m_hub;
+    DatePicker &m_picker;
+    WindowHost &m_windows;
     MessageLogModel *m_log = nullptr;
 };

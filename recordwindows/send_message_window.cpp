@@ -1,10 +1,9 @@
 #include "recordwindows/send_message_window.h"
 
 #include "platform/dialogs.h"
+#include "platform/windowkit.h"
 #include "records/operatormessage.h"
 #include "records/textrowsmodel.h"
-#include "recordwindows/records_install.h"
-#include "recordwindows/records_widgets.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -15,11 +14,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-using RecordWidgets::named;
+using WindowKit::named;
 
-Form2::Form2(RecordsHub &hub, QWidget *parent)
+Form2::Form2(IcqSession &session, QWidget *parent)
     : QWidget(parent)
-    , m_sender(new OperatorMessage(hub.session(), this))
+    , m_sender(new OperatorMessage(session, this))
 {
     setWindowTitle(QStringLiteral("Послать сообщение"));
     Label1 = named(new QLabel(QStringLiteral("Введите номер ICQ   :"), this), "Label1");

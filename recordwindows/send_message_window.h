@@ -8,7 +8,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class RecordsHub;
+class IcqSession;
 
 // "Послать сообщение": a message written by hand goes from the main bot to a number,
 // with an optional subject and copies to further numbers.
@@ -23,7 +23,7 @@ public:
     // %1: the number the message or a copy could not go to.
     static inline const QString SendFailed = QStringLiteral("Сообщение на номер %1 отправить не удалось.");
 
-    explicit Form2(RecordsHub &hub, QWidget *parent = nullptr);
+    explicit Form2(IcqSession &session, QWidget *parent = nullptr);
 
     // Other windows fill the boxes; the window reads them when the operator sends.
     void setRecipient(const QString &recipient);

@@ -2,11 +2,12 @@
 
 #include "core/clock.h"
 #include "core/datetexts.h"
+#include "platform/windowhost.h"
+#include "platform/windowkit.h"
+#include "records/datepicker.h"
 #include "records/statisticsrecords.h"
 #include "recordwindows/calendar_window.h"
 #include "recordwindows/day_chart.h"
-#include "recordwindows/records_install.h"
-#include "recordwindows/records_widgets.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,7 +18,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using RecordWidgets::named;
+using WindowKit::named;
 
 namespace {
 
@@ -39,9 +40,10 @@ QString toEditor(const QString &text)
 
 // --- Form16 ----------------------------------------------------------------------------
 
-Form16::Form16(RecordsHub &hub, QWidget *parent)
+Form16::Form16(DatePicker &picker, WindowHost &windows, QWidget *parent)
     : QWidget(parent)
-    , m_hub(hub)
+    , m_picker(picker)
+    , m_windows(windows)
 {
     Label7 = named(new QLabel(QStringLiteral("Открыть статистику за:"), this), "Label7");
     Text1 = named(new QLineEdit(this), "Text1");
@@ -142,21 +144,22 @@ void Form16::Command2_Click()
         return;
     const QString uin = selected.first()->text();
     const QString date = Text2->text();
-    if (Form17 *messages = m_hub.show<Form17>("Form17"))
+    if (Form17 *messages = m_windows.show<Form17>(QStringLiteral("Form17")))
         messages->openMessages(uin, date);
 }
 
 void Form16::Command3_Click()
 {
-    m_hub.picker().request(DatePicker::Requester::Statistics);
-    m_hub.show<Form30>("Form30");
+    m_picker.request(DatePicker::Requester::Statistics);
+    m_windows.show<Form30>(QStringLiteral("Form30"));
 }
 
 // --- Form17 ----------------------------------------------------------------------------
 
-Form17::Form17(RecordsHub &hub, QWidget *parent)
+Form17::Form17(DatePicker &picker, WindowHost &windows, QWidget *parent)
     : QWidget(parent)
-    , m_hub(hub)
+    , m_picker(picker)
+    , m_windows(windows)
 {
     setWindowTitle(QStringLiteral("Статистика UIN за Date"));
     Label1 = named(new QLabel(QStringLiteral("Просмотреть сообщения за:"), this), "Label1");
@@ -219,6 +222,6 @@ void Form17::Command1_Click()
 
 void Form17::Command2_Click()
 {
-    m_hub.picker().request(DatePicker::Requester::NumberStatistics);
-    m_hub.show<Form30>("Form30");
+    m_picker.request(DatePicker::Requester::NumberStatistics);
+    m_windows.show<Form30>(QStringLiteral("Form30"));
 }

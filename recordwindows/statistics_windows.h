@@ -9,7 +9,8 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
-class RecordsHub;
+class DatePicker;
+class WindowHost;
 
 // "Статистика за : <date>": one day's requests and distinct numbers, a chart of the
 // requests of the two weeks up to that day, and a number's messages of a chosen date.
@@ -17,7 +18,7 @@ class Form16 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form16(RecordsHub &hub, QWidget *parent = nullptr);
+    Form16(DatePicker &picker, WindowHost &windows, QWidget *parent = nullptr);
 
     static constexpr int ChartDays = 14;
 
@@ -50,7 +51,8 @@ public:
 private:
     void showDay(const QString &dateText);
 
-    RecordsHub &m_hub;
+    DatePicker &m_picker;
+    WindowHost &m_windows;
     QString m_shownDay;
 };
 
@@ -60,7 +62,7 @@ class Form17 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form17(RecordsHub &hub, QWidget *parent = nullptr);
+    Form17(DatePicker &picker, WindowHost &windows, QWidget *parent = nullptr);
 
     // The statistics and user list windows: that number's messages of that date.
     void openMessages(const QString &uin, const QString &dateText);
@@ -83,6 +85,7 @@ public:
 private:
     void updateChart(const QString &dateText);
 
-    RecordsHub &m_hub;
+    DatePicker &m_picker;
+    WindowHost &m_windows;
     QString m_uin;
 };

@@ -3,9 +3,9 @@
 #include "core/clock.h"
 #include "core/datetexts.h"
 #include "engine/answerengine.h"
+#include "platform/windowhost.h"
+#include "platform/windowkit.h"
 #include "records/statisticsrecords.h"
-#include "recordwindows/records_install.h"
-#include "recordwindows/records_widgets.h"
 #include "recordwindows/send_message_window.h"
 #include "recordwindows/statistics_windows.h"
 
@@ -15,11 +15,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using RecordWidgets::named;
+using WindowKit::named;
 
-Form28::Form28(RecordsHub &hub, QWidget *parent)
+Form28::Form28(AnswerEngine &engine, WindowHost &windows, QWidget *parent)
     : QWidget(parent)
-    , m_hub(hub)
+    , m_windows(windows)
 {
     setWindowTitle(QStringLiteral("Список пользователей"));
     List1 = named(new QListWidget(this), "List1");
@@ -41,7 +41,7 @@ Form28::Form28(RecordsHub &hub, QWidget *parent)
     connect(Command1, &QPushButton::clicked, this, &Form28::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form28::Command2_Click);
     // While the window is open every new number shows at once.
-    connect(&hub.engine(), &AnswerEngine::userListChanged, this, &Form28::refill);
+    connect(&engine, &AnswerEngine::userListChanged, this, &Form28::refill);
 
     refill();
 }
@@ -77,7 +77,7 @@ void Form28::Command1_Click()
     const QString uin = selectedNumber();
     if (uin.isEmpty())
         return;
-    if (Form17 *messages = m_hub.show<Form17>("Form17"))
+    if (Form17 *messages = m_windows.show<Form17>(QStringLiteral("Form17")))
         messages->openMessages(uin, DateTexts::dateText(Clock::instance().today()));
 }
 
@@ -86,6 +86,6 @@ void Form28::Command2_Click()
     const QString uin = selectedNumber();
     if (uin.isEmpty())
         return;
-    if (Form2 *message = m_hub.show<Form2>("Form2"))
+    if (Form2 *message = m_windows.show<Form2>(QStringLiteral("Form2")))
         message->setRecipient(uin);
 }

@@ -5,7 +5,8 @@
 class QFrame;
 class QListWidget;
 class QPushButton;
-class RecordsHub;
+class AnswerEngine;
+class WindowHost;
 
 // "Список пользователей": every number that wrote to the bot since the program started,
 // kept current while the window is open; a number's messages of today, or a message to it.
@@ -13,7 +14,7 @@ class Form28 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form28(RecordsHub &hub, QWidget *parent = nullptr);
+    Form28(AnswerEngine &engine, WindowHost &windows, QWidget *parent = nullptr);
 
     // The list afresh from the user file; the selected number stays selected.
     void refill();
@@ -30,5 +31,5 @@ private:
     QString selectedNumber() const;
     void updateButtons();
 
-    RecordsHub &m_hub;
+    WindowHost &m_windows;
 };

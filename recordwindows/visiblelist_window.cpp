@@ -1,6 +1,7 @@
 #include "recordwindows/visiblelist_window.h"
 
 #include "platform/dialogs.h"
+#include "platform/windowkit.h"
 #include "records/visiblelist.h"
 
 #include <QHBoxLayout>
@@ -9,15 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
+using WindowKit::named;
 
 Form25::Form25(QWidget *parent)
     : QWidget(parent)
