@@ -1,10 +1,13 @@
 #include "chat/chatautomessages.h"
 
 #include "chat/chatdelivery.h"
+#include "chat/chatfiles.h"
 #include "chat/chatmembership.h"
 #include "chat/chatreference.h"
 #include "chat/chattexts.h"
 #include "core/random.h"
+#include "core/textfile.h"
+#include "core/vbvalues.h"
 
 ChatAutoMessages::ChatAutoMessages(ChatDelivery &delivery, const ChatMembership &membership)
     : m_delivery(delivery)
@@ -16,6 +19,11 @@ void ChatAutoMessages::loadSettings()
     const AutoMessages::File file = AutoMessages::read();
     m_interval = file.interval();
     m_random = file.random();
+    const QString header[] = {file.intervalLine, file.randomLine};
+    for (int n = 0; n < 2; ++n) {
+        if (!header[n].isEmpty() && !VbValues::toNumber(header[n]))
+            ChatFiles::reportSkipped(AutoMessages::FilePath, n, header[n], TextFile::notANumber(header[n]));
+    }
     m_loaded = true;
     m_ticks = 0;
 }

@@ -1,6 +1,7 @@
 #include "chat/chatdelivery.h"
 
 #include "chat/chatevents.h"
+#include "chat/chatfiles.h"
 #include "chat/chatrecords.h"
 #include "chat/chatreference.h"
 #include "chat/chattexts.h"
@@ -147,6 +148,8 @@ std::optional<int> ChatDelivery::deliveryInterval()
     if (line.isEmpty())
         return DefaultDeliveryMs;
     const std::optional<double> seconds = VbValues::toNumber(line);
+    if (!seconds)
+        ChatFiles::reportSkipped(ChatSwitch::FilePath, 1, line, TextFile::notANumber(line));
     if (!seconds || !std::isfinite(*seconds) || *seconds < MinDeliverySeconds ||
         *seconds > MaxDeliverySeconds)
         return std::nullopt;

@@ -33,7 +33,23 @@ bool rewriteOrRemove(const QString &path, const QStringList &lines)
     return bool(TextFile::writeLines(path, lines));
 }
 
+// Calls take(index, line) for every non-empty line of the file.
+template<typename Take> void forFilledLines(const QString &path, Take take)
+{
+    const QStringList lines = TextFile::readLines(path);
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        if (!lines.at(n).isEmpty())
+            take(n, lines.at(n));
+    }
+}
+
 } // namespace
+
+void ChatFiles::reportSkipped(const QString &path, qsizetype index, QStringView line, const QString &why)
+{
+    const QString trouble = TextFile::lineTrouble(line);
+    TextFile::reportBadLine(path, int(index + 1), trouble.isEmpty() ? why : trouble);
+}
 
 // --- RoomNumber ------------------------------------------------------------------------
 
@@ -82,8 +98,13 @@ QList<bool> ChatOptions::readAll()
 {
     const QStringList lines = TextFile::readLines(FilePath);
     QList<bool> values;
-    for (int i = 0; i < Count; ++i)
-        values.append(VbValues::holdsNumber(lines.value(i), 1));
+    for (int i = 0; i < Count; ++i) {
+        const QString line = lines.value(i);
+        const std::optional<double> number = VbValues::toNumber(line);
+        if (!number && !line.isEmpty())
+            ChatFiles::reportSkipped(FilePath, i, line, TextFile::notANumber(line));
+        values.append(number && *number == 1);
+    }
     return values;
 }
 
@@ -129,10 +150,12 @@ std::optional<ChatMember> ChatMember::parse(const QString &line)
 QList<ChatMember> ChatMemberList::members()
 {
     QList<ChatMember> members;
-    for (const QString &line : filledLines(FilePath)) {
+    forFilledLines(FilePath, [&members](qsizetype n, const QString &line) {
         if (std::optional<ChatMember> member = ChatMember::parse(line))
             members.append(*member);
-    }
+        else
+            ChatFiles::reportSkipped(FilePath, n, line, TextFile::missingSeparator(u" "));
+    });
     return members;
 }
 
@@ -229,10 +252,12 @@ std::optional<Registration> Registration::parse(const QString &line)
 QList<Registration> RegistrationList::registrations()
 {
     QList<Registration> list;
-    for (const QString &line : filledLines(FilePath)) {
+    forFilledLines(FilePath, [&list](qsizetype n, const QString &line) {
         if (std::optional<Registration> registration = Registration::parse(line))
             list.append(*registration);
-    }
+        else
+            ChatFiles::reportSkipped(FilePath, n, line, TextFile::missingSeparator(Dash));
+    });
     return list;
 }
 
@@ -292,10 +317,12 @@ std::optional<Room> Room::parse(const QString &line)
 QList<Room> RoomList::rooms()
 {
     QList<Room> list;
-    for (const QString &line : filledLines(FilePath)) {
+    forFilledLines(FilePath, [&list](qsizetype n, const QString &line) {
         if (std::optional<Room> room = Room::parse(line))
             list.append(*room);
-    }
+        else
+            ChatFiles::reportSkipped(FilePath, n, line, TextFile::missingSeparator(u" "));
+    });
     return list;
 }
 
@@ -320,7 +347,8 @@ bool RoomList::add(const Room &room)
 bool RoomList::remove(const QString &number)
 {
     QStringList lines = filledLines(FilePath);
-    const qsizetype removed = lines.removeIf([&number](const QString &line) { return uinOf(line) == number; });
+    const qsizetype removed =
+        lines.removeIf([&number](const QString &line) { return uinOf(line) == number; });
     if (removed == 0)
         return false;
     return bool(TextFile::writeLines(FilePath, lines));
@@ -464,8 +492,8 @@ QStringList RoomQueue::rooms()
     const QString prefix = Prefix.mid(Prefix.lastIndexOf(QLatin1Char('\\')) + 1);
     const QString folder = Prefix.left(Prefix.lastIndexOf(QLatin1Char('\\')));
     QStringList rooms;
-    for (QString name :
-         QDir(TextFile::filePath(folder)).entryList({prefix + QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+    for (QString name : QDir(TextFile::filePath(folder))
+                            .entryList({prefix + QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
         name = name.mid(prefix.size());
         name.chop(4);
         if (!RoomNumber::isValid(name))

@@ -21,6 +21,13 @@
 // These are the file layer. Changes that the chat windows must hear of (members, rooms)
 // go through ChatService, which calls these owners and emits its change signals.
 
+namespace ChatFiles {
+// Tells the operator of a line a reader skips (once per version of the file): the
+// line's own trouble when it has one (binary bytes, far too long), else why. index
+// counts from 0.
+void reportSkipped(const QString &path, qsizetype index, QStringView line, const QString &why);
+} // namespace ChatFiles
+
 // A room number as it may stand in a file name: [+-]?[0-9]+([.,][0-9]+)? . Room numbers
 // are compared as text ("5" and "05" are different rooms); "0" is the common room.
 namespace RoomNumber {
@@ -55,17 +62,17 @@ class ChatOptions
 public:
     static inline const QString FilePath = QStringLiteral("\\Подпрограммы\\Чат_дополнительно.txt");
     enum Option {
-        ShowDate = 1,           // "Выводить дату"
-        ShowTime = 2,           // "Выводить время"
-        ShowSenderUin = 3,      // "Выводить ICQ-номер написавшего"
-        ShowNick = 4,           // "Выводить ник"
-        JoinLeaveNotices = 5,   // "Оповещать кто зашёл/вышел в чат(а)"
-        MemberListAllowed = 6,  // "Возможность запрашивать список пользователей"
-        ShowMemberUins = 7,     // "Показывать ICQ-номер пользователей"
-        PrivateMessages = 8,    // "Возможность писать приватные сообщения"
-        IgnoreOwnMessages = 9,  // "Игнорировать "свои" сообщения" (read by nobody)
-        RememberMembers = 10,   // "Запоминать участников чата при выключении бота" (read by nobody)
-        HistoryAllowed = 11,    // "Показывать историю по запросу"
+        ShowDate = 1,         // "Выводить дату"
+        ShowTime = 2,         // "Выводить время"
+        ShowSenderUin = 3,    // "Выводить ICQ-номер написавшего"
+        ShowNick = 4,         // "Выводить ник"
+        JoinLeaveNotices = 5, // "Оповещать кто зашёл/вышел в чат(а)"
+        MemberListAllowed = 6, // "Возможность запрашивать список пользователей"
+        ShowMemberUins = 7,    // "Показывать ICQ-номер пользователей"
+        PrivateMessages = 8,   // "Возможность писать приватные сообщения"
+        IgnoreOwnMessages = 9, // "Игнорировать "свои" сообщения" (read by nobody)
+        RememberMembers = 10, // "Запоминать участников чата при выключении бота" (read by nobody)
+        HistoryAllowed = 11, // "Показывать историю по запросу"
     };
     static constexpr int Count = 11;
 

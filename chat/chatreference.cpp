@@ -1,5 +1,6 @@
 #include "chat/chatreference.h"
 
+#include "chat/chatfiles.h"
 #include "core/textfile.h"
 #include "core/vbvalues.h"
 
@@ -34,10 +35,15 @@ const StaffTable &staffTable()
         return table;
     }
     table = StaffTable{text, {}, {}};
-    for (const QString &line : TextFile::splitLines(text)) {
+    const QStringList lines = TextFile::splitLines(text);
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QString &line = lines.at(n);
         const qsizetype colon = line.indexOf(QLatin1Char(':'));
-        if (colon < 0)
+        if (colon < 0) {
+            if (!line.isEmpty())
+                ChatFiles::reportSkipped(ChatStaff::FilePath, n, line, TextFile::missingSeparator(u":"));
             continue;
+        }
         table.entries.append(ChatStaff::Entry{line.left(colon), line.mid(colon + 1)});
         table.lines.insert(line);
     }

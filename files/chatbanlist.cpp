@@ -94,9 +94,15 @@ std::optional<QDateTime> ChatBanList::untilMoment(const QString &until)
 QList<ChatBanList::Entry> ChatBanList::entries()
 {
     QList<Entry> found;
-    for (const QString &line : TextFile::readLines(FilePath)) {
-        if (const std::optional<Entry> entry = parseLine(line))
+    const QStringList lines = TextFile::readLines(FilePath);
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        if (const std::optional<Entry> entry = parseLine(lines.at(n))) {
             found.append(*entry);
+        } else if (!lines.at(n).isEmpty()) {
+            const QString trouble = TextFile::lineTrouble(lines.at(n));
+            TextFile::reportBadLine(FilePath, int(n + 1),
+                                    trouble.isEmpty() ? TextFile::missingSeparator(separator()) : trouble);
+        }
     }
     return found;
 }
@@ -117,7 +123,8 @@ TextFile::Result ChatBanList::add(const Entry &entry)
         return {false, QStringLiteral("%1 cannot be read").arg(TextFile::filePath(FilePath))};
     // A hand-edited file may end without a line end: the ban starts a line of its own.
     const QString text = TextFile::readAll(FilePath);
-    const bool unended = !text.isEmpty() && !text.endsWith(QLatin1Char('\n')) && !text.endsWith(QLatin1Char('\r'));
+    const bool unended =
+        !text.isEmpty() && !text.endsWith(QLatin1Char('\n')) && !text.endsWith(QLatin1Char('\r'));
     return TextFile::append(FilePath, (unended ? QStringLiteral("\r\n") : QString()) + formatLine(entry) +
                                           QStringLiteral("\r\n"));
 }
@@ -173,7 +180,8 @@ TextFile::Result removeEntries(const std::function<bool(const QString &, const C
 TextFile::Result ChatBanList::removeNumber(const QString &number, int *removed)
 {
     const QString needle = separator() + number + separator();
-    return rewriteWithout([&](const QString &line) { return !number.isEmpty() && line.contains(needle); }, removed);
+    return rewriteWithout([&](const QString &line) { return !number.isEmpty() && line.contains(needle); },
+                          removed);
 }
 
 TextFile::Result ChatBanList::removeNick(const QString &nick, QList<Entry> *removed)

@@ -5,6 +5,18 @@
 
 #include <QScopeGuard>
 
+namespace {
+
+// Tells the operator of a line without an entry (once per version of the file).
+void reportRefused(qsizetype index, const QString &line)
+{
+    const QString trouble = TextFile::lineTrouble(line);
+    TextFile::reportBadLine(UserBlacklist::FilePath, int(index + 1),
+                            trouble.isEmpty() ? TextFile::missingSeparator(ListFile::Separator) : trouble);
+}
+
+} // namespace
+
 std::optional<UserBlacklist::Entry> UserBlacklist::parseLine(const QString &line)
 {
     const QString &sep = ListFile::Separator;
@@ -37,11 +49,14 @@ bool UserBlacklist::isStanding(const Entry &entry, const QDate &today)
 
 std::optional<UserBlacklist::Entry> UserBlacklist::banOf(const QString &number)
 {
-    for (const QString &line : TextFile::readLines(FilePath)) {
-        if (line.isEmpty())
+    const QStringList lines = TextFile::readLines(FilePath);
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        if (lines.at(n).isEmpty())
             break; // nothing after an empty line is examined
-        const std::optional<Entry> entry = parseLine(line);
-        if (entry && entry->number == number)
+        const std::optional<Entry> entry = parseLine(lines.at(n));
+        if (!entry)
+            reportRefused(n, lines.at(n));
+        else if (entry->number == number)
             return entry;
     }
     return std::nullopt;
@@ -102,11 +117,16 @@ QStringList UserBlacklist::keptAfterPurge(const QStringList &lines, const QDate 
 
 UserBlacklist::Purged UserBlacklist::purgeExpired(const QDate &today)
 {
-    if (TextFile::readState(FilePath) != TextFile::ReadState::Readable || TextFile::readAll(FilePath).isEmpty())
+    if (TextFile::readState(FilePath) != TextFile::ReadState::Readable ||
+        TextFile::readAll(FilePath).isEmpty())
         return {};
     const QStringList lines = TextFile::readLines(FilePath);
     Purged purged;
     const QStringList kept = keptAfterPurge(lines, today, &purged);
+    for (qsizetype n = 0; purged.malformed > 0 && n < lines.size(); ++n) {
+        if (!lines.at(n).isEmpty() && !parseLine(lines.at(n)))
+            reportRefused(n, lines.at(n));
+    }
     // A file already as it should be is not rewritten.
     if (kept.size() != lines.size() || !TextFile::readBytes(FilePath).endsWith('\n'))
         rewrite(kept);
@@ -117,7 +137,8 @@ QString UserBlacklist::purgeReport(const Purged &purged)
 {
     if (purged.total() == 0)
         return QString();
-    return QStringLiteral("Из чёрного списка удалено записей: %1 (истёк срок бана: %2, повреждённых строк: %3).")
+    return QStringLiteral(
+               "Из чёрного списка удалено записей: %1 (истёк срок бана: %2, повреждённых строк: %3).")
         .arg(purged.total())
         .arg(purged.expired)
         .arg(purged.malformed);
@@ -126,9 +147,12 @@ QString UserBlacklist::purgeReport(const Purged &purged)
 QList<UserBlacklist::Entry> UserBlacklist::entries()
 {
     QList<Entry> found;
-    for (const QString &line : TextFile::readLines(FilePath)) {
-        if (const std::optional<Entry> entry = parseLine(line))
+    const QStringList lines = TextFile::readLines(FilePath);
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        if (const std::optional<Entry> entry = parseLine(lines.at(n)))
             found.append(*entry);
+        else if (!lines.at(n).isEmpty())
+            reportRefused(n, lines.at(n));
     }
     return found;
 }

@@ -27,6 +27,18 @@ std::optional<Entry> parse(const QString &line)
     return Entry{line.left(blank), count};
 }
 
+// Tells the operator of a line parse() refused (once per version of the file).
+void reportRefused(qsizetype index, const QString &line)
+{
+    QString why = TextFile::lineTrouble(line);
+    if (why.isEmpty()) {
+        const qsizetype blank = line.lastIndexOf(QLatin1Char(' '));
+        why = blank < 0 ? TextFile::missingSeparator(u" ")
+                        : TextFile::notANumber(QStringView(line).mid(blank + 1));
+    }
+    TextFile::reportBadLine(WarningFile::FilePath, int(index + 1), why);
+}
+
 QString format(const QString &nick, int count)
 {
     return nick + QLatin1Char(' ') + QString::number(count);
@@ -37,9 +49,12 @@ QString format(const QString &nick, int count)
 int WarningFile::count(const QString &nick)
 {
     int result = 0;
-    for (const QString &line : TextFile::readLines(FilePath)) {
-        const std::optional<Entry> entry = parse(line);
-        if (entry && entry->nick == nick)
+    const QStringList lines = TextFile::readLines(FilePath);
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const std::optional<Entry> entry = parse(lines.at(n));
+        if (!entry && !lines.at(n).isEmpty())
+            reportRefused(n, lines.at(n));
+        else if (entry && entry->nick == nick)
             result = entry->count;
     }
     return result;

@@ -1,14 +1,18 @@
 // The chat's file owners: layouts, whole-value comparisons, empty lines, room numbers.
+#include "chat/chatdelivery.h"
 #include "chat/chatfiles.h"
 #include "chat/chatrecords.h"
 #include "chat/chatreference.h"
 #include "core/clock.h"
 #include "core/storage.h"
 #include "core/textfile.h"
+#include "support/badlinereport.h"
 #include "support/filemode.h"
 #include "support/programhome.h"
 
 #include <QTest>
+
+#include <functional>
 
 class tst_ChatFiles : public QObject
 {
@@ -41,6 +45,8 @@ private slots:
     void obscenity();
     void autoMessageEntries_data();
     void autoMessageEntries();
+    void badLineReportedOncePerVersion_data();
+    void badLineReportedOncePerVersion();
 
 private:
     std::unique_ptr<ProgramHome> m_dir;
@@ -124,11 +130,21 @@ void tst_ChatFiles::memberLines_data()
     QTest::addColumn<QString>("uin");
     QTest::addColumn<QString>("nick");
     QTest::addColumn<QString>("room");
-    QTest::newRow("common room") << "123 - Вася - 0" << true << "123" << "Вася" << "0";
-    QTest::newRow("room 2") << "123 - Вася - 2" << true << "123" << "Вася" << "2";
-    QTest::newRow("empty nick") << "123 -  - 0" << true << "123" << "" << "0";
-    QTest::newRow("no blank") << "123" << false << "" << "" << "";
-    QTest::newRow("empty") << "" << false << "" << "" << "";
+    QTest::newRow("common room") << "123 - Вася - 0" << true << "123"
+                                 << "Вася"
+                                 << "0";
+    QTest::newRow("room 2") << "123 - Вася - 2" << true << "123"
+                            << "Вася"
+                            << "2";
+    QTest::newRow("empty nick") << "123 -  - 0" << true << "123"
+                                << ""
+                                << "0";
+    QTest::newRow("no blank") << "123" << false << ""
+                              << ""
+                              << "";
+    QTest::newRow("empty") << "" << false << ""
+                           << ""
+                           << "";
 }
 
 void tst_ChatFiles::memberLines()
@@ -147,7 +163,8 @@ void tst_ChatFiles::memberLines()
 
 void tst_ChatFiles::memberListSkipsEmptyLinesAndGoesWhenEmpty()
 {
-    QVERIFY(TextFile::writeAll(ChatMemberList::FilePath, QStringLiteral("\r\n1234 - Петя - 0\r\n\r\n123 - Вася - 2\r\n")));
+    QVERIFY(TextFile::writeAll(ChatMemberList::FilePath,
+                               QStringLiteral("\r\n1234 - Петя - 0\r\n\r\n123 - Вася - 2\r\n")));
     // An empty line ends nothing; a UIN that starts with another is another.
     QCOMPARE(ChatMemberList::find(QStringLiteral("123"))->nick, QStringLiteral("Вася"));
     QVERIFY(!ChatMemberList::find(QStringLiteral("12")));
@@ -179,7 +196,8 @@ void tst_ChatFiles::registrationsAndNicks()
 {
     QVERIFY(TextFile::writeBytes(RegistrationList::FilePath, "\r\n111 - A\r\n\r\n"));
     QVERIFY(RegistrationList::add(Registration{QStringLiteral("222"), QStringLiteral("Вася")}));
-    QCOMPARE(TextFile::readBytes(RegistrationList::FilePath), QByteArray("111 - A\r\n222 - \xc2\xe0\xf1\xff\r\n"));
+    QCOMPARE(TextFile::readBytes(RegistrationList::FilePath),
+             QByteArray("111 - A\r\n222 - \xc2\xe0\xf1\xff\r\n"));
     QCOMPARE(RegistrationList::findByNick(QStringLiteral("Вася"))->uin, QStringLiteral("222"));
     QVERIFY(!RegistrationList::find(QStringLiteral("22")));
 }
@@ -210,9 +228,12 @@ void tst_ChatFiles::queueLines_data()
     QTest::addColumn<bool>("notice");
     QTest::addColumn<QString>("sender");
     QTest::addColumn<QString>("text");
-    QTest::newRow("data") << "123:^:9:05:07 Вася: привет" << false << "123" << "9:05:07 Вася: привет";
-    QTest::newRow("breaks") << "123:^:Вася: a^&^&b" << false << "123" << "Вася: a\r\nb";
-    QTest::newRow("notice") << "  К нам присоединился: Вася" << true << "" << "К нам присоединился: Вася";
+    QTest::newRow("data") << "123:^:9:05:07 Вася: привет" << false << "123"
+                          << "9:05:07 Вася: привет";
+    QTest::newRow("breaks") << "123:^:Вася: a^&^&b" << false << "123"
+                            << "Вася: a\r\nb";
+    QTest::newRow("notice") << "  К нам присоединился: Вася" << true << ""
+                            << "К нам присоединился: Вася";
     // Two leading blanks make a notice even when its text holds the separator.
     QTest::newRow("notice with separator") << "  Автоматическое сообщение: a:^:b" << true << ""
                                            << "Автоматическое сообщение: a:^:b";
@@ -283,7 +304,8 @@ void tst_ChatFiles::chatLogNewestFirst()
     QCOMPARE(history, (QStringList{"three", "one"}));
     // Each event puts its line in front and one line end at the back, as the log always had.
     Storage::instance().flushAll();
-    QCOMPARE(FileProbe::bytes(m_dir->filePath(ChatLog::FilePath)), QByteArray("three\r\ntwo\r\none\r\n\r\n\r\n"));
+    QCOMPARE(FileProbe::bytes(m_dir->filePath(ChatLog::FilePath)),
+             QByteArray("three\r\ntwo\r\none\r\n\r\n\r\n"));
     QVERIFY(ChatLog::clear());
     QVERIFY(ChatLog::lines().isEmpty());
     QCOMPARE(ChatLog::stamp(), QStringLiteral("11.12.2026 9:05:07"));
@@ -291,8 +313,9 @@ void tst_ChatFiles::chatLogNewestFirst()
 
 void tst_ChatFiles::staffWholeFields()
 {
-    QVERIFY(TextFile::writeBytes(ChatStaff::FilePath, "\xc0\xe4\xec\xe8\xed\xe8\xf1\xf2\xf0\xe0\xf2\xee\xf0:123456\r\n"
-                                                      "garbage\r\n"));
+    QVERIFY(TextFile::writeBytes(ChatStaff::FilePath,
+                                 "\xc0\xe4\xec\xe8\xed\xe8\xf1\xf2\xf0\xe0\xf2\xee\xf0:123456\r\n"
+                                 "garbage\r\n"));
     QVERIFY(ChatStaff::holds(QStringLiteral("123456"), ChatStaff::Administrator));
     QVERIFY(!ChatStaff::holds(QStringLiteral("12345"), ChatStaff::Administrator));
     QVERIFY(!ChatStaff::isStaff(QStringLiteral("1234567")));
@@ -305,14 +328,15 @@ void tst_ChatFiles::obscenity_data()
     QTest::addColumn<QStringList>("exceptions");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("found");
-    QTest::newRow("small letters inside a word") << QStringList{"ХРЕН"} << QStringList{} << "ну хренотень" << true;
+    QTest::newRow("small letters inside a word")
+        << QStringList{"ХРЕН"} << QStringList{} << "ну хренотень" << true;
     QTest::newRow("clean") << QStringList{"ХРЕН"} << QStringList{} << "привет" << false;
-    QTest::newRow("forgiven inside the exception") << QStringList{"СКОРБ"} << QStringList{"оскорблять"}
-                                                   << "не надо оскорблять" << false;
-    QTest::newRow("bare word beside the exception") << QStringList{"СКОРБ"} << QStringList{"оскорблять"}
-                                                    << "оскорблять скорб" << true;
-    QTest::newRow("exception without the word") << QStringList{"СКОРБ"} << QStringList{"привет"}
-                                                << "скорб привет" << true;
+    QTest::newRow("forgiven inside the exception")
+        << QStringList{"СКОРБ"} << QStringList{"оскорблять"} << "не надо оскорблять" << false;
+    QTest::newRow("bare word beside the exception")
+        << QStringList{"СКОРБ"} << QStringList{"оскорблять"} << "оскорблять скорб" << true;
+    QTest::newRow("exception without the word")
+        << QStringList{"СКОРБ"} << QStringList{"привет"} << "скорб привет" << true;
 }
 
 void tst_ChatFiles::obscenity()
@@ -328,13 +352,20 @@ void tst_ChatFiles::autoMessageEntries_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("after"); // "<gone>" when removed
-    QTest::newRow("down") << "a&^2&^<" << "a&^1&^<";
-    QTest::newRow("down last time") << "a&^0&^<" << "<gone>";
-    QTest::newRow("up") << "a&^0&^>" << "a&^1&^>";
-    QTest::newRow("endless") << "a&^+&&^<" << "a&^+&&^<";
-    QTest::newRow("equals keeps") << "a&^3&^=" << "a&^3&^=";
-    QTest::newRow("no number") << "a&^x&^<" << "<gone>";
-    QTest::newRow("empty line") << "" << "";
+    QTest::newRow("down") << "a&^2&^<"
+                          << "a&^1&^<";
+    QTest::newRow("down last time") << "a&^0&^<"
+                                    << "<gone>";
+    QTest::newRow("up") << "a&^0&^>"
+                        << "a&^1&^>";
+    QTest::newRow("endless") << "a&^+&&^<"
+                             << "a&^+&&^<";
+    QTest::newRow("equals keeps") << "a&^3&^="
+                                  << "a&^3&^=";
+    QTest::newRow("no number") << "a&^x&^<"
+                               << "<gone>";
+    QTest::newRow("empty line") << ""
+                                << "";
 }
 
 void tst_ChatFiles::autoMessageEntries()
@@ -343,6 +374,44 @@ void tst_ChatFiles::autoMessageEntries()
     QFETCH(QString, after);
     const std::optional<QString> result = AutoMessages::afterSending(line);
     QCOMPARE(result.value_or(QStringLiteral("<gone>")), after);
+}
+
+void tst_ChatFiles::badLineReportedOncePerVersion_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<std::function<void()>>("read");
+    using Read = std::function<void()>;
+    QTest::newRow("members: no blank")
+        << ChatMemberList::FilePath << QByteArray("111 - Вася - 0\r\n\r\nмусор\r\n") << 3
+        << Read([] { ChatMemberList::members(); });
+    QTest::newRow("registrations: no blank")
+        << RegistrationList::FilePath << QByteArray("111 - Вася\r\nбезпробела\r\n") << 2
+        << Read([] { RegistrationList::registrations(); });
+    QTest::newRow("registrations: a huge line")
+        << RegistrationList::FilePath << QByteArray(100000, 'x') + "\r\n"
+        << 1 << Read([] { RegistrationList::find(QStringLiteral("111")); });
+    QTest::newRow("rooms: no blank") << RoomList::FilePath << QByteArray("5 Кухня\r\nшесть\r\n") << 2
+                                     << Read([] { RoomList::rooms(); });
+    QTest::newRow("rooms: binary") << RoomList::FilePath << QByteArray("\x01\x02\x03\r\n5 Кухня\r\n") << 1
+                                   << Read([] { RoomList::rooms(); });
+    QTest::newRow("staff: no colon") << ChatStaff::FilePath
+                                     << QByteArray("Администратор:111\r\n\r\nМодератор 222\r\n") << 3
+                                     << Read([] { ChatStaff::entries(); });
+    QTest::newRow("options: not a number")
+        << ChatOptions::FilePath << QByteArray("1\r\nда\r\n") << 2 << Read([] { ChatOptions::readAll(); });
+    QTest::newRow("switch: interval not a number") << ChatSwitch::FilePath << QByteArray(" 1 \r\nбыстро\r\n")
+                                                   << 2 << Read([] { ChatDelivery::deliveryInterval(); });
+}
+
+void tst_ChatFiles::badLineReportedOncePerVersion()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, line);
+    QFETCH(std::function<void()>, read);
+    checkBadLineReportedOncePerVersion(file, bytes, line, read);
 }
 
 QTEST_GUILESS_MAIN(tst_ChatFiles)

@@ -1,20 +1,22 @@
 // The owners of the feature files: what the windows write reads back the same, and
 // what the engine and the windows read from one file agrees.
-#include "files/adminfile.h"
-#include "files/antispamfile.h"
-#include "files/automessages.h"
 #include "core/generalsettings.h"
 #include "core/storage.h"
 #include "core/textfile.h"
 #include "files/admincontactfile.h"
+#include "files/adminfile.h"
 #include "files/antispamfile.h"
+#include "files/automessages.h"
+#include "files/chatbanlist.h"
 #include "files/distributionlist.h"
 #include "files/groupnumbers.h"
 #include "files/notepadfiles.h"
 #include "files/redirectfile.h"
 #include "files/signaturefile.h"
 #include "files/storedlogin.h"
+#include "files/userblacklist.h"
 #include "files/votefile.h"
+#include "support/badlinereport.h"
 #include "support/filemode.h"
 #include "support/programhome.h"
 
@@ -56,7 +58,8 @@ void tst_FeatureFiles::voteCounts_data()
     QTest::newRow("most first, unknown ignored")
         << QStringList{"Red", "blue"} << QStringList{"RED", "BLUE", "BLUE", "GREEN"}
         << Counts{{"blue", 2}, {"Red", 1}};
-    QTest::newRow("lines compared exactly") << QStringList{"Red"} << QStringList{"red", "RED "} << Counts{{"Red", 0}};
+    QTest::newRow("lines compared exactly")
+        << QStringList{"Red"} << QStringList{"red", "RED "} << Counts{{"Red", 0}};
     QTest::newRow("case twins: the first counts")
         << QStringList{"Да", "да"} << QStringList{"ДА"} << Counts{{"Да", 1}, {"да", 0}};
     QTest::newRow("ties 1 1 0") << QStringList{"A", "B", "C"} << QStringList{"A", "B"}
@@ -114,12 +117,24 @@ void tst_FeatureFiles::antiSpamRoundTrip_data()
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("success");
 
-    QTest::newRow("plain") << true << "Q" << "A" << "S";
-    QTest::newRow("off") << false << "Q" << "A" << "S";
-    QTest::newRow("line ends everywhere") << true << "Q\r\n" << "A\r\n" << "S\r\n";
-    QTest::newRow("only line ends") << true << "\r\n" << "\r\n\r\n" << "\r\n";
-    QTest::newRow("empty") << true << "" << "" << "";
-    QTest::newRow("several lines") << true << "a\r\nb" << "c - d" << "e\r\n\r\nf";
+    QTest::newRow("plain") << true << "Q"
+                           << "A"
+                           << "S";
+    QTest::newRow("off") << false << "Q"
+                         << "A"
+                         << "S";
+    QTest::newRow("line ends everywhere") << true << "Q\r\n"
+                                          << "A\r\n"
+                                          << "S\r\n";
+    QTest::newRow("only line ends") << true << "\r\n"
+                                    << "\r\n\r\n"
+                                    << "\r\n";
+    QTest::newRow("empty") << true << ""
+                           << ""
+                           << "";
+    QTest::newRow("several lines") << true << "a\r\nb"
+                                   << "c - d"
+                                   << "e\r\n\r\nf";
 }
 
 // Whatever the window writes it reads back unchanged, and the engine's reading of the
@@ -177,8 +192,10 @@ void tst_FeatureFiles::signatureText_data()
     QTest::addColumn<QString>("boxText");
 
     QTest::newRow("missing") << "" << false << "vbcrlf" << QStringList{} << "";
-    QTest::newRow("two") << " 1 \r\nvbcrlf\r\na\r\nb\r\n" << true << "vbcrlf" << QStringList{"a", "b"} << "a\r\nb";
-    QTest::newRow("empty lines") << " 1 \r\n\r\n\r\na\r\n\r\n" << true << "" << QStringList{"", "a", ""} << "a\r\n";
+    QTest::newRow("two") << " 1 \r\nvbcrlf\r\na\r\nb\r\n"
+                         << true << "vbcrlf" << QStringList{"a", "b"} << "a\r\nb";
+    QTest::newRow("empty lines") << " 1 \r\n\r\n\r\na\r\n\r\n"
+                                 << true << "" << QStringList{"", "a", ""} << "a\r\n";
 }
 
 void tst_FeatureFiles::signatureText()
@@ -197,10 +214,14 @@ void tst_FeatureFiles::adminFile_data()
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("password");
 
-    QTest::newRow("missing") << QByteArray("<missing>") << "" << "";
-    QTest::newRow("number only") << QByteArray("555\r\n") << "555" << "";
-    QTest::newRow("both, no last line end") << QByteArray("555\r\npass") << "555" << "pass";
-    QTest::newRow("a third line is nobody's") << QByteArray("555\r\npass\r\nx\r\n") << "555" << "pass";
+    QTest::newRow("missing") << QByteArray("<missing>") << ""
+                             << "";
+    QTest::newRow("number only") << QByteArray("555\r\n") << "555"
+                                 << "";
+    QTest::newRow("both, no last line end") << QByteArray("555\r\npass") << "555"
+                                            << "pass";
+    QTest::newRow("a third line is nobody's") << QByteArray("555\r\npass\r\nx\r\n") << "555"
+                                              << "pass";
 }
 
 // What the settings page writes the engine reads back; the password stays owner-only.
@@ -267,29 +288,49 @@ void tst_FeatureFiles::badLineReportedOncePerVersion_data()
         << DistributionList::FilePath << QByteArray("2 111 a 0\r\n\x01\x02\x00 2 3\r\n", 16) << 2
         << Read([] { DistributionList::load(); });
     QTest::newRow("distribution list: a huge line")
-        << DistributionList::FilePath << QByteArray(100000, '2') + "\r\n" << 1
-        << Read([] { DistributionList::load(); });
+        << DistributionList::FilePath << QByteArray(100000, '2') + "\r\n"
+        << 1 << Read([] { DistributionList::load(); });
     QTest::newRow("administrator contact: switch not a number")
-        << AdminContactFile::FilePath << QByteArray("да\r\n123\r\n") << 1 << Read([] { AdminContactFile::read(); });
+        << AdminContactFile::FilePath << QByteArray("да\r\n123\r\n") << 1
+        << Read([] { AdminContactFile::read(); });
     QTest::newRow("administrator contact: number not a number")
-        << AdminContactFile::FilePath << QByteArray("1\r\nадмин\r\n") << 2 << Read([] { AdminContactFile::read(); });
+        << AdminContactFile::FilePath << QByteArray("1\r\nадмин\r\n") << 2
+        << Read([] { AdminContactFile::read(); });
     QTest::newRow("signature: switch not a number")
-        << SignatureFile::FilePath << QByteArray("on\r\n---\r\nbot\r\n") << 1 << Read([] { SignatureFile::read(); });
+        << SignatureFile::FilePath << QByteArray("on\r\n---\r\nbot\r\n") << 1
+        << Read([] { SignatureFile::read(); });
     QTest::newRow("redirect: mode not a number")
         << RedirectFile::FilePath << QByteArray("123\r\nboth\r\n") << 2 << Read([] { RedirectFile::read(); });
     QTest::newRow("anti-spam: switch not a number")
         << AntiSpamFile::FilePath << QByteArray("x\r\n---\r\nq\r\n---\r\na\r\n") << 1
         << Read([] { AntiSpamFile::read(); });
-    QTest::newRow("vote: no separator")
-        << VoteFile::DefinitionPath << QByteArray("Вопрос без вариантов\r\n") << 1 << Read([] { VoteFile::read(); });
+    QTest::newRow("vote: no separator") << VoteFile::DefinitionPath << QByteArray("Вопрос без вариантов\r\n")
+                                        << 1 << Read([] { VoteFile::read(); });
     QTest::newRow("stored login: switch not a number")
         << StoredLogin::FilePath << QByteArray("a\r\n1\r\n") << 1 << Read([] { StoredLogin::readFile(); });
     QTest::newRow("stored login: number not a number")
-        << StoredLogin::FilePath << QByteArray("1\r\nномер\r\n") << 2 << Read([] { StoredLogin::readFile(); });
-    QTest::newRow("notepad owners: not a number")
-        << NotepadFiles::ListPath << QByteArray("123\r\nВася\r\n") << 2 << Read([] { NotepadFiles::owners(); });
+        << StoredLogin::FilePath << QByteArray("1\r\nномер\r\n") << 2
+        << Read([] { StoredLogin::readFile(); });
+    QTest::newRow("notepad owners: not a number") << NotepadFiles::ListPath << QByteArray("123\r\nВася\r\n")
+                                                  << 2 << Read([] { NotepadFiles::owners(); });
     QTest::newRow("general settings: no =")
-        << GeneralSettings::FilePath << QByteArray("Server=x\r\nPort 5190\r\n") << 2 << Read([] { Settings::read(); });
+        << GeneralSettings::FilePath << QByteArray("Server=x\r\nPort 5190\r\n") << 2
+        << Read([] { Settings::read(); });
+    QTest::newRow("chat ban list: no separator")
+        << ChatBanList::FilePath << QByteArray("Вася:^:111:^:01.01.2030 10:00:^:флуд\r\n\r\nПетя 222\r\n")
+        << 3 << Read([] { ChatBanList::entries(); });
+    QTest::newRow("chat ban list: binary")
+        << ChatBanList::FilePath << QByteArray("111:^:x\r\n\x01\x02\x03\r\n") << 2
+        << Read([] { ChatBanList::entries(); });
+    QTest::newRow("user blacklist: no separator")
+        << UserBlacklist::FilePath << QByteArray("111:^:01.01.2030:^:спам\r\n222 01.01.2030\r\n") << 2
+        << Read([] { UserBlacklist::entries(); });
+    QTest::newRow("user blacklist: the ban check meets it")
+        << UserBlacklist::FilePath << QByteArray("111:^:01.01.2030:^:спам\r\n222 01.01.2030\r\n") << 2
+        << Read([] { UserBlacklist::banOf(QStringLiteral("333")); });
+    QTest::newRow("user blacklist: a huge line")
+        << UserBlacklist::FilePath << QByteArray(100000, '7') + "\r\n"
+        << 1 << Read([] { UserBlacklist::entries(); });
 }
 
 void tst_FeatureFiles::badLineReportedOncePerVersion()
@@ -298,33 +339,9 @@ void tst_FeatureFiles::badLineReportedOncePerVersion()
     QFETCH(QByteArray, bytes);
     QFETCH(int, line);
     QFETCH(std::function<void()>, read);
-    Storage::discard();
     ProgramHome home;
-    struct Report
-    {
-        QString path;
-        QString error;
-    };
-    QList<Report> reports;
-    Storage::setReporter([&reports](Storage::Problem problem, const QString &path, const QString &error) {
-        QCOMPARE(problem, Storage::Problem::BadLine);
-        reports.append({path, error});
-    });
-    QVERIFY(TextFile::writeBytes(file, bytes));
-    read();
-    read(); // the same version again: nothing more
-    QCOMPARE(reports.size(), 1);
-    QCOMPARE(reports.at(0).path, TextFile::filePath(file));
-    QVERIFY2(reports.at(0).error.startsWith(QStringLiteral("строка %1: ").arg(line)), qPrintable(reports.at(0).error));
-    QVERIFY(reports.at(0).error.size() < 200); // a huge line is not repeated
-    QVERIFY(!reports.at(0).error.contains(QLatin1String(" a 0"))); // nor a password
-
-    // A new version with the same fault is news again; a good one is not.
-    QVERIFY(TextFile::writeBytes(file, bytes + bytes));
-    read();
-    QCOMPARE(reports.size(), 2);
-    Storage::setReporter({});
-    Storage::discard();
+    const QString report = checkBadLineReportedOncePerVersion(file, bytes, line, read);
+    QVERIFY(!report.contains(QLatin1String(" a 0"))); // never a password
 }
 
 QTEST_GUILESS_MAIN(tst_FeatureFiles)
