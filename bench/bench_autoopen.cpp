@@ -14,6 +14,7 @@
 #include "records/automailing.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QThread>
 #include <QTemporaryDir>
@@ -59,9 +60,15 @@ qint64 longestTurnMs(const Case &c, const QByteArray &bytes, bool warm)
     Storage::discard();
     TextFile::writeBytes(c.file, bytes);
     // The storage layer trusts a cached read only of a file not changed in the last
-    // moments: the file is left alone a while, so a read before the window opens takes
+    // moments: wait until it counts as settled, so a read before the window opens takes
     // the reading out of the figure.
-    QThread::msleep(200);
+    const QDeadlineTimer deadline(10'000);
+    for (;;) {
+        const std::optional<Storage::Stamp> stamp = Storage::stampOf(TextFile::filePath(c.file));
+        if (!stamp || !Storage::isRecent(*stamp) || deadline.hasExpired())
+            break;
+        QThread::msleep(5);
+    }
     Storage::discard();
     RecordingDialogs dialogs;
     Dialogs::setInstance(&dialogs);
