@@ -254,10 +254,7 @@ void Form11::Command5_Click()
     }
     TextFile::ensureFolder(QStringLiteral("\\Группы"));
     TextFile::ensureFolder(CommandBase::Folder);
-    const QByteArray old = TextFile::readBytes(CommandEditor::GroupListPath);
-    const QString lead = (!old.isEmpty() && !old.endsWith('\n') && !old.endsWith('\r')) ? QStringLiteral("\r\n")
-                                                                                        : QString();
-    if (!TextFile::append(CommandEditor::GroupListPath, lead + name + QStringLiteral("\r\n"))) {
+    if (!TextFile::appendLine(CommandEditor::GroupListPath, name)) {
         writeFailed(CommandEditor::GroupListPath);
         return;
     }
@@ -440,10 +437,7 @@ void Form31::copy(Side &from, Side &to)
         writeFailed(targetFile);
         return;
     }
-    const QByteArray old = TextFile::readBytes(index);
-    const QString lead = (!old.isEmpty() && !old.endsWith('\n') && !old.endsWith('\r')) ? QStringLiteral("\r\n")
-                                                                                        : QString();
-    if (!TextFile::append(index, lead + name + QStringLiteral("\r\n"))) {
+    if (!TextFile::appendLine(index, name)) {
         writeFailed(index);
         return;
     }

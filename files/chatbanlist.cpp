@@ -121,12 +121,7 @@ TextFile::Result ChatBanList::add(const Entry &entry)
         return {false, refused};
     if (TextFile::readState(FilePath) == TextFile::ReadState::Unreadable)
         return {false, QStringLiteral("%1 cannot be read").arg(TextFile::filePath(FilePath))};
-    // A hand-edited file may end without a line end: the ban starts a line of its own.
-    const QString text = TextFile::readAll(FilePath);
-    const bool unended =
-        !text.isEmpty() && !text.endsWith(QLatin1Char('\n')) && !text.endsWith(QLatin1Char('\r'));
-    return TextFile::append(FilePath, (unended ? QStringLiteral("\r\n") : QString()) + formatLine(entry) +
-                                          QStringLiteral("\r\n"));
+    return TextFile::appendLine(FilePath, formatLine(entry));
 }
 
 namespace {

@@ -1,6 +1,5 @@
 #include "files/groupnumbers.h"
 
-#include "core/cp1251.h"
 
 namespace {
 
@@ -86,12 +85,7 @@ TextFile::Result GroupNumbers::add(const QString &number, const QString &group)
         return failed(QStringLiteral("not a number"));
     if (unreadable())
         return failed(QStringLiteral("the numbers file cannot be read"));
-    const QByteArray old = TextFile::readBytes(FilePath);
-    QString text;
-    if (!old.isEmpty() && !old.endsWith('\n') && !old.endsWith('\r'))
-        text = QStringLiteral("\r\n");
-    text += number + QLatin1Char(':') + group + QStringLiteral("\r\n");
-    return TextFile::writeBytes(FilePath, old + Cp1251::encode(text));
+    return TextFile::appendLine(FilePath, number + QLatin1Char(':') + group);
 }
 
 TextFile::Result GroupNumbers::removeNumber(const QString &number)

@@ -174,12 +174,10 @@ TextFile::Result UserBlacklist::add(const Entry &entry)
         return {false, QStringLiteral("%1 cannot be read").arg(TextFile::filePath(FilePath))};
     if (contains(entry.number))
         return {false, QStringLiteral("%1 is listed already").arg(entry.number)};
-    // An append after an empty line or onto an unended last line would not be reached
-    // by the ban check: such a file is rewritten clean with the ban last.
-    const QByteArray bytes = TextFile::readBytes(FilePath);
+    // The ban check stops at an empty line: a file holding one is rewritten without
+    // it, the ban last. (An unended last line is ended by the append itself.)
     QStringList lines = TextFile::readLines(FilePath);
-    const bool ended = bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r');
-    if (ended && !lines.contains(QString()))
+    if (!lines.contains(QString()))
         return TextFile::appendLine(FilePath, formatLine(entry));
     lines.append(formatLine(entry));
     return rewrite(lines);

@@ -1,7 +1,6 @@
 #include "records/automailing.h"
 
 #include "core/textfile.h"
-#include "records/peoplefiles.h"
 
 namespace SubscriberList {
 
@@ -12,7 +11,7 @@ QStringList load()
 
 bool add(const QString &number)
 {
-    return PeopleFiles::appendLine(FilePath, number);
+    return bool(TextFile::appendLine(FilePath, number));
 }
 
 bool remove(const QString &number)

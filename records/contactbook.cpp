@@ -3,7 +3,6 @@
 #include "core/cp1251.h"
 #include "core/listfile.h"
 #include "core/textfile.h"
-#include "records/peoplefiles.h"
 
 Contact Contact::fromFields(const QStringList &fields)
 {
@@ -64,7 +63,7 @@ ContactBook::Result ContactBook::add(const Contact &contact)
         if (entry.contact.fio == contact.fio && entry.contact.uin == contact.uin)
             return Result::Duplicate;
     }
-    if (!PeopleFiles::appendLine(FilePath, contact.line()))
+    if (!TextFile::appendLine(FilePath, contact.line()))
         return Result::WriteFailed;
     emit changed();
     return Result::Done;

@@ -1,7 +1,6 @@
 #include "records/visiblelist.h"
 
 #include "core/textfile.h"
-#include "records/peoplefiles.h"
 #include "session/signon.h"
 
 namespace VisibleList {
@@ -17,7 +16,7 @@ AddResult add(const QString &entry)
         return AddResult::Empty;
     if (load().contains(entry))
         return AddResult::Duplicate;
-    return PeopleFiles::appendLine(SignOn::VisibleListPath, entry) ? AddResult::Added
+    return TextFile::appendLine(SignOn::VisibleListPath, entry) ? AddResult::Added
                                                                    : AddResult::WriteFailed;
 }
 
