@@ -38,8 +38,6 @@ using Fuzz::require;
 
 namespace {
 
-QCoreApplication *g_app = nullptr;
-QTemporaryDir *g_home = nullptr;
 FixedClock *g_clock = nullptr;
 const QDateTime Start(QDate(2008, 3, 5), QTime(9, 5, 7));
 
@@ -226,10 +224,7 @@ void fuzzChat(Fuzz::Cursor &cursor)
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qInstallMessageHandler(Fuzz::quiet);
-    g_app = new QCoreApplication(*argc, *argv);
-    g_home = Fuzz::newHome();
-    ProgramFolder::setHome(g_home->path());
+    Fuzz::startProgram(argc, argv);
     g_clock = new FixedClock(Start);
     Clock::setInstance(g_clock);
     return 0;
@@ -242,7 +237,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fuzzChat(cursor);
     QCoreApplication::processEvents();
     Storage::discard();
-    Fuzz::clearFolder(g_home->path());
+    Fuzz::clearFolder(ProgramFolder::home());
     g_clock->set(Start);
     return 0;
 }

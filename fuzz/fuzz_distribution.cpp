@@ -29,8 +29,6 @@ using Fuzz::require;
 
 namespace {
 
-QCoreApplication *g_app = nullptr;
-QTemporaryDir *g_home = nullptr;
 FixedClock *g_clock = nullptr;
 const QDateTime Start(QDate(2008, 3, 5), QTime(9, 5, 7));
 
@@ -112,10 +110,7 @@ void fuzzCommandSideFiles(QByteArrayView options, QByteArrayView groups, QByteAr
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qInstallMessageHandler(Fuzz::quiet);
-    g_app = new QCoreApplication(*argc, *argv);
-    g_home = Fuzz::newHome();
-    ProgramFolder::setHome(g_home->path());
+    Fuzz::startProgram(argc, argv);
     g_clock = new FixedClock(Start);
     Clock::setInstance(g_clock);
     return 0;

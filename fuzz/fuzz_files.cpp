@@ -35,8 +35,6 @@ using Fuzz::require;
 
 namespace {
 
-QCoreApplication *g_app = nullptr;
-QTemporaryDir *g_home = nullptr;
 FixedClock *g_clock = nullptr;
 const QDateTime Start(QDate(2008, 3, 5), QTime(9, 5, 7));
 
@@ -57,14 +55,6 @@ bool runsIntoSeparator(const QStringList &fields)
 bool hasLineBreak(const QString &text)
 {
     return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
-}
-
-// The file is empty or its last line has its line end, so an appended line stands on a
-// line of its own. (An append after an unended last line is not checked here.)
-bool endsCleanly(const QString &programPath)
-{
-    const QByteArray bytes = TextFile::readBytes(programPath);
-    return bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r');
 }
 
 // The file reads as Windows-1251. Text written in it whose bytes happen to form UTF-8
@@ -95,11 +85,10 @@ void fuzzUserBlacklist(const QString &number)
     require(kept.size() <= lines.size());
 
     const UserBlacklist::Entry ban{number, QStringLiteral("05.03.2009"), QStringLiteral("спам")};
-    const bool clean = endsCleanly(UserBlacklist::FilePath);
     if (UserBlacklist::refusal(ban).isEmpty() && !UserBlacklist::contains(number) && UserBlacklist::add(ban) &&
-        clean && readsAsWindows1251(UserBlacklist::FilePath)) {
+        readsAsWindows1251(UserBlacklist::FilePath)) {
         require(UserBlacklist::contains(number));
-        require(UserBlacklist::banOf(number).has_value() || TextFile::readLines(UserBlacklist::FilePath).contains(QString()));
+        require(UserBlacklist::banOf(number).has_value());
     }
     (void)UserBlacklist::change(ban);
     const UserBlacklist::Purged purged = UserBlacklist::purgeExpired(Clock::instance().today());
@@ -128,7 +117,7 @@ void fuzzVote(const QString &results)
     require(votes <= TextFile::readLines(VoteFile::ResultsPath).size());
     // A vote written afresh reads back as it was given.
     const auto storable = [](const QString &text) {
-        return !text.isEmpty() && !VoteFile::unstorable(text) && !text.endsWith(SeparatorStart);
+        return !text.isEmpty() && !VoteFile::unstorable(text);
     };
     QStringList options = definition->options;
     options.removeIf([&storable](const QString &option) { return !storable(option); });
@@ -204,15 +193,14 @@ void fuzzContactBook(const QString &line)
     const QList<ContactEntry> entries = ContactBook::entries();
     for (const ContactEntry &entry : entries) {
         require(entry.line >= 1);
-        if (ContactBook::isStorable(entry.contact) && !runsIntoSeparator(entry.contact.fields()))
+        if (ContactBook::isStorable(entry.contact))
             require(Contact::fromLine(entry.contact.line()) == entry.contact);
         const std::optional<ContactEntry> found = ContactBook::find(entry.contact.fio, ContactBook::Key::Fio);
         require(found && found->line <= entry.line);
     }
     const Contact contact = Contact::fromLine(line);
-    const bool clean = endsCleanly(ContactBook::FilePath);
     const ContactBook::Result added = book.add(contact);
-    if (added == ContactBook::Result::Done && clean && !runsIntoSeparator(contact.fields()) &&
+    if (added == ContactBook::Result::Done &&
         readsAsWindows1251(ContactBook::FilePath)) {
         const std::optional<ContactEntry> found = ContactBook::find(contact.uin, ContactBook::Key::Uin);
         require(found.has_value());
@@ -227,8 +215,11 @@ void fuzzContactBook(const QString &line)
 void fuzzMailingList(const QString &number)
 {
     const QStringList before = SubscriberList::load();
-    const bool clean = endsCleanly(SubscriberList::FilePath);
-    if (!hasLineBreak(number) && SubscriberList::add(number) && clean &&
+    // A line added after a hand-edited last line without its line end stands on a line
+    // of its own, except an empty one: its line end only ends that last line.
+    const QByteArray old = TextFile::readBytes(SubscriberList::FilePath);
+    const bool empty = number.isEmpty() && !old.isEmpty() && !old.endsWith('\n') && !old.endsWith('\r');
+    if (!hasLineBreak(number) && SubscriberList::add(number) && !empty &&
         readsAsWindows1251(SubscriberList::FilePath)) {
         require(SubscriberList::load().contains(number));
         if (SubscriberList::remove(number))
@@ -245,10 +236,7 @@ void fuzzMailingList(const QString &number)
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qInstallMessageHandler(Fuzz::quiet);
-    g_app = new QCoreApplication(*argc, *argv);
-    g_home = Fuzz::newHome();
-    ProgramFolder::setHome(g_home->path());
+    Fuzz::startProgram(argc, argv);
     g_clock = new FixedClock(Start);
     Clock::setInstance(g_clock);
     return 0;
@@ -285,6 +273,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Storage::instance().flushAll();
     QCoreApplication::processEvents();
     Storage::discard();
-    Fuzz::clearFolder(g_home->path());
+    Fuzz::clearFolder(ProgramFolder::home());
     return 0;
 }

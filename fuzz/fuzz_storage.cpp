@@ -32,8 +32,6 @@ using Fuzz::require;
 
 namespace {
 
-QCoreApplication *g_app = nullptr;
-QTemporaryDir *g_home = nullptr;
 
 const QString LogPath = QStringLiteral("\\Логи\\журнал.txt");
 
@@ -175,10 +173,7 @@ void fuzzStoredLogin(Fuzz::Cursor &cursor)
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qInstallMessageHandler(Fuzz::quiet);
-    g_app = new QCoreApplication(*argc, *argv);
-    g_home = Fuzz::newHome();
-    ProgramFolder::setHome(g_home->path());
+    Fuzz::startProgram(argc, argv);
     return 0;
 }
 
@@ -198,6 +193,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         break;
     }
     Storage::discard();
-    Fuzz::clearFolder(g_home->path());
+    Fuzz::clearFolder(ProgramFolder::home());
     return 0;
 }

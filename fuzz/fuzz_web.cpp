@@ -28,8 +28,6 @@ using Fuzz::require;
 
 namespace {
 
-QCoreApplication *g_app = nullptr;
-QTemporaryDir *g_home = nullptr;
 const QDate Today(2008, 3, 5);
 
 void fuzzWeather(const QString &town, QByteArrayView body)
@@ -99,10 +97,7 @@ void fuzzNews(QByteArrayView body)
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qInstallMessageHandler(Fuzz::quiet);
-    g_app = new QCoreApplication(*argc, *argv);
-    g_home = Fuzz::newHome();
-    ProgramFolder::setHome(g_home->path());
+    Fuzz::startProgram(argc, argv);
     return 0;
 }
 
@@ -131,6 +126,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         break;
     }
     Storage::discard();
-    Fuzz::clearFolder(g_home->path());
+    Fuzz::clearFolder(ProgramFolder::home());
     return 0;
 }

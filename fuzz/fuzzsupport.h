@@ -3,8 +3,11 @@
 // Shared by the fuzz targets: a check that stops the run, a silent message handler and a
 // cursor that turns the input into the choices and pieces a target makes.
 
+#include "core/programfolder.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,6 +45,17 @@ inline QTemporaryDir *newHome()
     return QDir(QStringLiteral("/dev/shm")).exists()
                ? new QTemporaryDir(QStringLiteral("/dev/shm/korvane-fuzz-XXXXXX"))
                : new QTemporaryDir();
+}
+
+// What every target's LLVMFuzzerInitialize does first: Qt's messages silenced, the
+// application object and a program folder of its own, both kept for the whole run.
+inline void startProgram(int *argc, char ***argv)
+{
+    qInstallMessageHandler(quiet);
+    static QCoreApplication *const app = new QCoreApplication(*argc, *argv);
+    static QTemporaryDir *const home = newHome();
+    Q_UNUSED(app);
+    ProgramFolder::setHome(home->path());
 }
 
 // Empties a folder, so no file of one input is there for the next.
