@@ -71,13 +71,7 @@ void tst_ChatWindowsOnline::chatSwitchedFromTheWindow()
         OnlineProgram::handOverUser(peer, received, server);
         if (QTest::currentTestFailed())
             return;
-        const auto ask = [&](const QString &text) {
-            received.clear();
-            peer.sendText(Secondary, text);
-            if (!received.wait(Timeout) && received.isEmpty())
-                return QStringLiteral("<no answer>");
-            return received.first().at(1).toString();
-        };
+        const auto ask = [&](const QString &text) { return OnlineProgram::ask(peer, received, Secondary, text); };
 
         bot.mainWindow().action(QStringLiteral("chat_menu"))->trigger();
         auto *chat = qobject_cast<Form33 *>(bot.mainWindow().findWindow(QStringLiteral("Form33")));
@@ -138,13 +132,7 @@ void tst_ChatWindowsOnline::memberHandedToTheBlacklistIsRefused()
         OnlineProgram::handOverUser(peer, received, server);
         if (QTest::currentTestFailed())
             return;
-        const auto ask = [&](const QString &text) {
-            received.clear();
-            peer.sendText(Secondary, text);
-            if (!received.wait(Timeout) && received.isEmpty())
-                return QStringLiteral("<no answer>");
-            return received.first().at(1).toString();
-        };
+        const auto ask = [&](const QString &text) { return OnlineProgram::ask(peer, received, Secondary, text); };
         QVERIFY(ask(QStringLiteral("!РЕГ Вася")).startsWith(ChatService::RegisteredLines.first()));
 
         // The entry window is open on another entry, in change mode.

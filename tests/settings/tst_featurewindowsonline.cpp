@@ -52,11 +52,7 @@ private:
     // none comes in time.
     QString ask(const QString &text)
     {
-        m_received->clear();
-        m_peer->sendText(Secondary, text);
-        if (!QTest::qWaitFor([&] { return !m_received->isEmpty(); }, Timeout))
-            return QStringLiteral("<no answer>");
-        return m_received->first().at(1).toString();
+        return OnlineProgram::ask(*m_peer, *m_received, Secondary, text);
     }
     // What the bots sent to a number, oldest first.
     QStringList textsTo(const QString &uin) const

@@ -63,4 +63,15 @@ inline void handOverUser(OscarPeer &peer, QSignalSpy &received, const OscarServe
     received.clear();
 }
 
+// The user writes to a bot and waits for its next message; "<no answer>" when none comes
+// in time.
+inline QString ask(OscarPeer &peer, QSignalSpy &received, const QString &to, const QString &text)
+{
+    received.clear();
+    peer.sendText(to, text);
+    if (!QTest::qWaitFor([&] { return !received.isEmpty(); }, Timeout))
+        return QStringLiteral("<no answer>");
+    return received.first().at(1).toString();
+}
+
 } // namespace OnlineProgram
