@@ -315,7 +315,8 @@ void tst_RecordWindowsOnline::messageByHandArrivesWithItsCopies()
     QCOMPARE(toUser.size(), 1);
     QCOMPARE(toUser.first().at(0).toString(), Bot);
     QCOMPARE(toUser.first().at(1).toString(), expected);
-    QVERIFY(done.wait(Timeout));
+    // The copies may have gone out while the first message was awaited.
+    QTRY_VERIFY_WITH_TIMEOUT(!done.isEmpty(), Timeout);
     const QList<QList<QVariant>> toOther = other.waitForMessages(1);
     QCOMPARE(toOther.size(), 1);
     QCOMPARE(toOther.first().at(0).toString(), Bot);
