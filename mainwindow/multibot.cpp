@@ -67,6 +67,8 @@ MultiBot::MultiBot(IcqSession &session, MDIForm1 &window, QObject *parent)
     m_watchdog = std::make_unique<ReconnectWatchdog>(session, *m_presence, window.timers());
     m_watchdog->setReconnectInterval(ReconnectWatchdog::intervalFromSettings());
     m_watchdog->setRelogin(autoLogin);
+    // Every re-login of a bot that went down keeps to the watchdog's back-off.
+    m_secondaryLogin->setHoldBack([this](int slot) { return m_watchdog->holdsBack(slot); });
     connect(m_watchdog.get(), &ReconnectWatchdog::connectionLost, this, &MultiBot::showMainBotGone);
 
     m_savedStatus = std::make_unique<SavedStatus>(session, window.timers(),

@@ -39,7 +39,8 @@ void SecondaryLogin::rasperdTick()
     while (!m_retry.isEmpty()) {
         const int slot = m_retry.takeFirst();
         const std::optional<DistributionList::Entry> entry = list.entryForSlot(slot);
-        if (entry && !m_presence.isSignedOn(slot) && !m_presence.isLoggingIn(slot)) {
+        if (entry && !m_presence.isSignedOn(slot) && !m_presence.isLoggingIn(slot) &&
+            !(m_holdBack && m_holdBack(slot))) {
             start(entry->index, entry->number, entry->password);
             return;
         }

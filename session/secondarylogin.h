@@ -24,6 +24,8 @@ public:
     using LoginStarter = std::function<void(int slot, const QString &number, const QString &password)>;
     // Gives up a log-in that did not reach its sign-on.
     using LoginAbandoner = std::function<void(int slot)>;
+    // Whether a slot that went down waits for another part's time to log in again.
+    using HoldBack = std::function<bool(int slot)>;
 
     SecondaryLogin(TimerRegistry &timers, const BotPresence &presence, LoginStarter start,
                    LoginAbandoner abandon, QObject *parent = nullptr);
@@ -36,6 +38,9 @@ public:
     void noteLoginFailed(int slot);
     // The operator disconnected: nothing more is logged in until the next sign-on.
     void stop();
+    // A bot held back is left out of the re-logins: the reconnect watchdog's back-off
+    // decides when it comes back.
+    void setHoldBack(HoldBack holdBack) { m_holdBack = std::move(holdBack); }
 
     // How many ticks read the list, as the chain counts them.
     int SecondaryLoginCount() const { return m_count; }
@@ -58,6 +63,7 @@ private:
     const BotPresence &m_presence;
     LoginStarter m_start;
     LoginAbandoner m_abandon;
+    HoldBack m_holdBack;
     QTimer m_timeout;
     int m_count = 0;
     int m_nextLine = 0; // file line the chain takes next

@@ -54,6 +54,7 @@ void ReconnectWatchdog::noteSignedOn(int slot)
     History &history = m_history[slot];
     history.signedOn = Clock::instance().now();
     history.retryAt = QDateTime();
+    history.minuteTick = false;
     if (slot == 1 && !m_session.WorkSlotUin(1).isEmpty())
         m_mainNumber = m_session.WorkSlotUin(1);
 }
@@ -62,8 +63,10 @@ void ReconnectWatchdog::suspend()
 {
     m_suspended = true;
     m_down.clear();
-    for (History &history : m_history)
+    for (History &history : m_history) {
         history.retryAt = QDateTime();
+        history.minuteTick = false;
+    }
     m_retryTimer->stop();
 }
 
@@ -80,9 +83,10 @@ void ReconnectWatchdog::noteSessionLost(int slot, bool atOnce)
     if (m_interval <= 0 || m_suspended)
         return;
     markDown(slot);
+    History &history = m_history[slot];
+    history.minuteTick = !atOnce;
     if (!atOnce)
         return;
-    History &history = m_history[slot];
     const QDateTime now = Clock::instance().now();
     const qint64 upSecs = history.signedOn.isValid() ? history.signedOn.secsTo(now) : -1;
     history.quickDrops = upSecs >= 0 && upSecs < QuickDropSecs ? history.quickDrops + 1 : 0;
@@ -95,8 +99,17 @@ void ReconnectWatchdog::noteSessionLost(int slot, bool atOnce)
     if (history.quickDrops <= int(std::size(QuickDropWaitSecs))) {
         history.retryAt = now.addSecs(QuickDropWaitSecs[history.quickDrops - 1]);
         armRetryTimer();
+        return;
     }
-    // Otherwise the minute tick brings it back.
+    history.minuteTick = true;
+}
+
+bool ReconnectWatchdog::holdsBack(int slot) const
+{
+    if (m_interval <= 0 || m_suspended || !m_down.contains(slot))
+        return false;
+    const History history = m_history.value(slot);
+    return history.minuteTick || (history.retryAt.isValid() && history.retryAt > Clock::instance().now());
 }
 
 void ReconnectWatchdog::noteLoginFailed(int slot)
@@ -168,6 +181,8 @@ void ReconnectWatchdog::setTimer(const QString &name, bool enabled)
 
 void ReconnectWatchdog::perepodkTick()
 {
+    for (History &history : m_history)
+        history.minuteTick = false;
     if (!m_down.isEmpty())
         retry(QList<int>(m_down)); // a copy: retrying changes the list
 

@@ -79,6 +79,10 @@ public:
     // When the bot logs in again after its wait; invalid when it waits for nothing or
     // for the minute tick.
     QDateTime retryAt(int slot) const { return m_history.value(slot).retryAt; }
+    // Whether the slot is down and waits for the watchdog's time to log in again: the end
+    // of its wait after a quick drop, or the minute tick. No other part may log it in
+    // meanwhile.
+    bool holdsBack(int slot) const;
     // The operator disconnected: no probe and no new log-in until the next sign-on.
     void suspend();
     bool isSuspended() const { return m_suspended; }
@@ -123,6 +127,7 @@ private:
         QDateTime signedOn; // the latest sign-on
         int quickDrops = 0; // drops in a row that came soon after a sign-on
         QDateTime retryAt;  // the end of the wait after the latest quick drop
+        bool minuteTick = false; // its next log-in waits for the minute tick
     };
     QHash<int, History> m_history;
     QTimer *m_retryTimer = nullptr;

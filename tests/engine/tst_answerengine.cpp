@@ -7,6 +7,7 @@
 #include "core/generalsettings.h"
 #include "engine/records.h"
 #include "engine/sessionhooks.h"
+#include "support/httpserver.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -575,8 +576,8 @@ void tst_AnswerEngine::programAnswer()
 
 void tst_AnswerEngine::downloadAnswer()
 {
-    CannedHttpServer server(CannedHttpServer::ok(
-        QByteArray("\xce\xf2\xe2\xe5\xf2 \xe8\xe7 \xf1\xe5\xf2\xe8"))); // "Ответ из сети"
+    LocalHttpServer server({LocalHttpServer::ok(
+        QByteArray("\xce\xf2\xe2\xe5\xf2 \xe8\xe7 \xf1\xe5\xf2\xe8"))}); // "Ответ из сети"
     QVERIFY(server.isListening());
     TextFile::writeAll(Common,
                        rec("скачать", "'Ответ из файла, скаченного из интернета'\r\n" + server.url()));
@@ -584,7 +585,7 @@ void tst_AnswerEngine::downloadAnswer()
     QSignalSpy queued(f->engine.get(), &AnswerEngine::answerQueued);
     f->process(User, QStringLiteral("скачать"), 4);
     QVERIFY(queued.wait(10000));
-    QCOMPARE(server.requests, 1);
+    QCOMPARE(server.requests.size(), 1);
     QCOMPARE(f->drainAnswers(), (QList<SentMessage>{{4, QStringLiteral("Ответ из сети\r\n\r\nS"), User}}));
     QCOMPARE(TextFile::readAll(AnswerEngine::DownloadedAnswerPath), QStringLiteral("Ответ из сети"));
 }
@@ -595,7 +596,7 @@ void tst_AnswerEngine::failedDownloadGivesTheEmptyAnswerPath_data()
     QTest::addColumn<bool>("silent"); // the server never answers: the time-out ends it
     QTest::newRow("not found")
         << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n") << false;
-    QTest::newRow("empty file") << CannedHttpServer::ok(QByteArray()) << false;
+    QTest::newRow("empty file") << LocalHttpServer::ok(QByteArray()) << false;
     QTest::newRow("time-out") << QByteArray() << true;
 }
 
@@ -603,11 +604,9 @@ void tst_AnswerEngine::failedDownloadGivesTheEmptyAnswerPath()
 {
     QFETCH(QByteArray, response);
     QFETCH(bool, silent);
-    CannedHttpServer server(response);
-    QTcpServer mute; // accepts and never answers
-    QVERIFY(mute.listen(QHostAddress::LocalHost, 0));
-    const QString url =
-        silent ? QStringLiteral("http://127.0.0.1:%1/x").arg(mute.serverPort()) : server.url();
+    LocalHttpServer server({response});
+    server.setResponse(QStringLiteral("/mute"), {200, "never", LocalHttpServer::Held, "text/plain"});
+    const QString url = server.url(silent ? QStringLiteral("/mute") : QStringLiteral("/answer.txt"));
     // An older download must not be served again.
     TextFile::writeAll(AnswerEngine::DownloadedAnswerPath, QStringLiteral("старый ответ"));
     TextFile::writeAll(Common, rec("скачать", "'Ответ из файла, скаченного из интернета'\r\n" + url));
@@ -619,7 +618,7 @@ void tst_AnswerEngine::failedDownloadGivesTheEmptyAnswerPath()
     QCOMPARE(f->drainAnswers(), (QList<SentMessage>{{1, Unknown, User}}));
     QCOMPARE(TextFile::readAll(Records::UnknownLogPath), User + QStringLiteral(": скачать\r\n"));
     if (!silent)
-        QVERIFY2(server.requests >= 2, "a failed download is tried again until the wait is over");
+        QVERIFY2(server.requests.size() >= 2, "a failed download is tried again until the wait is over");
 }
 
 void tst_AnswerEngine::downloadFromNoWebAddress_data()
@@ -652,40 +651,36 @@ void tst_AnswerEngine::failedDownloadIsTriedAgain_data()
     QTest::addColumn<QByteArray>("first");
     QTest::newRow("server error first")
         << QByteArray("HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
-    QTest::newRow("empty file first") << CannedHttpServer::ok(QByteArray());
+    QTest::newRow("empty file first") << LocalHttpServer::ok(QByteArray());
 }
 
 void tst_AnswerEngine::failedDownloadIsTriedAgain()
 {
     QFETCH(QByteArray, first);
-    CannedHttpServer server(QList<QByteArray>{first, first, CannedHttpServer::ok("ready")});
+    LocalHttpServer server({first, first, LocalHttpServer::ok("ready")});
     QVERIFY(server.isListening());
     TextFile::writeAll(Common, rec("скачать", "'Ответ из файла, скаченного из интернета'\r\n" + server.url()));
     f->engine->setDownloadRetryInterval(50);
     QSignalSpy queued(f->engine.get(), &AnswerEngine::answerQueued);
     f->process(User, QStringLiteral("скачать"), 2);
     QVERIFY(queued.wait(10000));
-    QCOMPARE(server.requests, 3);
+    QCOMPARE(server.requests.size(), 3);
     QCOMPARE(f->drainAnswers(), (QList<SentMessage>{{2, QStringLiteral("ready"), User}}));
 }
 
 void tst_AnswerEngine::deferredAnswerKeepsItsOwnUser()
 {
-    QTcpServer held; // answers only when the test says so
-    QVERIFY(held.listen(QHostAddress::LocalHost, 0));
+    LocalHttpServer held; // answers only when the test says so
+    held.setResponse(QStringLiteral("/x"), {200, "late", LocalHttpServer::Held, "text/plain"});
     TextFile::writeAll(Common,
-                       rec("скачать", "'Ответ из файла, скаченного из интернета'\r\n" +
-                                          QStringLiteral("http://127.0.0.1:%1/x").arg(held.serverPort())) +
+                       rec("скачать", "'Ответ из файла, скаченного из интернета'\r\n" + held.url(QStringLiteral("/x"))) +
                            rec("текст", "сразу"));
     QSignalSpy queued(f->engine.get(), &AnswerEngine::answerQueued);
     f->process(User, QStringLiteral("скачать"), 1);
-    QTRY_VERIFY_WITH_TIMEOUT(held.hasPendingConnections(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(held.requests.size(), 1, 10000);
     f->process(Other, QStringLiteral("текст"), 2);
     QCOMPARE(queued.size(), 1);
-    QTcpSocket *socket = held.nextPendingConnection();
-    QTRY_VERIFY_WITH_TIMEOUT(socket->bytesAvailable() > 0 || socket->waitForReadyRead(0), 10000);
-    socket->write(CannedHttpServer::ok("late"));
-    socket->disconnectFromHost();
+    held.release();
     QTRY_COMPARE_WITH_TIMEOUT(queued.size(), 2, 10000);
     QCOMPARE(f->drainAnswers(),
              (QList<SentMessage>{{2, QStringLiteral("сразу"), Other}, {1, QStringLiteral("late"), User}}));
@@ -693,20 +688,15 @@ void tst_AnswerEngine::deferredAnswerKeepsItsOwnUser()
 
 void tst_AnswerEngine::deferredAnswersPerUserAreBounded()
 {
-    QTcpServer held; // accepts and never answers
-    QVERIFY(held.listen(QHostAddress::LocalHost, 0));
-    int connections = 0;
-    connect(&held, &QTcpServer::newConnection, this, [&] {
-        while (held.nextPendingConnection())
-            ++connections;
-    });
+    LocalHttpServer held; // accepts and never answers
+    held.setResponse(QStringLiteral("/x"), {200, "never", LocalHttpServer::Held, "text/plain"});
+    const auto connections = [&held] { return held.connections(); };
     TextFile::writeAll(Common,
-                       rec("скачать", "'Ответ из файла, скаченного из интернета'\r\n" +
-                                          QStringLiteral("http://127.0.0.1:%1/x").arg(held.serverPort())));
+                       rec("скачать", "'Ответ из файла, скаченного из интернета'\r\n" + held.url(QStringLiteral("/x"))));
     QSignalSpy queued(f->engine.get(), &AnswerEngine::answerQueued);
     for (int k = 0; k < AnswerEngine::MaxDeferredPerUser; ++k)
         f->process(User, QStringLiteral("скачать"));
-    QTRY_COMPARE_WITH_TIMEOUT(connections, AnswerEngine::MaxDeferredPerUser, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(connections(), AnswerEngine::MaxDeferredPerUser, 10000);
     // One more from the same user while his downloads run: the empty answer at once.
     f->process(User, QStringLiteral("скачать"));
     QTRY_COMPARE_WITH_TIMEOUT(queued.size(), 1, 10000);
@@ -714,7 +704,7 @@ void tst_AnswerEngine::deferredAnswersPerUserAreBounded()
     QCOMPARE(f->engine->pendingDeferred(), AnswerEngine::MaxDeferredPerUser);
     // Another user is not held back by him.
     f->process(Other, QStringLiteral("скачать"));
-    QTRY_COMPARE_WITH_TIMEOUT(connections, AnswerEngine::MaxDeferredPerUser + 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(connections(), AnswerEngine::MaxDeferredPerUser + 1, 10000);
     QCOMPARE(f->engine->pendingDeferred(), AnswerEngine::MaxDeferredPerUser + 1);
 }
 
@@ -735,7 +725,7 @@ void tst_AnswerEngine::jointLookupWithDeferredAnswer()
     QFETCH(QString, options);
     QFETCH(bool, groupDeferred);
     QFETCH(QString, reply);
-    CannedHttpServer server(CannedHttpServer::ok("net"));
+    LocalHttpServer server({LocalHttpServer::ok("net")});
     QVERIFY(server.isListening());
     const QString download = QStringLiteral("'Ответ из файла, скаченного из интернета'\r\n") + server.url();
     TextFile::writeAll(Options, options);
@@ -745,7 +735,7 @@ void tst_AnswerEngine::jointLookupWithDeferredAnswer()
     QSignalSpy queued(f->engine.get(), &AnswerEngine::answerQueued);
     f->process(User, QStringLiteral("оба"), 5);
     QVERIFY(queued.wait(10000));
-    QCOMPARE(server.requests, 1);
+    QCOMPARE(server.requests.size(), 1);
     QCOMPARE(f->drainAnswers(), (QList<SentMessage>{{5, reply, User}}));
 }
 

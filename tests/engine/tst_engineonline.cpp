@@ -11,6 +11,7 @@
 #include "files/adminfile.h"
 #include "files/chatbanlist.h"
 #include "files/userblacklist.h"
+#include "support/httpserver.h"
 #include "support/onlinebot.h"
 #include "support/programhome.h"
 
@@ -187,11 +188,11 @@ void tst_EngineOnline::longAnswerAndTwoUsers()
 
 void tst_EngineOnline::answerKinds()
 {
-    CannedHttpServer http(CannedHttpServer::ok(Cp1251::encode(QStringLiteral("скачано"))));
+    LocalHttpServer http({LocalHttpServer::ok(Cp1251::encode(QStringLiteral("скачано")))});
     QVERIFY(http.isListening());
-    QTcpServer dead;
-    QVERIFY(dead.listen(QHostAddress::LocalHost, 0));
-    const quint16 deadPort = dead.serverPort();
+    LocalHttpServer dead;
+    QVERIFY(dead.isListening());
+    const quint16 deadPort = dead.port();
     dead.close(); // nothing listens there any more: every try fails at once
     // A failed download is tried again until the wait is over; keep that wait short here.
     m_engine->setDownloadTimeout(1000);

@@ -80,6 +80,7 @@ private slots:
     void stalledLoginTriedAgain();
     void reloginUsesLastSuccessfulLogin();
     void everyBotDroppedComesBackAtOnce();
+    void quickDropWaitsThroughMainSignOn();
 
 private:
     void startBot(const QStringList &extraSettings = {});
@@ -343,6 +344,8 @@ void tst_MultiBotOnline::freshMainSignOnBringsBackSecondaryBots()
               QStringLiteral("AutoPassword=") + scrambledPassword(BotPassword)});
     QVERIFY(logInAll());
 
+    // Minutes after the sign-on: ordinary drops, with no wait after them.
+    m_clock.advanceSecs(300);
     QVERIFY(m_server->closeSessionSilently(Second));
     QVERIFY(m_server->closeSessionSilently(Bot));
     QTRY_VERIFY_WITH_TIMEOUT(!m_server->isOnline(Bot), Timeout);
@@ -757,11 +760,50 @@ void tst_MultiBotOnline::everyBotDroppedComesBackAtOnce()
     QVERIFY(m_server->closeSessionSilently(First));
     QTRY_COMPARE_WITH_TIMEOUT(watchdog.slotsDown(), QList<int>{2}, Timeout);
     QCOMPARE(watchdog.retryAt(2), m_clock.now().addSecs(10));
+    QVERIFY(!m_session->loginInProgress(2));
     m_clock.advanceSecs(10);
     watchdog.retryWaiting();
+    QVERIFY(m_session->loginInProgress(2));
     QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(First) && m_multiBot->presence().isSignedOn(2), Timeout);
-    QVERIFY(m_server->loginAttempts(First) >= 4);
+    QCOMPARE(m_server->loginAttempts(First), 4);
     QCOMPARE(m_server->loginConnectionsAccepted(), m_server->loginAttempts());
+}
+
+void tst_MultiBotOnline::quickDropWaitsThroughMainSignOn()
+{
+    startBot({QStringLiteral("ReConnect=1"), QStringLiteral("IntervalConnect=30")});
+    QVERIFY(logInAll());
+    m_window->timers().timer(QStringLiteral("perepodk"))->setInterval(24 * 60 * 60 * 1000);
+    ReconnectWatchdog &watchdog = m_multiBot->watchdog();
+    NamedTimer *rasperd = m_window->timers().timer(QStringLiteral("rasperd"));
+
+    // The first bot held for minutes, came back at once and was dropped again at once:
+    // it waits its 10 s.
+    m_clock.advanceSecs(300);
+    QVERIFY(m_server->closeSessionSilently(First));
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->loginAttempts(First) == 2 && m_multiBot->presence().isSignedOn(2), Timeout);
+    QVERIFY(m_server->closeSessionSilently(First));
+    QTRY_COMPARE_WITH_TIMEOUT(watchdog.slotsDown(), QList<int>{2}, Timeout);
+    QCOMPARE(watchdog.retryAt(2), m_clock.now().addSecs(10));
+
+    // Meanwhile the main bot is dropped after minutes online and signs on again at once;
+    // the secondary bots' chain that follows leaves the waiting bot to its wait.
+    QVERIFY(m_server->closeSessionSilently(Bot));
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->loginAttempts(Bot) == 2 && m_multiBot->presence().isSignedOn(1), Timeout);
+    rasperd->tick();
+    QTRY_VERIFY_WITH_TIMEOUT(!rasperd->isEnabled(), Timeout);
+    QVERIFY(!m_session->loginInProgress(2));
+    QVERIFY(!m_multiBot->presence().isSignedOn(2));
+    QCOMPARE(m_server->loginAttempts(First), 2);
+    QCOMPARE(watchdog.slotsDown(), QList<int>{2});
+
+    // Its wait over, it logs in once.
+    m_clock.advanceSecs(10);
+    watchdog.retryWaiting();
+    QVERIFY(m_session->loginInProgress(2));
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->isOnline(First) && m_multiBot->presence().isSignedOn(2), Timeout);
+    QCOMPARE(m_server->loginAttempts(First), 3);
+    QVERIFY(m_server->isOnline(Second));
 }
 
 QTEST_MAIN(tst_MultiBotOnline)

@@ -25,6 +25,7 @@ private slots:
     void ticksTakeTheLines();
     void logInThatNeverSignsOnMovesOn();
     void freshMainSignOnLogsInTheMissingBots();
+    void heldBackBotIsLeftToItsWait();
     void stopEndsTheChain();
 
 private:
@@ -143,6 +144,32 @@ void tst_SecondaryLogin::freshMainSignOnLogsInTheMissingBots()
     m_chain->rasperdTick();
     m_chain->rasperdTick();
     QCOMPARE(m_started, (QStringList{"2 222222 pw2", "3 333333 pw3", "2 222222 pw2", "3 333333 pw3"}));
+    QVERIFY(m_timers->timer(QStringLiteral("perepodk"))->isEnabled());
+}
+
+void tst_SecondaryLogin::heldBackBotIsLeftToItsWait()
+{
+    QVERIFY(TextFile::writeLines(DistributionList::FilePath, {"2 222222 pw2 0", "3 333333 pw3 0"}));
+    m_chain->noteSignedOn(1);
+    for (int n = 0; n < 3; ++n)
+        m_chain->rasperdTick();
+    QCOMPARE(m_started.size(), 2);
+    m_chain->noteSignedOn(3);
+    QList<int> asked;
+    m_chain->setHoldBack([&asked](int slot) {
+        asked.append(slot);
+        return slot == 2;
+    });
+
+    // Both bots went down, the first waits for its time: a new main sign-on brings back
+    // only the second, and later ticks do not come back to the first.
+    m_chain->noteSignedOn(1);
+    m_chain->rasperdTick();
+    QCOMPARE(m_started.mid(2), QStringList{"3 333333 pw3"});
+    QCOMPARE(asked, (QList<int>{2, 3}));
+    m_chain->rasperdTick();
+    m_chain->rasperdTick();
+    QCOMPARE(m_started.mid(2), QStringList{"3 333333 pw3"});
     QVERIFY(m_timers->timer(QStringLiteral("perepodk"))->isEnabled());
 }
 

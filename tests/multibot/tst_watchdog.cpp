@@ -249,16 +249,19 @@ void tst_Watchdog::lostBotsLogInAgain_data()
     QTest::addColumn<QString>("event"); // "lost", "lost, another client" or "failed"
     QTest::addColumn<QStringList>("atOnce");
     QTest::addColumn<QStringList>("afterTick");
+    QTest::addColumn<bool>("heldBack"); // no other part may log it in before the tick
 
     const QStringList main{"111111/botpass"};
     const QStringList second{"2:222222/pw"};
-    QTest::newRow("main lost") << 1 << 1 << "lost" << main << main + main;
-    QTest::newRow("secondary lost") << 1 << 2 << "lost" << second << second + second;
+    QTest::newRow("main lost") << 1 << 1 << "lost" << main << main + main << false;
+    QTest::newRow("secondary lost") << 1 << 2 << "lost" << second << second + second << false;
     QTest::newRow("main pushed out by another client") << 1 << 1 << "lost, another client" << QStringList{}
-                                                       << main;
-    QTest::newRow("secondary log-in failed") << 1 << 2 << "failed" << QStringList{} << second;
-    QTest::newRow("reconnection off") << 0 << 2 << "lost" << QStringList{} << QStringList{};
-    QTest::newRow("not in the list") << 1 << 3 << "lost" << QStringList{} << QStringList{};
+                                                       << main << true;
+    QTest::newRow("secondary pushed out by another client")
+        << 1 << 2 << "lost, another client" << QStringList{} << second << true;
+    QTest::newRow("secondary log-in failed") << 1 << 2 << "failed" << QStringList{} << second << false;
+    QTest::newRow("reconnection off") << 0 << 2 << "lost" << QStringList{} << QStringList{} << false;
+    QTest::newRow("not in the list") << 1 << 3 << "lost" << QStringList{} << QStringList{} << false;
 }
 
 void tst_Watchdog::lostBotsLogInAgain()
@@ -268,6 +271,7 @@ void tst_Watchdog::lostBotsLogInAgain()
     QFETCH(QString, event);
     QFETCH(QStringList, atOnce);
     QFETCH(QStringList, afterTick);
+    QFETCH(bool, heldBack);
     QVERIFY(TextFile::writeLines(GeneralSettings::FilePath, {"AutoEnter=1", "AutoICQNumber=" + StoredNumber,
                                                              "AutoPassword=" + StoredPassword}));
     QVERIFY(TextFile::writeLines(DistributionList::FilePath, {"2 222222 pw 0"}));
@@ -281,6 +285,7 @@ void tst_Watchdog::lostBotsLogInAgain()
         m_watchdog->noteSessionLost(slot, event == QLatin1String("lost"));
     QCOMPARE(perepodk->isEnabled(), interval != 0);
     QCOMPARE(m_watchdog->slotsDown(), interval != 0 ? QList<int>{slot} : QList<int>{});
+    QCOMPARE(m_watchdog->holdsBack(slot), heldBack);
     // An at-once retry runs from the event loop, not inside the session's handler.
     QCOMPARE(m_relogins, QStringList{});
     QTRY_COMPARE_WITH_TIMEOUT(m_relogins, atOnce, 20000);
@@ -290,6 +295,7 @@ void tst_Watchdog::lostBotsLogInAgain()
     m_watchdog->perepodkTick();
     QCOMPARE(m_relogins, afterTick);
     QCOMPARE(m_watchdog->slotsDown(), QList<int>{});
+    QVERIFY(!m_watchdog->holdsBack(slot));
     // A bot that signed on is no longer waited for.
     m_watchdog->noteLoginFailed(slot);
     m_watchdog->noteSignedOn(slot);
@@ -320,17 +326,22 @@ void tst_Watchdog::quickDropsWaitLonger()
     QCOMPARE(m_watchdog->retryAt(2), m_clock.now().addSecs(10));
     QVERIFY(retryTimer() && retryTimer()->isActive());
     QCOMPARE(retryTimer()->interval(), 10000);
+    QVERIFY(m_watchdog->holdsBack(2));
+    QVERIFY(!m_watchdog->holdsBack(3));
     m_watchdog->perepodkTick();
     m_clock.advanceSecs(9);
     m_watchdog->retryWaiting();
     QCOMPARE(m_relogins, expected);
     QCOMPARE(m_watchdog->slotsDown(), QList<int>{2});
+    QVERIFY(m_watchdog->holdsBack(2));
     m_clock.advanceSecs(1);
+    QVERIFY(!m_watchdog->holdsBack(2));
     m_watchdog->retryWaiting();
     expected << relogin(2);
     QCOMPARE(m_relogins, expected);
     QVERIFY(!m_watchdog->retryAt(2).isValid());
     QVERIFY(!retryTimer()->isActive());
+    QVERIFY(!m_watchdog->holdsBack(2));
 
     // Again, 59 s after: 30 s.
     m_watchdog->noteSignedOn(2);
@@ -353,9 +364,11 @@ void tst_Watchdog::quickDropsWaitLonger()
     m_clock.advanceSecs(30);
     m_watchdog->retryWaiting();
     QCOMPARE(m_relogins, expected);
+    QVERIFY(m_watchdog->holdsBack(2));
     m_watchdog->perepodkTick();
     expected << relogin(2);
     QCOMPARE(m_relogins, expected);
+    QVERIFY(!m_watchdog->holdsBack(2));
     // And so on at every minute while it keeps being dropped.
     m_watchdog->noteSignedOn(2);
     m_clock.advanceSecs(1);
@@ -375,10 +388,12 @@ void tst_Watchdog::quickDropsWaitLonger()
     m_watchdog->noteSignedOn(2);
     m_watchdog->noteSessionLost(2, true);
     QCOMPARE(m_watchdog->retryAt(2), m_clock.now().addSecs(10));
+    QVERIFY(m_watchdog->holdsBack(2));
 
     // The operator's disconnect ends every wait.
     m_watchdog->suspend();
     QVERIFY(!m_watchdog->retryAt(2).isValid());
+    QVERIFY(!m_watchdog->holdsBack(2));
     QVERIFY(!retryTimer()->isActive());
     m_clock.advanceSecs(10);
     m_watchdog->retryWaiting();

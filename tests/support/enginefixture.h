@@ -1,8 +1,7 @@
 #pragma once
 
 // Shared parts of the engine tests: a fresh program folder, a fixed clock, scripted
-// chance, the answer timer and a recording sender; the command record form and a
-// canned HTTP server.
+// chance, the answer timer and a recording sender; the command record form.
 #include "core/clock.h"
 #include "core/namedtimer.h"
 #include "core/random.h"
@@ -12,8 +11,6 @@
 #include "support/programhome.h"
 
 #include <QList>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QVariantMap>
 
 #include <memory>
@@ -107,52 +104,4 @@ public:
 
 private:
     ProgramHome m_home;
-};
-
-// An HTTP server on 127.0.0.1 that answers the requests with canned responses in turn,
-// the last one for every request after.
-class CannedHttpServer : public QTcpServer
-{
-public:
-    explicit CannedHttpServer(const QByteArray &response)
-        : CannedHttpServer(QList<QByteArray>{response})
-    {
-    }
-    explicit CannedHttpServer(const QList<QByteArray> &responses)
-        : m_responses(responses)
-    {
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = nextPendingConnection()) {
-                auto request = std::make_shared<QByteArray>();
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket, request] {
-                    *request += socket->readAll();
-                    if (!request->contains("\r\n\r\n"))
-                        return;
-                    request->clear();
-                    const QByteArray response = m_responses.value(qMin(requests, m_responses.size() - 1));
-                    ++requests;
-                    socket->write(response);
-                    socket->disconnectFromHost();
-                });
-                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            }
-        });
-        listen(QHostAddress::LocalHost, 0);
-    }
-
-    static QByteArray ok(const QByteArray &body)
-    {
-        return "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\nContent-Length: " +
-               QByteArray::number(body.size()) + "\r\n\r\n" + body;
-    }
-
-    QString url(const QString &path = QStringLiteral("/answer.txt")) const
-    {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path);
-    }
-
-    int requests = 0;
-
-private:
-    QList<QByteArray> m_responses;
 };

@@ -6,11 +6,13 @@
 #include "support/filemode.h"
 #include "support/frames.h"
 #include "support/hex.h"
+#include "support/httpserver.h"
 #include "support/onlinebot.h"
 #include "support/programhome.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTcpSocket>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -28,7 +30,33 @@ private slots:
     void writeBytesMakesTheFolder();
     void framesAreCutAndNamed();
     void botAnswersAreAskedAndRead();
+    void webServerAnswersByPathThenInTurn();
+    void webServerHoldsUntilReleased();
 };
+
+namespace {
+
+// One GET to the local web server on a socket of its own; the answer is what came until
+// the server closed.
+class WebGet : public QObject
+{
+public:
+    WebGet(const LocalHttpServer &server, const QByteArray &path)
+    {
+        connect(&m_socket, &QTcpSocket::connected, this,
+                [this, path] { m_socket.write("GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"); });
+        connect(&m_socket, &QTcpSocket::readyRead, this, [this] { answer += m_socket.readAll(); });
+        connect(&m_socket, &QTcpSocket::disconnected, this, [this] { closed = true; });
+        m_socket.connectToHost(QHostAddress::LocalHost, server.port());
+    }
+    QByteArray answer;
+    bool closed = false;
+
+private:
+    QTcpSocket m_socket;
+};
+
+} // namespace
 
 void tst_TestSupport::programHomeIsFreshAndRestoresTheEnvironment_data()
 {
@@ -153,6 +181,47 @@ void tst_TestSupport::botAnswersAreAskedAndRead()
     QCOMPARE(bot.sentTo(QStringLiteral("4242")), (QStringList{"эхо: привет", "эхо: снова"}));
     QCOMPARE(bot.sentTo(QStringLiteral("5353")), QStringList());
     QCOMPARE(textsSent(bot.server(), OnlineBot::DefaultUin, QStringLiteral("4242")), bot.sentTo("4242"));
+}
+
+void tst_TestSupport::webServerAnswersByPathThenInTurn()
+{
+    LocalHttpServer server({LocalHttpServer::ok("first"), LocalHttpServer::ok("second")});
+    QVERIFY(server.isListening());
+    QCOMPARE(server.url(QStringLiteral("/a")), QStringLiteral("http://127.0.0.1:%1/a").arg(server.port()));
+    server.setResponse(QStringLiteral("/set"), {200, "its own", 0, "text/plain"});
+
+    // A path with a response of its own takes it and leaves the turn alone; the others
+    // take the answers in turn, the last one again and again.
+    QStringList answers;
+    for (const QByteArray path : {"/set", "/a", "/b", "/c"}) {
+        WebGet get(server, path);
+        QTRY_VERIFY_WITH_TIMEOUT(get.closed, 20000);
+        answers << QString::fromLatin1(get.answer.mid(get.answer.indexOf("\r\n\r\n") + 4));
+    }
+    QCOMPARE(answers, (QStringList{"its own", "first", "second", "second"}));
+    QCOMPARE(server.paths, (QStringList{"/set", "/a", "/b", "/c"}));
+    QCOMPARE(server.requests.size(), 4);
+    QCOMPARE(server.connections(), 4);
+
+    // Without answers in turn, an unknown path is not found.
+    LocalHttpServer plain;
+    WebGet missing(plain, "/nothing");
+    QTRY_VERIFY_WITH_TIMEOUT(missing.closed, 20000);
+    QVERIFY(missing.answer.startsWith("HTTP/1.1 404 "));
+}
+
+void tst_TestSupport::webServerHoldsUntilReleased()
+{
+    LocalHttpServer server;
+    server.setResponse(QStringLiteral("/held"), {200, "late", LocalHttpServer::Held, "text/plain"});
+    WebGet get(server, "/held");
+    QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 1, 20000);
+    QVERIFY(get.answer.isEmpty());
+    QVERIFY(!get.closed);
+    server.release();
+    QTRY_VERIFY_WITH_TIMEOUT(get.closed, 20000);
+    QVERIFY(get.answer.startsWith("HTTP/1.1 200 OK\r\n"));
+    QVERIFY(get.answer.endsWith("\r\n\r\nlate"));
 }
 
 QTEST_GUILESS_MAIN(tst_TestSupport)

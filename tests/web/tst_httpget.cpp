@@ -1,5 +1,5 @@
 #include "engine/httpget.h"
-#include "testserver.h"
+#include "support/httpserver.h"
 
 #include <QNetworkAccessManager>
 #include <QPointer>
@@ -62,7 +62,7 @@ private:
     // less started before it has fired by then.
     void outlast(int ms)
     {
-        m_server->setResponse("/outlast", {200, "never", TestServer::Held, "text/plain"});
+        m_server->setResponse("/outlast", {200, "never", LocalHttpServer::Held, "text/plain"});
         HttpGet probe(*m_network, QUrl(address("/outlast")), {.timeoutMs = ms});
         QSignalSpy done(&probe, &HttpGet::finished);
         probe.start();
@@ -70,14 +70,14 @@ private:
         QCOMPARE(resultOf(done).error, Error::Timeout);
     }
 
-    std::unique_ptr<TestServer> m_server;
+    std::unique_ptr<LocalHttpServer> m_server;
     std::unique_ptr<QNetworkAccessManager> m_network;
 };
 
 void tst_HttpGet::init()
 {
-    m_server = std::make_unique<TestServer>();
-    QVERIFY(m_server->listening());
+    m_server = std::make_unique<LocalHttpServer>();
+    QVERIFY(m_server->isListening());
     m_network = std::make_unique<QNetworkAccessManager>();
 }
 
@@ -133,7 +133,7 @@ void tst_HttpGet::result()
     m_server->setResponse("/ok", {200, "the answer", 0, "text/plain"});
     m_server->setResponse("/empty", {204, QByteArray(), 0, "text/plain"});
     m_server->setResponse("/broken", {500, "oops", 0, "text/plain"});
-    m_server->setResponse("/held", {200, "late", TestServer::Held, "text/plain"});
+    m_server->setResponse("/held", {200, "late", LocalHttpServer::Held, "text/plain"});
     m_server->setRedirect("/slow-hop", 302, "/slow-hop2", 400);
     m_server->setRedirect("/slow-hop2", 302, "/ok", 400);
     m_server->setRedirect("/hop1", 301, "/ok");
@@ -173,7 +173,7 @@ void tst_HttpGet::capWithoutAnnouncedLength()
     QFETCH(qint64, maxBytes);
     QFETCH(Error, error);
     // No length in the head: the body ends when the server closes, in pieces.
-    TestServer raw;
+    LocalHttpServer raw;
     raw.setRaw({"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n", "part one", "+two"}, 20, true);
     HttpGet get(*m_network, QUrl(QStringLiteral("http://%1/feed").arg(raw.hostValue())),
                 {.timeoutMs = Wait, .maxBytes = maxBytes});
@@ -264,7 +264,7 @@ void tst_HttpGet::progress()
 
 void tst_HttpGet::cancelReportsOnce()
 {
-    m_server->setResponse("/held", {200, "late", TestServer::Held, "text/plain"});
+    m_server->setResponse("/held", {200, "late", LocalHttpServer::Held, "text/plain"});
     HttpGet get(*m_network, QUrl(address("/held")), {.timeoutMs = 300});
     QSignalSpy finished(&get, &HttpGet::finished);
     get.cancel(); // not started: nothing to end
@@ -283,7 +283,7 @@ void tst_HttpGet::cancelReportsOnce()
 
 void tst_HttpGet::destroyedMidFlight()
 {
-    m_server->setResponse("/held", {200, "late", TestServer::Held, "text/plain"});
+    m_server->setResponse("/held", {200, "late", LocalHttpServer::Held, "text/plain"});
     int reports = 0;
     auto *get = new HttpGet(*m_network, QUrl(address("/held")), {.timeoutMs = 200});
     connect(get, &HttpGet::finished, this, [&reports] { ++reports; });
@@ -309,7 +309,7 @@ void tst_HttpGet::destroyedMidFlight()
 
 void tst_HttpGet::networkGoesFirst()
 {
-    m_server->setResponse("/held", {200, "late", TestServer::Held, "text/plain"});
+    m_server->setResponse("/held", {200, "late", LocalHttpServer::Held, "text/plain"});
     HttpGet get(*m_network, QUrl(address("/held")), {.timeoutMs = Wait});
     QSignalSpy finished(&get, &HttpGet::finished);
     get.start();
@@ -335,7 +335,7 @@ void tst_HttpGet::networkGoesFirst()
 void tst_HttpGet::runHelperOwnedByItsOwner()
 {
     m_server->setResponse("/ok", {200, "the answer", 0, "text/plain"});
-    m_server->setResponse("/held", {200, "late", TestServer::Held, "text/plain"});
+    m_server->setResponse("/held", {200, "late", LocalHttpServer::Held, "text/plain"});
 
     QList<HttpGet::Result> results;
     auto owner = std::make_unique<QObject>();

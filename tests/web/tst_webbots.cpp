@@ -101,15 +101,15 @@ private:
     void switchOn(const QString &path) { QVERIFY(TextFile::writeAll(path, QStringLiteral("1\r\n"))); }
 
     std::unique_ptr<WebFixture> m_web;
-    std::unique_ptr<TestServer> m_server;
+    std::unique_ptr<LocalHttpServer> m_server;
 };
 
 void tst_WebBots::init()
 {
     m_web = std::make_unique<WebFixture>();
     QVERIFY(m_web->valid());
-    m_server = std::make_unique<TestServer>();
-    QVERIFY(m_server->listening());
+    m_server = std::make_unique<LocalHttpServer>();
+    QVERIFY(m_server->isListening());
 }
 
 void tst_WebBots::cleanup()
@@ -214,7 +214,7 @@ void tst_WebBots::weatherRefused_data()
     QTest::newRow("server error") << true << "server" << town << 500 << "weather.xml" << 0 << failed;
     QTest::newRow("three items") << true << "server" << town << 200 << "weather_short.xml" << 0 << failed;
     QTest::newRow("not a feed") << true << "server" << town << 200 << "rates.js" << 0 << failed;
-    QTest::newRow("too slow") << true << "server" << town << 200 << "weather.xml" << TestServer::Held
+    QTest::newRow("too slow") << true << "server" << town << 200 << "weather.xml" << LocalHttpServer::Held
                               << failed;
 }
 
@@ -249,7 +249,7 @@ void tst_WebBots::slowFeedDoesNotHoldOthers()
     switchOn(WeatherBot::SwitchPath);
     QVERIFY(TextFile::writeAll(WeatherBot::CityDatabasePath, CityDatabase));
     WebFixture::setAddress(WebAddresses::WeatherFeed, m_server->hostValue());
-    m_server->setResponse(QStringLiteral("/rss/00101.xml"), {200, fixture("weather.xml"), TestServer::Held});
+    m_server->setResponse(QStringLiteral("/rss/00101.xml"), {200, fixture("weather.xml"), LocalHttpServer::Held});
 
     m_web->process(Asker, QStringLiteral("!погода Москва"), 1);
     m_web->process(Other, QStringLiteral("привет"), 2);
@@ -270,7 +270,7 @@ void tst_WebBots::endedWhileLoading()
     WebFixture::setAddress(WebAddresses::WeatherFeed, m_server->hostValue());
     WebFixture::setAddress(WebAddresses::CurrencyHost, QStringLiteral("127.0.0.1"));
     WebFixture::setAddress(WebAddresses::CurrencyPort, QString::number(m_server->port()));
-    m_server->setResponse(QStringLiteral("/rss/00101.xml"), {200, fixture("weather.xml"), TestServer::Held});
+    m_server->setResponse(QStringLiteral("/rss/00101.xml"), {200, fixture("weather.xml"), LocalHttpServer::Held});
 
     m_web->process(Asker, QStringLiteral("!погода Москва"));
     m_web->process(Other, QStringLiteral("!кв"));

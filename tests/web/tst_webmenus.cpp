@@ -10,7 +10,7 @@
 #include "platform/recordingdialogs.h"
 #include "platform/recordingwebopener.h"
 #include "settings/supportcontacts.h"
-#include "testserver.h"
+#include "support/httpserver.h"
 #include "support/programhome.h"
 
 #include <QAction>
@@ -110,7 +110,7 @@ private:
     }
 
     std::unique_ptr<ProgramHome> m_home;
-    std::unique_ptr<TestServer> m_server;
+    std::unique_ptr<LocalHttpServer> m_server;
     std::unique_ptr<MDIForm1> m_window;
     WebMenus *m_menus = nullptr;
     RecordingDialogs m_dialogs;
@@ -122,8 +122,8 @@ void tst_WebMenus::init()
 {
     m_home = std::make_unique<ProgramHome>();
     QVERIFY(m_home->isValid());
-    m_server = std::make_unique<TestServer>();
-    QVERIFY(m_server->listening());
+    m_server = std::make_unique<LocalHttpServer>();
+    QVERIFY(m_server->isListening());
     m_dialogs = RecordingDialogs();
     Dialogs::setInstance(&m_dialogs);
     m_opener.opened.clear();
@@ -305,7 +305,7 @@ void tst_WebMenus::failedDownloadKeepsFile_data()
     QTest::addColumn<bool>("down");
     QTest::newRow("not found") << 404 << 0 << false;
     QTest::newRow("server down") << 200 << 0 << true;
-    QTest::newRow("too slow") << 200 << int(TestServer::Held) << false;
+    QTest::newRow("too slow") << 200 << int(LocalHttpServer::Held) << false;
 }
 
 void tst_WebMenus::failedDownloadKeepsFile()
@@ -354,7 +354,7 @@ void tst_WebMenus::twoDownloads()
 void tst_WebMenus::closedDuringDownload()
 {
     setSite();
-    m_server->setResponse(NewsUpdate::NewsPath, {200, "new news", TestServer::Held, "text/plain"});
+    m_server->setResponse(NewsUpdate::NewsPath, {200, "new news", LocalHttpServer::Held, "text/plain"});
     QVERIFY(TextFile::writeAll(NewsUpdate::NewsFile, QStringLiteral("old")));
     m_menus->updates().news_bot_Click();
     QTRY_COMPARE_WITH_TIMEOUT(m_server->paths.size(), 1, 15000);

@@ -2,11 +2,10 @@
 
 // Shared parts of the web tests: a fresh program folder, a fixed clock, scripted chance,
 // the answer engine with the web sub-bots installed, and a recording sender.
-#include "testserver.h"
-
 #include "core/generalsettings.h"
 #include "engine/webservices.h"
 #include "support/enginefixture.h"
+#include "support/httpserver.h"
 
 #include <QFile>
 #include <QTest>
