@@ -103,8 +103,8 @@ void BM_FoldAtOnce(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_LogDuringFold)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_FoldAtOnce)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_LogDuringFold)->Arg(8)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_FoldAtOnce)->Arg(8)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 int main(int argc, char **argv)
 {
