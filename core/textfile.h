@@ -35,6 +35,10 @@ enum class Option {
     // rw------- (0600): for files that hold passwords. Applied when the file is
     // created and again on every rewrite or append, so an older file is tightened too.
     OwnerOnly = 0x1,
+    // A rewrite that keeps the lines of the file it replaces, dropping or changing only
+    // entries the program owns: a line already reported as bad (see reportBadLine()) is
+    // no news in the new version. An append always keeps them.
+    KeepsLines = 0x2,
 };
 Q_DECLARE_FLAGS(Options, Option)
 
