@@ -70,8 +70,7 @@ QSet<QString> uinSet(const QString &path)
 
 void ChatFiles::reportSkipped(const QString &path, qsizetype index, QStringView line, const QString &why)
 {
-    const QString trouble = TextFile::lineTrouble(line);
-    TextFile::reportBadLine(path, int(index + 1), trouble.isEmpty() ? why : trouble);
+    TextFile::reportSkippedLine(path, int(index + 1), line, why);
 }
 
 // --- RoomNumber ------------------------------------------------------------------------

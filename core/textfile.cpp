@@ -254,6 +254,12 @@ void reportBadLine(const Absolute &file, int lineNumber, const QString &why)
     Storage::instance().reportBadLine(file.path, lineNumber, why);
 }
 
+void reportSkippedLine(const QString &programPath, int lineNumber, QStringView line, const QString &why)
+{
+    const QString trouble = lineTrouble(line);
+    reportBadLine(programPath, lineNumber, trouble.isEmpty() ? why : trouble);
+}
+
 QString lineTrouble(QStringView line, qsizetype maxLength)
 {
     if (line.size() > maxLength)

@@ -123,6 +123,8 @@ Result appendLine(const Absolute &file, const QString &line, Options options = {
 // lineNumber counts from 1; why is a short Russian text for the operator.
 void reportBadLine(const QString &programPath, int lineNumber, const QString &why);
 void reportBadLine(const Absolute &file, int lineNumber, const QString &why);
+// reportBadLine() with the line's own trouble (see lineTrouble()) when it has one, else why.
+void reportSkippedLine(const QString &programPath, int lineNumber, QStringView line, const QString &why);
 
 // Lines of list files are short; anything longer is not a record.
 inline constexpr qsizetype MaxRecordLength = 4096;
