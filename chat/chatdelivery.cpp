@@ -65,15 +65,9 @@ int ChatDelivery::slotFor(const QString &uin, int fallback)
 QHash<QString, int> ChatDelivery::assignments()
 {
     QHash<QString, int> slotOf;
-    for (const QString &line : TextFile::readLines(BotDistribution::AssignmentFile)) {
-        const qsizetype blank = line.indexOf(QLatin1Char(' '));
-        if (blank <= 0)
-            continue;
-        bool ok = false;
-        const int slot = line.left(blank).toInt(&ok);
-        const QString uin = line.mid(blank + 1);
-        if (ok && slot > 0 && !slotOf.contains(uin))
-            slotOf.insert(uin, slot);
+    for (const BotDistribution::Assignment &assignment : BotDistribution::assignments()) {
+        if (assignment.slot > 0 && !slotOf.contains(assignment.uin))
+            slotOf.insert(assignment.uin, assignment.slot);
     }
     return slotOf;
 }

@@ -2,6 +2,7 @@
 
 #include "core/textfile.h"
 #include "core/vbvalues.h"
+#include "session/incomingreader.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -24,13 +25,13 @@ QStringList filledLines(const QString &path)
     return lines;
 }
 
-bool rewriteOrRemove(const QString &path, const QStringList &lines)
+bool rewriteOrRemove(const QString &path, const QStringList &lines, TextFile::Options options = {})
 {
     if (lines.isEmpty()) {
         TextFile::remove(path);
         return !TextFile::exists(path);
     }
-    return bool(TextFile::writeLines(path, lines));
+    return bool(TextFile::writeLines(path, lines, options));
 }
 
 // Calls take(index, line) for every non-empty line of the file.
@@ -43,12 +44,33 @@ template<typename Take> void forFilledLines(const QString &path, Take take)
     }
 }
 
+// Whether a line of a file of UINs can be an entry: uin (its first field) is a UIN and the
+// line is neither binary nor far too long. Else the operator hears of it.
+bool isUinEntry(const QString &path, qsizetype index, const QString &line, const QString &uin)
+{
+    // Senders are checked as they arrive, so nothing else was ever written here.
+    if (uin.size() <= 15 && IncomingReader::isValidUin(uin.toLatin1()) && TextFile::lineTrouble(line).isEmpty())
+        return true;
+    ChatFiles::reportSkipped(path, index, line, TextFile::notANumber(uin));
+    return false;
+}
+
+// The entries of a file of UINs, one a line.
+QSet<QString> uinSet(const QString &path)
+{
+    QSet<QString> uins;
+    forFilledLines(path, [&](qsizetype n, const QString &line) {
+        if (isUinEntry(path, n, line, line))
+            uins.insert(line);
+    });
+    return uins;
+}
+
 } // namespace
 
 void ChatFiles::reportSkipped(const QString &path, qsizetype index, QStringView line, const QString &why)
 {
-    const QString trouble = TextFile::lineTrouble(line);
-    TextFile::reportBadLine(path, int(index + 1), trouble.isEmpty() ? why : trouble);
+    TextFile::reportSkippedLine(path, int(index + 1), line, why);
 }
 
 // --- RoomNumber ------------------------------------------------------------------------
@@ -283,7 +305,7 @@ bool RegistrationList::add(const Registration &registration)
 {
     QStringList lines = filledLines(FilePath);
     lines.append(registration.line());
-    return bool(TextFile::writeLines(FilePath, lines));
+    return bool(TextFile::writeLines(FilePath, lines, TextFile::Option::KeepsLines));
 }
 
 bool ChatNicks::heldByAnother(const QString &nick, const QString &uin)
@@ -351,7 +373,7 @@ bool RoomList::remove(const QString &number)
         lines.removeIf([&number](const QString &line) { return uinOf(line) == number; });
     if (removed == 0)
         return false;
-    return bool(TextFile::writeLines(FilePath, lines));
+    return bool(TextFile::writeLines(FilePath, lines, TextFile::Option::KeepsLines));
 }
 
 // --- RoomMembers -----------------------------------------------------------------------
@@ -369,13 +391,12 @@ QList<RoomMembers::Entry> RoomMembers::entries(const QString &room)
     const QString path = filePath(room);
     if (path.isEmpty())
         return list;
-    for (const QString &line : filledLines(path)) {
+    forFilledLines(path, [&](qsizetype n, const QString &line) {
         const qsizetype blank = line.indexOf(QLatin1Char(' '));
-        if (blank < 0)
-            list.append(Entry{line, QString()});
-        else
-            list.append(Entry{line.left(blank), line.mid(blank + 1)});
-    }
+        const QString uin = blank < 0 ? line : line.left(blank);
+        if (isUinEntry(path, n, line, uin))
+            list.append(Entry{uin, blank < 0 ? QString() : line.mid(blank + 1)});
+    });
     return list;
 }
 
@@ -410,7 +431,8 @@ bool RoomMembers::add(const QString &room, const QString &uin, const QString &ni
     TextFile::ensureFolder(Folder);
     const QStringList lines = filledLines(path);
     if (lines.size() != TextFile::readLines(path).size()) // drop the empty lines while at it
-        return bool(TextFile::writeLines(path, lines + QStringList{Entry{uin, nick}.line()}));
+        return bool(TextFile::writeLines(path, lines + QStringList{Entry{uin, nick}.line()},
+                                         TextFile::Option::KeepsLines));
     return bool(TextFile::appendLine(path, Entry{uin, nick}.line()));
 }
 
@@ -426,7 +448,7 @@ bool RoomMembers::remove(const QString &room, const QString &uin)
     });
     if (removed == 0)
         return false;
-    return rewriteOrRemove(path, lines);
+    return rewriteOrRemove(path, lines, TextFile::Option::KeepsLines);
 }
 
 bool RoomMembers::rename(const QString &room, const QString &uin, const QString &nick)
@@ -442,7 +464,7 @@ bool RoomMembers::rename(const QString &room, const QString &uin, const QString 
             found = true;
         }
     }
-    return found && TextFile::writeLines(path, lines);
+    return found && TextFile::writeLines(path, lines, TextFile::Option::KeepsLines);
 }
 
 void RoomMembers::removeAll()
@@ -559,8 +581,7 @@ QString IgnoreList::filePath(const QString &ownerUin)
 
 QSet<QString> IgnoreList::ignored(const QString &ownerUin)
 {
-    const QStringList lines = filledLines(filePath(ownerUin));
-    return QSet<QString>(lines.begin(), lines.end());
+    return uinSet(filePath(ownerUin));
 }
 
 bool IgnoreList::ignores(const QString &ownerUin, const QString &senderUin)
@@ -587,15 +608,14 @@ bool IgnoreList::remove(const QString &ownerUin, const QString &uin)
     lines.removeAll(uin);
     // Every entry stays after a line end, as in a new list.
     lines.prepend(QString());
-    return bool(TextFile::writeLines(path, lines));
+    return bool(TextFile::writeLines(path, lines, TextFile::Option::KeepsLines));
 }
 
 // --- InvisibleList ---------------------------------------------------------------------
 
 QSet<QString> InvisibleList::uins()
 {
-    const QStringList lines = filledLines(FilePath);
-    return QSet<QString>(lines.begin(), lines.end());
+    return uinSet(FilePath);
 }
 
 bool InvisibleList::contains(const QString &uin)
@@ -616,7 +636,7 @@ bool InvisibleList::remove(const QString &uin)
     if (lines.removeAll(uin) == 0)
         return false;
     lines.prepend(QString());
-    return bool(TextFile::writeLines(FilePath, lines));
+    return bool(TextFile::writeLines(FilePath, lines, TextFile::Option::KeepsLines));
 }
 
 // --- ChatRunFiles ----------------------------------------------------------------------

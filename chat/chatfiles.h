@@ -176,7 +176,9 @@ public:
     static bool remove(const QString &number);
 };
 
-// "\Подпрограммы\Комнаты\<room>.txt": one "UIN nick" line per member in that room.
+// "\Подпрограммы\Комнаты\<room>.txt": one "UIN nick" line per member in that room. A line
+// whose first field is no UIN, or that is binary or far too long, is no member: readers
+// skip it and report it once (ChatFiles::reportSkipped()); rewrites keep it.
 class RoomMembers
 {
 public:
@@ -240,7 +242,8 @@ public:
     static std::optional<Line> parse(const QString &line);
 };
 
-// "\Подпрограммы\Чат\Игнор\<UIN>.txt": the UINs whose lines the owner does not see.
+// "\Подпрограммы\Чат\Игнор\<UIN>.txt": the UINs whose lines the owner does not see. A line
+// that is no UIN is skipped and reported once, as in a room member file.
 class IgnoreList
 {
 public:
@@ -255,7 +258,8 @@ public:
     static bool remove(const QString &ownerUin, const QString &uin);
 };
 
-// "\Подпрограммы\Инвиз.txt": the staff who are invisible, one UIN a line.
+// "\Подпрограммы\Инвиз.txt": the staff who are invisible, one UIN a line (a line that is no
+// UIN is skipped and reported once, as in a room member file).
 class InvisibleList
 {
 public:

@@ -50,12 +50,24 @@ PendingTable &pendingTable()
     return table;
 }
 
-void writeCounts(const QString &programPath, const PendingCounts &counts)
+// The four counter lines (empty when missing). A counter that holds no number is kept as
+// it stands, so no update can add to it: the operator hears of it once, and the program's
+// own rewrites that keep it are no news.
+QStringList counterLines(const QString &programPath)
 {
-    QStringList lines = TextFile::readLines(programPath);
+    QStringList lines = TextFile::readLines(programPath).mid(0, 4);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!lines[i].isEmpty() && !VbValues::isNumber(lines[i]))
+            ChatFiles::reportSkipped(programPath, i, lines[i], TextFile::notANumber(lines[i]));
+    }
     while (lines.size() < 4)
         lines.append(QString());
-    lines = lines.mid(0, 4);
+    return lines;
+}
+
+void writeCounts(const QString &programPath, const PendingCounts &counts)
+{
+    QStringList lines = counterLines(programPath);
     for (int i = 0; i < 4; ++i) {
         if (lines[i].isEmpty())
             lines[i] = VbValues::printForm(0);
@@ -64,7 +76,7 @@ void writeCounts(const QString &programPath, const PendingCounts &counts)
         if (const std::optional<double> value = VbValues::toNumber(lines[i]))
             lines[i] = VbValues::printForm(*value + counts.amounts[i]);
     }
-    TextFile::writeLines(programPath, lines);
+    TextFile::writeLines(programPath, lines, TextFile::Option::KeepsLines);
 }
 
 void addPending(const QString &programPath, int index, int amount)
@@ -156,16 +168,10 @@ void ChatStatistics::AddChatStatistic(int counter, int amount)
 
 QStringList ChatStatistics::dayValues()
 {
-    QStringList lines = TextFile::readLines(dayPath()).mid(0, 4);
-    while (lines.size() < 4)
-        lines.append(QString());
-    return lines;
+    return counterLines(dayPath());
 }
 
 QStringList ChatStatistics::totalValues()
 {
-    QStringList lines = TextFile::readLines(TotalsPath).mid(0, 4);
-    while (lines.size() < 4)
-        lines.append(QString());
-    return lines;
+    return counterLines(TotalsPath);
 }

@@ -56,7 +56,8 @@ public:
     // either file sees them.
     static void AddChatStatistic(int counter, int amount);
 
-    // Lines 1 to 4 as they stand (empty when missing).
+    // Lines 1 to 4 as they stand (empty when missing); a line that holds no number is
+    // reported once (TextFile::reportBadLine()), and the updates that keep it say nothing more.
     static QStringList dayValues();
     static QStringList totalValues();
 };

@@ -91,7 +91,7 @@ bool ChatStaff::removeAll(const QString &uin)
     }
     if (!removed)
         return false;
-    return bool(TextFile::writeLines(FilePath, kept));
+    return bool(TextFile::writeLines(FilePath, kept, TextFile::Option::KeepsLines));
 }
 
 // --- ObscenityLists --------------------------------------------------------------------

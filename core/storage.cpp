@@ -1677,6 +1677,9 @@ bool Storage::appendWith(const QString &path, bool ownerOnly, QString *error,
     }
     resolved(Problem::Append, path);
     if (stamped) {
+        // The lines before the appended ones are as they were.
+        if (auto seen = m_badLineReported.find(path); seen != m_badLineReported.end() && *seen == stampFrom(st))
+            *seen = stampFrom(after);
         if (m_appended.size() >= MaxKnownPaths)
             m_appended.clear();
         // Appended text that did not need the file's encoding leaves it as it was.
@@ -1904,6 +1907,15 @@ void Storage::reportBadLine(const QString &path, int lineNumber, const QString &
     else
         qWarning("Storage: %s %s: %s", qPrintable(problemText(Problem::BadLine)), qPrintable(path),
                  qPrintable(error));
+}
+
+void Storage::carryBadLineReport(const QString &path, const Stamp &from)
+{
+    auto seen = m_badLineReported.find(path);
+    if (seen == m_badLineReported.end() || *seen != from)
+        return;
+    if (const std::optional<Stamp> now = knownStamp(path))
+        *seen = *now;
 }
 
 void Storage::resolved(Problem problem, const QString &path)

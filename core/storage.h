@@ -163,6 +163,10 @@ public:
     // A line of the file its parser could not take (see TextFile::reportBadLine()):
     // reported as BadLine once per version of the file, the first such line named.
     void reportBadLine(const QString &path, int lineNumber, const QString &why);
+    // The program wrote path from its version `from`, keeping the lines it had (an append;
+    // a rewrite that drops or changes only entries of its own): a bad line told of in that
+    // version is no news in the one there now. Appends do this themselves.
+    void carryBadLineReport(const QString &path, const Stamp &from);
 
     // Owner-only permissions for existing files (and the files under folders), for the
     // secret files at start-up. Returns how many were tightened.

@@ -23,18 +23,32 @@ QString readAllAt(const QString &path)
     return Storage::instance().text(path);
 }
 
+// A rewrite through write(); KeepsLines carries a bad-line report to the new version.
+template<typename Write> Result rewriteAt(const QString &path, Options options, Write write)
+{
+    Storage &storage = Storage::instance();
+    std::optional<Storage::Stamp> before;
+    if (options.testFlag(Option::KeepsLines))
+        before = storage.knownStamp(path);
+    Result result;
+    result.ok = write(storage, options.testFlag(Option::OwnerOnly), &result.error);
+    if (result.ok && before)
+        storage.carryBadLineReport(path, *before);
+    return result;
+}
+
 Result writeBytesAt(const QString &path, const QByteArray &bytes, Options options)
 {
-    Result result;
-    result.ok = Storage::instance().rewrite(path, bytes, options.testFlag(Option::OwnerOnly), &result.error);
-    return result;
+    return rewriteAt(path, options, [&](Storage &storage, bool ownerOnly, QString *error) {
+        return storage.rewrite(path, bytes, ownerOnly, error);
+    });
 }
 
 Result writeTextAt(const QString &path, const QString &text, Options options)
 {
-    Result result;
-    result.ok = Storage::instance().rewriteText(path, text, options.testFlag(Option::OwnerOnly), &result.error);
-    return result;
+    return rewriteAt(path, options, [&](Storage &storage, bool ownerOnly, QString *error) {
+        return storage.rewriteText(path, text, ownerOnly, error);
+    });
 }
 
 // Every append of the program comes here, so the layer below ends a hand-edited last
@@ -238,6 +252,12 @@ void reportBadLine(const QString &programPath, int lineNumber, const QString &wh
 void reportBadLine(const Absolute &file, int lineNumber, const QString &why)
 {
     Storage::instance().reportBadLine(file.path, lineNumber, why);
+}
+
+void reportSkippedLine(const QString &programPath, int lineNumber, QStringView line, const QString &why)
+{
+    const QString trouble = lineTrouble(line);
+    reportBadLine(programPath, lineNumber, trouble.isEmpty() ? why : trouble);
 }
 
 QString lineTrouble(QStringView line, qsizetype maxLength)

@@ -35,6 +35,10 @@ enum class Option {
     // rw------- (0600): for files that hold passwords. Applied when the file is
     // created and again on every rewrite or append, so an older file is tightened too.
     OwnerOnly = 0x1,
+    // A rewrite that keeps the lines of the file it replaces, dropping or changing only
+    // entries the program owns: a line already reported as bad (see reportBadLine()) is
+    // no news in the new version. An append always keeps them.
+    KeepsLines = 0x2,
 };
 Q_DECLARE_FLAGS(Options, Option)
 
@@ -119,6 +123,8 @@ Result appendLine(const Absolute &file, const QString &line, Options options = {
 // lineNumber counts from 1; why is a short Russian text for the operator.
 void reportBadLine(const QString &programPath, int lineNumber, const QString &why);
 void reportBadLine(const Absolute &file, int lineNumber, const QString &why);
+// reportBadLine() with the line's own trouble (see lineTrouble()) when it has one, else why.
+void reportSkippedLine(const QString &programPath, int lineNumber, QStringView line, const QString &why);
 
 // Lines of list files are short; anything longer is not a record.
 inline constexpr qsizetype MaxRecordLength = 4096;

@@ -24,6 +24,31 @@ QString Records::logLine(const MessageState &state)
            QStringLiteral(" - ") + state.SenderUin + QStringLiteral(" : ") + state.MessageText;
 }
 
+std::optional<double> Records::requestCounter(const QString &programPath)
+{
+    const QString text = TextFile::readAll(programPath);
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    if (const std::optional<double> count = VbValues::toNumber(trimmed))
+        return count;
+    // The first line that is no number, else the second number.
+    const QStringList lines = TextFile::splitLines(text);
+    bool counted = false;
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QString line = lines.at(n).trimmed();
+        if (line.isEmpty())
+            continue;
+        if (counted || !VbValues::isNumber(line)) {
+            TextFile::reportSkippedLine(programPath, int(n + 1), lines.at(n),
+                                        counted ? QStringLiteral("второе число в счётчике") : TextFile::notANumber(line));
+            break;
+        }
+        counted = true;
+    }
+    return std::nullopt;
+}
+
 namespace {
 
 // A list file's numbers kept in memory and read again only when the file changed on
@@ -98,7 +123,7 @@ void flushCounter(const QString &counterPath)
     const qint64 added = records().pendingCounts.take(TextFile::filePath(counterPath));
     if (added == 0)
         return;
-    const double count = VbValues::toNumber(TextFile::readAll(counterPath).trimmed()).value_or(0);
+    const double count = Records::requestCounter(counterPath).value_or(0);
     TextFile::writeAll(counterPath, VbValues::printForm(count + double(added)) + CrLf,
                        TextFile::Option::OwnerOnly);
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The records the operator reads: per-day statistics and the message log.
 namespace Records {
 
@@ -15,6 +17,12 @@ inline const QString UnknownLogPath = QStringLiteral("\\Логи\\Не изве�
 
 // "<date> - <time> - <uin> : <text>", as the day files and the message log hold it.
 QString logLine(const MessageState &state);
+
+// The number a day's request counter "\Статистика\<date>\Обращения.txt" holds (blanks
+// and line ends around it allowed); nullopt when the file is missing or empty, or holds
+// no one number: then the line that spoils it is reported once (TextFile::reportBadLine()),
+// and the next message writes a number over it.
+std::optional<double> requestCounter(const QString &programPath);
 
 // Takes the message log into the storage layer's care; a journal an earlier run left
 // behind (it was killed or lost power) is folded into the log now. Start-up calls it;

@@ -99,9 +99,7 @@ QList<ChatBanList::Entry> ChatBanList::entries()
         if (const std::optional<Entry> entry = parseLine(lines.at(n))) {
             found.append(*entry);
         } else if (!lines.at(n).isEmpty()) {
-            const QString trouble = TextFile::lineTrouble(lines.at(n));
-            TextFile::reportBadLine(FilePath, int(n + 1),
-                                    trouble.isEmpty() ? TextFile::missingSeparator(separator()) : trouble);
+            TextFile::reportSkippedLine(FilePath, int(n + 1), lines.at(n), TextFile::missingSeparator(separator()));
         }
     }
     return found;

@@ -10,9 +10,8 @@ namespace {
 // Tells the operator of a line without an entry (once per version of the file).
 void reportRefused(qsizetype index, const QString &line)
 {
-    const QString trouble = TextFile::lineTrouble(line);
-    TextFile::reportBadLine(UserBlacklist::FilePath, int(index + 1),
-                            trouble.isEmpty() ? TextFile::missingSeparator(ListFile::Separator) : trouble);
+    TextFile::reportSkippedLine(UserBlacklist::FilePath, int(index + 1), line,
+                                TextFile::missingSeparator(ListFile::Separator));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The data files an operator keeps besides the chat's, read, written back and read again
 // by their owners: the user blacklist with its start-up purge, the vote with its results,
 // the notepad, the anti-spam, redirect, signature and administrator-contact files, the
-// contact book and the mailing list.
+// contact book, the mailing list and the per-user statistics.
 //
 // Input: a byte choosing the file, then the file's bytes with a 2-byte length before
 // them, then a second text to the end (the vote's results, a contact, a number).
@@ -10,9 +10,11 @@
 
 #include "core/clock.h"
 #include "core/cp1251.h"
+#include "core/datetexts.h"
 #include "core/programfolder.h"
 #include "core/storage.h"
 #include "core/textfile.h"
+#include "engine/records.h"
 #include "files/admincontactfile.h"
 #include "files/antispamfile.h"
 #include "files/notepadfiles.h"
@@ -22,6 +24,7 @@
 #include "files/votefile.h"
 #include "records/automailing.h"
 #include "records/contactbook.h"
+#include "records/statisticsrecords.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -232,6 +235,33 @@ void fuzzMailingList(const QString &number)
     }
 }
 
+QString statisticsFile(const QString &name)
+{
+    return StatisticsRecords::dayFolder(DateTexts::dateText(Start.date())) + QLatin1Char('\\') + name;
+}
+
+// The engine counts a message from number (when it is one) over the files as they are,
+// and the windows read them back.
+void fuzzStatistics(const QString &number)
+{
+    const QString day = DateTexts::dateText(Start.date());
+    for (const QString &uin : StatisticsRecords::usersSinceStart() + StatisticsRecords::numbers(day))
+        require(!uin.isEmpty() && uin.size() <= 15);
+    require(StatisticsRecords::requestNumber(day) >= 0);
+    bool digits = !number.isEmpty() && number.size() <= 15;
+    for (const QChar c : number)
+        digits = digits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    if (!digits)
+        return;
+    MessageState state;
+    state.SenderUin = number;
+    state.MessageText = QStringLiteral("x");
+    RecordStatistics(state);
+    require(StatisticsRecords::usersSinceStart().contains(number));
+    require(StatisticsRecords::numbers(day).contains(number));
+    require(StatisticsRecords::requestNumber(day) >= 0);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
@@ -266,6 +296,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         {AdminContactFile::FilePath, [] { fuzzAdminContact(); }},
         {ContactBook::FilePath, [&] { fuzzContactBook(second); }},
         {SubscriberList::FilePath, [&] { fuzzMailingList(second); }},
+        {statisticsFile(QStringLiteral("Обращения.txt")), [&] { fuzzStatistics(second); }},
+        {statisticsFile(QStringLiteral("Хинты.txt")), [&] { fuzzStatistics(second); }},
+        {Records::UsersPath, [&] { fuzzStatistics(second); }},
     };
     const Area &area = areas[choice % std::size(areas)];
     Fuzz::putFile(TextFile::filePath(area.path), bytes);

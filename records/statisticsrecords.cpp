@@ -33,6 +33,22 @@ QString paddedTime(const QString &time)
     return time;
 }
 
+// The numbers of a list file, one a line, empty lines left out. Only senders' numbers
+// are ever written there: any other line is skipped and reported once.
+QStringList uinLines(const QString &programPath)
+{
+    const QStringList lines = TextFile::readLines(programPath);
+    QStringList uins;
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QString &line = lines.at(n);
+        if (isUin(line))
+            uins.append(line);
+        else if (!line.isEmpty())
+            TextFile::reportSkippedLine(programPath, int(n + 1), line, TextFile::notANumber(line));
+    }
+    return uins;
+}
+
 } // namespace
 
 QString StatisticsRecords::dayFolder(const QString &dateText)
@@ -50,8 +66,7 @@ qint64 StatisticsRecords::requestNumber(const QString &dateText)
 {
     if (!isDayText(dateText))
         return 0;
-    const std::optional<double> count =
-        VbValues::toNumber(TextFile::readAll(dayFile(dateText, QStringLiteral("Обращения.txt"))).trimmed());
+    const std::optional<double> count = Records::requestCounter(dayFile(dateText, QStringLiteral("Обращения.txt")));
     return count && *count > 0 ? qint64(*count) : 0;
 }
 
@@ -64,9 +79,7 @@ QStringList StatisticsRecords::numbers(const QString &dateText)
 {
     if (!isDayText(dateText))
         return {};
-    QStringList lines = TextFile::readLines(dayFile(dateText, QStringLiteral("Хинты.txt")));
-    lines.removeAll(QString());
-    return lines;
+    return uinLines(dayFile(dateText, QStringLiteral("Хинты.txt")));
 }
 
 QString StatisticsRecords::messagesText(const QString &dateText, const QString &uin)
@@ -83,6 +96,7 @@ QStringList StatisticsRecords::filterMessages(const QString &dateText, const QSt
         return kept;
     const QString wantedTime = paddedTime(time);
     for (const QString &line : TextFile::splitLines(messagesText(dateText, uin))) {
+        // A line without the date goes on a message typed with line breaks: no fault.
         const qsizetype dateEnd = line.indexOf(Dash);
         if (dateEnd < 0 || line.left(dateEnd) != dateText)
             continue;
@@ -122,7 +136,5 @@ QList<StatisticsRecords::DayCount> StatisticsRecords::messagesPerDay(const QStri
 
 QStringList StatisticsRecords::usersSinceStart()
 {
-    QStringList lines = TextFile::readLines(Records::UsersPath);
-    lines.removeAll(QString());
-    return lines;
+    return uinLines(Records::UsersPath);
 }

@@ -17,11 +17,12 @@ QString dayFolder(const QString &dateText);
 bool isDayText(const QString &dateText);
 
 // The day's request count as shown: the counter file's number, "0" when the file is
-// missing, empty or not a positive number.
+// missing, empty or not a positive number (see Records::requestCounter()).
 QString requestCount(const QString &dateText);
 // The count as a number (0 as above).
 qint64 requestNumber(const QString &dateText);
-// The day's distinct numbers in the order of their first message (empty lines left out).
+// The day's distinct numbers in the order of their first message (empty lines left out; a
+// line that is no number is skipped and reported once, see TextFile::reportBadLine()).
 QStringList numbers(const QString &dateText);
 // A number's messages of the day, the whole file text ("" when missing).
 QString messagesText(const QString &dateText, const QString &uin);
@@ -43,7 +44,7 @@ QList<DayCount> requestsPerDay(const QDate &first, const QDate &last);
 QList<DayCount> messagesPerDay(const QString &uin, const QDate &first, const QDate &last);
 
 // The numbers that wrote since the program started, in the order of their first message
-// (empty lines left out).
+// (empty lines and lines that are no number left out, as numbers() does).
 QStringList usersSinceStart();
 
 } // namespace StatisticsRecords

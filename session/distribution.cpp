@@ -12,13 +12,9 @@ Q_LOGGING_CATEGORY(lcDistribution, "korvane.distribution", QtInfoMsg)
 
 namespace {
 
-// "slot number" of the assignment list, compared as whole fields.
-struct Assignment
-{
-    int slot = 0;
-    QString uin;
-};
+using Assignment = BotDistribution::Assignment;
 
+// "slot number" of the assignment list, compared as whole fields.
 std::optional<Assignment> parseAssignment(const QString &line)
 {
     const qsizetype blank = line.indexOf(QLatin1Char(' '));
@@ -43,12 +39,12 @@ QString activityLine(const QString &uin)
 }
 
 // Writes the lines, or deletes the file when none are left.
-void rewriteOrRemove(const QString &path, const QStringList &lines)
+void rewriteOrRemove(const QString &path, const QStringList &lines, TextFile::Options options = {})
 {
     if (lines.isEmpty())
         TextFile::remove(path);
     else
-        TextFile::writeLines(path, lines);
+        TextFile::writeLines(path, lines, options);
 }
 
 } // namespace
@@ -58,12 +54,29 @@ BotDistribution::BotDistribution(SendFunction send, SignedOnCheck isSignedOn)
     , m_isSignedOn(std::move(isSignedOn))
 {}
 
+QList<BotDistribution::Assignment> BotDistribution::assignments()
+{
+    QList<Assignment> list;
+    const QStringList lines = TextFile::readLines(AssignmentFile);
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        if (std::optional<Assignment> assignment = parseAssignment(lines.at(n))) {
+            list.append(std::move(*assignment));
+        } else if (!lines.at(n).isEmpty()) {
+            const QString &line = lines.at(n);
+            const qsizetype blank = line.indexOf(QLatin1Char(' '));
+            TextFile::reportSkippedLine(AssignmentFile, int(n + 1), line,
+                                        blank < 0 ? TextFile::missingSeparator(u" ")
+                                                  : TextFile::notANumber(QStringView(line).left(blank)));
+        }
+    }
+    return list;
+}
+
 int BotDistribution::assignedSlot(const QString &uin)
 {
-    for (const QString &line : TextFile::readLines(AssignmentFile)) {
-        const std::optional<Assignment> assignment = parseAssignment(line);
-        if (assignment && assignment->uin == uin)
-            return assignment->slot;
+    for (const Assignment &assignment : assignments()) {
+        if (assignment.uin == uin)
+            return assignment.slot;
     }
     return 0;
 }
@@ -73,9 +86,8 @@ bool BotDistribution::distribute(MessageState &state)
     const QString &uin = state.SenderUin;
     if (state.slot > 1) {
         // A secondary bot serves only its own users.
-        for (const QString &line : TextFile::readLines(AssignmentFile)) {
-            const std::optional<Assignment> assignment = parseAssignment(line);
-            if (assignment && assignment->slot == state.slot && assignment->uin == uin) {
+        for (const Assignment &assignment : assignments()) {
+            if (assignment.slot == state.slot && assignment.uin == uin) {
                 refreshActivity(uin);
                 return true;
             }
@@ -179,5 +191,5 @@ void BotDistribution::release(const QString &uin)
         }
         kept.append(line);
     }
-    rewriteOrRemove(AssignmentFile, kept);
+    rewriteOrRemove(AssignmentFile, kept, TextFile::Option::KeepsLines);
 }

@@ -2,6 +2,7 @@
 
 #include "session/messagestate.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -47,6 +48,16 @@ public:
 
     // The slot the user is assigned to, 0 when none.
     static int assignedSlot(const QString &uin);
+
+    // A line of the assignment list.
+    struct Assignment
+    {
+        int slot = 0;
+        QString uin;
+    };
+    // The assignment list in file order. A line that is not "slot number" is skipped and
+    // reported once (TextFile::reportBadLine()).
+    static QList<Assignment> assignments();
 
 private:
     void refreshActivity(const QString &uin);

@@ -47,6 +47,9 @@ private slots:
     void autoMessageEntries();
     void badLineReportedOncePerVersion_data();
     void badLineReportedOncePerVersion();
+    void badLinesSkipped();
+    void ownWritesAreNoNews_data();
+    void ownWritesAreNoNews();
 
 private:
     std::unique_ptr<ProgramHome> m_dir;
@@ -379,39 +382,145 @@ void tst_ChatFiles::autoMessageEntries()
 void tst_ChatFiles::badLineReportedOncePerVersion_data()
 {
     QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("good");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("line");
     QTest::addColumn<std::function<void()>>("read");
     using Read = std::function<void()>;
     QTest::newRow("members: no blank")
-        << ChatMemberList::FilePath << QByteArray("111 - Вася - 0\r\n\r\nмусор\r\n") << 3
-        << Read([] { ChatMemberList::members(); });
+        << ChatMemberList::FilePath << QByteArray("111 - Вася - 0\r\n\r\n")
+        << QByteArray("111 - Вася - 0\r\n\r\nмусор\r\n") << 3 << Read([] { ChatMemberList::members(); });
     QTest::newRow("registrations: no blank")
-        << RegistrationList::FilePath << QByteArray("111 - Вася\r\nбезпробела\r\n") << 2
-        << Read([] { RegistrationList::registrations(); });
+        << RegistrationList::FilePath << QByteArray("111 - Вася\r\n") << QByteArray("111 - Вася\r\nбезпробела\r\n")
+        << 2 << Read([] { RegistrationList::registrations(); });
     QTest::newRow("registrations: a huge line")
-        << RegistrationList::FilePath << QByteArray(100000, 'x') + "\r\n"
+        << RegistrationList::FilePath << QByteArray("111 - Вася\r\n") << QByteArray(100000, 'x') + "\r\n"
         << 1 << Read([] { RegistrationList::find(QStringLiteral("111")); });
-    QTest::newRow("rooms: no blank") << RoomList::FilePath << QByteArray("5 Кухня\r\nшесть\r\n") << 2
-                                     << Read([] { RoomList::rooms(); });
-    QTest::newRow("rooms: binary") << RoomList::FilePath << QByteArray("\x01\x02\x03\r\n5 Кухня\r\n") << 1
+    QTest::newRow("rooms: no blank") << RoomList::FilePath << QByteArray("5 Кухня\r\n")
+                                     << QByteArray("5 Кухня\r\nшесть\r\n") << 2 << Read([] { RoomList::rooms(); });
+    QTest::newRow("rooms: binary") << RoomList::FilePath << QByteArray("5 Кухня\r\n")
+                                   << QByteArray("\x01\x02\x03\r\n5 Кухня\r\n") << 1
                                    << Read([] { RoomList::rooms(); });
-    QTest::newRow("staff: no colon") << ChatStaff::FilePath
+    QTest::newRow("staff: no colon") << ChatStaff::FilePath << QByteArray("Администратор:111\r\n")
                                      << QByteArray("Администратор:111\r\n\r\nМодератор 222\r\n") << 3
                                      << Read([] { ChatStaff::entries(); });
-    QTest::newRow("options: not a number")
-        << ChatOptions::FilePath << QByteArray("1\r\nда\r\n") << 2 << Read([] { ChatOptions::readAll(); });
-    QTest::newRow("switch: interval not a number") << ChatSwitch::FilePath << QByteArray(" 1 \r\nбыстро\r\n")
-                                                   << 2 << Read([] { ChatDelivery::deliveryInterval(); });
+    QTest::newRow("options: not a number") << ChatOptions::FilePath << QByteArray("1\r\n 0 \r\n")
+                                           << QByteArray("1\r\nда\r\n") << 2 << Read([] { ChatOptions::readAll(); });
+    QTest::newRow("switch: interval not a number")
+        << ChatSwitch::FilePath << QByteArray(" 1 \r\n20\r\n") << QByteArray(" 1 \r\nбыстро\r\n") << 2
+        << Read([] { ChatDelivery::deliveryInterval(); });
+
+    const QString dayFile = QStringLiteral("\\Подпрограммы\\Статистика_чата11.12.2026.txt");
+    QTest::newRow("statistics totals: a word")
+        << ChatStatistics::TotalsPath << QByteArray(" 5 \r\n 6 \r\n\r\n-1 \r\n")
+        << QByteArray(" 5 \r\nмного\r\n 7 \r\n 8 \r\n") << 2 << Read([] { ChatStatistics::totalValues(); });
+    QTest::newRow("statistics of the day: binary")
+        << dayFile << QByteArray(" 1 \r\n") << QByteArray(" 1 \r\n 2 \r\n\x01\x02\r\n") << 3
+        << Read([] { ChatStatistics::dayValues(); });
+    QTest::newRow("statistics: the update meets it")
+        << ChatStatistics::TotalsPath << QByteArray(" 5 \r\n") << QByteArray(" 5 \r\n 6 \r\n 7 \r\nсемь\r\n") << 4
+        << Read([] {
+               ChatStatistics::AddChatStatistic(ChatStatistics::Lines, 1);
+               Storage::instance().flushAll();
+           });
+    const QString room = RoomMembers::filePath(QStringLiteral("5"));
+    QTest::newRow("room members: no number") << room << QByteArray("111 Вася\r\n222\r\n")
+                                             << QByteArray("111 Вася\r\nВася 222\r\n") << 2
+                                             << Read([] { RoomMembers::entries(QStringLiteral("5")); });
+    QTest::newRow("room members: binary")
+        << room << QByteArray("111 Вася\r\n") << QByteArray("111 Вася\r\n\r\n\x02\x03\r\n") << 3
+        << Read([] { RoomMembers::count(QStringLiteral("5")); });
+    QTest::newRow("room members: a huge line")
+        << room << QByteArray("111 Вася\r\n") << QByteArray("111 ") + QByteArray(100000, 'x') + "\r\n" << 1
+        << Read([] { RoomMembers::contains(QStringLiteral("5"), QStringLiteral("222")); });
+    QTest::newRow("ignore list: no number")
+        << IgnoreList::filePath(QStringLiteral("777")) << QByteArray("\r\n111\r\n222\r\n")
+        << QByteArray("\r\n111\r\nВася\r\n") << 3 << Read([] { IgnoreList::ignored(QStringLiteral("777")); });
+    QTest::newRow("ignore list: a number too long")
+        << IgnoreList::filePath(QStringLiteral("777")) << QByteArray("\r\n111\r\n")
+        << QByteArray("\r\n1234567890123456\r\n") << 2
+        << Read([] { IgnoreList::ignores(QStringLiteral("777"), QStringLiteral("111")); });
+    QTest::newRow("invisible list: no number")
+        << InvisibleList::FilePath << QByteArray("\r\n12345\r\n") << QByteArray("\r\n12345 \r\n") << 2
+        << Read([] { InvisibleList::contains(QStringLiteral("1")); });
 }
 
 void tst_ChatFiles::badLineReportedOncePerVersion()
 {
     QFETCH(QString, file);
+    QFETCH(QByteArray, good);
     QFETCH(QByteArray, bytes);
     QFETCH(int, line);
     QFETCH(std::function<void()>, read);
-    checkBadLineReportedOncePerVersion(file, bytes, line, read);
+    checkBadLineReportedOncePerVersion(file, bytes, line, read, good);
+}
+
+void tst_ChatFiles::badLinesSkipped()
+{
+    QVERIFY(TextFile::writeBytes(RoomMembers::filePath(QStringLiteral("5")),
+                                 "111 Вася\r\nВася 222\r\n\x01\r\n333\r\n"));
+    QCOMPARE(RoomMembers::count(QStringLiteral("5")), 2);
+    QVERIFY(!RoomMembers::contains(QStringLiteral("5"), QStringLiteral("Вася")));
+    QVERIFY(RoomMembers::contains(QStringLiteral("5"), QStringLiteral("333")));
+    QVERIFY(TextFile::writeBytes(InvisibleList::FilePath, "\r\n12345\r\nник\r\n"));
+    QCOMPARE(InvisibleList::uins(), QSet<QString>{QStringLiteral("12345")});
+    QVERIFY(TextFile::writeBytes(IgnoreList::filePath(QStringLiteral("7")), "\r\n1\r\n\x01\x02\r\n"));
+    QCOMPARE(IgnoreList::ignored(QStringLiteral("7")), QSet<QString>{QStringLiteral("1")});
+}
+
+void tst_ChatFiles::ownWritesAreNoNews_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<std::function<void()>>("read");
+    QTest::addColumn<std::function<void()>>("write");
+    using Call = std::function<void()>;
+    const Call readTotals = [] { ChatStatistics::totalValues(); };
+    QTest::newRow("statistics: an update") << ChatStatistics::TotalsPath << QByteArray("много\r\n 1 \r\n")
+                                           << readTotals << Call([] {
+                                                  ChatStatistics::AddChatStatistic(ChatStatistics::Joins, 1);
+                                                  Storage::instance().flushAll();
+                                              });
+    const QString room = RoomMembers::filePath(QStringLiteral("5"));
+    const Call readRoom = [] { RoomMembers::entries(QStringLiteral("5")); };
+    const QByteArray roomBytes("111 Вася\r\nВася\r\n222 Петя\r\n");
+    QTest::newRow("room members: a join")
+        << room << roomBytes << readRoom
+        << Call([] { RoomMembers::add(QStringLiteral("5"), QStringLiteral("333"), QStringLiteral("Коля")); });
+    QTest::newRow("room members: a leave")
+        << room << roomBytes << readRoom << Call([] { RoomMembers::remove(QStringLiteral("5"), QStringLiteral("111")); });
+    QTest::newRow("room members: a new nick")
+        << room << roomBytes << readRoom
+        << Call([] { RoomMembers::rename(QStringLiteral("5"), QStringLiteral("222"), QStringLiteral("Пётр")); });
+    const QString ignore = IgnoreList::filePath(QStringLiteral("777"));
+    const Call readIgnore = [] { IgnoreList::ignored(QStringLiteral("777")); };
+    QTest::newRow("ignore list: an ignore") << ignore << QByteArray("\r\nВася\r\n111\r\n") << readIgnore
+                                            << Call([] { IgnoreList::add(QStringLiteral("777"), QStringLiteral("222")); });
+    QTest::newRow("ignore list: an unignore")
+        << ignore << QByteArray("\r\nВася\r\n111\r\n") << readIgnore
+        << Call([] { IgnoreList::remove(QStringLiteral("777"), QStringLiteral("111")); });
+    const Call readInvisible = [] { InvisibleList::uins(); };
+    QTest::newRow("invisible list: on") << InvisibleList::FilePath << QByteArray("\r\nник\r\n") << readInvisible
+                                        << Call([] { InvisibleList::add(QStringLiteral("5")); });
+    QTest::newRow("invisible list: off") << InvisibleList::FilePath << QByteArray("\r\nник\r\n5\r\n") << readInvisible
+                                         << Call([] { InvisibleList::remove(QStringLiteral("5")); });
+    QTest::newRow("registrations: a registration")
+        << RegistrationList::FilePath << QByteArray("мусор\r\n\r\n111 - Вася\r\n")
+        << Call([] { RegistrationList::registrations(); }) << Call([] {
+               RegistrationList::add(Registration{QStringLiteral("222"), QStringLiteral("Петя")});
+           });
+    QTest::newRow("rooms: a room removed") << RoomList::FilePath << QByteArray("шесть\r\n5 Кухня\r\n")
+                                           << Call([] { RoomList::rooms(); })
+                                           << Call([] { RoomList::remove(QStringLiteral("5")); });
+}
+
+void tst_ChatFiles::ownWritesAreNoNews()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(std::function<void()>, read);
+    QFETCH(std::function<void()>, write);
+    checkOwnWriteIsNoNews(file, bytes, read, write);
 }
 
 QTEST_GUILESS_MAIN(tst_ChatFiles)

@@ -476,9 +476,26 @@ void tst_Storage::badLineReportedOncePerVersion()
     TextFile::reportBadLine(file, 2, QStringLiteral("again"));
     TextFile::reportBadLine(file, 7, QStringLiteral("another line of the same version"));
     QCOMPARE(errors, QList<QString>{QStringLiteral("строка 2: в строке двоичные данные")});
+    // The program's own append, and a rewrite that keeps the lines, leave the told line as it was.
     QVERIFY(TextFile::appendLine(file, QStringLiteral("Поле")));
-    TextFile::reportBadLine(file, 2, QStringLiteral("после правки"));
+    TextFile::reportBadLine(file, 2, QStringLiteral("после добавления"));
+    QVERIFY(TextFile::writeLines(file, TextFile::readLines(file) << QStringLiteral("Луг"), TextFile::Option::KeepsLines));
+    TextFile::reportBadLine(file, 2, QStringLiteral("после переписи"));
+    QCOMPARE(errors.size(), 1);
+    // Another program's edit is news, and so is a rewrite that does not say it keeps the lines.
+    writeOnDisk(path(file), "\x01\r\n");
+    QCOMPARE(TextFile::readLines(file).size(), 1);
+    TextFile::reportBadLine(file, 1, QStringLiteral("после правки"));
     QCOMPARE(errors.size(), 2);
+    QVERIFY(TextFile::writeBytes(file, "\x01\x01\r\n"));
+    TextFile::reportBadLine(file, 1, QStringLiteral("после записи"));
+    QCOMPARE(errors.size(), 3);
+    // A line told of before an edit someone else made is not carried by a later append.
+    writeOnDisk(path(file), "\x02\r\n");
+    QCOMPARE(TextFile::readLines(file).size(), 1);
+    QVERIFY(TextFile::appendLine(file, QStringLiteral("Поле")));
+    TextFile::reportBadLine(file, 1, QStringLiteral("правка, потом добавление"));
+    QCOMPARE(errors.size(), 4);
     QVERIFY(Storage::problemMessage(Storage::Problem::BadLine, path(file), errors.at(0)).contains(QStringLiteral("строка 2")));
     QCOMPARE(TextFile::lineTrouble(QString(5000, QLatin1Char('a'))), QStringLiteral("строка длиннее 4096 знаков"));
     QCOMPARE(TextFile::lineTrouble(QStringLiteral("a\tb")), QString());

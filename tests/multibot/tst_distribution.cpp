@@ -5,11 +5,14 @@
 #include "core/textfile.h"
 #include "session/distribution.h"
 #include "files/distributionlist.h"
+#include "support/badlinereport.h"
 #include "support/programhome.h"
 
 #include <QFile>
 #include <QSet>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -61,6 +64,9 @@ private slots:
     void idleRelease_data();
     void idleRelease();
     void releaseOfLastUsersDeletesFiles();
+    void badAssignmentReportedOncePerVersion_data();
+    void badAssignmentReportedOncePerVersion();
+    void ownWritesOfAssignmentsAreNoNews();
 
 private:
     BotDistribution makeDistribution(QSet<int> signedOn = {2, 3});
@@ -359,6 +365,53 @@ void tst_Distribution::releaseOfLastUsersDeletesFiles()
     QVERIFY(!TextFile::exists(BotDistribution::ActivityFile));
     QCOMPARE(TextFile::readAll(DistributionList::FilePath),
              QStringLiteral("2 222222 pw 0\r\n3 333333 pw 0\r\n"));
+}
+
+void tst_Distribution::badAssignmentReportedOncePerVersion_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<std::function<void()>>("read");
+    using Read = std::function<void()>;
+    QTest::newRow("no blank") << QByteArray("2 5000\r\n6000\r\n") << 2
+                              << Read([] { BotDistribution::assignedSlot(QStringLiteral("6000")); });
+    QTest::newRow("slot not a number") << QByteArray("\r\nдва 5000\r\n") << 2
+                                       << Read([] { BotDistribution::assignments(); });
+    QTest::newRow("binary") << QByteArray("2 5000\r\n\x01 1\r\n") << 2
+                            << Read([this] {
+                                   MessageState state;
+                                   state.slot = 2;
+                                   state.SenderUin = QStringLiteral("7000");
+                                   makeDistribution().distribute(state);
+                               });
+}
+
+void tst_Distribution::badAssignmentReportedOncePerVersion()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, line);
+    QFETCH(std::function<void()>, read);
+    checkBadLineReportedOncePerVersion(BotDistribution::AssignmentFile, bytes, line, read, "2 5000\r\n3 6000\r\n");
+}
+
+void tst_Distribution::ownWritesOfAssignmentsAreNoNews()
+{
+    const auto read = [] { BotDistribution::assignments(); };
+    const QByteArray bytes("мусор\r\n2 5000\r\n3 6000\r\n");
+    // A user given a bot is appended; a user released leaves a rewrite that keeps the rest.
+    writeList({"2 222222 pw 1", "3 333333 pw 1"});
+    checkOwnWriteIsNoNews(BotDistribution::AssignmentFile, bytes, read, [this] {
+        MessageState state;
+        state.slot = 1;
+        state.SenderUin = QStringLiteral("7000");
+        makeDistribution().distribute(state);
+    });
+    QCOMPARE(BotDistribution::assignedSlot(QStringLiteral("7000")), 2);
+    checkOwnWriteIsNoNews(BotDistribution::AssignmentFile, bytes, read, [this] {
+        TextFile::writeLines(BotDistribution::ActivityFile, {"5000 31.03.2026 23:00:00", "6000 31.03.2026 23:49:00"});
+        makeDistribution().releaseIdle();
+    });
+    QCOMPARE(TextFile::readLines(BotDistribution::AssignmentFile), (QStringList{"мусор", "3 6000"}));
 }
 
 QTEST_GUILESS_MAIN(tst_Distribution)

@@ -6,11 +6,13 @@
 #include "core/textfile.h"
 #include "engine/records.h"
 #include "records/statisticsrecords.h"
+#include "support/badlinereport.h"
 #include "support/incomingmessage.h"
 #include "support/programhome.h"
 
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 class tst_StatisticsRecords : public QObject
@@ -28,6 +30,11 @@ private slots:
     void countFileForms();
     void dayTextsThatLeaveTheFolder_data();
     void dayTextsThatLeaveTheFolder();
+    void badLineReportedOncePerVersion_data();
+    void badLineReportedOncePerVersion();
+    void linesThatAreNoNumberLeftOut();
+    void ownAppendsAreNoNews_data();
+    void ownAppendsAreNoNews();
 
 private:
     void record(const QString &uin, const QString &text);
@@ -160,6 +167,80 @@ void tst_StatisticsRecords::dayTextsThatLeaveTheFolder()
     QVERIFY(!StatisticsRecords::isDayText(day));
     QVERIFY(StatisticsRecords::numbers(day).isEmpty());
     QCOMPARE(StatisticsRecords::requestCount(day), QStringLiteral("0"));
+}
+
+void tst_StatisticsRecords::badLineReportedOncePerVersion_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("good");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<std::function<void()>>("read");
+    using Read = std::function<void()>;
+    const QString counter = QStringLiteral("\\Статистика\\01.01.2026\\Обращения.txt");
+    const Read readCount = [] { StatisticsRecords::requestCount(QStringLiteral("01.01.2026")); };
+    QTest::newRow("counter: a word") << counter << QByteArray(" 17 \r\n") << QByteArray("много\r\n") << 1 << readCount;
+    QTest::newRow("counter: two numbers")
+        << counter << QByteArray("\r\n5\r\n\r\n") << QByteArray(" 5 \r\n\r\n 6 \r\n") << 3 << readCount;
+    QTest::newRow("counter: binary") << counter << QByteArray(" 0 ") << QByteArray(" 5\x01 \r\n") << 1 << readCount;
+    QTest::newRow("counter: the chart meets it")
+        << counter << QByteArray(" 3 \r\n") << QByteArray("три\r\n") << 1
+        << Read([] { StatisticsRecords::requestsPerDay(QDate(2025, 12, 31), QDate(2026, 1, 2)); });
+    QTest::newRow("counter: the next message meets it")
+        << QStringLiteral("\\Статистика\\10.12.2026\\Обращения.txt") << QByteArray(" 3 \r\n")
+        << QByteArray("\r\nмного\r\n") << 2 << Read([] {
+               RecordStatistics(message(QStringLiteral("111"), QStringLiteral("x")));
+               Storage::instance().flushAll();
+           });
+    QTest::newRow("numbers of the day: a name")
+        << QStringLiteral("\\Статистика\\01.01.2026\\Хинты.txt") << QByteArray("111\r\n\r\n222\r\n")
+        << QByteArray("111\r\nВася\r\n") << 2
+        << Read([] { StatisticsRecords::numbers(QStringLiteral("01.01.2026")); });
+    QTest::newRow("users since start: a huge line")
+        << Records::UsersPath << QByteArray("111\r\n") << QByteArray("111\r\n\r\n") + QByteArray(100000, '1') + "\r\n"
+        << 3 << Read([] { StatisticsRecords::usersSinceStart(); });
+}
+
+void tst_StatisticsRecords::badLineReportedOncePerVersion()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, good);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, line);
+    QFETCH(std::function<void()>, read);
+    checkBadLineReportedOncePerVersion(file, bytes, line, read, good);
+}
+
+void tst_StatisticsRecords::linesThatAreNoNumberLeftOut()
+{
+    QVERIFY(TextFile::writeBytes("\\Статистика\\01.01.2026\\Хинты.txt", "111\r\nВася\r\n\x01\r\n222\r\n"));
+    QCOMPARE(StatisticsRecords::numbers(QStringLiteral("01.01.2026")), (QStringList{"111", "222"}));
+    // A message typed with line breaks goes on over lines without a date: they are part of it.
+    record(QStringLiteral("111"), QStringLiteral("раз\r\nдва"));
+    int reports = 0;
+    Storage::setReporter([&reports](Storage::Problem, const QString &, const QString &) { ++reports; });
+    QCOMPARE(StatisticsRecords::filterMessages(QStringLiteral("10.12.2026"), QStringLiteral("111"), QString()).size(), 1);
+    QVERIFY(StatisticsRecords::messagesText(QStringLiteral("10.12.2026"), QStringLiteral("111")).contains(QStringLiteral("два")));
+    Storage::setReporter({});
+    QCOMPARE(reports, 0);
+}
+
+void tst_StatisticsRecords::ownAppendsAreNoNews_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<std::function<void()>>("read");
+    QTest::newRow("users since start") << Records::UsersPath
+                                       << std::function<void()>([] { StatisticsRecords::usersSinceStart(); });
+    QTest::newRow("numbers of the day")
+        << QStringLiteral("\\Статистика\\10.12.2026\\Хинты.txt")
+        << std::function<void()>([] { StatisticsRecords::numbers(QStringLiteral("10.12.2026")); });
+}
+
+void tst_StatisticsRecords::ownAppendsAreNoNews()
+{
+    QFETCH(QString, file);
+    QFETCH(std::function<void()>, read);
+    checkOwnWriteIsNoNews(file, "111\r\nВася\r\n", read, [this] { record(QStringLiteral("222"), QStringLiteral("x")); });
 }
 
 QTEST_GUILESS_MAIN(tst_StatisticsRecords)

@@ -12,10 +12,12 @@
 
 // Writes bytes to a program-folder file and has read() parse it twice, then a second
 // version: the bad line must be reported once per version, naming the file and the line.
+// When good is given, read() first parses it and nothing may be reported.
 // Call in a program folder of its own (support/programhome.h). Returns the first report's
 // text for further checks; the checks that fail fail the calling test.
 inline QString checkBadLineReportedOncePerVersion(const QString &file, const QByteArray &bytes, int line,
-                                                  const std::function<void()> &read)
+                                                  const std::function<void()> &read,
+                                                  const QByteArray &good = {})
 {
     Storage::discard();
     QList<std::pair<QString, QString>> reports;
@@ -28,6 +30,11 @@ inline QString checkBadLineReportedOncePerVersion(const QString &file, const QBy
         Storage::discard();
     };
     [&] {
+        if (!good.isEmpty()) {
+            QVERIFY(TextFile::writeBytes(file, good));
+            read();
+            QCOMPARE(reports.size(), 0);
+        }
         QVERIFY(TextFile::writeBytes(file, bytes));
         read();
         read(); // the same version again: nothing more
@@ -44,4 +51,30 @@ inline QString checkBadLineReportedOncePerVersion(const QString &file, const QBy
     }();
     done();
     return reports.value(0).second;
+}
+
+// Writes bytes with a bad line, has read() report it, lets the program write the file
+// with write() (an append or a rewrite that keeps the line) and reads again: the line
+// told of is no news. Call in a program folder of its own.
+inline void checkOwnWriteIsNoNews(const QString &file, const QByteArray &bytes, const std::function<void()> &read,
+                                  const std::function<void()> &write)
+{
+    Storage::discard();
+    int reports = 0;
+    Storage::setReporter([&reports](Storage::Problem problem, const QString &, const QString &) {
+        if (problem == Storage::Problem::BadLine)
+            ++reports;
+    });
+    [&] {
+        QVERIFY(TextFile::writeBytes(file, bytes));
+        read();
+        QCOMPARE(reports, 1);
+        const QByteArray before = TextFile::readBytes(file);
+        write();
+        QVERIFY(TextFile::readBytes(file) != before); // the write took place
+        read();
+        QCOMPARE(reports, 1);
+    }();
+    Storage::setReporter({});
+    Storage::discard();
 }
