@@ -292,6 +292,13 @@ void tst_RecordWindows::supportTopicFillsTheSendMessageWindow()
     QCOMPARE(send->Combo1->currentText(), QStringLiteral("123456789"));
     QCOMPARE(send->Text3->text(), QStringLiteral("Найдена грамматическая ошибка"));
     QCOMPARE(send->Text4->toPlainText(), QStringLiteral("Название окон(а) где найдена ошибка: "));
+    // A draft without a message, taken through the window's typed side, keeps the text.
+    auto *target = qobject_cast<MessageDraftTarget *>(static_cast<QWidget *>(send));
+    QVERIFY(target);
+    target->takeDraft({QStringLiteral("555"), QStringLiteral("Тема"), std::nullopt});
+    QCOMPARE(send->Combo1->currentText(), QStringLiteral("555"));
+    QCOMPARE(send->Text3->text(), QStringLiteral("Тема"));
+    QCOMPARE(send->Text4->toPlainText(), QStringLiteral("Название окон(а) где найдена ошибка: "));
 }
 
 void tst_RecordWindows::sendWhileOfflineSaysItFailed()
