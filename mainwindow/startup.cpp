@@ -6,7 +6,7 @@
 #include "core/storage.h"
 #include "core/textfile.h"
 #include "core/vbvalues.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 #include "files/adminfile.h"
 #include "files/agreement.h"
 #include "files/distributionlist.h"

@@ -3,7 +3,7 @@
 #include "core/datetexts.h"
 #include "core/generalsettings.h"
 #include "engine/answerengine.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 #include "platform/windowkit.h"
 #include "records/messagelogmodel.h"
 #include "records/operatormessage.h"

@@ -12,7 +12,7 @@
 #include "engine/sessionhooks.h"
 #include "engine/messagepopupwindow.h"
 #include "engine/notepad.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 #include "engine/services.h"
 #include "engine/vote.h"
 #include "platform/recordingdialogs.h"
