@@ -26,7 +26,6 @@ MultiBot::MultiBot(IcqSession &session, MDIForm1 &window, QObject *parent)
     const BotPresence *presence = m_presence.get();
     m_distribution = std::make_unique<BotDistribution>(
         [&session](int slot, const QString &text, const QString &toUin) {
-            session.setCurrentSlot(slot);
             session.sendMessageOn(slot, text, toUin);
         },
         [presence](int slot) { return presence->isSignedOn(slot); });

@@ -365,7 +365,6 @@ void IcqSession::handOver(int slot, const QByteArray &cookie, const QString &hos
 
     // The bot keeps its slot: the session connection is the login's own slot's.
     s.workUin = s.netUin;
-    m_currentSlot = slot;
     s.phase = LoginPhase::SigningOn;
     T *connection = sessionConnection(slot);
     connection->CloseConnection();
@@ -492,7 +491,6 @@ void IcqSession::registerHandler(int family, int subtype, Handler handler)
 
 void IcqSession::onSessionData(int slot, const QByteArray &data)
 {
-    m_currentSlot = slot;
     Slot &s = slotAt(slot);
     const int desyncs = s.sessionFrames.desyncCount();
     const QList<QByteArray> frames = s.sessionFrames.feed(data);
@@ -551,7 +549,6 @@ int IcqSession::drainSessionFrames(int slot, int most)
         if (!s || s->sessionGeneration != generation || s->pendingFrames.isEmpty())
             break;
         const QByteArray bytes = s->pendingFrames.takeFirst();
-        m_currentSlot = slot;
         FLAP frame;
         frame.ReadFLAP(bytes);
         dispatch(slot, frame);
@@ -569,7 +566,6 @@ int IcqSession::drainSessionFrames(int slot, int most)
 void IcqSession::dispatchFrame(int slot, QByteArrayView frame)
 {
     KORVANE_ASSERT(isSlot(slot), return );
-    m_currentSlot = slot;
     FLAP parsed;
     parsed.ReadFLAP(frame);
     dispatch(slot, parsed);
@@ -653,11 +649,6 @@ void IcqSession::sendSnac(int slot, const QByteArray &payload, const QString &tr
     sendFrame(slot, ChannelSnac, payload);
     if (!trace.isEmpty())
         SetStatus(trace);
-}
-
-bool IcqSession::SendMessage(const QString &txt, const QString &toUIN)
-{
-    return sendMessageOn(m_currentSlot, txt, toUIN);
 }
 
 bool IcqSession::sendMessageOn(int slot, const QString &txt, const QString &toUIN)

@@ -87,8 +87,6 @@ public:
     void setMainUin(qint32 uin) { m_mainUin = uin; }
     QString MainPassword() const { return m_mainPassword; }
     void setMainPassword(const QString &password) { m_mainPassword = password; }
-    int CurrentSlot() const { return m_currentSlot; }
-    void setCurrentSlot(int slot) { m_currentSlot = slot; }
     int CurrentNetSlot() const { return m_currentNetSlot; }
     // 0 until abb has reached a signed-on bot in this run.
     int CurrentStatus() const { return m_currentStatus; }
@@ -155,10 +153,9 @@ public:
     void dispatchFrame(int slot, QByteArrayView frame);
 
     // --- sending -------------------------------------------------------------------
-    // Sends txt to toUIN on the session connection of CurrentSlot. False, with a
-    // trace and no change to the counters, when the frame cannot be built or the slot
-    // has no session connection.
-    bool SendMessage(const QString &txt, const QString &toUIN);
+    // Sends txt to toUIN on the slot's session connection. False, with a trace and no
+    // change to the counters, when the frame cannot be built or the slot has no session
+    // connection.
     bool sendMessageOn(int slot, const QString &txt, const QString &toUIN);
     // Sets status 1 online, 2 occupied or 3 invisible on every signed-on slot.
     void abb(int stat_zn);
@@ -273,7 +270,6 @@ private:
     int m_loginTimeoutMs = DefaultLoginTimeoutMs;
     qint32 m_mainUin = 0;
     QString m_mainPassword;
-    int m_currentSlot = 0;
     int m_currentNetSlot = 0;
     int m_currentStatus = 0;
     bool m_probeReturned = false;
