@@ -17,7 +17,10 @@
 #include <map>
 #include <optional>
 
+namespace Korvane::Socket {
 class T;
+}
+using SocketControl = Korvane::Socket::T; // as session/socketcontrol.h names it
 
 // What the incoming message reader hands on once a message has passed its own checks.
 // The answer engine and the distribution live above this library; the main window
@@ -107,8 +110,8 @@ public:
     qint32 SlotSequence(int slot) const;
     qint32 NextSequence() const { return m_nextSequence; }
     // The connections, nullptr until the slot first used them.
-    T *net(int slot) const;
-    T *Work(int slot) const;
+    SocketControl *net(int slot) const;
+    SocketControl *Work(int slot) const;
     // Every slot in use, ascending.
     QList<int> slotNumbers() const;
 
@@ -185,8 +188,8 @@ private:
     {
         QString netUin;
         QString workUin;
-        T *net = nullptr;
-        T *work = nullptr;
+        SocketControl *net = nullptr;
+        SocketControl *work = nullptr;
         FrameReader loginFrames;
         FrameReader sessionFrames;
         qint32 sequence = 0;
@@ -220,8 +223,8 @@ private:
     Slot *findSlot(int slot);
     const Slot *findSlot(int slot) const;
     Slot &slotAt(int slot);
-    T *loginConnection(int slot);
-    T *sessionConnection(int slot);
+    SocketControl *loginConnection(int slot);
+    SocketControl *sessionConnection(int slot);
     void resetSession(Slot &slot);
 
     void onLoginData(int slot, const QByteArray &data);

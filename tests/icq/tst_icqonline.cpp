@@ -509,7 +509,8 @@ void tst_IcqOnline::nothingGoesOutBeforeTheSessionHello()
     m_session->setLoginTimeout(10 * 60 * 1000);
     LoginForm form(*m_session);
     QCOMPARE(form.submit(Bot, QString::fromLatin1(BotPassword), false), LoginForm::Outcome::Started);
-    QTRY_VERIFY_WITH_TIMEOUT(m_session->Work(1) && m_session->Work(1)->State() == T::StateConnected, Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        m_session->Work(1) && m_session->Work(1)->State() == SocketControl::StateConnected, Timeout);
     const qint32 before = m_session->SlotSequence(1);
     QVERIFY(!m_session->sendMessageOn(1, QStringLiteral("too early"), User));
     QCOMPARE(m_session->SlotSequence(1), before);

@@ -326,7 +326,7 @@ void tst_IcqSession::reloginKeepsSlot()
     QCOMPARE(m_session->SlotSequence(3), 3 * 12171 + 2);
 
     // The same bot again: same slot, same connection objects, sequence restarted at the hello.
-    T *const work = m_session->Work(3);
+    SocketControl *const work = m_session->Work(3);
     const int second = loginLeg(3, "333");
     QCOMPARE(m_session->Work(3), work);
     QCOMPARE(m_session->slotNumbers(), QList<int>{3});
@@ -338,7 +338,7 @@ void tst_IcqSession::reloginKeepsSlot()
 void tst_IcqSession::handlerWaitsForWholeFrames()
 {
     const int bos = loginLeg(1, "1");
-    QSignalSpy reads(m_session->Work(1), &T::DataArrival);
+    QSignalSpy reads(m_session->Work(1), &SocketControl::DataArrival);
     const QString log = ProgramFolder::path(QStringLiteral("WORK.log"));
 
     // Half a frame is neither dispatched nor logged.
