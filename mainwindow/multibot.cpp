@@ -10,7 +10,7 @@
 #include "session/distribution.h"
 #include "session/icqsession.h"
 #include "session/loginform.h"
-#include "session/loginwindow.h"
+#include "session/login_window.h"
 #include "session/postlogin.h"
 #include "session/savedstatus.h"
 #include "session/secondarylogin.h"

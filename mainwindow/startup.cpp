@@ -21,7 +21,7 @@
 #include "session/hexlog.h"
 #include "session/icqsession.h"
 #include "session/loginform.h"
-#include "session/loginwindow.h"
+#include "session/login_window.h"
 #include "settings/autoopensettings.h"
 #include "settings/install.h"
 #include "settings/tutorial.h"

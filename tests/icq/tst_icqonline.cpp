@@ -16,7 +16,7 @@
 #include "session/incomingreader.h"
 #include "session/loginexchange.h"
 #include "session/loginform.h"
-#include "session/loginwindow.h"
+#include "session/login_window.h"
 #include "session/packetreader.h"
 #include "session/signon.h"
 #include "session/socketcontrol.h"

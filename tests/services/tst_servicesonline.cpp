@@ -10,7 +10,7 @@
 #include "engine/antispam.h"
 #include "engine/bancheck.h"
 #include "engine/sessionhooks.h"
-#include "engine/messagepopupwindow.h"
+#include "engine/message_popup_window.h"
 #include "engine/notepad.h"
 #include "records/messagerecords.h"
 #include "engine/services.h"
