@@ -6,7 +6,7 @@
 #include "core/programfolder.h"
 #include "core/storage.h"
 #include "core/textfile.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 #include "records/messagelogmodel.h"
 
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 #include "core/programfolder.h"
 #include "core/storage.h"
 #include "core/textfile.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -6,7 +6,7 @@
 #include "core/linefilemodel.h"
 #include "core/programfolder.h"
 #include "core/textfile.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

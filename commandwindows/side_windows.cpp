@@ -6,7 +6,7 @@
 #include "core/cp1251.h"
 #include "core/linefilemodel.h"
 #include "core/textfile.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 #include "platform/dialogs.h"
 #include "platform/windowhost.h"
 #include "platform/windowkit.h"

@@ -14,7 +14,7 @@
 #include "files/signaturefile.h"
 #include "core/vbvalues.h"
 #include "engine/httpget.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 
 #include <QDir>
 #include <QNetworkAccessManager>

@@ -2,7 +2,7 @@
 
 #include "engine/answerengine.h"
 #include "engine/bancheck.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 
 void addEngineHooks(MessageHooks &hooks, AnswerEngine &engine)
 {

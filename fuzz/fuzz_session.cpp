@@ -44,6 +44,7 @@ QCoreApplication *g_app = nullptr;
 QTemporaryDir *g_home = nullptr;
 IcqSession *g_session = nullptr;
 int g_messages = 0;
+int g_dispatchSlot = 0; // the slot a frame is being dispatched to, 0 between frames
 
 void checkMessage(MessageState &state)
 {
@@ -52,6 +53,8 @@ void checkMessage(MessageState &state)
     require(!state.MessageText.isEmpty());
     require(IncomingReader::lastCharacterAccepted(state.MessageText));
     require(state.slot >= 1 && state.slot <= IcqSession::MaxSlot);
+    // A message belongs to the slot whose frame brought it.
+    require(g_dispatchSlot == 0 || state.slot == g_dispatchSlot);
     ++g_messages;
 }
 
@@ -74,8 +77,9 @@ QByteArray channelFrame(quint8 channel, QByteArrayView body)
 
 void dispatch(int slot, QByteArrayView frame)
 {
+    g_dispatchSlot = slot;
     g_session->dispatchFrame(slot, frame);
-    require(g_session->CurrentSlot() == slot);
+    g_dispatchSlot = 0;
 }
 
 void runSteps(Fuzz::Cursor &cursor)

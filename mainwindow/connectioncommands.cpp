@@ -5,7 +5,7 @@
 #include "mainwindow/main_window.h"
 #include "session/connectionlog.h"
 #include "session/icqsession.h"
-#include "session/loginwindow.h"
+#include "session/login_window.h"
 
 #include <QAction>
 

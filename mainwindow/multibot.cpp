@@ -10,7 +10,7 @@
 #include "session/distribution.h"
 #include "session/icqsession.h"
 #include "session/loginform.h"
-#include "session/loginwindow.h"
+#include "session/login_window.h"
 #include "session/postlogin.h"
 #include "session/savedstatus.h"
 #include "session/secondarylogin.h"
@@ -26,7 +26,6 @@ MultiBot::MultiBot(IcqSession &session, MDIForm1 &window, QObject *parent)
     const BotPresence *presence = m_presence.get();
     m_distribution = std::make_unique<BotDistribution>(
         [&session](int slot, const QString &text, const QString &toUin) {
-            session.setCurrentSlot(slot);
             session.sendMessageOn(slot, text, toUin);
         },
         [presence](int slot) { return presence->isSignedOn(slot); });

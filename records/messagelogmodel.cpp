@@ -3,7 +3,7 @@
 #include "core/cp1251.h"
 #include "core/storage.h"
 #include "core/textfile.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 
 MessageLogModel::MessageLogModel(QObject *parent)
     : QAbstractListModel(parent)

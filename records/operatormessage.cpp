@@ -94,7 +94,6 @@ void OperatorMessage::sendNextCopy()
 
 bool OperatorMessage::sendFromMainBot(const QString &number, const QString &text)
 {
-    m_session.setCurrentSlot(1);
     const bool ok = m_session.sendMessageOn(1, text, number);
     Q_EMIT sent(number, ok);
     return ok;

@@ -3,7 +3,7 @@
 #include "core/datetexts.h"
 #include "core/textfile.h"
 #include "core/vbvalues.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 
 namespace {
 

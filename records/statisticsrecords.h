@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // The per-day statistics as the statistics windows and the user list read them: the
-// files the answer engine writes (engine/records.h) under "\Статистика\<date>\",
+// files every message leaves (records/messagerecords.h) under "\Статистика\<date>\",
 // read through the storage layer, so the counts the engine holds back in memory are
 // seen too. A <date> is a date text as the files name their day folders ("08.12.2026").
 namespace StatisticsRecords {

@@ -95,6 +95,14 @@ void Form2::setMessage(const QString &message)
     Text4->setPlainText(message);
 }
 
+void Form2::takeDraft(const MessageDraft &draft)
+{
+    setRecipient(draft.recipient);
+    setSubject(draft.subject);
+    if (draft.message)
+        setMessage(*draft.message);
+}
+
 QString Form2::recipient() const
 {
     return recipientText();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/messagedraft.h"
+
 #include <QWidget>
 
 class OperatorMessage;
@@ -12,13 +14,11 @@ class IcqSession;
 
 // "Послать сообщение": a message written by hand goes from the main bot to a number,
 // with an optional subject and copies to further numbers.
-class Form2 : public QWidget
+// Windows of other libraries (support, about) fill the boxes through MessageDraftTarget.
+class Form2 : public QWidget, public MessageDraftTarget
 {
     Q_OBJECT
-    // Windows of other libraries (support, about) fill the boxes through these.
-    Q_PROPERTY(QString recipient READ recipient WRITE setRecipient)
-    Q_PROPERTY(QString subject READ subject WRITE setSubject)
-    Q_PROPERTY(QString message READ message WRITE setMessage)
+    Q_INTERFACES(MessageDraftTarget)
 public:
     // %1: the number the message or a copy could not go to.
     static inline const QString SendFailed = QStringLiteral("Сообщение на номер %1 отправить не удалось.");
@@ -32,6 +32,8 @@ public:
     QString recipient() const;
     QString subject() const;
     QString message() const;
+    // Sets the recipient and subject, and the message when the draft has one.
+    void takeDraft(const MessageDraft &draft) override;
 
     void Command1_Click(); // "Отправить сообщение (я)"
 

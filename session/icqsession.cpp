@@ -117,13 +117,13 @@ qint32 IcqSession::SlotSequence(int slot) const
     return s ? s->sequence : 0;
 }
 
-T *IcqSession::net(int slot) const
+SocketControl *IcqSession::net(int slot) const
 {
     const Slot *s = findSlot(slot);
     return s ? s->net : nullptr;
 }
 
-T *IcqSession::Work(int slot) const
+SocketControl *IcqSession::Work(int slot) const
 {
     const Slot *s = findSlot(slot);
     return s ? s->work : nullptr;
@@ -172,31 +172,31 @@ int IcqSession::slotForNumber(const QString &numberText)
     return DistributionList::load().slotForNumber(numberText);
 }
 
-T *IcqSession::loginConnection(int slot)
+SocketControl *IcqSession::loginConnection(int slot)
 {
     Slot &s = slotAt(slot);
     if (!s.net) {
-        s.net = new T(this);
-        connect(s.net, &T::DataArrival, this,
+        s.net = new SocketControl(this);
+        connect(s.net, &SocketControl::DataArrival, this,
                 [this, slot](const QByteArray &data) { onLoginData(slot, data); });
-        connect(s.net, &T::ConnectError, this,
+        connect(s.net, &SocketControl::ConnectError, this,
                 [this, slot] { onLoginConnectionEnded(slot, LoginFailure::NoConnection); });
-        connect(s.net, &T::PeerClosed, this,
+        connect(s.net, &SocketControl::PeerClosed, this,
                 [this, slot] { onLoginConnectionEnded(slot, LoginFailure::LoginClosed); });
     }
     return s.net;
 }
 
-T *IcqSession::sessionConnection(int slot)
+SocketControl *IcqSession::sessionConnection(int slot)
 {
     Slot &s = slotAt(slot);
     if (!s.work) {
-        s.work = new T(this);
-        connect(s.work, &T::DataArrival, this,
+        s.work = new SocketControl(this);
+        connect(s.work, &SocketControl::DataArrival, this,
                 [this, slot](const QByteArray &data) { onSessionData(slot, data); });
-        connect(s.work, &T::ConnectError, this,
+        connect(s.work, &SocketControl::ConnectError, this,
                 [this, slot] { onSessionConnectionEnded(slot, LoginFailure::NoConnection); });
-        connect(s.work, &T::PeerClosed, this,
+        connect(s.work, &SocketControl::PeerClosed, this,
                 [this, slot] { onSessionConnectionEnded(slot, LoginFailure::SessionClosed); });
     }
     return s.work;
@@ -237,7 +237,7 @@ void IcqSession::startLogin(int slot, const Credentials &credentials, const Serv
     }
     s.deadline->start(std::max(1, m_loginTimeoutMs));
 
-    T *connection = loginConnection(slot);
+    SocketControl *connection = loginConnection(slot);
     connection->CloseConnection();
     s.loginFrames.clear();
     s.loginSequence = LoginExchange::LoginSequence;
@@ -365,9 +365,8 @@ void IcqSession::handOver(int slot, const QByteArray &cookie, const QString &hos
 
     // The bot keeps its slot: the session connection is the login's own slot's.
     s.workUin = s.netUin;
-    m_currentSlot = slot;
     s.phase = LoginPhase::SigningOn;
-    T *connection = sessionConnection(slot);
+    SocketControl *connection = sessionConnection(slot);
     connection->CloseConnection();
     resetSession(s);
     s.awaitingHello = true;
@@ -492,7 +491,6 @@ void IcqSession::registerHandler(int family, int subtype, Handler handler)
 
 void IcqSession::onSessionData(int slot, const QByteArray &data)
 {
-    m_currentSlot = slot;
     Slot &s = slotAt(slot);
     const int desyncs = s.sessionFrames.desyncCount();
     const QList<QByteArray> frames = s.sessionFrames.feed(data);
@@ -551,7 +549,6 @@ int IcqSession::drainSessionFrames(int slot, int most)
         if (!s || s->sessionGeneration != generation || s->pendingFrames.isEmpty())
             break;
         const QByteArray bytes = s->pendingFrames.takeFirst();
-        m_currentSlot = slot;
         FLAP frame;
         frame.ReadFLAP(bytes);
         dispatch(slot, frame);
@@ -569,7 +566,6 @@ int IcqSession::drainSessionFrames(int slot, int most)
 void IcqSession::dispatchFrame(int slot, QByteArrayView frame)
 {
     KORVANE_ASSERT(isSlot(slot), return );
-    m_currentSlot = slot;
     FLAP parsed;
     parsed.ReadFLAP(frame);
     dispatch(slot, parsed);
@@ -653,11 +649,6 @@ void IcqSession::sendSnac(int slot, const QByteArray &payload, const QString &tr
     sendFrame(slot, ChannelSnac, payload);
     if (!trace.isEmpty())
         SetStatus(trace);
-}
-
-bool IcqSession::SendMessage(const QString &txt, const QString &toUIN)
-{
-    return sendMessageOn(m_currentSlot, txt, toUIN);
 }
 
 bool IcqSession::sendMessageOn(int slot, const QString &txt, const QString &toUIN)

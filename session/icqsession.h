@@ -17,7 +17,10 @@
 #include <map>
 #include <optional>
 
+namespace Korvane::Socket {
 class T;
+}
+using SocketControl = Korvane::Socket::T; // as session/socketcontrol.h names it
 
 // What the incoming message reader hands on once a message has passed its own checks.
 // The answer engine and the distribution live above this library; the main window
@@ -87,8 +90,6 @@ public:
     void setMainUin(qint32 uin) { m_mainUin = uin; }
     QString MainPassword() const { return m_mainPassword; }
     void setMainPassword(const QString &password) { m_mainPassword = password; }
-    int CurrentSlot() const { return m_currentSlot; }
-    void setCurrentSlot(int slot) { m_currentSlot = slot; }
     int CurrentNetSlot() const { return m_currentNetSlot; }
     // 0 until abb has reached a signed-on bot in this run.
     int CurrentStatus() const { return m_currentStatus; }
@@ -109,8 +110,8 @@ public:
     qint32 SlotSequence(int slot) const;
     qint32 NextSequence() const { return m_nextSequence; }
     // The connections, nullptr until the slot first used them.
-    T *net(int slot) const;
-    T *Work(int slot) const;
+    SocketControl *net(int slot) const;
+    SocketControl *Work(int slot) const;
     // Every slot in use, ascending.
     QList<int> slotNumbers() const;
 
@@ -155,10 +156,9 @@ public:
     void dispatchFrame(int slot, QByteArrayView frame);
 
     // --- sending -------------------------------------------------------------------
-    // Sends txt to toUIN on the session connection of CurrentSlot. False, with a
-    // trace and no change to the counters, when the frame cannot be built or the slot
-    // has no session connection.
-    bool SendMessage(const QString &txt, const QString &toUIN);
+    // Sends txt to toUIN on the slot's session connection. False, with a trace and no
+    // change to the counters, when the frame cannot be built or the slot has no session
+    // connection.
     bool sendMessageOn(int slot, const QString &txt, const QString &toUIN);
     // Sets status 1 online, 2 occupied or 3 invisible on every signed-on slot.
     void abb(int stat_zn);
@@ -188,8 +188,8 @@ private:
     {
         QString netUin;
         QString workUin;
-        T *net = nullptr;
-        T *work = nullptr;
+        SocketControl *net = nullptr;
+        SocketControl *work = nullptr;
         FrameReader loginFrames;
         FrameReader sessionFrames;
         qint32 sequence = 0;
@@ -223,8 +223,8 @@ private:
     Slot *findSlot(int slot);
     const Slot *findSlot(int slot) const;
     Slot &slotAt(int slot);
-    T *loginConnection(int slot);
-    T *sessionConnection(int slot);
+    SocketControl *loginConnection(int slot);
+    SocketControl *sessionConnection(int slot);
     void resetSession(Slot &slot);
 
     void onLoginData(int slot, const QByteArray &data);
@@ -273,7 +273,6 @@ private:
     int m_loginTimeoutMs = DefaultLoginTimeoutMs;
     qint32 m_mainUin = 0;
     QString m_mainPassword;
-    int m_currentSlot = 0;
     int m_currentNetSlot = 0;
     int m_currentStatus = 0;
     bool m_probeReturned = false;

@@ -23,6 +23,8 @@ bool isPort(int port)
 
 } // namespace
 
+namespace Korvane::Socket {
+
 T::T(QObject *parent)
     : QObject(parent)
     , m_readTimer(new QTimer(this))
@@ -322,3 +324,5 @@ void T::acceptPending()
         QMetaObject::invokeMethod(
             this, [this] { acceptPending(); }, Qt::QueuedConnection);
 }
+
+} // namespace Korvane::Socket

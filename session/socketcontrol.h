@@ -8,6 +8,8 @@ class QTcpServer;
 class QTimer;
 class QTcpSocket;
 
+namespace Korvane::Socket {
+
 // The socket control: one asynchronous TCP client connection (or one listening socket
 // with its accepted connection) that reports what happens as signals. No protocol
 // knowledge, no reconnects, no keep-alives.
@@ -105,3 +107,9 @@ private:
     int m_state = StateConnecting;
     QString m_remoteIp;
 };
+
+} // namespace Korvane::Socket
+
+// The socket control keeps its short name T inside its namespace, where no template
+// parameter shadows it; everywhere else it goes by this one.
+using SocketControl = Korvane::Socket::T;

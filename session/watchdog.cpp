@@ -198,7 +198,6 @@ void ReconnectWatchdog::perepodkTick()
         return;
     m_session.setProbeReturned(false);
     // The main bot's own number, through the main bot's own connection.
-    m_session.setCurrentSlot(1);
     m_session.sendMessageOn(1, IncomingReader::ProbeText, probeNumber());
     setTimer(QStringLiteral("perepodk1"), true);
     emit probeSent();

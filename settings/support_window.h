@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/messagedraft.h"
+#include "platform/messagedraft.h"
 
 #include <QList>
 #include <QWidget>

@@ -2,7 +2,7 @@
 // OSCAR server, users spread over the secondary bots, each talking to his own bot. Every
 // test runs in a fresh program folder.
 #include "chat/chatfiles.h"
-#include "chat/chatinstall.h"
+#include "chat/install.h"
 #include "chat/chatrecords.h"
 #include "chat/chatreference.h"
 #include "chat/chatservice.h"

@@ -5,7 +5,7 @@
 
 #include "core/programfolder.h"
 #include "core/generalsettings.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 #include "engine/sessionhooks.h"
 #include "support/httpserver.h"
 

@@ -6,7 +6,7 @@
 #include "core/datetexts.h"
 #include "core/generalsettings.h"
 #include "engine/bancheck.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 #include "engine/sessionhooks.h"
 #include "files/adminfile.h"
 #include "files/chatbanlist.h"

@@ -7,7 +7,7 @@
 #include "core/textfile.h"
 #include "engine/answerengine.h"
 #include "engine/bancheck.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 #include "support/programhome.h"
 
 #include <QFile>

@@ -16,7 +16,7 @@
 #include "session/incomingreader.h"
 #include "session/loginexchange.h"
 #include "session/loginform.h"
-#include "session/loginwindow.h"
+#include "session/login_window.h"
 #include "session/packetreader.h"
 #include "session/signon.h"
 #include "session/socketcontrol.h"
@@ -454,8 +454,7 @@ void tst_IcqOnline::sendMessageDeliversCyrillic()
     QVERIFY(logInUser(user));
 
     const QString text = QStringLiteral("Привет, мир! Ёлка №1\r\nвторая строка");
-    m_session->setCurrentSlot(1);
-    QVERIFY(m_session->SendMessage(text, User));
+    QVERIFY(m_session->sendMessageOn(1, text, User));
     QTRY_COMPARE_WITH_TIMEOUT(user.receivedMessages().size(), 1, Timeout);
     QCOMPARE(user.receivedMessages()[0].from, Bot);
     QCOMPARE(user.receivedMessages()[0].text, text);
@@ -475,10 +474,8 @@ void tst_IcqOnline::statusOnEachSignedOnSlot()
     QCOMPARE(signedOn.first().first().toInt(), 2);
 
     QSignalSpy changed(m_server.get(), &OscarServer::statusChanged);
-    const int current = m_session->CurrentSlot();
     m_session->abb(2);
     QCOMPARE(m_session->CurrentStatus(), 2);
-    QCOMPARE(m_session->CurrentSlot(), current);
     QTRY_COMPARE_WITH_TIMEOUT(changed.size(), 2, Timeout);
     QCOMPARE(m_server->statusOf(Bot), std::optional<quint32>(0x20030011));
     QCOMPARE(m_server->statusOf(Secondary), std::optional<quint32>(0x20030011));
@@ -495,8 +492,7 @@ void tst_IcqOnline::silentlyClosedSessionLeavesNoBox()
     // Nothing is shown and the bot keeps its slot; sending on the dead slot is harmless.
     QVERIFY(m_dialogs->shown.isEmpty());
     QCOMPARE(m_session->WorkSlotUin(1), Bot);
-    m_session->setCurrentSlot(1);
-    m_session->SendMessage(QStringLiteral("anyone there?"), User);
+    m_session->sendMessageOn(1, QStringLiteral("anyone there?"), User);
     m_session->abb(3);
     QVERIFY(m_dialogs->shown.isEmpty());
 
@@ -513,7 +509,8 @@ void tst_IcqOnline::nothingGoesOutBeforeTheSessionHello()
     m_session->setLoginTimeout(10 * 60 * 1000);
     LoginForm form(*m_session);
     QCOMPARE(form.submit(Bot, QString::fromLatin1(BotPassword), false), LoginForm::Outcome::Started);
-    QTRY_VERIFY_WITH_TIMEOUT(m_session->Work(1) && m_session->Work(1)->State() == T::StateConnected, Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        m_session->Work(1) && m_session->Work(1)->State() == SocketControl::StateConnected, Timeout);
     const qint32 before = m_session->SlotSequence(1);
     QVERIFY(!m_session->sendMessageOn(1, QStringLiteral("too early"), User));
     QCOMPARE(m_session->SlotSequence(1), before);

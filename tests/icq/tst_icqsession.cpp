@@ -180,7 +180,6 @@ void tst_IcqSession::loginLegHandsOver()
 
     QCOMPARE(m_session->NetSlotUin(1), QStringLiteral("123456789"));
     QCOMPARE(m_session->WorkSlotUin(1), QStringLiteral("123456789"));
-    QCOMPARE(m_session->CurrentSlot(), 1);
     QCOMPARE(m_session->AuthCookie(), QByteArray("COOKIE-123456789"));
     QCOMPARE(m_session->BosPort(), m_bos->port());
 
@@ -327,7 +326,7 @@ void tst_IcqSession::reloginKeepsSlot()
     QCOMPARE(m_session->SlotSequence(3), 3 * 12171 + 2);
 
     // The same bot again: same slot, same connection objects, sequence restarted at the hello.
-    T *const work = m_session->Work(3);
+    SocketControl *const work = m_session->Work(3);
     const int second = loginLeg(3, "333");
     QCOMPARE(m_session->Work(3), work);
     QCOMPARE(m_session->slotNumbers(), QList<int>{3});
@@ -339,7 +338,7 @@ void tst_IcqSession::reloginKeepsSlot()
 void tst_IcqSession::handlerWaitsForWholeFrames()
 {
     const int bos = loginLeg(1, "1");
-    QSignalSpy reads(m_session->Work(1), &T::DataArrival);
+    QSignalSpy reads(m_session->Work(1), &SocketControl::DataArrival);
     const QString log = ProgramFolder::path(QStringLiteral("WORK.log"));
 
     // Half a frame is neither dispatched nor logged.
@@ -520,11 +519,9 @@ void tst_IcqSession::sendMessageCountsPerSlot()
     const int two = loginLeg(2, "2222");
     sessionHello(two);
 
-    m_session->setCurrentSlot(1);
-    QVERIFY(m_session->SendMessage(QStringLiteral("Привет, мир!"), QStringLiteral("4242")));
+    QVERIFY(m_session->sendMessageOn(1, QStringLiteral("Привет, мир!"), QStringLiteral("4242")));
     QVERIFY(m_session->sendMessageOn(2, QStringLiteral("from two"), QStringLiteral("4242")));
-    QVERIFY(m_session->SendMessage(QString(), QStringLiteral("123456789")));
-    QCOMPARE(m_session->CurrentSlot(), 1);
+    QVERIFY(m_session->sendMessageOn(1, QString(), QStringLiteral("123456789")));
 
     QTRY_COMPARE_WITH_TIMEOUT(m_bos->frames(one).size(), 3, Timeout);
     QTRY_COMPARE_WITH_TIMEOUT(m_bos->frames(two).size(), 2, Timeout);
@@ -576,13 +573,11 @@ void tst_IcqSession::statusOnEverySignedOnSlot()
     sessionHello(one);
     const int three = loginLeg(3, "3333");
     sessionHello(three);
-    m_session->setCurrentSlot(7);
 
     m_session->abb(4); // no such status: nothing anywhere
     m_session->abb(2);
     m_session->abb(2);
     QCOMPARE(m_session->CurrentStatus(), 2);
-    QCOMPARE(m_session->CurrentSlot(), 7);
 
     QTRY_COMPARE_WITH_TIMEOUT(m_bos->frames(one).size(), 3, Timeout);
     QTRY_COMPARE_WITH_TIMEOUT(m_bos->frames(three).size(), 3, Timeout);
@@ -688,7 +683,6 @@ void tst_IcqSession::incomingRoad()
     loginLeg(1, "1111");
     const int bos = loginLeg(2, "2222");
     sessionHello(bos);
-    m_session->setCurrentSlot(1);
     if (!warning.isEmpty())
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
 
@@ -710,7 +704,6 @@ void tst_IcqSession::incomingRoad()
         QCOMPARE(processed.first().SenderUin, QString::fromLatin1(sender));
         QCOMPARE(processed.first().MessageText, pipeline);
         QCOMPARE(processed.first().slot, 2);
-        QCOMPARE(m_session->CurrentSlot(), 2);
     }
     QCOMPARE(logs.size(), logged ? 1 : 0);
     QTEST(m_session->ProbeReturned(), "probe");
@@ -755,7 +748,6 @@ void tst_IcqSession::dispatchedFrames()
 
     // A frame handed to a slot takes the road of one read whole from its connection.
     m_session->dispatchFrame(3, frame);
-    QCOMPARE(m_session->CurrentSlot(), 3);
     QCOMPARE(processed, pipeline.isEmpty() ? QStringList() : QStringList{pipeline});
     QCOMPARE(onSlots, pipeline.isEmpty() ? QList<int>() : QList<int>{3});
     QVERIFY2(traces.contains(trace), qPrintable(traces.join(QLatin1String(" | "))));

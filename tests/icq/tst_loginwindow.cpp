@@ -8,7 +8,7 @@
 #include "platform/recordingdialogs.h"
 #include "session/icqsession.h"
 #include "session/loginform.h"
-#include "session/loginwindow.h"
+#include "session/login_window.h"
 #include "session/socketcontrol.h"
 #include "support/programhome.h"
 

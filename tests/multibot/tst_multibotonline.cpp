@@ -24,7 +24,7 @@
 #include "session/icqsession.h"
 #include "session/incomingreader.h"
 #include "session/loginform.h"
-#include "session/loginwindow.h"
+#include "session/login_window.h"
 #include "session/postlogin.h"
 #include "session/secondarylogin.h"
 #include "session/watchdog.h"

@@ -4,7 +4,7 @@
 #include "core/clock.h"
 #include "core/storage.h"
 #include "core/textfile.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 #include "records/messagelogmodel.h"
 #include "support/incomingmessage.h"
 #include "support/programhome.h"

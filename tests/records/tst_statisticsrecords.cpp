@@ -4,7 +4,7 @@
 #include "core/clock.h"
 #include "core/storage.h"
 #include "core/textfile.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 #include "records/statisticsrecords.h"
 #include "support/badlinereport.h"
 #include "support/incomingmessage.h"

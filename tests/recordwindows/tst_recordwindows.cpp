@@ -3,7 +3,7 @@
 #include "core/datetexts.h"
 #include "core/generalsettings.h"
 #include "engine/answerengine.h"
-#include "engine/records.h"
+#include "records/messagerecords.h"
 #include "platform/windowkit.h"
 #include "records/messagelogmodel.h"
 #include "records/operatormessage.h"
@@ -291,6 +291,13 @@ void tst_RecordWindows::supportTopicFillsTheSendMessageWindow()
     QVERIFY(send);
     QCOMPARE(send->Combo1->currentText(), QStringLiteral("123456789"));
     QCOMPARE(send->Text3->text(), QStringLiteral("Найдена грамматическая ошибка"));
+    QCOMPARE(send->Text4->toPlainText(), QStringLiteral("Название окон(а) где найдена ошибка: "));
+    // A draft without a message, taken through the window's typed side, keeps the text.
+    auto *target = qobject_cast<MessageDraftTarget *>(static_cast<QWidget *>(send));
+    QVERIFY(target);
+    target->takeDraft({QStringLiteral("555"), QStringLiteral("Тема"), std::nullopt});
+    QCOMPARE(send->Combo1->currentText(), QStringLiteral("555"));
+    QCOMPARE(send->Text3->text(), QStringLiteral("Тема"));
     QCOMPARE(send->Text4->toPlainText(), QStringLiteral("Название окон(а) где найдена ошибка: "));
 }
 

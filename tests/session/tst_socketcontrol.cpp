@@ -7,6 +7,9 @@
 #include <QTcpSocket>
 #include <QTest>
 
+// The control under its own short name, which no template parameter here shadows.
+using Korvane::Socket::T;
+
 namespace {
 
 // Bounds for events that come within milliseconds on an idle machine; only a fault

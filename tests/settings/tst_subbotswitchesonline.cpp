@@ -2,7 +2,7 @@
 // request gets the sub-bot's "off" answer exactly while the window's box is unchecked.
 #include "core/namedtimer.h"
 #include "engine/currencybot.h"
-#include "engine/engineinstall.h"
+#include "engine/install.h"
 #include "engine/quotationbot.h"
 #include "engine/weatherbot.h"
 #include "platform/recordingdialogs.h"

@@ -3,6 +3,7 @@
 #include "infowindowsfixture.h"
 
 #include "core/generalsettings.h"
+#include "platform/messagedraft.h"
 #include "platform/recordingwebopener.h"
 #include "platform/windowkit.h"
 #include "settings/about_window.h"
@@ -22,13 +23,11 @@ const QString AuthorUin = QStringLiteral("987654");
 const QString Site = QStringLiteral("https://korvane.example.org/");
 
 // Stands in for the send-message window: its three boxes by their names, filled through
-// the properties the real window offers.
-class SendMessageStandIn : public QWidget
+// the typed side the real window offers.
+class SendMessageStandIn : public QWidget, public MessageDraftTarget
 {
     Q_OBJECT
-    Q_PROPERTY(QString recipient READ recipient WRITE setRecipient)
-    Q_PROPERTY(QString subject READ subject WRITE setSubject)
-    Q_PROPERTY(QString message READ message WRITE setMessage)
+    Q_INTERFACES(MessageDraftTarget)
 public:
     explicit SendMessageStandIn(QWidget *parent)
         : QWidget(parent)
@@ -45,12 +44,13 @@ public:
         layout->addWidget(m_subject);
         layout->addWidget(m_message);
     }
-    QString recipient() const { return m_combo->currentText(); }
-    void setRecipient(const QString &text) { m_combo->setEditText(text); }
-    QString subject() const { return m_subject->text(); }
-    void setSubject(const QString &text) { m_subject->setText(text); }
-    QString message() const { return m_message->toPlainText(); }
-    void setMessage(const QString &text) { m_message->setPlainText(text); }
+    void takeDraft(const MessageDraft &draft) override
+    {
+        m_combo->setEditText(draft.recipient);
+        m_subject->setText(draft.subject);
+        if (draft.message)
+            m_message->setPlainText(*draft.message);
+    }
 
 private:
     QComboBox *m_combo = nullptr;
@@ -62,6 +62,18 @@ QWidget *makeSendMessageWindow(QWidget *parent)
 {
     return new SendMessageStandIn(parent);
 }
+
+// A send-message window without the named boxes: it only keeps the drafts it takes.
+class DraftKeeper : public QWidget, public MessageDraftTarget
+{
+    Q_OBJECT
+    Q_INTERFACES(MessageDraftTarget)
+public:
+    using QWidget::QWidget;
+    void takeDraft(const MessageDraft &draft) override { drafts.append(draft); }
+
+    QList<MessageDraft> drafts;
+};
 
 } // namespace
 
@@ -312,15 +324,14 @@ void tst_SupportAboutWindows::plainSendMessageWindowGetsTheDraft()
 {
     configure(true);
     // A send-message window without the named boxes still receives the draft.
-    m_main->registerFactory(QStringLiteral("Form2"), WindowHost::Factory());
+    m_main->registerFactory(QStringLiteral("Form2"), [](QWidget *parent) { return new DraftKeeper(parent); });
     auto *form = open<Form4>(QStringLiteral("tech_m"), QStringLiteral("Form4"));
     QVERIFY(form);
     clickLabel(form->Label7);
-    QWidget *sendWindow = window(QStringLiteral("Form2"));
+    auto *sendWindow = qobject_cast<DraftKeeper *>(window(QStringLiteral("Form2")));
     QVERIFY(sendWindow);
-    QCOMPARE(sendWindow->property("recipient").toString(), SupportUin);
-    QCOMPARE(sendWindow->property("subject").toString(), QStringLiteral("Вопросы по программе"));
-    QCOMPARE(sendWindow->property("message").toString(), QStringLiteral("Вопрос: "));
+    const MessageDraft expected{SupportUin, QStringLiteral("Вопросы по программе"), QStringLiteral("Вопрос: ")};
+    QCOMPARE(sendWindow->drafts, QList<MessageDraft>{expected});
 }
 
 QTEST_MAIN(tst_SupportAboutWindows)

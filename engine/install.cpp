@@ -1,7 +1,7 @@
-#include "engine/engineinstall.h"
+#include "engine/install.h"
 
 #include "core/namedtimer.h"
-#include "engine/messagepopupwindow.h"
+#include "engine/message_popup_window.h"
 #include "engine/services.h"
 #include "engine/sessionhooks.h"
 #include "engine/webservices.h"

@@ -1,4 +1,4 @@
-#include "engine/messagepopupwindow.h"
+#include "engine/message_popup_window.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "engine/records.h"
+#include "records/messagerecords.h"
 
 #include "core/clock.h"
 #include "core/cp1251.h"

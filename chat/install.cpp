@@ -1,4 +1,4 @@
-#include "chat/chatinstall.h"
+#include "chat/install.h"
 
 #include "chat/chatautomessages.h"
 #include "chat/chatservice.h"

@@ -1,4 +1,4 @@
-#include "session/loginwindow.h"
+#include "session/login_window.h"
 
 #include "platform/dialogs.h"
 #include "platform/passwordfield.h"

@@ -1,7 +1,7 @@
-#include "session/sessioninstall.h"
+#include "session/install.h"
 
 #include "platform/windowhost.h"
-#include "session/loginwindow.h"
+#include "session/login_window.h"
 
 void installSessionWindows(WindowHost &windows, IcqSession &session, std::function<void()> showDistributionPage)
 {

@@ -1,4 +1,4 @@
-#include "moderation/moderationinstall.h"
+#include "moderation/install.h"
 
 #include "chat/chatservice.h"
 #include "core/namedtimer.h"

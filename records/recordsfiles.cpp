@@ -1,1 +1,0 @@
-#include "records/recordsfiles.h"
