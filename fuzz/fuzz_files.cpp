@@ -14,7 +14,6 @@
 #include "core/programfolder.h"
 #include "core/storage.h"
 #include "core/textfile.h"
-#include "engine/records.h"
 #include "files/admincontactfile.h"
 #include "files/antispamfile.h"
 #include "files/notepadfiles.h"
@@ -24,6 +23,7 @@
 #include "files/votefile.h"
 #include "records/automailing.h"
 #include "records/contactbook.h"
+#include "records/messagerecords.h"
 #include "records/statisticsrecords.h"
 
 #include <QCoreApplication>
