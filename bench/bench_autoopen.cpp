@@ -12,6 +12,7 @@
 #include "mainwindow/main_window.h"
 #include "platform/recordingdialogs.h"
 #include "records/automailing.h"
+#include "threadcpu.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -50,10 +51,16 @@ QByteArray fileBytes(const Case &c, bool oneLongLine, qsizetype longBytes, int l
     return bytes;
 }
 
+struct Turn
+{
+    qint64 wallMs = 0;
+    qint64 cpuMs = 0; // this thread's CPU time in the turn that used most of it
+};
+
 // Opens the window in a fresh program and runs the event loop a while after it showed.
 // warm: the storage layer has read the file before (its read and decoding are then
 // not part of the figure, only what the window does with the lines).
-qint64 longestTurnMs(const Case &c, const QByteArray &bytes, bool warm)
+Turn longestTurn(const Case &c, const QByteArray &bytes, bool warm)
 {
     QTemporaryDir home;
     ProgramFolder::setHome(home.path());
@@ -72,7 +79,7 @@ qint64 longestTurnMs(const Case &c, const QByteArray &bytes, bool warm)
     Storage::discard();
     RecordingDialogs dialogs;
     Dialogs::setInstance(&dialogs);
-    qint64 longest = 0;
+    Turn longest;
     {
         BotApplication bot;
         if (warm)
@@ -80,19 +87,26 @@ qint64 longestTurnMs(const Case &c, const QByteArray &bytes, bool warm)
         bot.mainWindow().show();
         QCoreApplication::processEvents();
         QElapsedTimer gap;
+        qint64 cpu = threadCpuMs();
+        const auto turn = [&] {
+            longest.wallMs = std::max(longest.wallMs, gap.restart());
+            const qint64 now = threadCpuMs();
+            longest.cpuMs = std::max(longest.cpuMs, now - cpu);
+            cpu = now;
+        };
         QTimer ticker;
         ticker.setInterval(0);
-        QObject::connect(&ticker, &QTimer::timeout, [&] { longest = std::max(longest, gap.restart()); });
+        QObject::connect(&ticker, &QTimer::timeout, turn);
         gap.start();
         ticker.start();
         bot.mainWindow().showWindow(QString::fromLatin1(c.window));
-        longest = std::max(longest, gap.restart());
+        turn();
         // Long enough for the window's first paints.
         QElapsedTimer running;
         running.start();
         while (running.elapsed() < 500)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        longest = std::max(longest, gap.restart());
+        turn();
     }
     Dialogs::setInstance(nullptr);
     Storage::discard();
@@ -126,16 +140,18 @@ int main(int argc, char **argv)
                     ":^:01.01.2099 10:00:00:^:" + (n ? filler(n) : QByteArray("flood"));
          }},
     };
-    std::printf("%-8s %-42s %-16s %s\n", "window", "file", "size", "longest_turn_ms (cold / file read before)");
+    std::printf("%-8s %-42s %-16s %s\n", "window", "file", "size",
+                "longest_turn_ms (cold / file read before), wall and this thread's CPU");
     for (const Case &c : cases) {
         for (const bool oneLongLine : {true, false}) {
             const QByteArray bytes = fileBytes(c, oneLongLine, longBytes, lines);
-            const qint64 cold = longestTurnMs(c, bytes, false);
-            const qint64 warm = longestTurnMs(c, bytes, true);
+            const Turn cold = longestTurn(c, bytes, false);
+            const Turn warm = longestTurn(c, bytes, true);
             const QString size = oneLongLine ? QStringLiteral("1 line %1 KiB").arg(longBytes / 1024)
                                              : QStringLiteral("%1 lines").arg(lines);
-            std::printf("%-8s %-42s %-16s %lld / %lld\n", c.window, qPrintable(c.file), qPrintable(size),
-                        static_cast<long long>(cold), static_cast<long long>(warm));
+            std::printf("%-8s %-42s %-16s wall %lld / %lld, cpu %lld / %lld\n", c.window, qPrintable(c.file),
+                        qPrintable(size), static_cast<long long>(cold.wallMs), static_cast<long long>(warm.wallMs),
+                        static_cast<long long>(cold.cpuMs), static_cast<long long>(warm.cpuMs));
             std::fflush(stdout);
         }
     }
