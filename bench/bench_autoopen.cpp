@@ -3,6 +3,8 @@
 // stretch the event loop was kept from other work while the window opened and showed
 // (a 0 ms timer's longest gap), which is what delays the bot's sign-on. Not a timed
 // test: it prints figures. Argument --quick: smaller files, for the smoke run.
+#include "chat/chatfiles.h"
+#include "chatwindows/chat_window.h"
 #include "core/programfolder.h"
 #include "core/storage.h"
 #include "core/textfile.h"
@@ -33,6 +35,8 @@ struct Case
     QString file;
     // One line of the file; i counts the lines, long asks for the one huge line.
     std::function<QByteArray(int i, qsizetype longBytes)> line;
+    // What the operator does next to see the file's lines, if anything.
+    std::function<void(QWidget *window)> show = {};
 };
 
 QByteArray filler(qsizetype bytes)
@@ -99,7 +103,9 @@ Turn longestTurn(const Case &c, const QByteArray &bytes, bool warm)
         QObject::connect(&ticker, &QTimer::timeout, turn);
         gap.start();
         ticker.start();
-        bot.mainWindow().showWindow(QString::fromLatin1(c.window));
+        QWidget *window = bot.mainWindow().showWindow(QString::fromLatin1(c.window));
+        if (window && c.show)
+            c.show(window);
         turn();
         // Long enough for the window's first paints.
         QElapsedTimer running;
@@ -139,6 +145,10 @@ int main(int argc, char **argv)
              return "nick" + QByteArray::number(i) + ":^:" + QByteArray::number(100000 + i) +
                     ":^:01.01.2099 10:00:00:^:" + (n ? filler(n) : QByteArray("flood"));
          }},
+        // The chat window is not opened at start; its rooms page lists the rooms.
+        {"Form33", RoomList::FilePath,
+         [](int i, qsizetype n) { return QByteArray::number(i + 1) + ' ' + (n ? filler(n) : QByteArray("room")); },
+         [](QWidget *window) { static_cast<Form33 *>(window)->Command13_Click(); }},
     };
     std::printf("%-8s %-42s %-16s %s\n", "window", "file", "size",
                 "longest_turn_ms (cold / file read before), wall and this thread's CPU");
