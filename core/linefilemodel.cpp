@@ -127,6 +127,14 @@ QString LineFileModel::lineText(int row) const
     m_file.seek(m_rows[size_t(row)]);
     QByteArray line = m_file.readLine(MaxShownBytes);
     m_file.seek(position);
+    if (!line.endsWith('\n') && line.size() == MaxShownBytes - 1) {
+        // Cut: never inside a UTF-8 letter, which would make the row read as Windows-1251.
+        qsizetype end = line.size();
+        while (end > line.size() - 3 && end > 0 && (uchar(line.at(end - 1)) & 0xC0) == 0x80)
+            --end;
+        if (end > 0 && uchar(line.at(end - 1)) >= 0xC0)
+            line.truncate(end - 1);
+    }
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
     return Storage::decode(line);
