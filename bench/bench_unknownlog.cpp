@@ -7,6 +7,7 @@
 #include "core/programfolder.h"
 #include "core/textfile.h"
 #include "records/messagerecords.h"
+#include "threadcpu.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,18 +20,7 @@
 #include <algorithm>
 #include <memory>
 
-#include <time.h>
-
 namespace {
-
-// This thread's CPU time in ms: on a busy machine the wall-clock gap also counts the
-// time other processes had the core.
-qint64 threadCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
 
 // A log of about mib MiB as the engine appends it: "<uin>: <text>" lines.
 void writeLog(qint64 mib)

@@ -51,13 +51,17 @@ void ChatAutoMessages::tick()
     const QString text = AutoMessages::Entry::parse(line).text;
     const std::optional<QString> after = AutoMessages::afterSending(line);
     if (after) {
-        file.entries[index - 1] = *after;
         m_next = index + 1;
+        // An entry that stays as it was leaves the file alone (it may be megabytes).
+        if (after->constData() != line.constData() && *after != line) {
+            file.entries[index - 1] = *after;
+            AutoMessages::write(file);
+        }
     } else {
         file.entries.removeAt(index - 1);
         m_next = index;
+        AutoMessages::write(file);
     }
-    AutoMessages::write(file);
     if (text.isEmpty())
         return;
 

@@ -3,14 +3,25 @@
 #include "chat/chatfiles.h"
 #include "chat/chatservice.h"
 
+#include <QSet>
+
 QList<ChatRoomsEditor::Row> ChatRoomsEditor::rows()
 {
+    // Only a room with a members file has members: one look at the folder, not a read
+    // per listed room (a hand-edited list may hold thousands).
+    const QStringList occupied = RoomMembers::rooms();
+    const QSet<QString> withMembers(occupied.cbegin(), occupied.cend());
+    const auto members = [&withMembers](const QString &room) {
+        return withMembers.contains(room) ? RoomMembers::count(room) : 0;
+    };
+    const QList<Room> rooms = RoomList::rooms();
     QList<Row> rows;
-    rows.append(Row{RoomNumber::Common, RoomNumber::CommonName, RoomMembers::count(RoomNumber::Common)});
-    for (const Room &room : RoomList::rooms()) {
+    rows.reserve(rooms.size() + 1);
+    rows.append(Row{RoomNumber::Common, RoomNumber::CommonName, members(RoomNumber::Common)});
+    for (const Room &room : rooms) {
         if (room.name.isEmpty())
             continue;
-        rows.append(Row{room.number, room.name, RoomMembers::count(room.number)});
+        rows.append(Row{room.number, room.name, members(room.number)});
     }
     return rows;
 }

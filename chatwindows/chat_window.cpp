@@ -7,6 +7,7 @@
 #include "chat/chatstaffedit.h"
 #include "chat/obscenityedit.h"
 #include "core/namedtimer.h"
+#include "core/showntext.h"
 #include "core/textfile.h"
 #include "platform/dialogs.h"
 #include "platform/windowhost.h"
@@ -431,7 +432,7 @@ void Form33::Command11_Click()
     QList<QTreeWidgetItem *> items;
     // "Ник" shows the registration line after its number: the dash, a blank and the nick.
     for (const ChatRegistrations::Row &row : ChatRegistrations::rows())
-        items.append(new QTreeWidgetItem(QStringList{row.uin, QStringLiteral("- ") + row.nick}));
+        items.append(new QTreeWidgetItem(QStringList{row.uin, ShownText::cut(QStringLiteral("- ") + row.nick)}));
     ListView3->addTopLevelItems(items);
 }
 
@@ -510,14 +511,19 @@ void Form33::fillRooms()
 {
     QString selected;
     if (QTreeWidgetItem *item = ListView1->currentItem(); item && item->isSelected())
-        selected = item->text(0);
+        selected = item->data(0, Qt::UserRole).toString();
     ListView1->clear();
     QList<QTreeWidgetItem *> items;
-    for (const ChatRoomsEditor::Row &row : ChatRoomsEditor::rows())
-        items.append(new QTreeWidgetItem(QStringList{row.number, row.name, QString::number(row.members)}));
+    // A hand-edited room line of megabytes shows cut; the whole number stays for deleting.
+    for (const ChatRoomsEditor::Row &row : ChatRoomsEditor::rows()) {
+        auto *item = new QTreeWidgetItem(
+            QStringList{ShownText::cut(row.number), ShownText::cut(row.name), QString::number(row.members)});
+        item->setData(0, Qt::UserRole, row.number);
+        items.append(item);
+    }
     ListView1->addTopLevelItems(items);
     for (QTreeWidgetItem *item : items) {
-        if (!selected.isEmpty() && item->text(0) == selected) {
+        if (!selected.isEmpty() && item->data(0, Qt::UserRole).toString() == selected) {
             ListView1->setCurrentItem(item);
             break;
         }
@@ -551,7 +557,7 @@ void Form33::Command15_Click()
     QTreeWidgetItem *item = ListView1->currentItem();
     if (!item || !item->isSelected())
         return;
-    ChatRoomsEditor::remove(m_service, item->text(0));
+    ChatRoomsEditor::remove(m_service, item->data(0, Qt::UserRole).toString());
 }
 
 // --- obscenity page ----------------------------------------------------------------------
@@ -593,7 +599,8 @@ void Form33::fillAutoMessages()
     QList<QTreeWidgetItem *> items;
     for (const AutoMessagesEditor::Row &row : page.rows) {
         auto *item = new QTreeWidgetItem(
-            QStringList{QString::number(row.id), row.entry.text, row.entry.count, row.entry.direction});
+            QStringList{QString::number(row.id), ShownText::cut(row.entry.text), ShownText::cut(row.entry.count),
+                        ShownText::cut(row.entry.direction)});
         item->setData(0, Qt::UserRole, row.line);
         items.append(item);
     }

@@ -5,23 +5,26 @@
 #include <QByteArrayView>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <vector>
 
 // The lines of a text file (Windows-1251, CR LF) as a list model, for files too large
 // to read in one event-loop turn: a load takes a snapshot of the file (kept open, so a
-// file replaced meanwhile does not disturb it), looks through it a chunk per turn, adds
-// a row per non-empty line as it is found, and reads a row's text only when a view
-// asks. A reader that shows only some lines overrides keepLine().
+// file replaced meanwhile does not disturb it), looks through it across turns, adds a
+// row per non-empty line as it is found, and reads a row's text only when a view asks.
+// Lines not yet in the file (a journal's) may be given to show above the file's. A
+// reader that shows only some lines overrides keepLine().
 class LineFileModel : public QAbstractListModel
 {
     Q_OBJECT
 public:
     explicit LineFileModel(QObject *parent = nullptr);
 
-    // Shows the file at the program path from now on; a missing file shows nothing.
-    void load(const QString &programPath);
+    // Shows the file at the program path from now on, below the given lines; an empty
+    // path or a missing file shows only those.
+    void load(const QString &programPath, const QStringList &above = {});
 
     // True while lines are still being looked for.
     bool isLoading() const { return m_scanning; }
@@ -31,8 +34,13 @@ public:
     qint64 scannedBytes() const { return m_scanned; }
     qint64 snapshotBytes() const { return m_size; }
 
-    // How much of the file one event-loop turn looks through.
-    static constexpr qint64 ChunkBytes = 256 * 1024;
+    // The most one event-loop turn looks through; a turn also stops once it has run
+    // TurnBudgetMs, so a slow or busy machine gets more, shorter turns.
+    static constexpr qint64 ChunkBytes = 2 * 1024 * 1024;
+    static constexpr qint64 PieceBytes = 128 * 1024;
+    static constexpr int TurnBudgetMs = 8;
+    // A line longer than this shows cut: no window shows more of it.
+    static constexpr qint64 MaxShownBytes = 64 * 1024;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -50,8 +58,11 @@ protected:
     virtual bool keepLine(QByteArrayView head) const;
 
 private:
-    void scanChunk();
+    void scanTurn();
+    // Looks through the next piece of the file; false at the snapshot's end.
+    bool scanPiece(std::vector<qint64> &found);
     void finishLine(std::vector<qint64> &found);
+    QString lineText(int row) const;
 
     mutable QFile m_file;
     qint64 m_size = 0;
@@ -60,5 +71,6 @@ private:
     QByteArray m_head; // the first bytes of the line being looked through
     bool m_scanning = false;
     QTimer m_timer;
-    std::vector<qint64> m_rows; // start of each shown line; its end is the next LF
+    QStringList m_above;        // shown first
+    std::vector<qint64> m_rows; // start of each shown line of the file; its end is the next LF
 };

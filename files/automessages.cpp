@@ -3,23 +3,38 @@
 #include "core/textfile.h"
 #include "core/vbvalues.h"
 
+namespace {
+
+// The three fields of an entry line, as views into it.
+struct Fields
+{
+    QStringView text;
+    QStringView count;
+    QStringView direction;
+};
+
+Fields fieldsOf(QStringView line)
+{
+    const QString &separator = AutoMessages::FieldSeparator;
+    const qsizetype first = line.indexOf(separator);
+    if (first < 0)
+        return {line, {}, {}};
+    const QStringView rest = line.sliced(first + separator.size());
+    const qsizetype second = rest.indexOf(separator);
+    if (second < 0)
+        return {line.first(first), rest, {}};
+    return {line.first(first), rest.first(second), rest.sliced(second + separator.size())};
+}
+
+} // namespace
+
 AutoMessages::Entry AutoMessages::Entry::parse(const QString &line)
 {
-    Entry entry;
-    const qsizetype first = line.indexOf(FieldSeparator);
-    if (first < 0) {
-        entry.text = line;
-        return entry;
-    }
-    entry.text = line.left(first);
-    const qsizetype second = line.indexOf(FieldSeparator, first + FieldSeparator.size());
-    if (second < 0) {
-        entry.count = line.mid(first + FieldSeparator.size());
-        return entry;
-    }
-    entry.count = line.mid(first + FieldSeparator.size(), second - first - FieldSeparator.size());
-    entry.direction = line.mid(second + FieldSeparator.size());
-    return entry;
+    const Fields fields = fieldsOf(line);
+    // The whole line is its text: shared, not copied (it may be megabytes).
+    if (fields.text.size() == line.size())
+        return {line, QString(), QString()};
+    return {fields.text.toString(), fields.count.toString(), fields.direction.toString()};
 }
 
 QString AutoMessages::Entry::line() const
@@ -77,15 +92,15 @@ std::optional<QString> AutoMessages::afterSending(const QString &entryLine)
 {
     if (entryLine.isEmpty())
         return entryLine;
-    Entry entry = Entry::parse(entryLine);
-    if (entry.count == Endless || entry.direction == QLatin1String("="))
+    // Only the count and direction are looked at: the text is not copied.
+    const Fields fields = fieldsOf(entryLine);
+    if (fields.count == Endless || fields.direction == QLatin1String("="))
         return entryLine;
-    const std::optional<double> count = VbValues::toNumber(entry.count);
+    const std::optional<double> count = VbValues::toNumber(fields.count.toString());
     if (!count)
         return std::nullopt;
-    const double next = VbValues::roundHalfEven(*count) + (entry.direction == QLatin1String(">") ? 1 : -1);
+    const double next = VbValues::roundHalfEven(*count) + (fields.direction == QLatin1String(">") ? 1 : -1);
     if (next < 0)
         return std::nullopt;
-    entry.count = VbValues::numberText(next);
-    return entry.line();
+    return Entry{fields.text.toString(), VbValues::numberText(next), fields.direction.toString()}.line();
 }

@@ -93,8 +93,9 @@ std::optional<QDateTime> ChatBanList::untilMoment(const QString &until)
 
 QList<ChatBanList::Entry> ChatBanList::entries()
 {
-    QList<Entry> found;
     const QStringList lines = TextFile::readLines(FilePath);
+    QList<Entry> found;
+    found.reserve(lines.size()); // a list regrown line by line copies every entry again
     for (qsizetype n = 0; n < lines.size(); ++n) {
         if (const std::optional<Entry> entry = parseLine(lines.at(n))) {
             found.append(*entry);

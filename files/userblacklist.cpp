@@ -145,8 +145,9 @@ QString UserBlacklist::purgeReport(const Purged &purged)
 
 QList<UserBlacklist::Entry> UserBlacklist::entries()
 {
-    QList<Entry> found;
     const QStringList lines = TextFile::readLines(FilePath);
+    QList<Entry> found;
+    found.reserve(lines.size()); // a list regrown line by line copies every entry again
     for (qsizetype n = 0; n < lines.size(); ++n) {
         if (const std::optional<Entry> entry = parseLine(lines.at(n)))
             found.append(*entry);

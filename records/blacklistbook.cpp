@@ -12,12 +12,15 @@ BlacklistBook::BlacklistBook(QObject *parent)
 
 QList<BlacklistBook::Row> BlacklistBook::rows()
 {
+    const QList<UserBlacklist::Entry> users = UserBlacklist::entries();
+    const QList<ChatBanList::Entry> bans = ChatBanList::entries();
     QList<Row> result;
-    for (const UserBlacklist::Entry &entry : UserBlacklist::entries()) {
+    result.reserve(users.size() + bans.size());
+    for (const UserBlacklist::Entry &entry : users) {
         if (!entry.number.isEmpty())
             result.append({entry.number, entry.until, entry.reason, false});
     }
-    for (const ChatBanList::Entry &entry : ChatBanList::entries()) {
+    for (const ChatBanList::Entry &entry : bans) {
         if (!entry.number.isEmpty())
             result.append({entry.number, entry.until, entry.reason, true});
     }

@@ -2,10 +2,13 @@
 
 #include "core/listfile.h"
 #include "core/textfile.h"
+#include "records/textrowsmodel.h"
 #include "session/icqsession.h"
 
 namespace {
 const QString ContactBookPath = QStringLiteral("\\Списки пользователей\\Контакты.txt");
+// One more than a view shows, so a cut text still shows as cut.
+constexpr qsizetype ShownChars = TextRowsModel::MaxShownChars + 1;
 } // namespace
 
 OperatorMessage::OperatorMessage(IcqSession &session, QObject *parent)
@@ -52,12 +55,23 @@ QStringList OperatorMessage::copyNumbers(const QString &copies)
 
 QStringList OperatorMessage::contactItems()
 {
+    // A field longer than a box shows is taken only as far as it shows, so a hand-edited
+    // line of megabytes is never copied whole.
+    const auto shown = [](QStringView field) { return field.first(std::min(field.size(), ShownChars)).toString(); };
     QStringList items;
     for (const QString &line : TextFile::readLines(ContactBookPath)) {
         if (line.isEmpty())
             continue;
-        const QStringList fields = ListFile::split(line);
-        items.append(fields.value(1) + QStringLiteral(" - ") + fields.value(0));
+        const QStringView whole(line);
+        const qsizetype nameEnd = whole.indexOf(ListFile::Separator);
+        const QStringView name = nameEnd < 0 ? whole : whole.first(nameEnd);
+        QStringView number;
+        if (nameEnd >= 0) {
+            const QStringView rest = whole.sliced(nameEnd + ListFile::Separator.size());
+            const qsizetype numberEnd = rest.indexOf(ListFile::Separator);
+            number = numberEnd < 0 ? rest : rest.first(numberEnd);
+        }
+        items.append(shown(number) + QStringLiteral(" - ") + shown(name));
     }
     return items;
 }

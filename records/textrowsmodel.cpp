@@ -8,13 +8,7 @@ TextRowsModel::TextRowsModel(const QStringList &headers, QObject *parent)
 
 QString TextRowsModel::shownText(const QString &text)
 {
-    if (text.size() <= MaxShownChars)
-        return text;
-    // Never between the two halves of a surrogate pair.
-    qsizetype cut = MaxShownChars;
-    if (text.at(cut - 1).isHighSurrogate())
-        --cut;
-    return text.left(cut) + QChar(0x2026);
+    return ShownText::cut(text);
 }
 
 void TextRowsModel::setRows(QList<QStringList> rows)

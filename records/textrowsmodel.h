@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/showntext.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
@@ -14,8 +16,7 @@ class TextRowsModel : public QAbstractTableModel
     Q_OBJECT
 public:
     static constexpr int FullTextRole = Qt::UserRole;
-    // Wider than any screen in any font the windows use.
-    static constexpr qsizetype MaxShownChars = 1000;
+    static constexpr qsizetype MaxShownChars = ShownText::MaxChars;
 
     explicit TextRowsModel(const QStringList &headers, QObject *parent = nullptr);
 

@@ -7,6 +7,7 @@
 #include "chat/chatreference.h"
 #include "chat/chatservice.h"
 #include "core/clock.h"
+#include "core/cp1251.h"
 #include "core/namedtimer.h"
 #include "core/random.h"
 #include "core/storage.h"
@@ -79,6 +80,7 @@ private slots:
     void roomArgumentsWithPathCharacters();
     void autoMessagesInOrder();
     void autoMessagesRandomUniform();
+    void autoMessageThatStaysLeavesTheFileAlone();
     void reconnectionNotice();
     void joinAfterADisconnect();
     void perRunFilesGo();
@@ -682,6 +684,24 @@ void tst_ChatService::autoMessagesRandomUniform()
     }
     QCOMPARE(sent, (QStringList{"  Автоматическое сообщение: c", "  Автоматическое сообщение: a",
                                 "  Автоматическое сообщение: b"}));
+}
+
+void tst_ChatService::autoMessageThatStaysLeavesTheFileAlone()
+{
+    // Hand-edited (bare LF line ends): a rewrite would show in its bytes.
+    const QByteArray bytes = "1\n 0 \nвсегда&^+&&^<\nровно&^7&^=\n";
+    QVERIFY(TextFile::writeBytes(AutoMessages::FilePath, Cp1251::encode(QString::fromUtf8(bytes))));
+    registerMember(Vasya, QStringLiteral("Вася"));
+    QStringList sent;
+    for (int i = 0; i < 3; ++i) {
+        m_chat->auto_soob_Timer();
+        sent += RoomQueue::take(QStringLiteral("0"));
+    }
+    QCOMPARE(sent, (QStringList{"  Автоматическое сообщение: всегда", "  Автоматическое сообщение: ровно",
+                                "  Автоматическое сообщение: всегда"}));
+    QFile file(TextFile::filePath(AutoMessages::FilePath));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), Cp1251::encode(QString::fromUtf8(bytes)));
 }
 
 void tst_ChatService::reconnectionNotice()

@@ -8,6 +8,7 @@
 #include "chat/chatrecords.h"
 #include "chat/chatreference.h"
 #include "chatwindows/chat_side_windows.h"
+#include "core/showntext.h"
 #include "core/textfile.h"
 #include "support/typing.h"
 
@@ -83,6 +84,7 @@ private slots:
     void registrationsView();
     void staffPage();
     void roomsPage();
+    void longRoomLineShownCutDeletedWhole();
     void obscenityPage();
     void autoMessagesPageAndAddWindow();
     void optionsWindow();
@@ -370,6 +372,24 @@ void tst_ChatWindows::staffPage()
     QCOMPARE(TextFile::readAll(ChatStaff::FilePath),
              lines({QStringLiteral("Ерунда"), QStringLiteral("Старший:777"),
                     QStringLiteral("Премодератор:1234")}));
+    expectNoMessageBox();
+}
+
+void tst_ChatWindows::longRoomLineShownCutDeletedWhole()
+{
+    // Hand-edited: a room name of megabytes would freeze the page were it laid out whole.
+    const QString name(300 * 1000, QChar(0x0444));
+    QVERIFY(TextFile::writeAll(RoomList::FilePath, "5 " + name + "\r\n7 Игры\r\n"));
+    QVERIFY(ChatSwitch::write(true, QStringLiteral("1")));
+    Form33 *chat = openChat();
+    QVERIFY(chat);
+    click(chat->Command13);
+    QCOMPARE(rows(chat->ListView1), QStringList({QStringLiteral("0|Общая|0"), "5|" + ShownText::cut(name) + "|0",
+                                                 QStringLiteral("7|Игры|0")}));
+    QVERIFY(ShownText::cut(name).size() <= ShownText::MaxChars + 1);
+    QVERIFY(pick(chat->ListView1, 0, QStringLiteral("5")));
+    click(chat->Command15);
+    QCOMPARE(TextFile::readAll(RoomList::FilePath), lines({QStringLiteral("7 Игры")}));
     expectNoMessageBox();
 }
 

@@ -55,6 +55,7 @@ private slots:
     void helpEmbedOfVanishedCommandWritesNothing();
     void unknownCommandLog();
     void largeUnknownCommandLogReadInChunks();
+    void hugeUtf8LogLineShownCut();
 
 private:
     template<typename T> bool closeWindow(const char *name)
@@ -403,6 +404,23 @@ void tst_SideWindows::largeUnknownCommandLogReadInChunks()
     QCOMPARE(unknown->Text1->model()->rowCount(), lines);
     QCOMPARE(unknown->Text1->model()->index(lines - 1, 0).data().toString(),
              QStringLiteral("424242: неизвестно %1").arg(lines - 1));
+}
+
+void tst_SideWindows::hugeUtf8LogLineShownCut()
+{
+    // Hand-edited in UTF-8, one line longer than a row shows: cut, the cut never falls
+    // inside a letter (which would show the whole row as Windows-1251).
+    const QString letters(100 * 1000, QChar(0x0436));
+    QVERIFY(write("Логи/Не известные команды.txt", "11: " + letters.toUtf8() + "\r\n222: ещё\r\n"));
+    auto *unknown = show<Form29>("Form29");
+    QVERIFY(unknown);
+    QTRY_VERIFY_WITH_TIMEOUT(!unknown->log().isLoading(), 30000);
+    QCOMPARE(unknown->Text1->model()->rowCount(), 2);
+    const QString first = unknown->Text1->model()->index(0, 0).data().toString();
+    QVERIFY(first.size() < letters.size());
+    QVERIFY(first.size() > 1000);
+    QCOMPARE(first, "11: " + letters.left(first.size() - 4));
+    QCOMPARE(unknown->Text1->model()->index(1, 0).data().toString(), QStringLiteral("222: ещё"));
 }
 
 QTEST_MAIN(tst_SideWindows)

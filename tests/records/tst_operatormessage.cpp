@@ -3,6 +3,7 @@
 #include "core/storage.h"
 #include "core/textfile.h"
 #include "records/operatormessage.h"
+#include "records/textrowsmodel.h"
 #include "support/onlinebot.h"
 #include "support/programhome.h"
 
@@ -24,6 +25,7 @@ private slots:
     void copyNumbers_data();
     void copyNumbers();
     void contactItems();
+    void contactItemsOfAHugeLineAreCut();
     void sendsTheMessageAndItsCopies_data();
     void sendsTheMessageAndItsCopies();
     void nothingWithoutRecipientOrText();
@@ -88,6 +90,22 @@ void tst_OperatorMessage::contactItems()
                                "Вася Пупкин:^:12345:^:+7:^:a@b:^:20:^:завод:^:дом\r\n\r\n"
                                "Петя:^:777:^::^::^::^::^:\r\n"));
     QCOMPARE(OperatorMessage::contactItems(), QStringList({"12345 - Вася Пупкин", "777 - Петя"}));
+}
+
+void tst_OperatorMessage::contactItemsOfAHugeLineAreCut()
+{
+    // A hand-edited book with a name of megabytes: the box gets what a window can show,
+    // never a copy of the whole name.
+    const QString name(2 * 1024 * 1024, QChar(0x0436));
+    QVERIFY(TextFile::writeAll("\\Списки пользователей\\Контакты.txt",
+                               name + ":^:12345:^::^::^::^::^:\r\n" + "Петя:^:" + name + "\r\n"));
+    const QStringList items = OperatorMessage::contactItems();
+    QCOMPARE(items.size(), 2);
+    QCOMPARE(TextRowsModel::shownText(items.at(0)), TextRowsModel::shownText("12345 - " + name));
+    QCOMPARE(TextRowsModel::shownText(items.at(1)), TextRowsModel::shownText(name + " - Петя"));
+    for (const QString &item : items)
+        QVERIFY(item.size() <= 2 * TextRowsModel::MaxShownChars + 3);
+    QCOMPARE(OperatorMessage::recipientOf(items.at(0)), "12345");
 }
 
 void tst_OperatorMessage::sendsTheMessageAndItsCopies_data()
