@@ -105,8 +105,8 @@ void BM_FilterDay(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_OpenLog)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_FilterDay)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_OpenLog)->Arg(8)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_FilterDay)->Arg(8)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 int main(int argc, char **argv)
 {

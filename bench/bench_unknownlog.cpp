@@ -77,7 +77,7 @@ void BM_OpenUnknownLog(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_OpenUnknownLog)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_OpenUnknownLog)->Arg(8)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 int main(int argc, char **argv)
 {

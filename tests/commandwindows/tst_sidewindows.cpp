@@ -341,7 +341,7 @@ void tst_SideWindows::helpEmbedded()
                 "Между !админ и самим сообщением должен быть пробел.====\r\n\r\n"));
     QCOMPARE(bytes("Команды/Общая.txt"), rec("привет", "1"));
     QCOMPARE(HelpEmbedding::kind(), int(HelpEmbedding::None));
-    QTRY_VERIFY_WITH_TIMEOUT(!help->isVisible(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!help->isVisible(), 30000);
     // Shown again: as it was left; without a kind nothing is written.
     help = show<Form36>("Form36");
     QCOMPARE(help->Combo1->currentText(), "Друзья");

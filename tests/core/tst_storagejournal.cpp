@@ -230,7 +230,7 @@ void tst_StorageJournal::readsDuringFoldSeeEveryLineOnce()
     QCOMPARE(Storage::instance().unfoldedLines(path(Log)).size(), lines.size() - 2);
     QCOMPARE(TextFile::readBytes(Log), rewrittenPerLine(old, lines));
     // A turn later the journal holds just the late lines.
-    QTRY_COMPARE_WITH_TIMEOUT(fileBytes(journal()), framed(lines.mid(2)), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(fileBytes(journal()), framed(lines.mid(2)), 30000);
     QCOMPARE(TextFile::readBytes(Log), rewrittenPerLine(old, lines));
     Storage::instance().flushAll();
     QCOMPARE(fileBytes(path(Log)), rewrittenPerLine(old, lines));
@@ -401,7 +401,7 @@ void tst_StorageJournal::timerFoldsInBackground()
     QVERIFY(writeRaw(path(Log), "old\r\n"));
     Storage::instance().setTickInterval(10);
     prepend("1 : a\r\n");
-    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(journal()), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(journal()), 30000);
     QCOMPARE(fileBytes(path(Log)), rewrittenPerLine("old\r\n", {"1 : a\r\n"}));
 }
 

@@ -569,7 +569,7 @@ void tst_AnswerEngine::programAnswer()
     f->process(User, QStringLiteral("прог"), 3);
     QCOMPARE(f->engine->pendingDeferred(), 1);
     QCOMPARE(f->engine->answerSender().pendingCount(), 0);
-    QVERIFY(queued.wait(10000));
+    QVERIFY(queued.wait(30000));
     QCOMPARE(f->engine->pendingDeferred(), 0);
     QCOMPARE(f->drainAnswers(), (QList<SentMessage>{{3, reply, User}}));
 }
@@ -584,7 +584,7 @@ void tst_AnswerEngine::downloadAnswer()
     TextFile::writeAll(Signature, QStringLiteral("1\r\nvbcrlf\r\nS\r\n"));
     QSignalSpy queued(f->engine.get(), &AnswerEngine::answerQueued);
     f->process(User, QStringLiteral("скачать"), 4);
-    QVERIFY(queued.wait(10000));
+    QVERIFY(queued.wait(30000));
     QCOMPARE(server.requests.size(), 1);
     QCOMPARE(f->drainAnswers(), (QList<SentMessage>{{4, QStringLiteral("Ответ из сети\r\n\r\nS"), User}}));
     QCOMPARE(TextFile::readAll(AnswerEngine::DownloadedAnswerPath), QStringLiteral("Ответ из сети"));
@@ -614,7 +614,7 @@ void tst_AnswerEngine::failedDownloadGivesTheEmptyAnswerPath()
     f->engine->setDownloadRetryInterval(100);
     QSignalSpy queued(f->engine.get(), &AnswerEngine::answerQueued);
     f->process(User, QStringLiteral("скачать"));
-    QVERIFY(queued.wait(10000));
+    QVERIFY(queued.wait(30000));
     QCOMPARE(f->drainAnswers(), (QList<SentMessage>{{1, Unknown, User}}));
     QCOMPARE(TextFile::readAll(Records::UnknownLogPath), User + QStringLiteral(": скачать\r\n"));
     if (!silent)
@@ -663,7 +663,7 @@ void tst_AnswerEngine::failedDownloadIsTriedAgain()
     f->engine->setDownloadRetryInterval(50);
     QSignalSpy queued(f->engine.get(), &AnswerEngine::answerQueued);
     f->process(User, QStringLiteral("скачать"), 2);
-    QVERIFY(queued.wait(10000));
+    QVERIFY(queued.wait(30000));
     QCOMPARE(server.requests.size(), 3);
     QCOMPARE(f->drainAnswers(), (QList<SentMessage>{{2, QStringLiteral("ready"), User}}));
 }
@@ -677,11 +677,11 @@ void tst_AnswerEngine::deferredAnswerKeepsItsOwnUser()
                            rec("текст", "сразу"));
     QSignalSpy queued(f->engine.get(), &AnswerEngine::answerQueued);
     f->process(User, QStringLiteral("скачать"), 1);
-    QTRY_COMPARE_WITH_TIMEOUT(held.requests.size(), 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(held.requests.size(), 1, 30000);
     f->process(Other, QStringLiteral("текст"), 2);
     QCOMPARE(queued.size(), 1);
     held.release();
-    QTRY_COMPARE_WITH_TIMEOUT(queued.size(), 2, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(queued.size(), 2, 30000);
     QCOMPARE(f->drainAnswers(),
              (QList<SentMessage>{{2, QStringLiteral("сразу"), Other}, {1, QStringLiteral("late"), User}}));
 }
@@ -696,15 +696,15 @@ void tst_AnswerEngine::deferredAnswersPerUserAreBounded()
     QSignalSpy queued(f->engine.get(), &AnswerEngine::answerQueued);
     for (int k = 0; k < AnswerEngine::MaxDeferredPerUser; ++k)
         f->process(User, QStringLiteral("скачать"));
-    QTRY_COMPARE_WITH_TIMEOUT(connections(), AnswerEngine::MaxDeferredPerUser, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(connections(), AnswerEngine::MaxDeferredPerUser, 30000);
     // One more from the same user while his downloads run: the empty answer at once.
     f->process(User, QStringLiteral("скачать"));
-    QTRY_COMPARE_WITH_TIMEOUT(queued.size(), 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(queued.size(), 1, 30000);
     QCOMPARE(f->drainAnswers(), (QList<SentMessage>{{1, Unknown, User}}));
     QCOMPARE(f->engine->pendingDeferred(), AnswerEngine::MaxDeferredPerUser);
     // Another user is not held back by him.
     f->process(Other, QStringLiteral("скачать"));
-    QTRY_COMPARE_WITH_TIMEOUT(connections(), AnswerEngine::MaxDeferredPerUser + 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(connections(), AnswerEngine::MaxDeferredPerUser + 1, 30000);
     QCOMPARE(f->engine->pendingDeferred(), AnswerEngine::MaxDeferredPerUser + 1);
 }
 
@@ -734,7 +734,7 @@ void tst_AnswerEngine::jointLookupWithDeferredAnswer()
     TextFile::writeAll(Common, rec("оба", groupDeferred ? QStringLiteral("общий") : download));
     QSignalSpy queued(f->engine.get(), &AnswerEngine::answerQueued);
     f->process(User, QStringLiteral("оба"), 5);
-    QVERIFY(queued.wait(10000));
+    QVERIFY(queued.wait(30000));
     QCOMPARE(server.requests.size(), 1);
     QCOMPARE(f->drainAnswers(), (QList<SentMessage>{{5, reply, User}}));
 }

@@ -68,7 +68,7 @@ void tst_MessageLogModel::load(MessageLogModel &model, const QString &day, bool 
     else
         model.loadDay(day);
     if (loaded.isEmpty())
-        QVERIFY(loaded.wait(5000));
+        QVERIFY(loaded.wait(30000));
     QVERIFY(!model.isLoading());
 }
 
@@ -136,7 +136,7 @@ void tst_MessageLogModel::journalIsReadWithoutRewritingTheLog()
     QCOMPARE(model.rowCount(), 1);
     QCOMPARE(model.index(0).data().toString(), QStringLiteral("09.12.2026 - 23:59:00 - 111 : новое"));
     QSignalSpy loaded(&model, &MessageLogModel::loaded);
-    QVERIFY(loaded.wait(5000));
+    QVERIFY(loaded.wait(30000));
     QCOMPARE(model.text(), QStringLiteral("09.12.2026 - 23:59:00 - 111 : новое\r\n09.12.2026 - 1:00:00 - 7 : старое"));
 }
 
@@ -165,7 +165,7 @@ void tst_MessageLogModel::largeLogIsReadAcrossTurns()
     // The first turn has not read the whole log: the window stays responsive.
     QVERIFY(model.isLoading());
     QVERIFY(model.scannedBytes() < model.snapshotBytes());
-    QVERIFY(loaded.wait(10000));
+    QVERIFY(loaded.wait(30000));
     QCOMPARE(model.rowCount(), lines);
     QCOMPARE(model.index(lines - 1).data().toString(), QStringLiteral("10.12.2026 - 9:05:07 - last : unended"));
     QCOMPARE(model.index(1).data().toString(), QStringLiteral("09.12.2026 - 9:05:07 - 1 : x"));

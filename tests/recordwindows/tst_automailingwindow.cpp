@@ -217,7 +217,7 @@ void tst_AutoMailingWindow::offlineMailingStopsAtTheFirstMessage()
     QTest::mouseClick(form->Command1, Qt::LeftButton);
     QVERIFY(form->mailing().isRunning());
     QVERIFY(!form->Command1->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(!form->mailing().isRunning(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!form->mailing().isRunning(), 30000);
     QVERIFY(form->Command1->isEnabled());
     QCOMPARE(m_dialogs.shown.size(), 1);
     QCOMPARE(m_dialogs.shown.first().kind, RecordingDialogs::Kind::Notify);

@@ -220,7 +220,7 @@ void tst_WebMenus::updateCheck()
         m_menus->checkForUpdateAtStartup();
     else
         m_window->action(QStringLiteral("obnov_m"))->trigger();
-    QVERIFY(finished.wait(15000));
+    QVERIFY(finished.wait(30000));
     QCOMPARE(m_boxes, boxes);
     QStringList expectedOpened;
     for (const QString &path : opened)
@@ -253,7 +253,7 @@ void tst_WebMenus::failedCheckSaysNothing()
     recordBoxes(updates, true);
     QSignalSpy finished(&updates, &NewsUpdate::checkFinished);
     m_window->action(QStringLiteral("obnov_m"))->trigger();
-    QVERIFY(finished.wait(15000));
+    QVERIFY(finished.wait(30000));
     QCOMPARE(m_boxes, QList<BoxShown>{});
     QVERIFY(m_dialogs.shown.isEmpty());
     QVERIFY(m_opener.opened.isEmpty());
@@ -292,7 +292,7 @@ void tst_WebMenus::newsReplacesFile()
 
     QSignalSpy completed(&m_menus->downloads(), &DL::Completed);
     m_window->action(QStringLiteral("news_bot"))->trigger();
-    QVERIFY(completed.wait(15000));
+    QVERIFY(completed.wait(30000));
     QCOMPARE(completed.first().at(1).toLongLong(), news.size());
     QCOMPARE(TextFile::readBytes(NewsUpdate::NewsFile), news);
     QCOMPARE(QDir(m_home->path()).entryList(QDir::Files), QStringList{"news.txt"});
@@ -322,7 +322,7 @@ void tst_WebMenus::failedDownloadKeepsFile()
     QSignalSpy failed(&m_menus->downloads(), &DL::Failed);
     QSignalSpy completed(&m_menus->downloads(), &DL::Completed);
     m_menus->updates().news_bot_Click();
-    QVERIFY(failed.wait(15000));
+    QVERIFY(failed.wait(30000));
     QCOMPARE(completed.size(), 0);
     QCOMPARE(TextFile::readAll(NewsUpdate::NewsFile), QStringLiteral("old"));
     QCOMPARE(QDir(m_home->path()).entryList(QDir::Files), QStringList{"news.txt"});
@@ -344,7 +344,7 @@ void tst_WebMenus::twoDownloads()
     QCOMPARE(dl.Download("file:///etc/passwd", b), QString());
     dl.CancelDownload("unknown");
     QCOMPARE(dl.pendingCount(), 2);
-    QTRY_COMPARE_WITH_TIMEOUT(completed.size(), 2, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(completed.size(), 2, 30000);
     QCOMPARE(TextFile::readBytes(TextFile::Absolute{a}), QByteArray("first"));
     QCOMPARE(TextFile::readBytes(TextFile::Absolute{b}), QByteArray("second"));
     QCOMPARE(completed.at(0).at(0).toString(), second);
@@ -357,7 +357,7 @@ void tst_WebMenus::closedDuringDownload()
     m_server->setResponse(NewsUpdate::NewsPath, {200, "new news", LocalHttpServer::Held, "text/plain"});
     QVERIFY(TextFile::writeAll(NewsUpdate::NewsFile, QStringLiteral("old")));
     m_menus->updates().news_bot_Click();
-    QTRY_COMPARE_WITH_TIMEOUT(m_server->paths.size(), 1, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_server->paths.size(), 1, 30000);
     m_window.reset();
     QCOMPARE(TextFile::readAll(NewsUpdate::NewsFile), QStringLiteral("old"));
     QCOMPARE(QDir(m_home->path()).entryList(QDir::Files), QStringList{"news.txt"});
