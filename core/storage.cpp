@@ -1746,6 +1746,30 @@ bool Storage::remove(const QString &path)
     return true;
 }
 
+void Storage::appendLater(const QString &path, const QString &text, bool ownerOnly)
+{
+    auto it = m_laterAppends.find(path);
+    if (it != m_laterAppends.end()) {
+        it->text += text;
+        it->ownerOnly = it->ownerOnly || ownerOnly;
+        return;
+    }
+    m_laterAppends.insert(path, {text, ownerOnly});
+    std::function<void()> write = [this, path] {
+        const LaterAppend later = m_laterAppends.take(path);
+        if (!later.text.isEmpty())
+            appendText(path, later.text, later.ownerOnly, nullptr);
+    };
+    // Work another writer deferred on the file runs first, as it was registered first.
+    if (auto pending = m_pending.find(path); pending != m_pending.end())
+        write = [first = std::move(pending.value()), then = std::move(write)] {
+            first();
+            then();
+        };
+    m_pending.remove(path);
+    defer(path, std::move(write));
+}
+
 void Storage::defer(const QString &path, std::function<void()> flush)
 {
     if (!m_pending.contains(path))
