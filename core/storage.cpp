@@ -1748,10 +1748,14 @@ bool Storage::remove(const QString &path)
 
 void Storage::appendLater(const QString &path, const QString &text, bool ownerOnly)
 {
+    // Enough waiting for one write: memory stays small under a long burst.
+    constexpr qsizetype MaxWaiting = 256 * 1024;
     auto it = m_laterAppends.find(path);
     if (it != m_laterAppends.end()) {
         it->text += text;
         it->ownerOnly = it->ownerOnly || ownerOnly;
+        if (it->text.size() >= MaxWaiting)
+            runDeferred(path);
         return;
     }
     m_laterAppends.insert(path, {text, ownerOnly});

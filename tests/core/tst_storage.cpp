@@ -94,6 +94,7 @@ private slots:
     void laterAppendsWrittenAsOne_data();
     void laterAppendsWrittenAsOne();
     void refusedLaterAppendReported();
+    void longBatchWrittenWithoutWaiting();
 
 private:
     QString path(const QString &programPath) const { return ProgramFolder::path(programPath); }
@@ -547,6 +548,17 @@ void tst_Storage::refusedLaterAppendReported()
     QCOMPARE(m_reports.at(0).problem, Storage::Problem::Append);
     QCOMPARE(m_reports.at(0).path, path(file));
     QCOMPARE(TextFile::readState(file), TextFile::ReadState::Missing);
+}
+
+void tst_Storage::longBatchWrittenWithoutWaiting()
+{
+    // A long burst does not pile up in memory until the next tick.
+    const QString file = path(QStringLiteral("WORK.log"));
+    const QString line = QString(998, QLatin1Char('x')) + QStringLiteral("\r\n");
+    for (int i = 0; i < 300; ++i)
+        Storage::instance().appendLater(file, line, true);
+    QVERIFY(QFileInfo(file).size() >= 256 * 1000);
+    QCOMPARE(TextFile::readBytes(QStringLiteral("WORK.log")).size(), 300 * 1000);
 }
 
 QTEST_GUILESS_MAIN(tst_Storage)
