@@ -5,11 +5,13 @@
 // prints both rates and their ratio, latency percentiles, lost and misdirected answers,
 // and Korvane's CPU time and system calls per message, counted around the burst from
 // /proc/<pid>/stat and /proc/<pid>/io (syscr + syscw: the read- and write-like calls).
-// With --strace one more burst runs under strace -c -f attached to Korvane, which counts
-// every call by name (stat included); its rate is not reported, strace slows the bot.
+// Then one more burst runs with perf stat attached to Korvane, which counts every system
+// call (stat, open and poll too), unless --no-perf or perf is missing. With --strace one
+// more burst runs under strace -c -f, which counts every call by name; the rates of these
+// extra bursts are not reported, the counting slows the bot.
 //
 //   bench_endtoend [--bots 9] [--users 90] [--bursts 10,100] [--korvane PATH] [--strace]
-//                  [--strict]
+//                  [--no-perf] [--strict]
 //
 // With --strict it exits non-zero when an answer was lost or misdirected (the smoke run).
 #include "core/programfolder.h"
@@ -243,6 +245,46 @@ bool logInUsers(std::vector<User> &users, quint16 port)
 
 } // namespace
 
+// Runs one more burst with perf stat counting every system call Korvane enters (stat,
+// open and poll included, which /proc/<pid>/io leaves out); prints the calls per message.
+// False when perf is not there or may not count.
+bool perfBurst(std::vector<User> &users, int burst, qint64 pid)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("perf.txt"));
+    QProcess perf;
+    perf.setProcessChannelMode(QProcess::MergedChannels);
+    perf.start(QStringLiteral("perf"), {QStringLiteral("stat"), QStringLiteral("-e"),
+                                        QStringLiteral("raw_syscalls:sys_enter"), QStringLiteral("-x,"),
+                                        QStringLiteral("-o"), out, QStringLiteral("-p"), QString::number(pid)});
+    if (!perf.waitForStarted(10000))
+        return false;
+    // perf says nothing once it counts: give it a moment, then check it is still there.
+    runUntil([] { return false; }, 500);
+    if (perf.state() != QProcess::Running)
+        return false;
+    const Figures f = runBurst(users, burst, Answer);
+    ::kill(pid_t(perf.processId()), SIGINT);
+    perf.waitForFinished(15000);
+    QFile summary(out);
+    if (!summary.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray &line : summary.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split(',');
+        if (fields.size() < 3 || fields.at(2) != "raw_syscalls:sys_enter")
+            continue;
+        bool ok = false;
+        const qint64 calls = fields.at(0).toLongLong(&ok);
+        if (!ok)
+            return false;
+        std::printf("perf stat over one more burst of %lld messages (%lld answered): %.1f system calls per message, "
+                    "all kinds\n",
+                    f.expected, f.answered, f.answered > 0 ? double(calls) / double(f.answered) : 0.0);
+        return true;
+    }
+    return false;
+}
+
 // Runs one more burst with strace counting Korvane's system calls by name; prints the
 // calls per message and the busiest calls. False when strace could not attach.
 bool straceBurst(std::vector<User> &users, int burst, qint64 pid)
@@ -318,6 +360,7 @@ int main(int argc, char **argv)
     parser.addOption({QStringLiteral("korvane"), QStringLiteral("the program"), QStringLiteral("path"),
                       QStringLiteral(KORVANE_BINARY_DIR "/mainwindow/korvane")});
     parser.addOption({QStringLiteral("strace"), QStringLiteral("count the system calls by name over one more burst")});
+    parser.addOption({QStringLiteral("no-perf"), QStringLiteral("skip the burst counted by perf stat")});
     parser.addOption({QStringLiteral("strict"), QStringLiteral("fail on a lost or misdirected answer")});
     parser.process(app);
     const int bots = std::max(1, parser.value(QStringLiteral("bots")).toInt());
@@ -454,6 +497,8 @@ int main(int argc, char **argv)
                     exitCode = 1;
             }
             std::printf("korvane peak memory (VmHWM): %ld KiB\n", rss);
+            if (!parser.isSet(QStringLiteral("no-perf")) && !perfBurst(users, scenarios.front().burst, pid))
+                std::printf("perf stat could not count korvane's system calls\n");
             if (parser.isSet(QStringLiteral("strace")) && !straceBurst(users, scenarios.front().burst, pid))
                 std::printf("strace could not attach to korvane\n");
         }

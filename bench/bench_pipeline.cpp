@@ -6,6 +6,7 @@
 // (read and write calls of the whole process), read_path_calls_per_msg from the storage
 // layer's own count of what its reads cost (stat, open, read, notifications), which
 // /proc/self/io does not see. For every kind at once: strace -f -c around a run.
+#include "core/clock.h"
 #include "core/cp1251.h"
 #include "core/namedtimer.h"
 #include "core/programfolder.h"
@@ -153,6 +154,8 @@ BENCHMARK(BM_Pipeline)
 
 int main(int argc, char **argv)
 {
+    // As the program does at start.
+    SystemClock::settleTimeZone();
     QCoreApplication app(argc, argv);
     // By default each case runs long enough for the message log to be folded in the
     // background during the run; --benchmark_min_time overrides it (the smoke test).

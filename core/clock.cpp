@@ -1,5 +1,7 @@
 #include "core/clock.h"
 
+#include <QFileInfo>
+
 namespace {
 Clock *g_clock = nullptr;
 } // namespace
@@ -18,6 +20,16 @@ void Clock::setInstance(Clock *clock)
 QDateTime SystemClock::now() const
 {
     return QDateTime::currentDateTime();
+}
+
+void SystemClock::settleTimeZone()
+{
+    const QString machineZone = QStringLiteral("/etc/localtime");
+    // Without the file the library uses UTC either way, and one created later is still
+    // seen while TZ stays unset.
+    if (qEnvironmentVariableIsSet("TZ") || !QFileInfo::exists(machineZone))
+        return;
+    qputenv("TZ", ":" + machineZone.toLocal8Bit());
 }
 
 FixedClock::FixedClock(const QDateTime &start)

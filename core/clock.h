@@ -27,6 +27,12 @@ class SystemClock : public Clock
 {
 public:
     QDateTime now() const override;
+
+    // With TZ unset, the C library looks at /etc/localtime again (a stat) on every local
+    // time it computes, several times per message. Naming that file in TZ has it read
+    // once: a change of the machine's zone is then seen at the next start. A TZ the
+    // operator set is kept. Called at start-up, before any local time.
+    static void settleTimeZone();
 };
 
 // A clock that stands still until the test moves it.

@@ -14,16 +14,25 @@ std::optional<QString> keyOf(const QString &line)
 
 std::optional<QString> lookup(const QString &text, const QString &key)
 {
-    std::optional<QString> value;
-    const QStringList lines = TextFile::splitLines(text);
-    for (const QString &line : lines) {
+    // Lines as TextFile::splitLines() cuts them (CR LF, CR or LF), looked at in place:
+    // settings are looked up several times per message.
+    std::optional<QStringView> value;
+    const QStringView all(text);
+    const qsizetype size = all.size();
+    qsizetype start = 0;
+    while (start < size) {
+        qsizetype end = start;
+        while (end < size && all[end] != QLatin1Char('\r') && all[end] != QLatin1Char('\n'))
+            ++end;
+        const QStringView line = all.sliced(start, end - start);
         const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (equals < 0)
-            continue;
-        if (QStringView(line).left(equals) == key)
-            value = line.mid(equals + 1);
+        if (equals >= 0 && line.left(equals) == key)
+            value = line.sliced(equals + 1);
+        if (end + 1 < size && all[end] == QLatin1Char('\r') && all[end + 1] == QLatin1Char('\n'))
+            ++end;
+        start = end + 1;
     }
-    return value;
+    return value ? std::optional<QString>(value->toString()) : std::nullopt;
 }
 
 QString merged(const QString &oldText, const Pairs &pairs)

@@ -4,10 +4,14 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 namespace {
 
 QString g_home;
+// Paths already resolved under g_home: every file access of every message asks again.
+QHash<QString, QString> g_resolved;
+constexpr qsizetype MaxResolved = 4096;
 
 QString absoluteFolder(const QString &directory)
 {
@@ -58,21 +62,27 @@ QString resolveHome(const QStringList &arguments)
 void ProgramFolder::init(const QStringList &arguments)
 {
     g_home = resolveHome(arguments);
+    g_resolved.clear();
 }
 
 void ProgramFolder::setHome(const QString &directory)
 {
     g_home = directory.isEmpty() ? QString() : absoluteFolder(directory);
+    g_resolved.clear();
 }
 
 QString ProgramFolder::home()
 {
-    if (g_home.isEmpty())
+    if (g_home.isEmpty()) {
         g_home = resolveHome(QCoreApplication::instance() ? QCoreApplication::arguments() : QStringList());
+        g_resolved.clear();
+    }
     return g_home;
 }
 
-QString ProgramFolder::path(const QString &programPath)
+namespace {
+
+QString resolveUnder(const QString &base, const QString &programPath)
 {
     QString relative = programPath;
     relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
@@ -80,7 +90,6 @@ QString ProgramFolder::path(const QString &programPath)
     while (start < relative.size() && relative.at(start) == QLatin1Char('/'))
         ++start;
     relative.remove(0, start);
-    const QString base = home();
     if (relative.isEmpty())
         return base;
     const QString prefix =
@@ -94,3 +103,21 @@ QString ProgramFolder::path(const QString &programPath)
     // A folder named with its trailing separator keeps it, so callers may append names.
     return relative.endsWith(QLatin1Char('/')) && joined != base ? joined + QLatin1Char('/') : joined;
 }
+
+} // namespace
+
+QString ProgramFolder::path(const QString &programPath)
+{
+    const QString base = home();
+    if (const auto known = g_resolved.constFind(programPath); known != g_resolved.cend())
+        return known.value();
+    QString resolved = resolveUnder(base, programPath);
+    // A refused path is not kept, so each use of it is still reported.
+    if (!resolved.isEmpty()) {
+        if (g_resolved.size() >= MaxResolved)
+            g_resolved.clear();
+        g_resolved.insert(programPath, resolved);
+    }
+    return resolved;
+}
+

@@ -1749,6 +1749,34 @@ bool Storage::remove(const QString &path)
     return true;
 }
 
+void Storage::appendLater(const QString &path, const QString &text, bool ownerOnly)
+{
+    // Enough waiting for one write: memory stays small under a long burst.
+    constexpr qsizetype MaxWaiting = 256 * 1024;
+    auto it = m_laterAppends.find(path);
+    if (it != m_laterAppends.end()) {
+        it->text += text;
+        it->ownerOnly = it->ownerOnly || ownerOnly;
+        if (it->text.size() >= MaxWaiting)
+            runDeferred(path);
+        return;
+    }
+    m_laterAppends.insert(path, {text, ownerOnly});
+    std::function<void()> write = [this, path] {
+        const LaterAppend later = m_laterAppends.take(path);
+        if (!later.text.isEmpty())
+            appendText(path, later.text, later.ownerOnly, nullptr);
+    };
+    // Work another writer deferred on the file runs first, as it was registered first.
+    if (auto pending = m_pending.find(path); pending != m_pending.end())
+        write = [first = std::move(pending.value()), then = std::move(write)] {
+            first();
+            then();
+        };
+    m_pending.remove(path);
+    defer(path, std::move(write));
+}
+
 void Storage::defer(const QString &path, std::function<void()> flush)
 {
     if (!m_pending.contains(path))

@@ -115,6 +115,11 @@ public:
     bool append(const QString &path, const QByteArray &bytes, bool ownerOnly, QString *error);
     // The same for text: encoded as the file there is (UTF-8 stays UTF-8), else 1251.
     bool appendText(const QString &path, const QString &text, bool ownerOnly, QString *error);
+    // appendText() done later, with whatever was added to the same file meanwhile in one
+    // write: for records that grow per message. It is a deferred record (see defer()):
+    // every read or write of the path, the background tick and flushAll() write it first;
+    // a refusal is reported then.
+    void appendLater(const QString &path, const QString &text, bool ownerOnly);
     bool remove(const QString &path);
     // After a write the layer did not see (a rename, a removal by pattern).
     void invalidate(const QString &path);
@@ -243,6 +248,12 @@ private:
     qint64 m_cachedBytes = 0;
     quint64 m_useCounter = 0;
     QHash<QString, std::function<void()>> m_pending;
+    struct LaterAppend
+    {
+        QString text;
+        bool ownerOnly = false;
+    };
+    QHash<QString, LaterAppend> m_laterAppends;
     std::map<QString, std::unique_ptr<Journal>> m_journals;
     QHash<QString, int> m_reported; // path -> bit set of Problem
     QHash<QString, Stamp> m_convertedLogged;

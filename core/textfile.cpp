@@ -245,6 +245,12 @@ Result appendLine(const Absolute &file, const QString &line, Options options)
     return appendTextAt(file.path, line + QLatin1String("\r\n"), options);
 }
 
+void appendLineLater(const QString &programPath, const QString &line, Options options)
+{
+    Storage::instance().appendLater(filePath(programPath), line + QLatin1String("\r\n"),
+                                    options.testFlag(Option::OwnerOnly));
+}
+
 void reportBadLine(const QString &programPath, int lineNumber, const QString &why)
 {
     Storage::instance().reportBadLine(filePath(programPath), lineNumber, why);

@@ -111,6 +111,10 @@ Result append(const Absolute &file, const QString &text, Options options = {});
 // Appends line followed by CR LF, as VB's Print # does.
 Result appendLine(const QString &programPath, const QString &line, Options options = {});
 Result appendLine(const Absolute &file, const QString &line, Options options = {});
+// appendLine() for records that grow per message: written with the lines added to the
+// same file meanwhile in one write, before any read or write of the file, at the
+// background tick or at exit (see Storage::appendLater()).
+void appendLineLater(const QString &programPath, const QString &line, Options options = {});
 
 // --- lines a parser cannot take ----------------------------------------------------
 // A parser that skips a line it cannot take (binary bytes, a line far too long,

@@ -1,3 +1,4 @@
+#include "core/clock.h"
 #include "core/programfolder.h"
 #include "mainwindow/botapplication.h"
 #include "mainwindow/exitsequence.h"
@@ -15,6 +16,7 @@
 
 int main(int argc, char *argv[])
 {
+    SystemClock::settleTimeZone();
     QApplication app(argc, argv);
     // The program ends through its exit sequence only, never because the last visible
     // window closed (the main window may be hidden in the tray).

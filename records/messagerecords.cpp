@@ -149,8 +149,9 @@ bool RecordStatistics(const MessageState &state)
         added = true;
     }
 
-    TextFile::appendLine(day + QLatin1Char('\\') + uin + QStringLiteral(".txt"), Records::logLine(state),
-                         ownerOnly);
+    // Written in batches too: a burst from one user costs one write.
+    TextFile::appendLineLater(day + QLatin1Char('\\') + uin + QStringLiteral(".txt"), Records::logLine(state),
+                              ownerOnly);
 
     // The counter is written in batches; any reader through TextFile sees it current.
     const QString counterPath = day + QStringLiteral("\\Обращения.txt");

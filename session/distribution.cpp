@@ -33,6 +33,23 @@ QString firstField(const QString &line)
     return blank < 0 ? line : line.left(blank);
 }
 
+// firstField(line) == uin, without a copy: it runs over every line per message.
+bool firstFieldIs(QStringView line, QStringView uin)
+{
+    const qsizetype blank = line.indexOf(QLatin1Char(' '));
+    return (blank < 0 ? line : line.left(blank)) == uin;
+}
+
+// parseAssignment(line) names this slot and number, without a copy.
+bool assigns(QStringView line, int slot, QStringView uin)
+{
+    const qsizetype blank = line.indexOf(QLatin1Char(' '));
+    if (blank < 0 || line.mid(blank + 1) != uin)
+        return false;
+    bool ok = false;
+    return line.left(blank).toInt(&ok) == slot && ok;
+}
+
 QString activityLine(const QString &uin)
 {
     return uin + QLatin1Char(' ') + DateTexts::dateTimeText(Clock::instance().now());
@@ -86,8 +103,8 @@ bool BotDistribution::distribute(MessageState &state)
     const QString &uin = state.SenderUin;
     if (state.slot > 1) {
         // A secondary bot serves only its own users.
-        for (const Assignment &assignment : assignments()) {
-            if (assignment.slot == state.slot && assignment.uin == uin) {
+        for (const QString &line : TextFile::readLines(AssignmentFile)) {
+            if (assigns(line, state.slot, uin)) {
                 refreshActivity(uin);
                 return true;
             }
@@ -121,19 +138,20 @@ bool BotDistribution::distribute(MessageState &state)
 void BotDistribution::refreshActivity(const QString &uin)
 {
     // While a rewrite is pending the list in memory is the current one; any read or write
-    // of the file through the storage layer writes it first.
-    const QStringList lines = m_activity->pending ? m_activity->lines : TextFile::readLines(ActivityFile);
-    QStringList kept;
-    if (lines.isEmpty()) {
+    // of the file through the storage layer writes it first. Edited in place: only the
+    // user's own line changes, empty lines go.
+    if (!m_activity->pending)
+        m_activity->lines = TextFile::readLines(ActivityFile);
+    QStringList &kept = m_activity->lines;
+    if (kept.isEmpty()) {
         kept.append(activityLine(uin));
     } else {
-        for (const QString &line : lines) {
-            if (line.isEmpty())
-                continue;
-            kept.append(firstField(line) == uin ? activityLine(uin) : line);
+        kept.removeAll(QString());
+        for (QString &line : kept) {
+            if (firstFieldIs(line, uin))
+                line = activityLine(uin);
         }
     }
-    m_activity->lines = kept;
     if (m_activity->pending)
         return;
     m_activity->pending = true;

@@ -1,7 +1,7 @@
 #include "session/hexlog.h"
 
 #include "core/programfolder.h"
-#include "core/textfile.h"
+#include "core/storage.h"
 #include "session/databytes.h"
 
 #include <QFile>
@@ -20,14 +20,22 @@ QByteArray entry(QByteArrayView bytes)
 bool append(QByteArrayView bytes)
 {
     const QString path = ProgramFolder::path(FileName);
+    if (path.isEmpty())
+        return false;
     if (QFileInfo(path).size() >= RotateSize) {
+        // Entries still waiting belong to the log that moves aside.
+        Storage::instance().flushPending(path);
         const QString old = path + QStringLiteral(".1");
         QFile::remove(old);
         QFile::rename(path, old);
+        Storage::instance().invalidate(path);
+        Storage::instance().invalidate(old);
     }
-    // The log holds every message's text, the administrator's password among them.
-    return bool(TextFile::append(TextFile::Absolute{path}, QString::fromLatin1(entry(bytes)),
-                                 TextFile::Option::OwnerOnly));
+    // A pass per burst of frames: the entries go out together, in one write per batch
+    // of the storage layer. The log holds every message's text, the administrator's
+    // password among them: owner-only.
+    Storage::instance().appendLater(path, QString::fromLatin1(entry(bytes)), true);
+    return true;
 }
 
 } // namespace HexLog

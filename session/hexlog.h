@@ -13,7 +13,9 @@ constexpr qint64 RotateSize = 16 * 1024 * 1024;
 // "Server send:", the hex dump of bytes, an empty line; each line ended by CR LF.
 QByteArray entry(QByteArrayView bytes);
 
-// Appends one entry; false when the file cannot be written (the caller goes on).
+// Appends one entry, written together with the entries of the same storage batch (any
+// read of the log, the background tick, the exit); a refusal is reported by the storage
+// layer then. False when the log has no place in the program folder.
 bool append(QByteArrayView bytes);
 
 } // namespace HexLog

@@ -1,5 +1,6 @@
 #include "core/clock.h"
 
+#include <QFileInfo>
 #include <QTest>
 
 class TestClock : public QObject
@@ -11,6 +12,8 @@ private Q_SLOTS:
     void fixedClockStandsStill();
     void fixedClockMoves();
     void instanceReplaced();
+    void timeZoneSettled_data();
+    void timeZoneSettled();
 };
 
 void TestClock::systemClockByDefault()
@@ -55,6 +58,39 @@ void TestClock::instanceReplaced()
     QCOMPARE(Clock::instance().time(), QTime(9, 6, 7));
     Clock::setInstance(nullptr);
     QVERIFY(dynamic_cast<SystemClock *>(&Clock::instance()));
+}
+
+void TestClock::timeZoneSettled_data()
+{
+    QTest::addColumn<bool>("set");
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    const QByteArray machine = QFileInfo::exists(QStringLiteral("/etc/localtime")) ? ":/etc/localtime" : "";
+    QTest::newRow("unset: the machine's zone file") << false << QByteArray() << machine;
+    QTest::newRow("a zone of the operator's stays") << true << QByteArray("Europe/Moscow") << QByteArray("Europe/Moscow");
+    QTest::newRow("empty (UTC) stays") << true << QByteArray() << QByteArray();
+}
+
+void TestClock::timeZoneSettled()
+{
+    QFETCH(bool, set);
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    const QByteArray zone = qgetenv("TZ");
+    if (set)
+        qputenv("TZ", before);
+    else
+        qunsetenv("TZ");
+    SystemClock::settleTimeZone();
+    const bool isSet = qEnvironmentVariableIsSet("TZ");
+    const QByteArray now = qgetenv("TZ");
+    if (hadZone)
+        qputenv("TZ", zone);
+    else
+        qunsetenv("TZ");
+    QCOMPARE(isSet, set || !after.isEmpty());
+    QCOMPARE(now, after);
 }
 
 QTEST_GUILESS_MAIN(TestClock)

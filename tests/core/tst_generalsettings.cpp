@@ -271,6 +271,10 @@ void TestGeneralSettings::lookupByLine_data()
     QTest::newRow("no line end") << QByteArray("Port=7") << "Port" << std::optional<QString>("7");
     QTest::newRow("line without =") << QByteArray("Port\r\n") << "Port" << std::optional<QString>();
     QTest::newRow("blank kept") << QByteArray("Port= 1 \r\n") << "Port" << std::optional<QString>(" 1 ");
+    QTest::newRow("bare LF and CR end lines") << QByteArray("Port=1\nServer=s\rPort=3\r\r\nAI=1")
+                                              << "Port" << std::optional<QString>("3");
+    QTest::newRow("key after an empty line") << QByteArray("\r\n\r\nServer=x\r\n") << "Server"
+                                             << std::optional<QString>("x");
 }
 
 void TestGeneralSettings::lookupByLine()

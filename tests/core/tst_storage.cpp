@@ -91,6 +91,10 @@ private slots:
     void changeOnDiskSeenAfterNotification();
     void withoutNotificationsOneStatPerTurn();
     void badLineReportedOncePerVersion();
+    void laterAppendsWrittenAsOne_data();
+    void laterAppendsWrittenAsOne();
+    void refusedLaterAppendReported();
+    void longBatchWrittenWithoutWaiting();
 
 private:
     QString path(const QString &programPath) const { return ProgramFolder::path(programPath); }
@@ -499,6 +503,79 @@ void tst_Storage::badLineReportedOncePerVersion()
     QVERIFY(Storage::problemMessage(Storage::Problem::BadLine, path(file), errors.at(0)).contains(QStringLiteral("строка 2")));
     QCOMPARE(TextFile::lineTrouble(QString(5000, QLatin1Char('a'))), QStringLiteral("строка длиннее 4096 знаков"));
     QCOMPARE(TextFile::lineTrouble(QStringLiteral("a\tb")), QString());
+}
+
+
+void tst_Storage::laterAppendsWrittenAsOne_data()
+{
+    QTest::addColumn<QByteArray>("before"); // on disk; "<missing>": no file
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<bool>("byRead"); // a read writes them, else the flush at exit
+    const QStringList lines{QStringLiteral("один"), QStringLiteral("two :^: ==== ^&^&")};
+    const QByteArray cp1251 = "\xee\xe4\xe8\xed\r\ntwo :^: ==== ^&^&\r\n";
+    QTest::newRow("new file, read") << QByteArray("<missing>") << lines << cp1251 << true;
+    QTest::newRow("new file, exit") << QByteArray("<missing>") << lines << cp1251 << false;
+    QTest::newRow("unended last line") << QByteArray("A") << lines << "A\r\n" + cp1251 << true;
+    QTest::newRow("UTF-8 stays UTF-8")
+        << QByteArray("\xd0\xb0\r\n") << QStringList{QStringLiteral("б"), QStringLiteral("€")}
+        << QByteArray("\xd0\xb0\r\n\xd0\xb1\r\n\xe2\x82\xac\r\n") << false;
+}
+
+void tst_Storage::laterAppendsWrittenAsOne()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QStringList, lines);
+    QFETCH(QByteArray, after);
+    QFETCH(bool, byRead);
+    const QString file = QStringLiteral("\\Статистика\\05.03.2008\\123.txt");
+    if (before != "<missing>")
+        writeOnDisk(path(file), before);
+    for (const QString &line : lines)
+        Storage::instance().appendLater(path(file), line + QStringLiteral("\r\n"), true);
+    // Nothing written yet: one write takes them all later.
+    QCOMPARE(QFileInfo::exists(path(file)), before != "<missing>");
+    if (QFileInfo::exists(path(file))) {
+        QFile disk(path(file));
+        QVERIFY(disk.open(QIODevice::ReadOnly));
+        QCOMPARE(disk.readAll(), before);
+    }
+    if (byRead)
+        QCOMPARE(TextFile::readBytes(file), after);
+    else
+        Storage::instance().flushAll();
+    QFile disk(path(file));
+    QVERIFY(disk.open(QIODevice::ReadOnly));
+    QCOMPARE(disk.readAll(), after);
+    if (before == "<missing>")
+        QCOMPARE(QFileInfo(path(file)).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup),
+                 QFileDevice::Permissions());
+    QVERIFY(m_reports.isEmpty());
+}
+
+void tst_Storage::refusedLaterAppendReported()
+{
+    // A file where the folder should be refuses the write when it comes.
+    QVERIFY(TextFile::writeAll(QStringLiteral("\\Статистика"), QStringLiteral("x")));
+    const QString file = QStringLiteral("\\Статистика\\05.03.2008\\123.txt");
+    Storage::instance().appendLater(path(file), QStringLiteral("1\r\n"), true);
+    QVERIFY(m_reports.isEmpty());
+    Storage::instance().flushAll();
+    QCOMPARE(m_reports.size(), 1);
+    QCOMPARE(m_reports.at(0).problem, Storage::Problem::Append);
+    QCOMPARE(m_reports.at(0).path, path(file));
+    QCOMPARE(TextFile::readState(file), TextFile::ReadState::Missing);
+}
+
+void tst_Storage::longBatchWrittenWithoutWaiting()
+{
+    // A long burst does not pile up in memory until the next tick.
+    const QString file = path(QStringLiteral("WORK.log"));
+    const QString line = QString(998, QLatin1Char('x')) + QStringLiteral("\r\n");
+    for (int i = 0; i < 300; ++i)
+        Storage::instance().appendLater(file, line, true);
+    QVERIFY(QFileInfo(file).size() >= 256 * 1000);
+    QCOMPARE(TextFile::readBytes(QStringLiteral("WORK.log")).size(), 300 * 1000);
 }
 
 QTEST_GUILESS_MAIN(tst_Storage)

@@ -60,6 +60,7 @@ private slots:
     void secondaryBotServesOnlyItsOwn_data();
     void secondaryBotServesOnlyItsOwn();
     void emptyListMainBotServesEveryone();
+    void burstRefreshesOnlyTheWritersLines();
 
     void idleRelease_data();
     void idleRelease();
@@ -271,6 +272,8 @@ void tst_Distribution::secondaryBotServesOnlyItsOwn_data()
     QTest::newRow("user of another bot") << QStringList{"3 1234"} << 2 << false;
     QTest::newRow("number only a prefix of the line's") << QStringList{"2 12345"} << 2 << false;
     QTest::newRow("slot only a suffix of the line's") << QStringList{"12 1234"} << 2 << false;
+    QTest::newRow("slot with a leading zero") << QStringList{"3 1234", "02 1234"} << 2 << true;
+    QTest::newRow("slot not a number") << QStringList{"x 1234", "2x 1234"} << 2 << false;
 }
 
 void tst_Distribution::secondaryBotServesOnlyItsOwn()
@@ -297,6 +300,25 @@ void tst_Distribution::secondaryBotServesOnlyItsOwn()
         QCOMPARE(m_sent, (QList<Sent>{{1, BotDistribution::ReferralText, QStringLiteral("1234")}}));
         QCOMPARE(TextFile::readLines(BotDistribution::ActivityFile).first(), "1234 31.03.2026 23:00:00");
     }
+}
+
+void tst_Distribution::burstRefreshesOnlyTheWritersLines()
+{
+    writeList({"2 222222 pw 2"});
+    TextFile::writeLines(BotDistribution::AssignmentFile, {"2 1234", "2 777"});
+    TextFile::writeLines(BotDistribution::ActivityFile,
+                         {"1234 31.03.2026 23:00:00", "", "777 31.03.2026 23:01:00", "9 31.03.2026 23:02:00"});
+    BotDistribution distribution = makeDistribution();
+    MessageState state;
+    state.slot = 2;
+    // Many messages before the list is written: each changes only its writer's line.
+    for (const char *uin : {"1234", "777", "1234"}) {
+        state.SenderUin = QString::fromLatin1(uin);
+        QVERIFY(distribution.distribute(state));
+        m_clock.advanceSecs(1);
+    }
+    QCOMPARE(TextFile::readLines(BotDistribution::ActivityFile),
+             (QStringList{"1234 31.03.2026 23:50:02", "777 31.03.2026 23:50:01", "9 31.03.2026 23:02:00"}));
 }
 
 void tst_Distribution::emptyListMainBotServesEveryone()
