@@ -109,6 +109,9 @@ bool BotDistribution::distribute(MessageState &state)
                 return true;
             }
         }
+        // Not ours: a line we could not read may have been meant for this user, so it is
+        // reported (the full parse only on this rare path).
+        assignments();
         m_send(1, ReferralText, uin);
         return false;
     }
