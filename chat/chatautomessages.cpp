@@ -16,7 +16,7 @@ ChatAutoMessages::ChatAutoMessages(ChatDelivery &delivery, const ChatMembership 
 
 void ChatAutoMessages::loadSettings()
 {
-    const AutoMessages::File file = AutoMessages::read();
+    const AutoMessages::File file = AutoMessages::readView().header();
     m_interval = file.interval();
     m_random = file.random();
     const QString header[] = {file.intervalLine, file.randomLine};
@@ -40,28 +40,31 @@ void ChatAutoMessages::tick()
         return;
     m_ticks = 0;
 
-    AutoMessages::File file = AutoMessages::read();
-    const int n = int(file.entries.size());
+    // Views into the file's text: an entry may be megabytes, and it is copied once, into
+    // the queue line.
+    const AutoMessages::View view = AutoMessages::readView();
+    const int n = int(view.entryCount());
     if (n == 0)
         return;
     int index = m_random ? 1 + Random::instance().bounded(n) : m_next;
     if (index < 1 || index > n)
         index = 1;
-    const QString line = file.entries[index - 1];
-    const QString text = AutoMessages::Entry::parse(line).text;
-    const std::optional<QString> after = AutoMessages::afterSending(line);
-    if (after) {
+    const QStringView line = view.entry(index - 1);
+    if (AutoMessages::staysAfterSending(line)) {
+        // It stays as it was and leaves the file alone.
         m_next = index + 1;
-        // An entry that stays as it was leaves the file alone (it may be megabytes).
-        if (after->constData() != line.constData() && *after != line) {
-            file.entries[index - 1] = *after;
-            AutoMessages::write(file);
-        }
     } else {
-        file.entries.removeAt(index - 1);
-        m_next = index;
+        AutoMessages::File file = AutoMessages::read();
+        if (const std::optional<QString> after = AutoMessages::afterSending(file.entries.value(index - 1))) {
+            m_next = index + 1;
+            file.entries[index - 1] = *after;
+        } else {
+            file.entries.removeAt(index - 1);
+            m_next = index;
+        }
         AutoMessages::write(file);
     }
+    const QStringView text = AutoMessages::textOf(line);
     if (text.isEmpty())
         return;
 
@@ -71,8 +74,10 @@ void ChatAutoMessages::tick()
         if (RoomNumber::isValid(room.number))
             rooms.append(room.number);
     }
+    QStringList heard;
     for (const QString &room : std::as_const(rooms)) {
         if (!ChatDelivery::occupants(room, members).isEmpty())
-            m_delivery.queueNotice(room, ChatTexts::AutoMessageNotice + text);
+            heard.append(room);
     }
+    m_delivery.queueNotice(heard, ChatTexts::AutoMessageNotice, text);
 }

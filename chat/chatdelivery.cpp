@@ -22,11 +22,18 @@ ChatDelivery::ChatDelivery(TimerRegistry &timers, SendFunction send, ChatEvents 
 
 QStringList ChatDelivery::splitMessage(const QString &text)
 {
+    QStringList parts;
+    for (const QStringView part : splitViews(text))
+        parts.append(part.toString());
+    return parts;
+}
+
+QList<QStringView> ChatDelivery::splitViews(QStringView text)
+{
     // One pass over the text: a part is a run of whole lines, or a piece of a line too
     // long for one message.
     const QString &crLf = ChatTexts::CrLf;
-    QStringList parts;
-    const QStringView all(text);
+    QList<QStringView> parts;
     qsizetype partStart = -1; // where the part being gathered starts
     qsizetype partEnd = 0;
     qsizetype lineStart = 0;
@@ -39,10 +46,10 @@ QStringList ChatDelivery::splitMessage(const QString &text)
             partEnd = lineEnd;
         } else {
             if (partStart >= 0)
-                parts.append(all.mid(partStart, partEnd - partStart).toString());
+                parts.append(text.sliced(partStart, partEnd - partStart));
             qsizetype at = lineStart;
             while (lineEnd - at > MaxMessageLength) {
-                parts.append(all.mid(at, MaxMessageLength).toString());
+                parts.append(text.sliced(at, MaxMessageLength));
                 at += MaxMessageLength;
             }
             partStart = at;
@@ -52,7 +59,7 @@ QStringList ChatDelivery::splitMessage(const QString &text)
             break;
         lineStart = lineEnd + crLf.size();
     }
-    parts.append(all.mid(partStart, partEnd - partStart).toString());
+    parts.append(text.sliced(partStart, partEnd - partStart));
     return parts;
 }
 
@@ -81,12 +88,19 @@ int ChatDelivery::sendParts(int slot, const QString &text, const QString &toUin,
 
 int ChatDelivery::sendSplit(int slot, const QStringList &parts, const QString &toUin, int fallback)
 {
+    return sendViews(slot, QList<QStringView>(parts.cbegin(), parts.cend()), toUin, fallback);
+}
+
+int ChatDelivery::sendViews(int slot, const QList<QStringView> &parts, const QString &toUin, int fallback)
+{
     if (!m_send)
         return 0;
     int sent = 0;
-    for (const QString &part : parts) {
-        if (part.isEmpty())
+    for (const QStringView view : parts) {
+        if (view.isEmpty())
             continue;
+        // Made when it goes: the parts of a huge text never all exist at once.
+        const QString part = view.toString();
         // A bot that is down hands its part to the fallback bot.
         if (m_send(slot, part, toUin) || (fallback > 0 && fallback != slot && m_send(fallback, part, toUin)))
             ++sent;
@@ -132,6 +146,15 @@ void ChatDelivery::queueChatLine(const QString &uin, const QString &nick, const 
 void ChatDelivery::queueNotice(const QString &room, const QString &notice)
 {
     RoomQueue::appendNotice(room, notice);
+}
+
+void ChatDelivery::queueNotice(const QStringList &rooms, QStringView lead, QStringView text)
+{
+    if (rooms.isEmpty())
+        return;
+    const QString line = RoomQueue::noticeLine(lead, text);
+    for (const QString &room : rooms)
+        RoomQueue::appendLine(room, line);
 }
 
 // --- "Timer10" -------------------------------------------------------------------------
@@ -192,14 +215,16 @@ void ChatDelivery::tick()
         const QStringList queued = RoomQueue::take(room);
         if (queued.isEmpty())
             continue;
-        QList<RoomQueue::Line> lines;
+        // Views into the queued lines: a line may be megabytes.
+        QList<RoomQueue::LineView> lines;
         for (const QString &text : queued) {
-            if (std::optional<RoomQueue::Line> line = RoomQueue::parse(text))
+            if (std::optional<RoomQueue::LineView> line = RoomQueue::parseView(text))
                 lines.append(*line);
         }
         // Members who see the same lines get the same parts: a long queue is split once.
         QList<qsizetype> lastShown;
-        QStringList lastParts;
+        QString lastText;
+        QList<QStringView> lastParts;
         for (const RoomMembers::Entry &entry : occupants(room, members)) {
             auto ignoredIt = ignoreLists.find(entry.uin);
             if (ignoredIt == ignoreLists.end())
@@ -212,15 +237,29 @@ void ChatDelivery::tick()
             if (shown.isEmpty())
                 continue;
             if (shown != lastShown) {
-                QStringList pieces;
-                for (const qsizetype i : std::as_const(shown))
-                    pieces.append(lines[i].text);
-                lastParts = splitMessage(pieces.join(ChatTexts::CrLf));
                 lastShown = shown;
+                const QStringView first = lines[shown.front()].text;
+                if (shown.size() == 1 && !first.contains(QStringView(RoomQueue::BreakCode))) {
+                    // One line as it stands: split where it is queued, not copied.
+                    lastText.clear();
+                    lastParts = splitViews(first);
+                } else {
+                    qsizetype size = 0;
+                    for (const qsizetype i : std::as_const(shown))
+                        size += lines[i].text.size() + ChatTexts::CrLf.size();
+                    lastText = QString();
+                    lastText.reserve(size);
+                    for (const qsizetype i : std::as_const(shown)) {
+                        if (i != shown.front())
+                            lastText.append(ChatTexts::CrLf);
+                        RoomQueue::appendDecoded(lastText, lines[i].text);
+                    }
+                    lastParts = splitViews(lastText);
+                }
             }
             // A member the distribution has let go, or whose bot is down, hears the chat
             // through the main bot.
-            messages += sendSplit(slotOf.value(entry.uin, 1), lastParts, entry.uin, 1);
+            messages += sendViews(slotOf.value(entry.uin, 1), lastParts, entry.uin, 1);
         }
     }
     emit m_events.delivered(messages);

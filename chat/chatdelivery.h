@@ -46,12 +46,16 @@ public:
     // The text in messages of at most MaxMessageLength characters, cut at line ends
     // (a longer line is cut where it must).
     static QStringList splitMessage(const QString &text);
+    // The same as views into the text.
+    static QList<QStringView> splitViews(QStringView text);
 
     // --- the room queues ---------------------------------------------------------------
     // A member's chat line (its line breaks encoded already) with the prefix the chat
     // options ask for, into his room's queue and the chat log; the delivery starts.
     void queueChatLine(const QString &uin, const QString &nick, const QString &room, const QString &text);
     void queueNotice(const QString &room, const QString &notice);
+    // The notice lead followed by text into each room; its queue line is made once.
+    void queueNotice(const QStringList &rooms, QStringView lead, QStringView text);
 
     // --- "Timer10" ---------------------------------------------------------------------
     // On, at the interval of the chat switch.
@@ -77,6 +81,8 @@ public:
     static QList<RoomMembers::Entry> occupants(const QString &room, const MemberRooms &memberRooms);
 
 private:
+    int sendViews(int slot, const QList<QStringView> &parts, const QString &toUin, int fallback);
+
     TimerRegistry &m_timers;
     SendFunction m_send;
     ChatEvents &m_events;

@@ -1,5 +1,7 @@
 #include "chat/chatfiles.h"
 
+#include "core/cp1251.h"
+#include "core/storage.h"
 #include "core/textfile.h"
 #include "core/vbvalues.h"
 #include "session/incomingreader.h"
@@ -481,16 +483,82 @@ QString RoomQueue::filePath(const QString &room)
     return Prefix + room + QStringLiteral(".txt");
 }
 
+namespace {
+
+// The lines this process appended to a queue file, while the file is exactly as the last
+// of those appends left it: the delivery takes them without reading back megabytes.
+struct QueuedLines
+{
+    quint64 generation = 0;
+    Storage::Stamp stamp;
+    QStringList lines;
+};
+
+QHash<QString, QueuedLines> &queuedLines()
+{
+    static QHash<QString, QueuedLines> queued;
+    return queued;
+}
+
+// The lines the queue file holds, taken from memory; nullopt when only the file can tell.
+// A missing file holds none.
+std::optional<QStringList> takeQueuedLines(const QString &path)
+{
+    Storage &storage = Storage::instance();
+    const QString file = TextFile::filePath(path);
+    const std::optional<Storage::Stamp> stamp = storage.knownStamp(file);
+    const auto it = queuedLines().find(path);
+    if (it == queuedLines().end())
+        return stamp ? std::nullopt : std::optional<QStringList>(QStringList());
+    QueuedLines queued = std::move(it.value());
+    queuedLines().erase(it);
+    if (!stamp)
+        return QStringList();
+    // A recent stamp proves the file unchanged only while a watch vouches for it.
+    if (queued.generation != storage.generation() || queued.stamp != *stamp ||
+        (Storage::isRecent(*stamp) && !storage.isWatched(file)))
+        return std::nullopt;
+    return std::move(queued.lines);
+}
+
+} // namespace
+
 bool RoomQueue::appendDataLine(const QString &room, const QString &senderUin, const QString &body)
 {
-    const QString path = filePath(room);
-    return !path.isEmpty() && TextFile::appendLine(path, senderUin + Separator + body);
+    return appendLine(room, senderUin + Separator + body);
 }
 
 bool RoomQueue::appendNotice(const QString &room, const QString &notice)
 {
+    return appendLine(room, noticeLine(notice, {}));
+}
+
+QString RoomQueue::noticeLine(QStringView lead, QStringView text)
+{
+    QString line;
+    line.reserve(NoticeLead.size() + lead.size() + text.size());
+    line.append(NoticeLead).append(lead).append(text);
+    return line;
+}
+
+bool RoomQueue::appendLine(const QString &room, const QString &line)
+{
     const QString path = filePath(room);
-    return !path.isEmpty() && TextFile::appendLine(path, NoticeLead + notice);
+    if (path.isEmpty())
+        return false;
+    std::optional<QStringList> known = takeQueuedLines(path);
+    if (!TextFile::appendLine(path, line))
+        return false;
+    // Only a line that reads back as itself may stand for what the file holds.
+    if (!known || line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n')) || !Cp1251::canEncode(line))
+        return true;
+    Storage &storage = Storage::instance();
+    if (const std::optional<Storage::Stamp> stamp = storage.knownStamp(TextFile::filePath(path))) {
+        if (!line.isEmpty())
+            known->append(line);
+        queuedLines().insert(path, QueuedLines{storage.generation(), *stamp, std::move(*known)});
+    }
+    return true;
 }
 
 QStringList RoomQueue::lines(const QString &room)
@@ -502,9 +570,12 @@ QStringList RoomQueue::lines(const QString &room)
 QStringList RoomQueue::take(const QString &room)
 {
     const QString path = filePath(room);
-    if (path.isEmpty() || !TextFile::exists(path))
+    if (path.isEmpty())
         return {};
-    const QStringList taken = filledLines(path);
+    std::optional<QStringList> known = takeQueuedLines(path);
+    if (!TextFile::exists(path))
+        return {};
+    const QStringList taken = known ? std::move(*known) : filledLines(path);
     TextFile::remove(path);
     return taken;
 }
@@ -530,6 +601,7 @@ QStringList RoomQueue::rooms()
 
 void RoomQueue::removeAll()
 {
+    queuedLines().clear();
     TextFile::removeMatching(QStringLiteral("\\Подпрограммы\\Сообщения_в*"));
 }
 
@@ -549,14 +621,14 @@ QString RoomQueue::encodeBreaks(const QString &text)
     return result + BreakCode + pieces.back();
 }
 
-std::optional<RoomQueue::Line> RoomQueue::parse(const QString &line)
+std::optional<RoomQueue::LineView> RoomQueue::parseView(QStringView line)
 {
     if (line.isEmpty())
         return std::nullopt;
-    Line parsed;
+    LineView parsed;
     if (line.startsWith(NoticeLead)) {
         parsed.notice = true;
-        parsed.text = line.mid(NoticeLead.size());
+        parsed.text = line.sliced(NoticeLead.size());
     } else {
         const qsizetype separator = line.indexOf(Separator);
         if (separator < 0) {
@@ -564,11 +636,30 @@ std::optional<RoomQueue::Line> RoomQueue::parse(const QString &line)
             parsed.notice = true;
             parsed.text = line;
         } else {
-            parsed.senderUin = line.left(separator);
-            parsed.text = line.mid(separator + Separator.size());
+            parsed.senderUin = line.first(separator).toString();
+            parsed.text = line.sliced(separator + Separator.size());
         }
     }
-    parsed.text.replace(BreakCode, QStringLiteral("\r\n"));
+    return parsed;
+}
+
+void RoomQueue::appendDecoded(QString &to, QStringView text)
+{
+    qsizetype from = 0;
+    for (qsizetype code = text.indexOf(BreakCode); code >= 0; code = text.indexOf(BreakCode, from)) {
+        to.append(text.sliced(from, code - from)).append(QLatin1String("\r\n"));
+        from = code + BreakCode.size();
+    }
+    to.append(text.sliced(from));
+}
+
+std::optional<RoomQueue::Line> RoomQueue::parse(const QString &line)
+{
+    const std::optional<LineView> view = parseView(line);
+    if (!view)
+        return std::nullopt;
+    Line parsed{view->notice, view->senderUin, QString()};
+    appendDecoded(parsed.text, view->text);
     return parsed;
 }
 

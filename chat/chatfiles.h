@@ -224,8 +224,13 @@ public:
     static QString encodeBreaks(const QString &text);
     static bool appendDataLine(const QString &room, const QString &senderUin, const QString &body);
     static bool appendNotice(const QString &room, const QString &notice);
+    // The notice line of lead followed by text, built in one go (text may be megabytes).
+    static QString noticeLine(QStringView lead, QStringView text);
+    // Appends a queue line as it is.
+    static bool appendLine(const QString &room, const QString &line);
     // The queued lines (empty ones dropped); the file is deleted, so a line queued later
-    // goes into a new queue.
+    // goes into a new queue. Lines this process queued into a file nobody else touched
+    // since are handed back as they were queued, without reading the file back.
     static QStringList take(const QString &room);
     // The rooms that have a queue file: the common room first, the others by name.
     static QStringList rooms();
@@ -240,6 +245,16 @@ public:
         QString text;      // what the member sees, line breaks decoded
     };
     static std::optional<Line> parse(const QString &line);
+    // The same with the text a view into the line, its line breaks still encoded.
+    struct LineView
+    {
+        bool notice = false;
+        QString senderUin;
+        QStringView text;
+    };
+    static std::optional<LineView> parseView(QStringView line);
+    // Appends the text with its encoded line breaks decoded.
+    static void appendDecoded(QString &to, QStringView text);
 };
 
 // "\Подпрограммы\Чат\Игнор\<UIN>.txt": the UINs whose lines the owner does not see. A line

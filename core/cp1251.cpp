@@ -60,18 +60,21 @@ QString decode(QByteArrayView bytes)
 
 QByteArray encode(QStringView text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    // Written in place: a text may be megabytes.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
+    qsizetype n = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            bytes.append('?');
+            out[n++] = '?';
             ++i;
             continue;
         }
         const auto byte = toByte(c);
-        bytes.append(byte ? char(*byte) : '?');
+        out[n++] = byte ? char(*byte) : '?';
     }
+    bytes.truncate(n);
     return bytes;
 }
 

@@ -250,7 +250,7 @@ Storage::Encoding sniffEncoding(int fd, qint64 size)
     return isMultiByteUtf8(tail.mid(cut)) ? Storage::Encoding::Utf8 : Storage::Encoding::Cp1251;
 }
 
-bool isAscii(const QString &text)
+bool isAscii(QStringView text)
 {
     for (const QChar c : text) {
         if (c.unicode() >= 0x80)
@@ -1572,13 +1572,18 @@ bool Storage::append(const QString &path, const QByteArray &bytes, bool ownerOnl
     return appendWith(path, ownerOnly, error, [&bytes](Encoding) { return bytes; });
 }
 
-bool Storage::appendText(const QString &path, const QString &text, bool ownerOnly, QString *error)
+bool Storage::appendText(const QString &path, QStringView text, bool ownerOnly, QString *error, bool endLine)
 {
+    const auto ended = [endLine](QByteArray bytes) {
+        if (endLine)
+            bytes.append("\r\n", 2);
+        return bytes;
+    };
     if (isAscii(text))
-        return append(path, text.toLatin1(), ownerOnly, error); // the same bytes in either
-    return appendWith(path, ownerOnly, error, [&text](Encoding encoding) {
+        return append(path, ended(text.toLatin1()), ownerOnly, error); // the same bytes in either
+    return appendWith(path, ownerOnly, error, [&](Encoding encoding) {
         // Bytes of another encoding would turn the whole file into mojibake.
-        return encoding == Encoding::Cp1251 ? Cp1251::encode(text) : text.toUtf8();
+        return ended(encoding == Encoding::Cp1251 ? Cp1251::encode(text) : text.toUtf8());
     });
 }
 

@@ -114,7 +114,8 @@ public:
     // line without its line end is ended with CR LF, unless the bytes begin with one.
     bool append(const QString &path, const QByteArray &bytes, bool ownerOnly, QString *error);
     // The same for text: encoded as the file there is (UTF-8 stays UTF-8), else 1251.
-    bool appendText(const QString &path, const QString &text, bool ownerOnly, QString *error);
+    // endLine adds CR LF to the encoded bytes, so a long line is not copied for it.
+    bool appendText(const QString &path, QStringView text, bool ownerOnly, QString *error, bool endLine = false);
     // appendText() done later, with whatever was added to the same file meanwhile in one
     // write: for records that grow per message. It is a deferred record (see defer()):
     // every read or write of the path, the background tick and flushAll() write it first;

@@ -53,10 +53,11 @@ Result writeTextAt(const QString &path, const QString &text, Options options)
 
 // Every append of the program comes here, so the layer below ends a hand-edited last
 // line first and keeps a UTF-8 file UTF-8.
-Result appendTextAt(const QString &path, const QString &text, Options options)
+Result appendTextAt(const QString &path, const QString &text, Options options, bool endLine = false)
 {
     Result result;
-    result.ok = Storage::instance().appendText(path, text, options.testFlag(Option::OwnerOnly), &result.error);
+    result.ok = Storage::instance().appendText(path, text, options.testFlag(Option::OwnerOnly), &result.error,
+                                               endLine);
     return result;
 }
 
@@ -180,13 +181,21 @@ QString firstLine(const Absolute &file)
 QStringList splitLines(const QString &text)
 {
     QStringList lines;
+    for (const QStringView line : splitLineViews(text))
+        lines.append(line.size() == text.size() ? text : line.toString()); // a lone line is shared
+    return lines;
+}
+
+QList<QStringView> splitLineViews(QStringView text)
+{
+    QList<QStringView> lines;
     qsizetype start = 0;
     const qsizetype size = text.size();
     qsizetype i = 0;
     while (i < size) {
         const QChar c = text.at(i);
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            lines.append(text.mid(start, i - start));
+            lines.append(text.sliced(start, i - start));
             if (c == QLatin1Char('\r') && i + 1 < size && text.at(i + 1) == QLatin1Char('\n'))
                 ++i;
             ++i;
@@ -196,7 +205,7 @@ QStringList splitLines(const QString &text)
         }
     }
     if (start < size)
-        lines.append(text.mid(start));
+        lines.append(text.sliced(start));
     return lines;
 }
 
@@ -238,11 +247,11 @@ Result append(const Absolute &file, const QString &text, Options options)
 
 Result appendLine(const QString &programPath, const QString &line, Options options)
 {
-    return appendTextAt(filePath(programPath), line + QLatin1String("\r\n"), options);
+    return appendTextAt(filePath(programPath), line, options, true);
 }
 Result appendLine(const Absolute &file, const QString &line, Options options)
 {
-    return appendTextAt(file.path, line + QLatin1String("\r\n"), options);
+    return appendTextAt(file.path, line, options, true);
 }
 
 void appendLineLater(const QString &programPath, const QString &line, Options options)

@@ -85,6 +85,8 @@ QString firstLine(const Absolute &file);
 //   "\r\n"        -> [""]          "a\r\n\r\n"   -> ["a", ""]
 //   "a\nb\r\n"    -> ["a", "b"]    "a\r\r\n"     -> ["a", ""]
 QStringList splitLines(const QString &text);
+// The same lines as views into text (nothing copied).
+QList<QStringView> splitLineViews(QStringView text);
 
 // --- writing -------------------------------------------------------------------------
 // Every writer creates the missing parent folders first (mkpath). A rewrite is atomic

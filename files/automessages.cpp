@@ -73,6 +73,22 @@ AutoMessages::File AutoMessages::read()
     return file;
 }
 
+AutoMessages::View AutoMessages::readView()
+{
+    View view;
+    view.text = TextFile::readAll(FilePath);
+    view.lines = TextFile::splitLineViews(view.text);
+    return view;
+}
+
+AutoMessages::File AutoMessages::View::header() const
+{
+    File file;
+    file.intervalLine = line(0).toString();
+    file.randomLine = line(1).toString();
+    return file;
+}
+
 bool AutoMessages::write(const File &file)
 {
     QStringList lines = {file.intervalLine, file.randomLine};
@@ -88,14 +104,23 @@ bool AutoMessages::write(const QString &intervalLine, const QString &randomLine,
     return bool(TextFile::writeLines(FilePath, QStringList{intervalLine, randomLine} + entries));
 }
 
+bool AutoMessages::staysAfterSending(QStringView entryLine)
+{
+    const Fields fields = fieldsOf(entryLine);
+    return entryLine.isEmpty() || fields.count == Endless || fields.direction == QLatin1String("=");
+}
+
+QStringView AutoMessages::textOf(QStringView entryLine)
+{
+    return fieldsOf(entryLine).text;
+}
+
 std::optional<QString> AutoMessages::afterSending(const QString &entryLine)
 {
-    if (entryLine.isEmpty())
-        return entryLine;
     // Only the count and direction are looked at: the text is not copied.
-    const Fields fields = fieldsOf(entryLine);
-    if (fields.count == Endless || fields.direction == QLatin1String("="))
+    if (staysAfterSending(entryLine))
         return entryLine;
+    const Fields fields = fieldsOf(entryLine);
     const std::optional<double> count = VbValues::toNumber(fields.count.toString());
     if (!count)
         return std::nullopt;

@@ -38,9 +38,23 @@ public:
         std::optional<int> interval() const;
         bool random() const;
     };
+    // The file's text and its lines as views into it (an entry may be megabytes).
+    struct View
+    {
+        QString text;
+        QList<QStringView> lines;
+        QStringView line(qsizetype n) const { return n < lines.size() ? lines[n] : QStringView(); }
+        // The entries, counted from 0.
+        qsizetype entryCount() const { return lines.size() > 2 ? lines.size() - 2 : 0; }
+        QStringView entry(qsizetype n) const { return lines[n + 2]; }
+        // Lines 1 and 2 as a File without entries.
+        File header() const;
+    };
+
     // The file holds any text (a missing or empty file holds none).
     static bool hasText();
     static File read();
+    static View readView();
     // Rewrites the file: line 1, line 2, the entries (one empty line when none).
     static bool write(const File &file);
     // Rewrites the file with exactly these lines.
@@ -48,4 +62,8 @@ public:
 
     // The entry after it went out once: nullopt when it is removed.
     static std::optional<QString> afterSending(const QString &entryLine);
+    // True when sending leaves the entry as it is (an endless or "=" entry, an empty line).
+    static bool staysAfterSending(QStringView entryLine);
+    // The text field of an entry line.
+    static QStringView textOf(QStringView entryLine);
 };

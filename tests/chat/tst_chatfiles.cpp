@@ -10,6 +10,7 @@
 #include "support/filemode.h"
 #include "support/programhome.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 #include <functional>
@@ -36,6 +37,9 @@ private slots:
     void queueLines_data();
     void queueLines();
     void queueTakenWhole();
+    void queueTakenAsTheFileHoldsIt_data();
+    void queueTakenAsTheFileHoldsIt();
+    void queueLineRefusedByTheDiskIsNotTaken();
     void pathCharactersNeverReachAFileName();
     void statisticsCountPerDayAndInTotal();
     void statisticsKeepAWordAsItIs();
@@ -261,6 +265,56 @@ void tst_ChatFiles::queueTakenWhole()
     QCOMPARE(RoomQueue::take(QStringLiteral("3")), (QStringList{"1:^:a: x", "  n"}));
     QVERIFY(!TextFile::exists(RoomQueue::filePath(QStringLiteral("3"))));
     QVERIFY(RoomQueue::take(QStringLiteral("3")).isEmpty());
+}
+
+// What take() hands back is what the file holds, whoever wrote to it and whatever the
+// queued lines held.
+void tst_ChatFiles::queueTakenAsTheFileHoldsIt_data()
+{
+    QTest::addColumn<QString>("notice");
+    QTest::addColumn<QByteArray>("handWritten"); // appended past the program
+    QTest::addColumn<QStringList>("taken");
+
+    QTest::newRow("plain") << "n" << QByteArray() << QStringList{"1:^:a: x", "  n"};
+    QTest::newRow("line breaks") << "n\r\nm\rk" << QByteArray() << QStringList{"1:^:a: x", "  n", "m", "k"};
+    QTest::newRow("outside 1251") << QStringLiteral("ж\u4e2d\U0001F600") << QByteArray()
+                                  << QStringList{"1:^:a: x", "  ж??"};
+    QTest::newRow("separators") << "a:^:b^&^&c====d" << QByteArray() << QStringList{"1:^:a: x", "  a:^:b^&^&c====d"};
+    QTest::newRow("hand edit") << "n" << QByteArray("2:^:hand\r\n") << QStringList{"1:^:a: x", "  n", "2:^:hand"};
+    QTest::newRow("hand edit, no line end")
+        << "n" << QByteArray("2:^:hand") << QStringList{"1:^:a: x", "  n", "2:^:hand"};
+}
+
+void tst_ChatFiles::queueTakenAsTheFileHoldsIt()
+{
+    QFETCH(QString, notice);
+    QFETCH(QByteArray, handWritten);
+    const QString room = QStringLiteral("3");
+    QVERIFY(RoomQueue::appendDataLine(room, QStringLiteral("1"), QStringLiteral("a: x")));
+    QVERIFY(RoomQueue::appendNotice(room, notice));
+    if (!handWritten.isEmpty()) {
+        const QString path = TextFile::filePath(RoomQueue::filePath(room));
+        QVERIFY(FileProbe::writeBytes(path, FileProbe::bytes(path) + handWritten));
+    }
+    QTEST(RoomQueue::take(room), "taken");
+    QVERIFY(!TextFile::exists(RoomQueue::filePath(room)));
+    // A new queue starts afresh.
+    QVERIFY(RoomQueue::appendNotice(room, QStringLiteral("z")));
+    QCOMPARE(RoomQueue::take(room), QStringList{"  z"});
+}
+
+void tst_ChatFiles::queueLineRefusedByTheDiskIsNotTaken()
+{
+    const QString room = QStringLiteral("3");
+    QVERIFY(RoomQueue::appendNotice(room, QStringLiteral("a")));
+    {
+        FileProbe::FileSizeLimit limit{rlim_t(FileProbe::bytes(TextFile::filePath(RoomQueue::filePath(room))).size() + 4)};
+        QVERIFY(limit.ok());
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot append to")));
+        QVERIFY(!RoomQueue::appendNotice(room, QString(64, QChar(0x0436))));
+    }
+    QVERIFY(RoomQueue::appendNotice(room, QStringLiteral("c")));
+    QCOMPARE(RoomQueue::take(room), (QStringList{"  a", "  c"}));
 }
 
 void tst_ChatFiles::pathCharactersNeverReachAFileName()
