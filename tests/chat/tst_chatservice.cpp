@@ -81,6 +81,7 @@ private slots:
     void autoMessagesInOrder();
     void autoMessagesRandomUniform();
     void autoMessageThatStaysLeavesTheFileAlone();
+    void longAutoMessageReachesEveryRoomInParts();
     void reconnectionNotice();
     void joinAfterADisconnect();
     void perRunFilesGo();
@@ -702,6 +703,27 @@ void tst_ChatService::autoMessageThatStaysLeavesTheFileAlone()
     QFile file(TextFile::filePath(AutoMessages::FilePath));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), Cp1251::encode(QString::fromUtf8(bytes)));
+}
+
+void tst_ChatService::longAutoMessageReachesEveryRoomInParts()
+{
+    // Separators of other files go out as they stand.
+    const QString text = QString(2500, QChar(0x0436)) + QStringLiteral(":^:====") + QString(10, QLatin1Char('a'));
+    QVERIFY(TextFile::writeLines(AutoMessages::FilePath, {"1", " 0 ", text + "&^+&&^="}));
+    QVERIFY(RoomList::add(Room{QStringLiteral("5"), QStringLiteral("Занято")}));
+    registerMember(Vasya, QStringLiteral("Вася"));
+    registerMember(Petya, QStringLiteral("Петя"));
+    say(Petya, QStringLiteral("!room 5"));
+    m_chat->Timer10_Timer();
+    m_sent.clear();
+    m_chat->auto_soob_Timer();
+    m_chat->Timer10_Timer();
+    const QString whole = QStringLiteral("Автоматическое сообщение: ") + text;
+    const QStringList parts = {whole.left(2000), whole.mid(2000)};
+    QCOMPARE(repliesTo(Vasya), parts);
+    QCOMPARE(repliesTo(Petya), parts);
+    // The entry stays as it was.
+    QCOMPARE(TextFile::readLines(AutoMessages::FilePath), (QStringList{"1", " 0 ", text + "&^+&&^="}));
 }
 
 void tst_ChatService::reconnectionNotice()
