@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -1567,9 +1568,24 @@ bool Storage::rewriteText(const QString &path, const QString &text, bool ownerOn
     return rewrite(path, encodeForRewrite(text, encoding), ownerOnly, error);
 }
 
+namespace {
+
+// Characters encoded and written at a time by a long append.
+constexpr qsizetype AppendPiece = 64 * 1024;
+
+bool endsWithLineEnd(QByteArrayView bytes)
+{
+    return bytes.endsWith('\n') || bytes.endsWith('\r');
+}
+
+} // namespace
+
 bool Storage::append(const QString &path, const QByteArray &bytes, bool ownerOnly, QString *error)
 {
-    return appendWith(path, ownerOnly, error, [&bytes](Encoding) { return bytes; });
+    bool given = false;
+    return appendWith(path, ownerOnly, error, endsWithLineEnd(bytes), [&](Encoding) {
+        return std::exchange(given, true) ? QByteArray() : bytes;
+    });
 }
 
 bool Storage::appendText(const QString &path, QStringView text, bool ownerOnly, QString *error, bool endLine)
@@ -1579,16 +1595,28 @@ bool Storage::appendText(const QString &path, QStringView text, bool ownerOnly, 
             bytes.append("\r\n", 2);
         return bytes;
     };
-    if (isAscii(text))
+    if (text.size() <= AppendPiece && isAscii(text))
         return append(path, ended(text.toLatin1()), ownerOnly, error); // the same bytes in either
-    return appendWith(path, ownerOnly, error, [&](Encoding encoding) {
+    const bool wholeLines = endLine || text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'));
+    qsizetype at = 0;
+    bool done = false;
+    return appendWith(path, ownerOnly, error, wholeLines, [&](Encoding encoding) {
+        if (done)
+            return QByteArray();
+        qsizetype size = std::min(AppendPiece, text.size() - at);
+        if (size > 0 && at + size < text.size() && text[at + size - 1].isHighSurrogate())
+            ++size; // a pair stays whole
+        const QStringView piece = text.sliced(at, size);
+        at += size;
+        done = at >= text.size();
         // Bytes of another encoding would turn the whole file into mojibake.
-        return ended(encoding == Encoding::Cp1251 ? Cp1251::encode(text) : text.toUtf8());
+        QByteArray bytes = encoding == Encoding::Cp1251 ? Cp1251::encode(piece) : piece.toUtf8();
+        return done ? ended(std::move(bytes)) : bytes;
     });
 }
 
-bool Storage::appendWith(const QString &path, bool ownerOnly, QString *error,
-                         const std::function<QByteArray(Encoding)> &bytesFor)
+bool Storage::appendWith(const QString &path, bool ownerOnly, QString *error, bool wholeLines,
+                         const std::function<QByteArray(Encoding)> &nextPiece)
 {
     flushPending(path);
     QString reason;
@@ -1657,14 +1685,24 @@ bool Storage::appendWith(const QString &path, bool ownerOnly, QString *error,
             encoding = sniffEncoding(fd, oldSize);
         }
     }
-    QByteArray bytes = bytesFor(encoding);
+    QByteArray bytes = nextPiece(encoding);
     // A hand-edited last line without its line end would take the new line in. A piece
     // of a line (no line end at its end) is appended as it is.
-    const bool wholeLines = bytes.endsWith('\n') || bytes.endsWith('\r');
     if (last != '\n' && last != '\r' && wholeLines && !bytes.startsWith('\r') && !bytes.startsWith('\n'))
         bytes.prepend("\r\n");
-    const bool written = writeAllFd(fd, bytes.constData(), bytes.size());
-    const int writeError = errno;
+    bool written = writeAllFd(fd, bytes.constData(), bytes.size());
+    int writeError = errno;
+    qint64 appendedSize = bytes.size();
+    bool onePiece = true;
+    if (!bytes.isEmpty()) {
+        for (QByteArray more = nextPiece(encoding); written && !more.isEmpty(); more = nextPiece(encoding)) {
+            written = writeAllFd(fd, more.constData(), more.size());
+            writeError = errno;
+            appendedSize += more.size();
+            last = more.back();
+            onePiece = false;
+        }
+    }
     if (!written) {
         // A short write (a full disk) would leave half a line for the next one to glue on.
         ::ftruncate(fd, oldSize);
@@ -1688,10 +1726,10 @@ bool Storage::appendWith(const QString &path, bool ownerOnly, QString *error,
         if (m_appended.size() >= MaxKnownPaths)
             m_appended.clear();
         // Appended text that did not need the file's encoding leaves it as it was.
-        m_appended.insert(path, Appended{stampFrom(after), encoding, bytes.isEmpty() ? last : bytes.back()});
+        m_appended.insert(path, Appended{stampFrom(after), encoding, !onePiece || bytes.isEmpty() ? last : bytes.back()});
     }
     // The layer's own write: what it holds follows without reading the file again.
-    if (known && stamped && oldSize + bytes.size() == after.st_size &&
+    if (known && onePiece && stamped && oldSize + appendedSize == after.st_size &&
         known->bytes.size() + bytes.size() <= MaxCachedFile) {
         known->bytes += bytes;
         known->text.reset();

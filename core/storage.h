@@ -237,8 +237,10 @@ private:
     void notified(int watch, quint32 mask, const QString &name);
     void changed(const QString &path);
     void forgetWatched();
-    bool appendWith(const QString &path, bool ownerOnly, QString *error,
-                    const std::function<QByteArray(Encoding)> &bytesFor);
+    // The bytes come in pieces until an empty one: a long text never exists whole as
+    // bytes. wholeLines: the last piece ends with a line end.
+    bool appendWith(const QString &path, bool ownerOnly, QString *error, bool wholeLines,
+                    const std::function<QByteArray(Encoding)> &nextPiece);
     void evict();
     void tick();
     // Runs the deferred writes, then eachJournal on every journal; not re-entered.

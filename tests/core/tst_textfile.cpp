@@ -1,3 +1,4 @@
+#include "core/cp1251.h"
 #include "core/programfolder.h"
 #include "core/storage.h"
 #include "core/textfile.h"
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,6 +51,8 @@ private Q_SLOTS:
     void failedRewriteKeepsOldFile();
     void failedAppendLeavesFileAsItWas_data();
     void failedAppendLeavesFileAsItWas();
+    void longAppendWholeOrNotAtAll_data();
+    void longAppendWholeOrNotAtAll();
     void appendEndsUnendedLastLine_data();
     void appendEndsUnendedLastLine();
     void handEditBetweenAppendsSeen();
@@ -279,6 +283,52 @@ void TestTextFile::failedAppendLeavesFileAsItWas()
     QVERIFY(TextFile::appendLine(log, QStringLiteral("третья")));
     QCOMPARE(TextFile::readLines(log), QStringList({QStringLiteral("05.03.2008 - 123 : первая"),
                                                     QStringLiteral("третья")}));
+}
+
+void TestTextFile::longAppendWholeOrNotAtAll_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<bool>("utf8");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("1251") << QByteArray("a\r\n") << false << false;
+    QTest::newRow("UTF-8") << QByteArray("\xD0\xB6\r\n") << true << false;
+    QTest::newRow("unended") << QByteArray("a") << false << false;
+    QTest::newRow("missing") << QByteArray() << false << false;
+    QTest::newRow("refused midway") << QByteArray("a\r\n") << false << true;
+}
+
+// A line of megabytes is written in pieces: the bytes are those of one write, and a
+// refusal midway leaves nothing of it.
+void TestTextFile::longAppendWholeOrNotAtAll()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(bool, utf8);
+    QFETCH(bool, refused);
+    const QString log = QStringLiteral("\\Логи\\длинный.txt");
+    const QString file = home() + "/Логи/длинный.txt";
+    if (!before.isEmpty())
+        QVERIFY(FileProbe::writeBytes(file, before));
+    QString line;
+    for (int i = 0; i < 5; ++i)
+        line += QString(65535, QChar(0x0436)) + QStringLiteral("\U0001F600") + QStringLiteral("\r\n^&^&");
+    TextFile::Result result;
+    {
+        FileProbe::FileSizeLimit fileSizeLimit{rlim_t(refused ? before.size() + 100000 : RLIM_INFINITY)};
+        QVERIFY(fileSizeLimit.ok());
+        if (refused)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot append to")));
+        result = TextFile::appendLine(log, line);
+    }
+    QCOMPARE(result.ok, !refused);
+    if (refused) {
+        QCOMPARE(FileProbe::bytes(file), before);
+        return;
+    }
+    const QByteArray lineEnd = before.isEmpty() || before.endsWith('\n') ? QByteArray() : QByteArray("\r\n");
+    const QByteArray expected = before + lineEnd + (utf8 ? line.toUtf8() : Cp1251::encode(line)) + "\r\n";
+    QCOMPARE(FileProbe::bytes(file).size(), expected.size());
+    QVERIFY(FileProbe::bytes(file) == expected);
+    QVERIFY(TextFile::readBytes(log) == expected);
 }
 
 void TestTextFile::appendEndsUnendedLastLine_data()
