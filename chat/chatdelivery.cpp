@@ -38,7 +38,7 @@ QList<QStringView> ChatDelivery::splitViews(QStringView text)
     qsizetype partEnd = 0;
     qsizetype lineStart = 0;
     while (true) {
-        qsizetype lineEnd = text.indexOf(crLf, lineStart);
+        qsizetype lineEnd = TextFile::find(text, crLf, lineStart);
         const bool last = lineEnd < 0;
         if (last)
             lineEnd = text.size();
@@ -239,7 +239,7 @@ void ChatDelivery::tick()
             if (shown != lastShown) {
                 lastShown = shown;
                 const QStringView first = lines[shown.front()].text;
-                if (shown.size() == 1 && !first.contains(QStringView(RoomQueue::BreakCode))) {
+                if (shown.size() == 1 && TextFile::find(first, RoomQueue::BreakCode) < 0) {
                     // One line as it stands: split where it is queued, not copied.
                     lastText.clear();
                     lastParts = splitViews(first);

@@ -630,7 +630,7 @@ std::optional<RoomQueue::LineView> RoomQueue::parseView(QStringView line)
         parsed.notice = true;
         parsed.text = line.sliced(NoticeLead.size());
     } else {
-        const qsizetype separator = line.indexOf(Separator);
+        const qsizetype separator = TextFile::find(line, Separator);
         if (separator < 0) {
             // Neither kind: shown as it stands, as a notice would be.
             parsed.notice = true;
@@ -646,7 +646,7 @@ std::optional<RoomQueue::LineView> RoomQueue::parseView(QStringView line)
 void RoomQueue::appendDecoded(QString &to, QStringView text)
 {
     qsizetype from = 0;
-    for (qsizetype code = text.indexOf(BreakCode); code >= 0; code = text.indexOf(BreakCode, from)) {
+    for (qsizetype code = TextFile::find(text, BreakCode); code >= 0; code = TextFile::find(text, BreakCode, from)) {
         to.append(text.sliced(from, code - from)).append(QLatin1String("\r\n"));
         from = code + BreakCode.size();
     }

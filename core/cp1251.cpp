@@ -81,6 +81,10 @@ QByteArray encode(QStringView text)
 bool canEncode(QStringView text)
 {
     for (const QChar c : text) {
+        // Latin letters and the Russian alphabet without a look at the table.
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0x0410 && u <= 0x044F))
+            continue;
         if (!toByte(c))
             return false;
     }

@@ -188,25 +188,43 @@ QStringList splitLines(const QString &text)
 
 QList<QStringView> splitLineViews(QStringView text)
 {
+    // The next CR and the next LF are each looked for with the library's vector search,
+    // and looked for again only once passed, so a line of megabytes is walked at memory
+    // speed and a file of short lines still once.
     QList<QStringView> lines;
-    qsizetype start = 0;
     const qsizetype size = text.size();
-    qsizetype i = 0;
-    while (i < size) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            lines.append(text.sliced(start, i - start));
-            if (c == QLatin1Char('\r') && i + 1 < size && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            ++i;
-            start = i;
-        } else {
-            ++i;
-        }
+    qsizetype nextCr = text.indexOf(QLatin1Char('\r'));
+    qsizetype nextLf = text.indexOf(QLatin1Char('\n'));
+    qsizetype start = 0;
+    while (nextCr >= 0 || nextLf >= 0) {
+        const bool cr = nextCr >= 0 && (nextLf < 0 || nextCr < nextLf);
+        const qsizetype at = cr ? nextCr : nextLf;
+        lines.append(text.sliced(start, at - start));
+        start = at + 1;
+        if (cr && nextLf == start)
+            ++start; // CR LF
+        if (nextCr >= 0 && nextCr < start)
+            nextCr = text.indexOf(QLatin1Char('\r'), start);
+        if (nextLf >= 0 && nextLf < start)
+            nextLf = text.indexOf(QLatin1Char('\n'), start);
     }
     if (start < size)
         lines.append(text.sliced(start));
     return lines;
+}
+
+qsizetype find(QStringView text, QStringView needle, qsizetype from)
+{
+    if (needle.isEmpty())
+        return from <= text.size() ? from : -1;
+    const QChar head = needle.front();
+    const QStringView tail = needle.sliced(1);
+    const qsizetype last = text.size() - needle.size();
+    for (qsizetype at = text.indexOf(head, from); at >= 0 && at <= last; at = text.indexOf(head, at + 1)) {
+        if (text.sliced(at + 1, tail.size()) == tail)
+            return at;
+    }
+    return -1;
 }
 
 Result writeBytes(const QString &programPath, const QByteArray &bytes, Options options)

@@ -87,6 +87,11 @@ QString firstLine(const Absolute &file);
 QStringList splitLines(const QString &text);
 // The same lines as views into text (nothing copied).
 QList<QStringView> splitLineViews(QStringView text);
+// Where needle first stands in text at or after from, -1 when nowhere: QStringView::indexOf
+// for the short separators the files use, which looks for the needle's first character
+// with the library's vector search and so walks a line of megabytes without that
+// character at memory speed.
+qsizetype find(QStringView text, QStringView needle, qsizetype from = 0);
 
 // --- writing -------------------------------------------------------------------------
 // Every writer creates the missing parent folders first (mkpath). A rewrite is atomic

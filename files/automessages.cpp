@@ -16,11 +16,11 @@ struct Fields
 Fields fieldsOf(QStringView line)
 {
     const QString &separator = AutoMessages::FieldSeparator;
-    const qsizetype first = line.indexOf(separator);
+    const qsizetype first = TextFile::find(line, separator);
     if (first < 0)
         return {line, {}, {}};
     const QStringView rest = line.sliced(first + separator.size());
-    const qsizetype second = rest.indexOf(separator);
+    const qsizetype second = TextFile::find(rest, separator);
     if (second < 0)
         return {line.first(first), rest, {}};
     return {line.first(first), rest.first(second), rest.sliced(second + separator.size())};

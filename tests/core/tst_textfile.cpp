@@ -40,6 +40,8 @@ private Q_SLOTS:
     void missingFileReadsEmpty();
     void splitLines_data();
     void splitLines();
+    void find_data();
+    void find();
     void readLinesWithCrLfAndBareLf();
     void firstLine();
     void writeLinesEndsWithOneCrLf();
@@ -141,6 +143,38 @@ void TestTextFile::splitLines_data()
     QTest::newRow("CR CR LF") << "a\r\r\n" << QStringList{"a", ""};
     QTest::newRow("LF CR") << "a\n\rb" << QStringList{"a", "", "b"};
     QTest::newRow("blanks kept") << " a \r\n" << QStringList{" a "};
+    QTest::newRow("LF lines, then a CR") << "a\nb\nc\rd" << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("CR lines, then an LF") << "a\rb\rc\nd\r\n" << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("CR LF after bare ends") << "a\n\r\nb\r" << QStringList{"a", "", "b"};
+    QTest::newRow("control characters stay") << "a\tb\x0B\x0C\x0E\r\n" << QStringList{"a\tb\x0B\x0C\x0E"};
+}
+
+void TestTextFile::find_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("at");
+    QTest::newRow("at the start") << "&^x" << "&^" << 0 << 0;
+    QTest::newRow("head alone first") << "a&b&^c" << "&^" << 0 << 3;
+    QTest::newRow("at the end") << "abc&^" << "&^" << 0 << 3;
+    QTest::newRow("head at the very end") << "abc&" << "&^" << 0 << -1;
+    QTest::newRow("nowhere") << "abc" << ":^:" << 0 << -1;
+    QTest::newRow("from past the first") << "&^a&^" << "&^" << 1 << 3;
+    QTest::newRow("overlapping heads") << "^^&^&" << "^&^&" << 0 << 1;
+    QTest::newRow("line end") << "a\rb\r\n" << "\r\n" << 0 << 3;
+    QTest::newRow("one character") << "abc" << "c" << 0 << 2;
+    QTest::newRow("empty text") << "" << "&^" << 0 << -1;
+}
+
+void TestTextFile::find()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, needle);
+    QFETCH(int, from);
+    QFETCH(int, at);
+    QCOMPARE(TextFile::find(text, needle, from), qsizetype(at));
+    QCOMPARE(TextFile::find(text, needle, from), text.indexOf(needle, from));
 }
 
 void TestTextFile::splitLines()
