@@ -10,8 +10,14 @@
 // more burst runs under strace -c -f, which counts every call by name; the rates of these
 // extra bursts are not reported, the counting slows the bot.
 //
+// A burst queues every message before the first answer leaves, so even answers in the
+// order of arrival wait at least half the slowest one's time at the median. For latency
+// alone, the same messages also go out at an even pace, a quarter of the echo's burst
+// rate by default, for the echo and for the bot: what an answer costs when no queue
+// stands before it.
+//
 //   bench_endtoend [--bots 9] [--users 90] [--bursts 10,100] [--korvane PATH] [--strace]
-//                  [--no-perf] [--strict]
+//                  [--no-perf] [--strict] [--paced-share 0.25]
 //
 // With --strict it exits non-zero when an answer was lost or misdirected (the smoke run).
 #include "core/programfolder.h"
@@ -149,12 +155,9 @@ void printFigures(const char *who, const Figures &f)
                 f.percentile(0.95), f.percentile(0.99), f.maxLatency(), f.lost(), f.misdirected);
 }
 
-// Every user writes his burst at once to his bot; waits for the answers.
-Figures runBurst(std::vector<User> &users, int burst, const QString &expectedText)
+// Counts each user's answers from his bot against the messages he sent.
+void listenForAnswers(std::vector<User> &users, const QElapsedTimer &clock, const QString &expectedText)
 {
-    Figures figures;
-    QElapsedTimer clock;
-    clock.start();
     for (User &user : users) {
         user.sentAt.clear();
         user.answeredAt.clear();
@@ -170,20 +173,23 @@ Figures runBurst(std::vector<User> &users, int burst, const QString &expectedTex
                                  u->answeredAt.append(clock.elapsed());
                          });
     }
-    for (int k = 0; k < burst; ++k) {
-        for (User &user : users) {
-            user.sentAt.append(clock.elapsed());
-            user.peer->sendText(user.bot, Greeting);
-        }
-    }
-    figures.expected = qint64(users.size()) * burst;
-    auto answered = [&users] {
-        qint64 n = 0;
-        for (const User &user : users)
-            n += user.answeredAt.size();
-        return n;
-    };
-    runUntil([&] { return answered() >= figures.expected; }, 120000);
+}
+
+qint64 answeredCount(const std::vector<User> &users)
+{
+    qint64 n = 0;
+    for (const User &user : users)
+        n += user.answeredAt.size();
+    return n;
+}
+
+// Waits for the answers still due, then gathers the figures; the rate counts from the
+// first message sent to the last answer.
+Figures collect(std::vector<User> &users, const QElapsedTimer &clock, qint64 expected)
+{
+    Figures figures;
+    figures.expected = expected;
+    runUntil([&] { return answeredCount(users) >= figures.expected; }, 120000);
     // A short grace period catches answers that arrive twice or to the wrong user.
     const qint64 end = clock.elapsed();
     runUntil([&clock, end] { return clock.elapsed() > end + 300; }, 1000);
@@ -196,9 +202,55 @@ Figures runBurst(std::vector<User> &users, int burst, const QString &expectedTex
         figures.misdirected += user.foreign;
     }
     std::sort(figures.latenciesMs.begin(), figures.latenciesMs.end());
-    figures.answered = answered();
+    figures.answered = answeredCount(users);
     figures.seconds = double(std::max<qint64>(1, lastAnswer)) / 1000.0;
     return figures;
+}
+
+// Every user writes his burst at once to his bot; waits for the answers.
+Figures runBurst(std::vector<User> &users, int burst, const QString &expectedText)
+{
+    QElapsedTimer clock;
+    clock.start();
+    listenForAnswers(users, clock, expectedText);
+    for (int k = 0; k < burst; ++k) {
+        for (User &user : users) {
+            user.sentAt.append(clock.elapsed());
+            user.peer->sendText(user.bot, Greeting);
+        }
+    }
+    return collect(users, clock, qint64(users.size()) * burst);
+}
+
+// The users write perUser messages each at an even pace, together ratePerSecond messages
+// a second, each user's first message at his own moment; waits for the answers. Below
+// what the bot can carry, a message's latency is then its own cost, not its place in a
+// queue that a burst builds before the first answer leaves.
+Figures runPaced(std::vector<User> &users, int perUser, double ratePerSecond, const QString &expectedText)
+{
+    QElapsedTimer clock;
+    clock.start();
+    listenForAnswers(users, clock, expectedText);
+    const qint64 total = qint64(users.size()) * perUser;
+    const double gapMs = 1000.0 / std::max(1.0, ratePerSecond); // between two messages of all users
+    qint64 sent = 0;
+    QTimer pace;
+    pace.setTimerType(Qt::PreciseTimer);
+    pace.setInterval(1);
+    QObject::connect(&pace, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        while (sent < total && double(sent) * gapMs <= double(now)) {
+            User &user = users[size_t(sent % qint64(users.size()))];
+            user.sentAt.append(clock.elapsed());
+            user.peer->sendText(user.bot, Greeting);
+            ++sent;
+        }
+        if (sent == total)
+            pace.stop();
+    });
+    pace.start();
+    runUntil([&] { return sent == total; }, 600000);
+    return collect(users, clock, total);
 }
 
 bool prepareHome(const QString &home, quint16 port, int bots)
@@ -345,6 +397,10 @@ struct Scenario
     int burst = 0;
     Figures echo;
     Figures bot;
+    // The same messages at an even pace, a share of the echo's burst rate.
+    double pacedRate = 0;
+    Figures pacedEcho;
+    Figures pacedBot;
     double cpuSecondsPerMessage = 0;
     double syscallsPerMessage = 0;
 };
@@ -362,6 +418,9 @@ int main(int argc, char **argv)
     parser.addOption({QStringLiteral("strace"), QStringLiteral("count the system calls by name over one more burst")});
     parser.addOption({QStringLiteral("no-perf"), QStringLiteral("skip the burst counted by perf stat")});
     parser.addOption({QStringLiteral("strict"), QStringLiteral("fail on a lost or misdirected answer")});
+    parser.addOption({QStringLiteral("paced-share"),
+                      QStringLiteral("the paced run's rate as a share of the echo's burst rate (0 skips it)"),
+                      QStringLiteral("share"), QStringLiteral("0.25")});
     parser.process(app);
     const int bots = std::max(1, parser.value(QStringLiteral("bots")).toInt());
     const int userCount = std::max(1, parser.value(QStringLiteral("users")).toInt());
@@ -413,8 +472,13 @@ int main(int argc, char **argv)
     }
     for (User &user : users)
         user.bot = EchoUin;
-    for (Scenario &scenario : scenarios)
+    const double pacedShare = parser.value(QStringLiteral("paced-share")).toDouble();
+    for (Scenario &scenario : scenarios) {
         scenario.echo = runBurst(users, scenario.burst, Greeting);
+        scenario.pacedRate = scenario.echo.rate() * pacedShare;
+        if (scenario.pacedRate > 0)
+            scenario.pacedEcho = runPaced(users, scenario.burst, scenario.pacedRate, Greeting);
+    }
 
     QTemporaryDir home;
     if (!prepareHome(home.path(), port, bots)) {
@@ -476,6 +540,8 @@ int main(int argc, char **argv)
                 const double messages = double(std::max<qint64>(1, scenario.bot.answered));
                 scenario.cpuSecondsPerMessage = (after.cpuSeconds - before.cpuSeconds) / messages;
                 scenario.syscallsPerMessage = double(after.syscalls - before.syscalls) / messages;
+                if (scenario.pacedRate > 0)
+                    scenario.pacedBot = runPaced(users, scenario.burst, scenario.pacedRate, Answer);
             }
             const long rss = peakRssKiB(pid);
             std::printf("%d secondary bots, %d users, answer delay 1 ms; the echo ran first through the same server\n",
@@ -494,6 +560,19 @@ int main(int argc, char **argv)
                 printFigures("echo", scenario.echo);
                 printFigures("korvane", bot);
                 if (parser.isSet(QStringLiteral("strict")) && (bot.lost() != 0 || bot.misdirected != 0))
+                    exitCode = 1;
+                if (scenario.pacedRate <= 0)
+                    continue;
+                const Figures &paced = scenario.pacedBot;
+                std::printf("  the same messages paced at %.0f/s: korvane p50 %lld ms of max %lld ms (%.2f), echo p50 "
+                            "%lld ms of max %lld ms; lost %lld, misdirected %lld\n",
+                            scenario.pacedRate, paced.percentile(0.5), paced.maxLatency(),
+                            paced.maxLatency() > 0 ? double(paced.percentile(0.5)) / double(paced.maxLatency()) : 0.0,
+                            scenario.pacedEcho.percentile(0.5), scenario.pacedEcho.maxLatency(), paced.lost(),
+                            paced.misdirected);
+                printFigures("echo", scenario.pacedEcho);
+                printFigures("korvane", paced);
+                if (parser.isSet(QStringLiteral("strict")) && (paced.lost() != 0 || paced.misdirected != 0))
                     exitCode = 1;
             }
             std::printf("korvane peak memory (VmHWM): %ld KiB\n", rss);
