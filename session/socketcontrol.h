@@ -74,6 +74,7 @@ signals:
     void PeerClosed();
 
 private:
+    static void sendAtOnce(QTcpSocket *socket);
     void adoptDataSocket(QTcpSocket *socket);
     void retireDataSocket();
     void retireServer();

@@ -154,6 +154,8 @@ void tst_SocketControl::connectRaisesConnected()
     QTRY_COMPARE_WITH_TIMEOUT(peer.sockets.size(), 1, Timeout);
     QCOMPARE(spies.total(), 1);
     QVERIFY(m_dialogs.shown.isEmpty());
+    // Frames leave as they are written, not held back behind an unacknowledged one.
+    QCOMPARE(t.findChild<QTcpSocket *>()->socketOption(QAbstractSocket::LowDelayOption).toInt(), 1);
 }
 
 void tst_SocketControl::waitingBytesArriveInChunksOf16K()
@@ -424,6 +426,13 @@ void tst_SocketControl::listenAcceptsAConnection()
     QVERIFY(spies.accepted.wait(Timeout));
     QCOMPARE(spies.accepted[0].at(0).toString(), QStringLiteral("127.0.0.1"));
     QCOMPARE(t.ConnectedRemoteIP(), QStringLiteral("127.0.0.1"));
+    QTcpSocket *accepted = nullptr;
+    for (QTcpSocket *socket : t.findChildren<QTcpSocket *>()) {
+        if (socket->state() == QAbstractSocket::ConnectedState)
+            accepted = socket;
+    }
+    QVERIFY(accepted);
+    QCOMPARE(accepted->socketOption(QAbstractSocket::LowDelayOption).toInt(), 1);
 
     client.write("ping");
     QTRY_COMPARE_WITH_TIMEOUT(joined(spies.data), QByteArray("ping"), Timeout);
