@@ -13,6 +13,12 @@ CommandOptions CommandOptions::load()
         TextFile::writeLines(FilePath, {QStringLiteral("0"), QStringLiteral("2"), QStringLiteral("1")});
         return options;
     }
+    // Read for every message: parsed once per version of the text the storage layer
+    // keeps (a text shared with the one parsed last is that same text).
+    thread_local QString parsedText;
+    thread_local CommandOptions parsed;
+    if (text.isSharedWith(parsedText))
+        return parsed;
     const QStringList lines = TextFile::splitLines(text);
     auto isOne = [&lines](int index) {
         return index < lines.size() && VbValues::holdsNumber(lines.at(index), 1);
@@ -20,6 +26,8 @@ CommandOptions CommandOptions::load()
     options.upperCase = isOne(0);
     options.joint = isOne(1);
     options.trim = isOne(2);
+    parsedText = text.isDetached() ? QString() : text;
+    parsed = options;
     return options;
 }
 

@@ -6,6 +6,11 @@ namespace {
 
 QString twoDigits(int n)
 {
+    if (n >= 0 && n < 100)
+    {
+        const QChar digits[2] = {QChar(char16_t(u'0' + n / 10)), QChar(char16_t(u'0' + n % 10))};
+        return QString(digits, 2);
+    }
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
 
@@ -41,16 +46,33 @@ QString dateText(const QDate &date)
 {
     if (!date.isValid())
         return {};
-    return twoDigits(date.day()) + QLatin1Char('.') + twoDigits(date.month()) + QLatin1Char('.') +
-           QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+    // Every message writes the date several times over: the last text is kept.
+    thread_local QDate lastDate;
+    thread_local QString lastText;
+    if (date == lastDate)
+        return lastText;
+    QString text = twoDigits(date.day()) + QLatin1Char('.') + twoDigits(date.month()) + QLatin1Char('.') +
+                   QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+    lastDate = date;
+    lastText = text;
+    return text;
 }
 
 QString timeText(const QTime &time)
 {
     if (!time.isValid())
         return {};
-    return QString::number(time.hour()) + QLatin1Char(':') + twoDigits(time.minute()) + QLatin1Char(':') +
-           twoDigits(time.second());
+    // The text names the second; within it the last text is kept.
+    const int second = time.msecsSinceStartOfDay() / 1000;
+    thread_local int lastSecond = -1;
+    thread_local QString lastText;
+    if (second == lastSecond)
+        return lastText;
+    QString text = QString::number(time.hour()) + QLatin1Char(':') + twoDigits(time.minute()) + QLatin1Char(':') +
+                   twoDigits(time.second());
+    lastSecond = second;
+    lastText = text;
+    return text;
 }
 
 QString dateTimeText(const QDateTime &dateTime)

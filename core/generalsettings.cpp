@@ -66,12 +66,18 @@ std::optional<int> Settings::positiveWhole(const std::optional<QString> &value)
 Settings Settings::read()
 {
     const QString text = GeneralSettings::ReadText();
-    const QStringList lines = TextFile::readLines(GeneralSettings::FilePath);
-    for (qsizetype n = 0; n < lines.size(); ++n) {
-        if (!lines.at(n).isEmpty() && !KeyValueFile::keyOf(lines.at(n))) {
-            TextFile::reportBadLine(GeneralSettings::FilePath, int(n + 1), TextFile::missingSeparator(u"="));
-            break;
+    // Looked over once per version of the text the storage layer keeps (read for every
+    // message): a text shared with the one looked over last is that same text.
+    thread_local QString checked;
+    if (text.isEmpty() || !text.isSharedWith(checked)) {
+        const QStringList lines = TextFile::readLines(GeneralSettings::FilePath);
+        for (qsizetype n = 0; n < lines.size(); ++n) {
+            if (!lines.at(n).isEmpty() && !KeyValueFile::keyOf(lines.at(n))) {
+                TextFile::reportBadLine(GeneralSettings::FilePath, int(n + 1), TextFile::missingSeparator(u"="));
+                break;
+            }
         }
+        checked = text.isDetached() ? QString() : text;
     }
     return fromText(text);
 }

@@ -1,6 +1,9 @@
 #include "core/keyvaluefile.h"
 
+#include <QHash>
 #include <QSet>
+
+#include <array>
 
 namespace KeyValueFile {
 
@@ -12,11 +15,19 @@ std::optional<QString> keyOf(const QString &line)
     return line.left(equals);
 }
 
-std::optional<QString> lookup(const QString &text, const QString &key)
+namespace {
+
+// The values of one text, each key's last line counting.
+struct Parsed
 {
-    // Lines as TextFile::splitLines() cuts them (CR LF, CR or LF), looked at in place:
-    // settings are looked up several times per message.
-    std::optional<QStringView> value;
+    QString text;
+    QHash<QString, QString> values;
+};
+
+QHash<QString, QString> valuesOf(const QString &text)
+{
+    // Lines as TextFile::splitLines() cuts them (CR LF, CR or LF), looked at in place.
+    QHash<QString, QString> values;
     const QStringView all(text);
     const qsizetype size = all.size();
     qsizetype start = 0;
@@ -26,13 +37,40 @@ std::optional<QString> lookup(const QString &text, const QString &key)
             ++end;
         const QStringView line = all.sliced(start, end - start);
         const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (equals >= 0 && line.left(equals) == key)
-            value = line.sliced(equals + 1);
+        if (equals >= 0)
+            values.insert(line.left(equals).toString(), line.sliced(equals + 1).toString());
         if (end + 1 < size && all[end] == QLatin1Char('\r') && all[end + 1] == QLatin1Char('\n'))
             ++end;
         start = end + 1;
     }
-    return value ? std::optional<QString>(value->toString()) : std::nullopt;
+    return values;
+}
+
+} // namespace
+
+std::optional<QString> lookup(const QString &text, const QString &key)
+{
+    // Settings are looked up several times per message in the text the storage layer
+    // keeps of the file: its values are parsed once per version of that text. A text
+    // shared with one seen before is that same, unchanged text (shared text is never
+    // changed in place).
+    constexpr int Kept = 4;
+    thread_local std::array<Parsed, Kept> parsed;
+    thread_local int next = 0;
+    const auto find = [&key](const Parsed &p) -> std::optional<QString> {
+        const auto it = p.values.constFind(key);
+        return it == p.values.cend() ? std::nullopt : std::optional<QString>(*it);
+    };
+    for (const Parsed &p : parsed) {
+        if (p.text.isSharedWith(text))
+            return find(p);
+    }
+    Parsed &p = parsed[size_t(next)];
+    next = (next + 1) % Kept;
+    p.values = valuesOf(text);
+    // A text nobody else holds changes or goes with its owner: not kept.
+    p.text = text.isDetached() ? QString() : text;
+    return find(p);
 }
 
 QString merged(const QString &oldText, const Pairs &pairs)

@@ -45,6 +45,17 @@ std::optional<double> toNumber(const QString &text)
     while (end > begin && isBlank(text.at(end - 1)))
         --end;
 
+    // Plain digits, as most counts and switches in the files are: read directly, exact
+    // up to fifteen digits.
+    if (end > begin && end - begin <= 15) {
+        double whole = 0;
+        qsizetype d = begin;
+        while (d < end && isDigit(text.at(d)))
+            whole = whole * 10 + (text.at(d++).unicode() - u'0');
+        if (d == end)
+            return whole;
+    }
+
     // Validate the shape first, then let the C-locale parser read the normalised text.
     QByteArray normalised;
     normalised.reserve(end - begin);

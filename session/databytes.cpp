@@ -94,14 +94,15 @@ QByteArray RoastPassword(QByteArrayView password)
 
 QString ShowHex(QByteArrayView bytes)
 {
-    static const char digits[] = "0123456789ABCDEF";
-    QString out;
-    out.reserve(bytes.size() * 3);
+    static const char16_t digits[] = u"0123456789ABCDEF";
+    // Every frame goes through here for the hex log: written in place.
+    QString out(bytes.size() * 3, Qt::Uninitialized);
+    QChar *to = out.data();
     for (const char c : bytes) {
         const quint8 b = quint8(c);
-        out.append(QLatin1Char(digits[b >> 4]));
-        out.append(QLatin1Char(digits[b & 0x0F]));
-        out.append(QLatin1Char(' '));
+        *to++ = QChar(digits[b >> 4]);
+        *to++ = QChar(digits[b & 0x0F]);
+        *to++ = QLatin1Char(' ');
     }
     return out;
 }

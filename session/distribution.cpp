@@ -149,10 +149,12 @@ void BotDistribution::refreshActivity(const QString &uin)
     if (kept.isEmpty()) {
         kept.append(activityLine(uin));
     } else {
-        kept.removeAll(QString());
-        for (QString &line : kept) {
-            if (firstFieldIs(line, uin))
-                line = activityLine(uin);
+        if (kept.contains(QString()))
+            kept.removeAll(QString());
+        // Looked over without a copy; only a line that changes is written to.
+        for (qsizetype i = 0; i < kept.size(); ++i) {
+            if (firstFieldIs(kept.at(i), uin))
+                kept[i] = activityLine(uin);
         }
     }
     if (m_activity->pending)

@@ -9,12 +9,18 @@
 
 namespace HexLog {
 
+namespace {
+
+QString entryText(QByteArrayView bytes)
+{
+    return QStringLiteral("Server send:\r\n") + DataForm::ShowHex(bytes) + QStringLiteral("\r\n\r\n");
+}
+
+} // namespace
+
 QByteArray entry(QByteArrayView bytes)
 {
-    QByteArray text = "Server send:\r\n";
-    text += DataForm::ShowHex(bytes).toLatin1();
-    text += "\r\n\r\n";
-    return text;
+    return entryText(bytes).toLatin1();
 }
 
 bool append(QByteArrayView bytes)
@@ -34,7 +40,7 @@ bool append(QByteArrayView bytes)
     // A pass per burst of frames: the entries go out together, in one write per batch
     // of the storage layer. The log holds every message's text, the administrator's
     // password among them: owner-only.
-    Storage::instance().appendLater(path, QString::fromLatin1(entry(bytes)), true);
+    Storage::instance().appendLater(path, entryText(bytes), true);
     return true;
 }
 

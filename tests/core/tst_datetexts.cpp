@@ -67,6 +67,16 @@ void TestDateTexts::dateTimeText()
 {
     QCOMPARE(DateTexts::dateTimeText(QDateTime(QDate(2008, 3, 5), QTime(9, 5, 7))),
              QStringLiteral("05.03.2008 9:05:07"));
+    // The texts follow the moment asked for, across a second, a day and back again.
+    const QList<QPair<QDateTime, QString>> moments = {
+        {QDateTime(QDate(2008, 3, 5), QTime(9, 5, 7, 999)), "05.03.2008 9:05:07"},
+        {QDateTime(QDate(2008, 3, 5), QTime(9, 5, 8, 0)), "05.03.2008 9:05:08"},
+        {QDateTime(QDate(2008, 3, 6), QTime(9, 5, 8, 0)), "06.03.2008 9:05:08"},
+        {QDateTime(QDate(2008, 3, 5), QTime(9, 5, 7, 0)), "05.03.2008 9:05:07"},
+        {QDateTime(QDate(10, 1, 2), QTime(0, 0, 0)), "02.01.0010 0:00:00"},
+    };
+    for (const auto &[moment, text] : moments)
+        QCOMPARE(DateTexts::dateTimeText(moment), text);
 }
 
 void TestDateTexts::parseDate_data()

@@ -54,6 +54,7 @@ private Q_SLOTS:
     void lookupOnMissingOrEmptyFile();
     void lookupInText_data();
     void lookupInText();
+    void lookupsFollowEveryVersion();
     void lookupsOnOneReading();
     void typedValues_data();
     void typedValues();
@@ -336,6 +337,29 @@ void TestGeneralSettings::lookupInText()
     QFETCH(std::optional<QString>, value);
     writeFile(file);
     QCOMPARE(LookupInText(key, LookupKind(kind)), value);
+}
+
+void TestGeneralSettings::lookupsFollowEveryVersion()
+{
+    // Each version of the file, and texts held side by side, answer with their own
+    // values however often they were asked before.
+    QStringList held;
+    for (int version = 0; version < 6; ++version) {
+        writeFile(QByteArray("Port=") + QByteArray::number(version) + "\r\nServer=s" + QByteArray::number(version) +
+                  "\r\n");
+        for (int twice = 0; twice < 2; ++twice) {
+            QCOMPARE(LookupByLine(Key::Port), std::optional<QString>(QString::number(version)));
+            QCOMPARE(Settings::read().server(), QStringLiteral("s%1").arg(version));
+        }
+        held.append(ReadText());
+    }
+    for (int version = 5; version >= 0; --version)
+        QCOMPARE(LookupByLine(held.at(version), Key::Port), std::optional<QString>(QString::number(version)));
+    // A text built here, changed after a lookup, answers with its new value.
+    QString own = QStringLiteral("Port=1\r\n");
+    QCOMPARE(LookupByLine(own, Key::Port), std::optional<QString>("1"));
+    own.replace(QLatin1Char('1'), QLatin1Char('2'));
+    QCOMPARE(LookupByLine(own, Key::Port), std::optional<QString>("2"));
 }
 
 void TestGeneralSettings::lookupsOnOneReading()

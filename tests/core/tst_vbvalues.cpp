@@ -63,6 +63,10 @@ void TestVbValues::toNumber_data()
     QTest::newRow("exponent") << "1E+15" << std::optional<double>(1e15);
     QTest::newRow("small exponent") << "1.5e-05" << std::optional<double>(1.5e-5);
     QTest::newRow("scrambled number") << "18930041.18" << std::optional<double>(18930041.18);
+    QTest::newRow("leading zeros") << "007" << std::optional<double>(7);
+    QTest::newRow("fifteen digits") << "999999999999999" << std::optional<double>(999999999999999.0);
+    QTest::newRow("seventeen digits") << "12345678901234567" << std::optional<double>(12345678901234567.0);
+    QTest::newRow("zero") << "0" << std::optional<double>(0);
     QTest::newRow("empty") << "" << none;
     QTest::newRow("blanks") << "   " << none;
     QTest::newRow("letters") << "abc" << none;
