@@ -2,7 +2,8 @@
 // line of 8 MiB, or 100,000 lines. For each (window, file, size) it prints the longest
 // stretch the event loop was kept from other work while the window opened and showed
 // (a 0 ms timer's longest gap), which is what delays the bot's sign-on. Not a timed
-// test: it prints figures. Argument --quick: smaller files, for the smoke run.
+// test: it prints figures. Argument --quick: smaller files, for the smoke run; --only
+// NAME: only that window's cases.
 #include "chat/chatfiles.h"
 #include "chatwindows/chat_window.h"
 #include "core/programfolder.h"
@@ -125,6 +126,8 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const bool quick = app.arguments().contains(QStringLiteral("--quick"));
+    const qsizetype onlyAt = app.arguments().indexOf(QStringLiteral("--only"));
+    const QString only = onlyAt > 0 ? app.arguments().value(onlyAt + 1) : QString();
     const qsizetype longBytes = quick ? 256 * 1024 : 8 * 1024 * 1024;
     const int lines = quick ? 2000 : 100000;
 
@@ -153,6 +156,8 @@ int main(int argc, char **argv)
     std::printf("%-8s %-42s %-16s %s\n", "window", "file", "size",
                 "longest_turn_ms (cold / file read before), wall and this thread's CPU");
     for (const Case &c : cases) {
+        if (!only.isEmpty() && only != QLatin1String(c.window))
+            continue;
         for (const bool oneLongLine : {true, false}) {
             const QByteArray bytes = fileBytes(c, oneLongLine, longBytes, lines);
             const Turn cold = longestTurn(c, bytes, false);
