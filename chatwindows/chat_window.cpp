@@ -9,6 +9,7 @@
 #include "core/namedtimer.h"
 #include "core/showntext.h"
 #include "core/textfile.h"
+#include "core/textrowsmodel.h"
 #include "platform/dialogs.h"
 #include "platform/windowhost.h"
 #include "platform/windowkit.h"
@@ -26,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -223,9 +225,13 @@ QWidget *Form33::buildStaffPage()
 QWidget *Form33::buildRoomsPage()
 {
     auto *page = named(new QWidget(this), "Picture4");
-    ListView1 = listView(
-        {QStringLiteral("Номер"), QStringLiteral("Название"), QStringLiteral("Кол-во людей (сейчас)")}, page,
-        "ListView1");
+    m_rooms = new TextRowsModel(
+        {QStringLiteral("Номер"), QStringLiteral("Название"), QStringLiteral("Кол-во людей (сейчас)")}, this);
+    ListView1 = named(new QTreeView(page), "ListView1");
+    ListView1->setModel(m_rooms);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     Command14 = named(new QPushButton(QStringLiteral("Добавить"), page), "Command14");
     Command15 = named(new QPushButton(QStringLiteral("Удалить"), page), "Command15");
     auto *layout = new QVBoxLayout(page);
@@ -509,25 +515,29 @@ void Form33::Command21_Click()
 
 void Form33::fillRooms()
 {
-    QString selected;
-    if (QTreeWidgetItem *item = ListView1->currentItem(); item && item->isSelected())
-        selected = item->data(0, Qt::UserRole).toString();
-    ListView1->clear();
-    QList<QTreeWidgetItem *> items;
-    // A hand-edited room line of megabytes shows cut; the whole number stays for deleting.
-    for (const ChatRoomsEditor::Row &row : ChatRoomsEditor::rows()) {
-        auto *item = new QTreeWidgetItem(
-            QStringList{ShownText::cut(row.number), ShownText::cut(row.name), QString::number(row.members)});
-        item->setData(0, Qt::UserRole, row.number);
-        items.append(item);
-    }
-    ListView1->addTopLevelItems(items);
-    for (QTreeWidgetItem *item : items) {
-        if (!selected.isEmpty() && item->data(0, Qt::UserRole).toString() == selected) {
-            ListView1->setCurrentItem(item);
+    const QString selected = selectedRoom();
+    QList<QStringList> rows;
+    // The model shows a hand-edited room line of megabytes cut and keeps the whole number
+    // for deleting.
+    for (const ChatRoomsEditor::Row &row : ChatRoomsEditor::rows())
+        rows.append({row.number, row.name, QString::number(row.members)});
+    m_rooms->setRows(std::move(rows));
+    if (selected.isEmpty())
+        return;
+    for (int row = 0; row < m_rooms->rowCount(); ++row) {
+        if (m_rooms->text(row, 0) == selected) {
+            ListView1->setCurrentIndex(m_rooms->index(row, 0));
             break;
         }
     }
+}
+
+QString Form33::selectedRoom() const
+{
+    const QModelIndex current = ListView1->currentIndex();
+    if (!current.isValid() || !ListView1->selectionModel()->isRowSelected(current.row(), QModelIndex()))
+        return {};
+    return m_rooms->text(current.row(), 0);
 }
 
 void Form33::Command14_Click()
@@ -554,10 +564,10 @@ void Form33::Command14_Click()
 
 void Form33::Command15_Click()
 {
-    QTreeWidgetItem *item = ListView1->currentItem();
-    if (!item || !item->isSelected())
+    const QString number = selectedRoom();
+    if (number.isEmpty())
         return;
-    ChatRoomsEditor::remove(m_service, item->data(0, Qt::UserRole).toString());
+    ChatRoomsEditor::remove(m_service, number);
 }
 
 // --- obscenity page ----------------------------------------------------------------------

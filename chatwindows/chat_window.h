@@ -15,7 +15,9 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
+class QTreeView;
 class QTreeWidget;
+class TextRowsModel;
 class WindowHost;
 
 namespace ChatWindows {
@@ -107,8 +109,9 @@ public:
     QPushButton *Command20 = nullptr;
     QPushButton *Command21 = nullptr;
 
-    // Rooms page.
-    QTreeWidget *ListView1 = nullptr;
+    // Rooms page: a room list may hold many thousands of rooms, so its rows are laid out
+    // only when shown.
+    QTreeView *ListView1 = nullptr;
     QPushButton *Command14 = nullptr;
     QPushButton *Command15 = nullptr;
 
@@ -147,11 +150,14 @@ private:
     void showObscenityList(bool exceptions);
     void fillAutoMessages();
     void autoMessagesTicked();
+    // The number of the room picked on the rooms page; empty when none is.
+    QString selectedRoom() const;
 
     ChatService &m_service;
     AutoMessagesEditor &m_autoMessages;
     WindowHost &m_windows;
     ChatMembersModel *m_members = nullptr;
+    TextRowsModel *m_rooms = nullptr; // number, name, members; the whole number kept
     bool m_exceptionsShown = false;
     QString m_autoMessagesText; // the file as the page last showed it
 };

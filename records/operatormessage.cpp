@@ -2,7 +2,7 @@
 
 #include "core/listfile.h"
 #include "core/textfile.h"
-#include "records/textrowsmodel.h"
+#include "core/textrowsmodel.h"
 #include "session/icqsession.h"
 
 namespace {

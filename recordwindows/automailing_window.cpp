@@ -3,7 +3,7 @@
 #include "core/cp1251.h"
 #include "platform/dialogs.h"
 #include "platform/windowkit.h"
-#include "records/textrowsmodel.h"
+#include "core/textrowsmodel.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -6,7 +6,7 @@
 #include "platform/windowhost.h"
 #include "platform/windowkit.h"
 #include "records/datepicker.h"
-#include "records/textrowsmodel.h"
+#include "core/textrowsmodel.h"
 #include "recordwindows/calendar_window.h"
 
 #include <QGridLayout>

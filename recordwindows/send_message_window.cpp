@@ -3,7 +3,7 @@
 #include "platform/dialogs.h"
 #include "platform/windowkit.h"
 #include "records/operatormessage.h"
-#include "records/textrowsmodel.h"
+#include "core/textrowsmodel.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -85,14 +85,15 @@ protected:
         }
         return false;
     }
-    static bool pick(QTreeWidget *view, int column, const QString &text)
+    static bool pick(QTreeView *view, int column, const QString &text)
     {
-        for (int row = 0; row < view->topLevelItemCount(); ++row) {
-            QTreeWidgetItem *item = view->topLevelItem(row);
-            if (item->text(column) == text) {
-                view->scrollToItem(item);
-                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(item).center());
-                return item->isSelected();
+        const QAbstractItemModel *model = view->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QModelIndex index = model->index(row, column);
+            if (index.data().toString() == text) {
+                view->scrollTo(index);
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+                return view->selectionModel()->isRowSelected(row, QModelIndex());
             }
         }
         return false;
@@ -104,13 +105,14 @@ protected:
             result.append(list->model()->index(row, 0).data().toString());
         return result;
     }
-    static QStringList rows(const QTreeWidget *view)
+    static QStringList rows(const QTreeView *view)
     {
+        const QAbstractItemModel *model = view->model();
         QStringList result;
-        for (int row = 0; row < view->topLevelItemCount(); ++row) {
+        for (int row = 0; row < model->rowCount(); ++row) {
             QStringList cells;
-            for (int column = 0; column < view->columnCount(); ++column)
-                cells.append(view->topLevelItem(row)->text(column));
+            for (int column = 0; column < model->columnCount(); ++column)
+                cells.append(model->index(row, column).data().toString());
             result.append(cells.join(QLatin1Char('|')));
         }
         return result;

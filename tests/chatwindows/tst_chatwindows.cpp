@@ -436,6 +436,25 @@ void tst_ChatWindows::roomsPage()
     QCOMPARE(ChatMemberList::find(Vasya)->room, QStringLiteral("5"));
     QCOMPARE(rows(chat->ListView1), QStringList({QStringLiteral("0|Общая|0"), QStringLiteral("5|Флуд|1")}));
 
+    // A room picked stays picked while the list refills: the delete takes that room.
+    for (const auto &[number, name] : {std::pair{"7", "Игры"}, std::pair{"9", "Кино"}}) {
+        if (QString::fromLatin1(number) == QLatin1String("9"))
+            QVERIFY(pick(chat->ListView1, 0, QStringLiteral("7")));
+        m_dialogs.queueText(QString::fromUtf8(number));
+        m_dialogs.queueText(QString::fromUtf8(name));
+        click(chat->Command14);
+        m_dialogs.shown.clear();
+    }
+    QCOMPARE(rows(chat->ListView1), QStringList({QStringLiteral("0|Общая|0"), QStringLiteral("5|Флуд|1"),
+                                                 QStringLiteral("7|Игры|0"), QStringLiteral("9|Кино|0")}));
+    click(chat->Command15);
+    QCOMPARE(TextFile::readAll(RoomList::FilePath), lines({QStringLiteral("5 Флуд"), QStringLiteral("9 Кино")}));
+    QVERIFY(pick(chat->ListView1, 0, QStringLiteral("9")));
+    click(chat->Command15);
+    QCOMPARE(TextFile::readAll(RoomList::FilePath), lines({QStringLiteral("5 Флуд")}));
+    chat->ListView1->clearSelection();
+    chat->ListView1->setCurrentIndex(QModelIndex());
+
     // Nothing selected: nothing happens; the common room cannot go.
     click(chat->Command15);
     QVERIFY(pick(chat->ListView1, 0, QStringLiteral("0")));

@@ -1,4 +1,4 @@
-#include "records/textrowsmodel.h"
+#include "core/textrowsmodel.h"
 
 TextRowsModel::TextRowsModel(const QStringList &headers, QObject *parent)
     : QAbstractTableModel(parent)
