@@ -3,7 +3,7 @@
 #include "core/storage.h"
 #include "core/textfile.h"
 #include "records/operatormessage.h"
-#include "records/textrowsmodel.h"
+#include "core/textrowsmodel.h"
 #include "support/onlinebot.h"
 #include "support/programhome.h"
 
