@@ -6,8 +6,7 @@ namespace {
 
 QString twoDigits(int n)
 {
-    if (n >= 0 && n < 100)
-    {
+    if (n >= 0 && n < 100) {
         const QChar digits[2] = {QChar(char16_t(u'0' + n / 10)), QChar(char16_t(u'0' + n % 10))};
         return QString(digits, 2);
     }

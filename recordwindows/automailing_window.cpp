@@ -1,9 +1,9 @@
 #include "recordwindows/automailing_window.h"
 
 #include "core/cp1251.h"
+#include "core/textrowsmodel.h"
 #include "platform/dialogs.h"
 #include "platform/windowkit.h"
-#include "core/textrowsmodel.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

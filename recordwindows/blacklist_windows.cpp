@@ -2,11 +2,11 @@
 
 #include "core/clock.h"
 #include "core/datetexts.h"
+#include "core/textrowsmodel.h"
 #include "platform/dialogs.h"
 #include "platform/windowhost.h"
 #include "platform/windowkit.h"
 #include "records/datepicker.h"
-#include "core/textrowsmodel.h"
 #include "recordwindows/calendar_window.h"
 
 #include <QGridLayout>

@@ -1,9 +1,9 @@
 #include "recordwindows/send_message_window.h"
 
+#include "core/textrowsmodel.h"
 #include "platform/dialogs.h"
 #include "platform/windowkit.h"
 #include "records/operatormessage.h"
-#include "core/textrowsmodel.h"
 
 #include <QComboBox>
 #include <QGridLayout>

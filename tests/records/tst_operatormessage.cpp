@@ -2,8 +2,8 @@
 // one per tick, all from the main bot, over the local OSCAR server.
 #include "core/storage.h"
 #include "core/textfile.h"
-#include "records/operatormessage.h"
 #include "core/textrowsmodel.h"
+#include "records/operatormessage.h"
 #include "support/onlinebot.h"
 #include "support/programhome.h"
 
