@@ -14,6 +14,8 @@
 #include "core/textfile.h"
 #include "engine/answerengine.h"
 #include "engine/bancheck.h"
+#include "files/chatbanlist.h"
+#include "files/userblacklist.h"
 #include "records/messagerecords.h"
 
 #include <QCoreApplication>
@@ -67,13 +69,27 @@ long peakRssKiB()
 }
 
 // Arguments: number of commands in each of the group and the common file; size of the
-// message log before the first message, in bytes.
+// message log before the first message, in bytes; lines in each of the user blacklist and
+// the chat ban list (the sender is in neither, so both are looked through).
 void BM_Pipeline(benchmark::State &state)
 {
     const int commands = int(state.range(0));
     const qint64 logBytes = state.range(1);
+    const int bans = int(state.range(2));
     QTemporaryDir home;
     ProgramFolder::setHome(home.path());
+    if (bans > 0) {
+        QString users;
+        QString chat;
+        for (int i = 0; i < bans; ++i) {
+            const QString number = QString::number(500000 + i);
+            users += number + QStringLiteral(":^:01.01.2099:^:спам") + CrLf;
+            chat += QStringLiteral("ник") + QString::number(i) + QStringLiteral(":^:") + number +
+                    QStringLiteral(":^:01.01.2099 10:00:00:^:флуд") + CrLf;
+        }
+        TextFile::writeAll(UserBlacklist::FilePath, users);
+        TextFile::writeAll(ChatBanList::FilePath, chat);
+    }
     TextFile::writeAll(QStringLiteral("\\Команды\\Общая.txt"),
                        commandBase(commands, QStringLiteral("общая")));
     TextFile::writeAll(QStringLiteral("\\Команды\\Друзья.txt"),
@@ -140,16 +156,18 @@ void BM_Pipeline(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_Pipeline)
-    ->ArgNames({"commands", "log_bytes"})
-    ->Args({10, 0})
-    ->Args({1000, 0})
-    ->Args({10000, 0})
-    ->Args({10, 1 << 20})
-    ->Args({1000, 1 << 20})
-    ->Args({10000, 1 << 20})
-    ->Args({10, 100 << 20})
-    ->Args({1000, 100 << 20})
-    ->Args({10000, 100 << 20})
+    ->ArgNames({"commands", "log_bytes", "bans"})
+    ->Args({10, 0, 0})
+    ->Args({1000, 0, 0})
+    ->Args({10000, 0, 0})
+    ->Args({10, 1 << 20, 0})
+    ->Args({1000, 1 << 20, 0})
+    ->Args({10000, 1 << 20, 0})
+    ->Args({10, 100 << 20, 0})
+    ->Args({1000, 100 << 20, 0})
+    ->Args({10000, 100 << 20, 0})
+    ->Args({1000, 1 << 20, 1000})
+    ->Args({1000, 1 << 20, 100000})
     ->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)

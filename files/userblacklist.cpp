@@ -3,6 +3,7 @@
 #include "core/datetexts.h"
 #include "core/listfile.h"
 
+#include <QHash>
 #include <QScopeGuard>
 
 namespace {
@@ -49,16 +50,28 @@ bool UserBlacklist::isStanding(const Entry &entry, const QDate &today)
 std::optional<UserBlacklist::Entry> UserBlacklist::banOf(const QString &number)
 {
     const QStringList lines = TextFile::readLines(FilePath);
-    for (qsizetype n = 0; n < lines.size(); ++n) {
-        if (lines.at(n).isEmpty())
-            break; // nothing after an empty line is examined
-        const std::optional<Entry> entry = parseLine(lines.at(n));
-        if (!entry)
-            reportRefused(n, lines.at(n));
-        else if (entry->number == number)
-            return entry;
+    // Asked for every message: each number's first entry is gathered once per version of
+    // the lines the storage layer keeps (lines shared with the ones gathered are those
+    // same lines).
+    thread_local QStringList indexed;
+    thread_local QHash<QString, Entry> first;
+    if (lines.isEmpty() || !lines.isSharedWith(indexed)) {
+        first.clear();
+        for (qsizetype n = 0; n < lines.size(); ++n) {
+            if (lines.at(n).isEmpty())
+                break; // nothing after an empty line is examined
+            std::optional<Entry> entry = parseLine(lines.at(n));
+            if (!entry)
+                reportRefused(n, lines.at(n));
+            else if (!first.contains(entry->number))
+                first.insert(entry->number, std::move(*entry));
+        }
+        indexed = lines.isDetached() ? QStringList() : lines;
     }
-    return std::nullopt;
+    const auto it = first.constFind(number);
+    if (it == first.cend())
+        return std::nullopt;
+    return *it;
 }
 
 bool UserBlacklist::lift(const QString &number)

@@ -5,6 +5,7 @@
 #include "core/storage.h"
 #include "core/textfile.h"
 #include "files/chatbanlist.h"
+#include "files/userblacklist.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -35,6 +36,7 @@ private Q_SLOTS:
     void add();
     void isBanned_data();
     void isBanned();
+    void checksFollowEveryChange();
     void removeNumber_data();
     void removeNumber();
     void removeNickReturnsTheRemovedBans();
@@ -185,6 +187,13 @@ void TestChatBanList::isBanned_data()
     QTest::newRow("expired until is still a ban") << "Вася:^:5:^:1.1.2000 1:1:01:^:x\r\n" << "5" << true;
     QTest::newRow("empty number") << list << "" << false;
     QTest::newRow("missing file") << Missing << "123" << false;
+    // The whole text counts, as a search of ":^:<number>:^:" in it.
+    QTest::newRow("overlapping separators") << ":^:^:5:^:\r\n" << "5" << true;
+    QTest::newRow("in the reason") << "Вася:^:1:^:1.1.2030 1:1:01:^:x:^:77:^:y\r\n" << "77" << true;
+    QTest::newRow("across a line end") << "a:^:1\r\nb:^:2:^:\r\n" << "1\r\nb" << true;
+    QTest::newRow("the date field") << list << "1.1.2030 1:1:01" << true;
+    QTest::newRow("a number with separators") << ":^:1:^:2:^:\r\n" << "1:^:2" << true;
+    QTest::newRow("first field alone") << list << "Вася" << false;
 }
 
 void TestChatBanList::isBanned()
@@ -193,6 +202,36 @@ void TestChatBanList::isBanned()
     QFETCH(QString, number);
     setFile(file);
     QTEST(ChatBanList::isBanned(number), "banned");
+}
+
+void TestChatBanList::checksFollowEveryChange()
+{
+    // Both ban checks run for every message over what they gathered from the file; each
+    // change of the file, by the program or by hand, is seen at the next check.
+    QVERIFY(!ChatBanList::isBanned(QStringLiteral("123")));
+    QVERIFY(!UserBlacklist::banOf(QStringLiteral("123")));
+    for (int round = 0; round < 3; ++round) {
+        const QString number = QString::number(123 + round);
+        QVERIFY(ChatBanList::add({QStringLiteral("Вася"), number, QStringLiteral("1.1.2030 1:01:01"),
+                                  QStringLiteral("флуд")}));
+        QVERIFY(TextFile::appendLine(UserBlacklist::FilePath, number + QStringLiteral(":^:01.01.2030:^:спам")));
+        for (int asked = 0; asked < 2; ++asked) {
+            QVERIFY(ChatBanList::isBanned(number));
+            QCOMPARE(UserBlacklist::banOf(number)->reason, QStringLiteral("спам"));
+        }
+        QVERIFY(!ChatBanList::isBanned(QString::number(124 + round)));
+        QVERIFY(!UserBlacklist::banOf(QString::number(124 + round)));
+    }
+    QVERIFY(TextFile::writeAll(ChatBanList::FilePath, QStringLiteral("Петя:^:9:^:1.1.2030 1:01:01:^:x\r\n")));
+    QVERIFY(TextFile::writeAll(UserBlacklist::FilePath, QStringLiteral("9:^:01.01.2030:^:y\r\n")));
+    QVERIFY(!ChatBanList::isBanned(QStringLiteral("123")));
+    QVERIFY(!UserBlacklist::banOf(QStringLiteral("123")));
+    QVERIFY(ChatBanList::isBanned(QStringLiteral("9")));
+    QCOMPARE(UserBlacklist::banOf(QStringLiteral("9"))->reason, QStringLiteral("y"));
+    QVERIFY(TextFile::remove(ChatBanList::FilePath));
+    QVERIFY(TextFile::remove(UserBlacklist::FilePath));
+    QVERIFY(!ChatBanList::isBanned(QStringLiteral("9")));
+    QVERIFY(!UserBlacklist::banOf(QStringLiteral("9")));
 }
 
 void TestChatBanList::removeNumber_data()
