@@ -1,5 +1,6 @@
 #include "files/groupnumbers.h"
 
+#include <QHash>
 
 namespace {
 
@@ -49,12 +50,18 @@ void forEachLine(Take take)
 
 QString GroupNumbers::groupOf(const QString &uin)
 {
-    QString found;
-    forEachLine([&](const QString &number, const QString &group) {
-        if (number == uin)
-            found = group;
-    });
-    return found;
+    // Asked for every message: each number's group (its last line counts) is gathered
+    // once per version of the lines the storage layer keeps (lines shared with the ones
+    // gathered are those same lines).
+    thread_local QStringList indexed;
+    thread_local QHash<QString, QString> groups;
+    const QStringList lines = TextFile::readLines(FilePath);
+    if (lines.isEmpty() || !lines.isSharedWith(indexed)) {
+        groups.clear();
+        forEachLine([](const QString &number, const QString &group) { groups.insert(number, group); });
+        indexed = lines.isDetached() ? QStringList() : lines;
+    }
+    return groups.value(uin);
 }
 
 QStringList GroupNumbers::numbersOf(const QString &group)

@@ -32,6 +32,7 @@ private Q_SLOTS:
 
     void groupOf_data();
     void groupOf();
+    void groupOfFollowsEveryChange();
     void numbersOf_data();
     void numbersOf();
     void normalizedNumber_data();
@@ -96,6 +97,22 @@ void TestGroupNumbers::groupOf()
     QFETCH(QString, group);
     setFile(content);
     QCOMPARE(GroupNumbers::groupOf(uin), group);
+}
+
+void TestGroupNumbers::groupOfFollowsEveryChange()
+{
+    // Asked for every message over what it gathered from the file: each change, by the
+    // program or by hand, is seen at the next question.
+    QCOMPARE(GroupNumbers::groupOf(QStringLiteral("123")), QString());
+    QVERIFY(GroupNumbers::add(QStringLiteral("123"), QStringLiteral("Друзья")));
+    QCOMPARE(GroupNumbers::groupOf(QStringLiteral("123")), QStringLiteral("Друзья"));
+    QVERIFY(GroupNumbers::add(QStringLiteral("123"), QStringLiteral("Враги")));
+    QCOMPARE(GroupNumbers::groupOf(QStringLiteral("123")), QStringLiteral("Враги"));
+    setFile(QStringLiteral("5:Свои\r\n"));
+    QCOMPARE(GroupNumbers::groupOf(QStringLiteral("123")), QString());
+    QCOMPARE(GroupNumbers::groupOf(QStringLiteral("5")), QStringLiteral("Свои"));
+    QVERIFY(TextFile::remove(GroupNumbers::FilePath));
+    QCOMPARE(GroupNumbers::groupOf(QStringLiteral("5")), QString());
 }
 
 void TestGroupNumbers::numbersOf_data()
