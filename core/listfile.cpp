@@ -1,5 +1,7 @@
 #include "core/listfile.h"
 
+#include "core/textfile.h"
+
 namespace ListFile {
 
 QStringList split(const QString &line)
@@ -25,7 +27,7 @@ std::optional<QStringList> fields(const QString &line, int fieldCount)
     result.reserve(fieldCount);
     qsizetype start = 0;
     for (int k = 0; k < fieldCount - 1; ++k) {
-        const qsizetype at = line.indexOf(Separator, start);
+        const qsizetype at = TextFile::find(line, Separator, start);
         if (at < 0)
             return std::nullopt;
         result.append(line.mid(start, at - start));

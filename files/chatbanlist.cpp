@@ -1,6 +1,7 @@
 #include "files/chatbanlist.h"
 
 #include "core/listfile.h"
+#include "core/textfile.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -33,7 +34,7 @@ bool isDigits(const QString &text)
 std::optional<ChatBanList::Entry> ChatBanList::parseLine(const QString &line)
 {
     const QString &sep = separator();
-    const qsizetype first = line.indexOf(sep);
+    const qsizetype first = TextFile::find(line, sep);
     if (first < 0)
         return std::nullopt;
     Entry entry;
@@ -41,11 +42,11 @@ std::optional<ChatBanList::Entry> ChatBanList::parseLine(const QString &line)
     const qsizetype numberStart = first + sep.size();
     const qsizetype numberEnd = line.indexOf(QLatin1Char(':'), numberStart);
     entry.number = numberEnd < 0 ? line.mid(numberStart) : line.mid(numberStart, numberEnd - numberStart);
-    const qsizetype second = line.indexOf(sep, numberStart);
+    const qsizetype second = TextFile::find(line, sep, numberStart);
     if (second < 0)
         return entry;
     const qsizetype untilStart = second + sep.size();
-    const qsizetype third = line.indexOf(sep, untilStart);
+    const qsizetype third = TextFile::find(line, sep, untilStart);
     if (third < 0) {
         entry.until = line.mid(untilStart);
         return entry;

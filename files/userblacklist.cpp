@@ -2,6 +2,7 @@
 
 #include "core/datetexts.h"
 #include "core/listfile.h"
+#include "core/textfile.h"
 
 #include <QHash>
 #include <QScopeGuard>
@@ -20,13 +21,13 @@ void reportRefused(qsizetype index, const QString &line)
 std::optional<UserBlacklist::Entry> UserBlacklist::parseLine(const QString &line)
 {
     const QString &sep = ListFile::Separator;
-    const qsizetype first = line.indexOf(sep);
+    const qsizetype first = TextFile::find(line, sep);
     if (first < 0)
         return std::nullopt;
     Entry parsed;
     parsed.number = line.left(first);
     const qsizetype start = first + sep.size();
-    const qsizetype second = line.indexOf(sep, start);
+    const qsizetype second = TextFile::find(line, sep, start);
     if (second < 0) {
         parsed.until = line.mid(start);
     } else {

@@ -15,7 +15,7 @@ Contact Contact::fromLine(const QString &line)
     QStringList fields;
     qsizetype from = 0;
     for (int k = 0; k < FieldCount - 1; ++k) {
-        const qsizetype at = line.indexOf(ListFile::Separator, from);
+        const qsizetype at = TextFile::find(line, ListFile::Separator, from);
         if (at < 0)
             break;
         fields.append(line.mid(from, at - from));
