@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
 #include <array>
 
 namespace KeyValueFile {
@@ -24,10 +25,11 @@ struct Parsed
     QHash<QString, QString> values;
 };
 
-QHash<QString, QString> valuesOf(const QString &text)
+// Calls take(key, value) for every line with "=", in order; lines as
+// TextFile::splitLines() cuts them (CR LF, CR or LF), looked at in place.
+template<typename Take>
+void forEachPair(const QString &text, Take take)
 {
-    // Lines as TextFile::splitLines() cuts them (CR LF, CR or LF), looked at in place.
-    QHash<QString, QString> values;
     const QStringView all(text);
     const qsizetype size = all.size();
     qsizetype start = 0;
@@ -38,18 +40,26 @@ QHash<QString, QString> valuesOf(const QString &text)
         const QStringView line = all.sliced(start, end - start);
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals >= 0)
-            values.insert(line.left(equals).toString(), line.sliced(equals + 1).toString());
+            take(line.left(equals), line.sliced(equals + 1));
         if (end + 1 < size && all[end] == QLatin1Char('\r') && all[end + 1] == QLatin1Char('\n'))
             ++end;
         start = end + 1;
     }
-    return values;
 }
 
 } // namespace
 
 std::optional<QString> lookup(const QString &text, const QString &key)
 {
+    // A text nobody else holds is looked through once, for this key.
+    if (text.isDetached()) {
+        std::optional<QStringView> value;
+        forEachPair(text, [&](QStringView lineKey, QStringView lineValue) {
+            if (lineKey == key)
+                value = lineValue;
+        });
+        return value ? std::optional<QString>(value->toString()) : std::nullopt;
+    }
     // Settings are looked up several times per message in the text the storage layer
     // keeps of the file: its values are parsed once per version of that text. A text
     // shared with one seen before is that same, unchanged text (shared text is never
@@ -57,20 +67,19 @@ std::optional<QString> lookup(const QString &text, const QString &key)
     constexpr int Kept = 4;
     thread_local std::array<Parsed, Kept> parsed;
     thread_local int next = 0;
-    const auto find = [&key](const Parsed &p) -> std::optional<QString> {
-        const auto it = p.values.constFind(key);
-        return it == p.values.cend() ? std::nullopt : std::optional<QString>(*it);
-    };
-    for (const Parsed &p : parsed) {
-        if (p.text.isSharedWith(text))
-            return find(p);
+    auto found = std::find_if(parsed.begin(), parsed.end(),
+                              [&text](const Parsed &p) { return p.text.isSharedWith(text); });
+    if (found == parsed.end()) {
+        found = parsed.begin() + next;
+        next = (next + 1) % Kept;
+        found->values.clear();
+        forEachPair(text, [&](QStringView lineKey, QStringView lineValue) {
+            found->values.insert(lineKey.toString(), lineValue.toString());
+        });
+        found->text = text;
     }
-    Parsed &p = parsed[size_t(next)];
-    next = (next + 1) % Kept;
-    p.values = valuesOf(text);
-    // A text nobody else holds changes or goes with its owner: not kept.
-    p.text = text.isDetached() ? QString() : text;
-    return find(p);
+    const auto it = found->values.constFind(key);
+    return it == found->values.cend() ? std::nullopt : std::optional<QString>(*it);
 }
 
 QString merged(const QString &oldText, const Pairs &pairs)
