@@ -1677,7 +1677,7 @@ bool Storage::appendWith(const QString &path, bool ownerOnly, QString *error, bo
         } else if (known) {
             last = known->bytes.back();
             if (!known->encoding)
-                known->encoding = encodingOf(known->bytes);
+                known->encoding.emplace(encodingOf(known->bytes));
             encoding = *known->encoding;
         } else if (canRead) {
             if (!preadAll(fd, &last, 1, oldSize - 1))
