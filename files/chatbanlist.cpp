@@ -71,6 +71,11 @@ QString ChatBanList::refusal(const Entry &entry)
         if (holdsLineBreak(*field))
             return QStringLiteral("\"%1\" holds a line break").arg(*field);
     }
+    // A field a separator follows would run into it and read back shifted.
+    for (const QString *field : {&entry.nick, &entry.until}) {
+        if (!ListFile::canHoldField(*field))
+            return QStringLiteral("\"%1\" ends with the separator's head").arg(*field);
+    }
     return QString();
 }
 

@@ -36,6 +36,7 @@ private Q_SLOTS:
     void add();
     void isBanned_data();
     void isBanned();
+    void fieldsReadBackAsWritten();
     void checksFollowEveryChange();
     void removeNumber_data();
     void removeNumber();
@@ -156,6 +157,8 @@ void TestChatBanList::add_data()
     QTest::newRow("same number again") << line << "Вася" << "123" << "флуд" << true << line + line;
     QTest::newRow("nick with the separator") << Missing << "Ва:^:ся" << "123" << "флуд" << false << Missing;
     QTest::newRow("reason with the separator") << Missing << "Вася" << "123" << "a:^:b" << false << Missing;
+    // Written, it would run into the separator after it and read back shifted.
+    QTest::newRow("nick ending in the separator's head") << Missing << "Вася:^" << "123" << "флуд" << false << Missing;
     QTest::newRow("reason with a line break") << Missing << "Вася" << "123" << "a\r\nb" << false << Missing;
     QTest::newRow("number not digits") << Missing << "Вася" << "12a" << "флуд" << false << Missing;
     QTest::newRow("no number") << Missing << "Вася" << "" << "флуд" << false << Missing;
@@ -202,6 +205,24 @@ void TestChatBanList::isBanned()
     QFETCH(QString, number);
     setFile(file);
     QTEST(ChatBanList::isBanned(number), "banned");
+}
+
+void TestChatBanList::fieldsReadBackAsWritten()
+{
+    // Whatever add() takes reads back as it was given; an until ending in the head of
+    // the separator after it is refused like the nick.
+    const QList<ChatBanList::Entry> entries = {
+        {QStringLiteral("Вася"), QStringLiteral("123"), QStringLiteral("30.1.2009 10:1:00:^"), QStringLiteral("x")},
+        {QStringLiteral("Вася"), QStringLiteral("123"), QStringLiteral("30.1.2009 10:1:00:"), QStringLiteral("x:^")},
+        {QStringLiteral("Вася"), QStringLiteral("123"), QStringLiteral("30.1.2009 10:1:00"), QStringLiteral(":^")},
+    };
+    for (const ChatBanList::Entry &entry : entries) {
+        if (ChatBanList::refusal(entry).isEmpty())
+            QCOMPARE(ChatBanList::parseLine(ChatBanList::formatLine(entry)), entry);
+    }
+    QVERIFY(!ChatBanList::refusal(entries.at(0)).isEmpty());
+    QVERIFY(ChatBanList::refusal(entries.at(1)).isEmpty());
+    QVERIFY(ChatBanList::refusal(entries.at(2)).isEmpty());
 }
 
 void TestChatBanList::checksFollowEveryChange()
