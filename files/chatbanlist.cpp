@@ -71,11 +71,11 @@ QString ChatBanList::refusal(const Entry &entry)
         if (holdsLineBreak(*field))
             return QStringLiteral("\"%1\" holds a line break").arg(*field);
     }
-    // A field a separator follows would run into it and read back shifted.
-    for (const QString *field : {&entry.nick, &entry.until}) {
-        if (!ListFile::canHoldField(*field))
-            return QStringLiteral("\"%1\" ends with the separator's head").arg(*field);
-    }
+    // An until ending in the head of the separator after it would read back shifted. (A
+    // nick is never refused for it: the ban must hold whatever nick the member took; the
+    // number after it is what the checks look for.)
+    if (!ListFile::canHoldField(entry.until))
+        return QStringLiteral("\"%1\" ends with the separator's head").arg(entry.until);
     return QString();
 }
 
