@@ -43,6 +43,8 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -297,6 +299,20 @@ bool logInUsers(std::vector<User> &users, quint16 port)
 
 } // namespace
 
+// Runs one more burst while counter counts, stops it with SIGINT and hands back the
+// burst's figures with the summary the counter wrote to out; nullopt when it wrote none.
+std::optional<std::pair<Figures, QByteArray>> countedBurst(std::vector<User> &users, int burst, QProcess &counter,
+                                                           const QString &out)
+{
+    const Figures f = runBurst(users, burst, Answer);
+    ::kill(pid_t(counter.processId()), SIGINT);
+    counter.waitForFinished(15000);
+    QFile summary(out);
+    if (!summary.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return std::pair{f, summary.readAll()};
+}
+
 // Runs one more burst with perf stat counting every system call Korvane enters (stat,
 // open and poll included, which /proc/<pid>/io leaves out); prints the calls per message.
 // False when perf is not there or may not count.
@@ -315,13 +331,11 @@ bool perfBurst(std::vector<User> &users, int burst, qint64 pid)
     runUntil([] { return false; }, 500);
     if (perf.state() != QProcess::Running)
         return false;
-    const Figures f = runBurst(users, burst, Answer);
-    ::kill(pid_t(perf.processId()), SIGINT);
-    perf.waitForFinished(15000);
-    QFile summary(out);
-    if (!summary.open(QIODevice::ReadOnly))
+    const auto counted = countedBurst(users, burst, perf, out);
+    if (!counted)
         return false;
-    for (const QByteArray &line : summary.readAll().split('\n')) {
+    const Figures &f = counted->first;
+    for (const QByteArray &line : counted->second.split('\n')) {
         const QList<QByteArray> fields = line.split(',');
         if (fields.size() < 3 || fields.at(2) != "raw_syscalls:sys_enter")
             continue;
@@ -363,13 +377,11 @@ bool straceBurst(std::vector<User> &users, int burst, qint64 pid)
         return false;
     }
     runUntil([] { return false; }, 500); // the remaining threads
-    const Figures f = runBurst(users, burst, Answer);
-    ::kill(pid_t(strace.processId()), SIGINT);
-    strace.waitForFinished(15000);
-    QFile summary(out);
-    if (!summary.open(QIODevice::ReadOnly))
+    const auto counted = countedBurst(users, burst, strace, out);
+    if (!counted)
         return false;
-    const QList<QByteArray> lines = summary.readAll().split('\n');
+    const Figures &f = counted->first;
+    const QList<QByteArray> lines = counted->second.split('\n');
     qint64 total = 0;
     for (const QByteArray &line : lines) {
         const QList<QByteArray> fields = line.simplified().split(' ');

@@ -8,27 +8,23 @@
 CommandOptions CommandOptions::load()
 {
     const QString text = TextFile::readAll(FilePath);
-    CommandOptions options;
     if (text.isEmpty()) {
         TextFile::writeLines(FilePath, {QStringLiteral("0"), QStringLiteral("2"), QStringLiteral("1")});
-        return options;
+        return {};
     }
-    // Read for every message: parsed once per version of the text the storage layer
-    // keeps (a text shared with the one parsed last is that same text).
-    thread_local QString parsedText;
-    thread_local CommandOptions parsed;
-    if (text.isSharedWith(parsedText))
-        return parsed;
-    const QStringList lines = TextFile::splitLines(text);
-    auto isOne = [&lines](int index) {
-        return index < lines.size() && VbValues::holdsNumber(lines.at(index), 1);
-    };
-    options.upperCase = isOne(0);
-    options.joint = isOne(1);
-    options.trim = isOne(2);
-    parsedText = text.isDetached() ? QString() : text;
-    parsed = options;
-    return options;
+    // Read for every message: parsed once per version of the text.
+    thread_local TextFile::PerVersion<QString, CommandOptions> parsed;
+    return parsed.of(text, [](const QString &text) {
+        const QStringList lines = TextFile::splitLines(text);
+        auto isOne = [&lines](int index) {
+            return index < lines.size() && VbValues::holdsNumber(lines.at(index), 1);
+        };
+        CommandOptions options;
+        options.upperCase = isOne(0);
+        options.joint = isOne(1);
+        options.trim = isOne(2);
+        return options;
+    });
 }
 
 namespace {

@@ -66,10 +66,9 @@ std::optional<int> Settings::positiveWhole(const std::optional<QString> &value)
 Settings Settings::read()
 {
     const QString text = GeneralSettings::ReadText();
-    // Looked over once per version of the text the storage layer keeps (read for every
-    // message): a text shared with the one looked over last is that same text.
-    thread_local QString checked;
-    if (text.isEmpty() || !text.isSharedWith(checked)) {
+    // Read for every message: its lines are looked over once per version of the text.
+    thread_local TextFile::PerVersion<QString, bool> checked;
+    checked.of(text, [](const QString &) {
         const QStringList lines = TextFile::readLines(GeneralSettings::FilePath);
         for (qsizetype n = 0; n < lines.size(); ++n) {
             if (!lines.at(n).isEmpty() && !KeyValueFile::keyOf(lines.at(n))) {
@@ -77,8 +76,8 @@ Settings Settings::read()
                 break;
             }
         }
-        checked = text.isDetached() ? QString() : text;
-    }
+        return true;
+    });
     return fromText(text);
 }
 

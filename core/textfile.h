@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Text files of the program: bytes on disk are Windows-1251 with CR LF line ends,
 // read and written in binary mode so every byte survives; inside, everything is QString.
 //
@@ -92,6 +94,33 @@ QList<QStringView> splitLineViews(QStringView text);
 // with the library's vector search and so walks a line of megabytes without that
 // character at memory speed.
 qsizetype find(QStringView text, QStringView needle, qsizetype from = 0);
+
+// What a parser made of a file's text (QString) or lines (QStringList), made again only
+// when the reader hands over another one. While a file is unchanged the storage layer
+// hands out the same shared text and lines, and shared data is never changed in place:
+// a source shared with the one parsed last is that same source. Files asked for on
+// every message keep one of these (thread_local) beside their reader:
+//   thread_local TextFile::PerVersion<QStringList, QHash<QString, QString>> index;
+//   const auto &groups = index.of(readLines(FilePath), [](const QStringList &lines) {...});
+template<typename Source, typename Parsed>
+class PerVersion
+{
+public:
+    template<typename Parse>
+    const Parsed &of(const Source &source, Parse parse)
+    {
+        if (!m_parsed || !source.isSharedWith(m_source)) {
+            m_parsed = parse(source);
+            // A source nobody else holds changes or goes with its owner: not kept.
+            m_source = source.isDetached() ? Source() : source;
+        }
+        return *m_parsed;
+    }
+
+private:
+    Source m_source;
+    std::optional<Parsed> m_parsed;
+};
 
 // --- writing -------------------------------------------------------------------------
 // Every writer creates the missing parent folders first (mkpath). A rewrite is atomic

@@ -123,24 +123,24 @@ bool ChatBanList::isBanned(const QString &number)
     if (number.contains(QLatin1Char(':')) || number.contains(QLatin1Char('^')))
         return text.contains(sep + number + sep);
     // Asked for every message: what stands between each separator and the next one is
-    // gathered once per version of the text the storage layer keeps (a text shared with
-    // the one gathered is that same text). A number without ':' or '^' stands between
+    // gathered once per version of the text. A number without ':' or '^' stands between
     // two separators exactly when it is such a piece.
-    thread_local QString indexed;
-    thread_local QSet<QString> pieces;
-    if (text.isEmpty() || !text.isSharedWith(indexed)) {
-        pieces.clear();
-        // Every separator, overlapping ones too (":^:^:" holds two).
-        for (qsizetype at = TextFile::find(text, sep); at >= 0; at = TextFile::find(text, sep, at + 1)) {
-            const qsizetype start = at + sep.size();
-            const qsizetype next = TextFile::find(text, sep, start);
-            if (next < 0)
-                break;
-            pieces.insert(text.sliced(start, next - start));
-        }
-        indexed = text.isDetached() ? QString() : text;
-    }
-    return pieces.contains(number);
+    thread_local TextFile::PerVersion<QString, QSet<QString>> pieces;
+    return pieces
+        .of(text,
+            [&sep](const QString &text) {
+                QSet<QString> found;
+                // Every separator, overlapping ones too (":^:^:" holds two).
+                for (qsizetype at = TextFile::find(text, sep); at >= 0; at = TextFile::find(text, sep, at + 1)) {
+                    const qsizetype start = at + sep.size();
+                    const qsizetype next = TextFile::find(text, sep, start);
+                    if (next < 0)
+                        break;
+                    found.insert(text.sliced(start, next - start));
+                }
+                return found;
+            })
+        .contains(number);
 }
 
 TextFile::Result ChatBanList::add(const Entry &entry)

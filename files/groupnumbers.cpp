@@ -33,9 +33,8 @@ namespace {
 // Calls take(number, group) for every line of the file; a line without its colon is
 // reported and skipped.
 template<typename Take>
-void forEachLine(Take take)
+void forEachLine(const QStringList &lines, Take take)
 {
-    const QStringList lines = TextFile::readLines(GroupNumbers::FilePath);
     QString number;
     QString group;
     for (qsizetype n = 0; n < lines.size(); ++n) {
@@ -51,23 +50,24 @@ void forEachLine(Take take)
 QString GroupNumbers::groupOf(const QString &uin)
 {
     // Asked for every message: each number's group (its last line counts) is gathered
-    // once per version of the lines the storage layer keeps (lines shared with the ones
-    // gathered are those same lines).
-    thread_local QStringList indexed;
-    thread_local QHash<QString, QString> groups;
-    const QStringList lines = TextFile::readLines(FilePath);
-    if (lines.isEmpty() || !lines.isSharedWith(indexed)) {
-        groups.clear();
-        forEachLine([](const QString &number, const QString &group) { groups.insert(number, group); });
-        indexed = lines.isDetached() ? QStringList() : lines;
-    }
-    return groups.value(uin);
+    // once per version of the lines.
+    thread_local TextFile::PerVersion<QStringList, QHash<QString, QString>> index;
+    return index
+        .of(TextFile::readLines(FilePath),
+            [](const QStringList &lines) {
+                QHash<QString, QString> groups;
+                forEachLine(lines, [&groups](const QString &number, const QString &group) {
+                    groups.insert(number, group);
+                });
+                return groups;
+            })
+        .value(uin);
 }
 
 QStringList GroupNumbers::numbersOf(const QString &group)
 {
     QStringList numbers;
-    forEachLine([&](const QString &number, const QString &lineGroup) {
+    forEachLine(TextFile::readLines(FilePath), [&](const QString &number, const QString &lineGroup) {
         if (lineGroup == group)
             numbers.append(number);
     });

@@ -52,23 +52,21 @@ std::optional<UserBlacklist::Entry> UserBlacklist::banOf(const QString &number)
 {
     const QStringList lines = TextFile::readLines(FilePath);
     // Asked for every message: each number's first entry is gathered once per version of
-    // the lines the storage layer keeps (lines shared with the ones gathered are those
-    // same lines).
-    thread_local QStringList indexed;
-    thread_local QHash<QString, Entry> first;
-    if (lines.isEmpty() || !lines.isSharedWith(indexed)) {
-        first.clear();
+    // the lines.
+    thread_local TextFile::PerVersion<QStringList, QHash<QString, Entry>> index;
+    const QHash<QString, Entry> &first = index.of(lines, [](const QStringList &lines) {
+        QHash<QString, Entry> found;
         for (qsizetype n = 0; n < lines.size(); ++n) {
             if (lines.at(n).isEmpty())
                 break; // nothing after an empty line is examined
             std::optional<Entry> entry = parseLine(lines.at(n));
             if (!entry)
                 reportRefused(n, lines.at(n));
-            else if (!first.contains(entry->number))
-                first.insert(entry->number, std::move(*entry));
+            else if (!found.contains(entry->number))
+                found.insert(entry->number, std::move(*entry));
         }
-        indexed = lines.isDetached() ? QStringList() : lines;
-    }
+        return found;
+    });
     const auto it = first.constFind(number);
     if (it == first.cend())
         return std::nullopt;
